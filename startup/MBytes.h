@@ -19,6 +19,10 @@ std::int16_t RShiftWord(std::int16_t value, std::int16_t bits);
 bool TestBit(std::int32_t value, std::int16_t bit);
 std::int32_t Pow2(std::int16_t n);
 
-// Text to and from 8-bit bytes (the system's 8-bit code page).
+// Text to and from 8-bit bytes, one byte per character (Latin-1; a
+// character outside it becomes '?').
+// StrToBytes into an array with elements fills exactly its size: a shorter
+// text is first extended with NUL characters (the caller's text too), a
+// longer one is cut. An empty array becomes the whole text's 8-bit form.
 void StrToBytes(QByteArray &bytes, QString &text);
 QString BytesToStr(const QByteArray &bytes);

@@ -1,0 +1,435 @@
+#include "CINIManager.h"
+
+#include "MErrors.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringList>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <system_error>
+
+namespace {
+
+// A value longer than this is cut when read (the size of the profile
+// functions' value buffer less its terminator).
+constexpr qsizetype kMaxValueLength = 4095;
+
+// The file as lines without their line ends, with what is needed to write
+// it back byte for byte where nothing changed.
+struct IniText {
+    QStringList lines;
+    QString eol = QStringLiteral("\n");
+    bool latin1 = false; // not valid UTF-8: read and written as Latin-1
+    bool bom = false;
+};
+
+enum class ReadResult { Ok, Missing, Failed };
+
+ReadResult readIni(const QString &path, IniText &ini)
+{
+    if (path.isEmpty())
+        return ReadResult::Missing;
+    QFile f(path);
+    if (!f.exists())
+        return ReadResult::Missing;
+    if (!f.open(QIODevice::ReadOnly))
+        return ReadResult::Failed;
+    QByteArray data = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return ReadResult::Failed;
+
+    static const QByteArray bom("\xEF\xBB\xBF");
+    if (data.startsWith(bom)) {
+        ini.bom = true;
+        data.remove(0, bom.size());
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(data);
+    if (utf8.hasError()) {
+        ini.latin1 = true;
+        text = QString::fromLatin1(data);
+    }
+    if (text.isEmpty())
+        return ReadResult::Ok;
+    ini.lines = text.split(QLatin1Char('\n'));
+    if (ini.lines.last().isEmpty())
+        ini.lines.removeLast(); // the final line end
+    if (!ini.lines.isEmpty() && ini.lines.first().endsWith(QLatin1Char('\r')))
+        ini.eol = QStringLiteral("\r\n");
+    for (QString &line : ini.lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    }
+    return ReadResult::Ok;
+}
+
+// Replaces the file as a whole: the new content goes to a temporary file in
+// the same folder, which is then renamed over the old one.
+bool writeIni(const QString &path, const IniText &ini)
+{
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return false;
+    QString text = ini.lines.join(ini.eol);
+    if (!ini.lines.isEmpty())
+        text += ini.eol;
+    QByteArray data = ini.latin1 ? text.toLatin1() : text.toUtf8();
+    if (ini.bom)
+        data.prepend("\xEF\xBB\xBF");
+    if (f.write(data) != data.size()) {
+        f.cancelWriting();
+        return false;
+    }
+    return f.commit();
+}
+
+enum class LineKind { Other, Section, Key };
+
+struct IniLine {
+    LineKind kind = LineKind::Other;
+    QString name;
+    QString value;
+};
+
+IniLine classify(const QString &line)
+{
+    const QString t = line.trimmed();
+    if (t.startsWith(QLatin1Char('['))) {
+        const qsizetype close = t.indexOf(QLatin1Char(']'));
+        if (close < 0)
+            return {};
+        return {LineKind::Section, t.mid(1, close - 1).trimmed(), QString()};
+    }
+    if (t.startsWith(QLatin1Char(';')))
+        return {};
+    const qsizetype eq = t.indexOf(QLatin1Char('='));
+    if (eq <= 0)
+        return {};
+    const QString key = t.left(eq).trimmed();
+    if (key.isEmpty())
+        return {};
+    return {LineKind::Key, key, t.mid(eq + 1).trimmed()};
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+bool isBlankOrComment(const QString &line)
+{
+    const QString t = line.trimmed();
+    return t.isEmpty() || t.startsWith(QLatin1Char(';'));
+}
+
+// The first section of that name: its header line and the line after its
+// last line (the next section's header or the end of the file).
+struct SectionRange {
+    qsizetype header = -1;
+    qsizetype end = -1;
+    bool found() const { return header >= 0; }
+};
+
+SectionRange findSection(const QStringList &lines, const QString &section)
+{
+    SectionRange r;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const IniLine l = classify(lines.at(i));
+        if (l.kind != LineKind::Section)
+            continue;
+        if (r.found()) {
+            r.end = i;
+            return r;
+        }
+        if (sameName(l.name, section))
+            r.header = i;
+    }
+    if (r.found())
+        r.end = lines.size();
+    return r;
+}
+
+qsizetype findKey(const QStringList &lines, const SectionRange &r, const QString &key, IniLine *found = nullptr)
+{
+    for (qsizetype i = r.header + 1; i < r.end; ++i) {
+        IniLine l = classify(lines.at(i));
+        if (l.kind == LineKind::Key && sameName(l.name, key)) {
+            if (found)
+                *found = std::move(l);
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool hasLineBreak(const QString &text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+// Names and values that would change the file's structure when written.
+bool writable(const QString &section, const QString &key, const QString &value)
+{
+    if (section.isEmpty() || key.isEmpty())
+        return false;
+    if (hasLineBreak(section) || hasLineBreak(key) || hasLineBreak(value))
+        return false;
+    if (section.contains(QLatin1Char(']')) || key.contains(QLatin1Char('=')))
+        return false;
+    return !key.startsWith(QLatin1Char('[')) && !key.startsWith(QLatin1Char(';'));
+}
+
+// Regional number conversion of a stored text; an unreadable text raises
+// the type-mismatch error.
+double regionalNumber(const QString &text)
+{
+    bool ok = false;
+    const double d = QLocale().toDouble(text, &ok);
+    if (!ok || !std::isfinite(d))
+        RaiseProgramError(RunTimeError::TypeMismatch);
+    return d;
+}
+
+// The regional date form: the locale's short date with a four-digit year,
+// and the time when it is not midnight.
+QString regionalDateFormat()
+{
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    return format;
+}
+
+const QString kTimeFormat = QStringLiteral("HH:mm:ss");
+
+} // namespace
+
+bool CINIManager::INISectionExist(const QString &section) const
+{
+    if (section.trimmed().isEmpty())
+        return false;
+    IniText ini;
+    if (readIni(m_FileName, ini) != ReadResult::Ok)
+        return false;
+    return findSection(ini.lines, section.trimmed()).found();
+}
+
+bool CINIManager::INIKeyExist(const QString &section, const QString &key) const
+{
+    if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
+        return false;
+    IniText ini;
+    if (readIni(m_FileName, ini) != ReadResult::Ok)
+        return false;
+    const SectionRange r = findSection(ini.lines, section.trimmed());
+    return r.found() && findKey(ini.lines, r, key.trimmed()) >= 0;
+}
+
+QString CINIManager::INIGetString(const QString &section, const QString &key, const QString &defaultValue) const
+{
+    if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
+        return defaultValue;
+    IniText ini;
+    if (readIni(m_FileName, ini) != ReadResult::Ok)
+        return defaultValue;
+    const SectionRange r = findSection(ini.lines, section.trimmed());
+    if (!r.found())
+        return defaultValue;
+    IniLine line;
+    if (findKey(ini.lines, r, key.trimmed(), &line) < 0)
+        return defaultValue;
+    return line.value.left(kMaxValueLength);
+}
+
+std::int32_t CINIManager::INIGetLong(const QString &section, const QString &key, std::int32_t defaultValue) const
+{
+    if (!INIKeyExist(section, key))
+        return defaultValue;
+    // The leading decimal number of the text; a text without one, or one
+    // outside the Long range, reads as 0.
+    const QString text = INIGetString(section, key, QString());
+    qsizetype i = 0;
+    const bool negative = text.startsWith(QLatin1Char('-'));
+    if (negative)
+        ++i;
+    std::int64_t magnitude = 0;
+    const qsizetype firstDigit = i;
+    for (; i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9'); ++i) {
+        magnitude = magnitude * 10 + (text.at(i).unicode() - u'0');
+        if (magnitude > std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1)
+            return 0;
+    }
+    if (i == firstDigit)
+        return 0;
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value > std::numeric_limits<std::int32_t>::max())
+        return 0;
+    return static_cast<std::int32_t>(value);
+}
+
+float CINIManager::INIGetSingle(const QString &section, const QString &key, float defaultValue) const
+{
+    if (!INIKeyExist(section, key))
+        return defaultValue;
+    const double d = regionalNumber(INIGetString(section, key, QString()));
+    if (std::fabs(d) > double{std::numeric_limits<float>::max()})
+        RaiseProgramError(RunTimeError::Overflow);
+    return static_cast<float>(d);
+}
+
+std::int16_t CINIManager::INIGetInt(const QString &section, const QString &key, std::int16_t defaultValue) const
+{
+    if (!INIKeyExist(section, key))
+        return defaultValue;
+    // Rounded to the nearest integer, halves to the even one.
+    const double d = std::nearbyint(regionalNumber(INIGetString(section, key, QString())));
+    if (d < std::numeric_limits<std::int16_t>::min() || d > std::numeric_limits<std::int16_t>::max())
+        RaiseProgramError(RunTimeError::Overflow);
+    return static_cast<std::int16_t>(d);
+}
+
+bool CINIManager::INIGetBool(const QString &section, const QString &key, bool defaultValue) const
+{
+    if (!INIKeyExist(section, key))
+        return defaultValue;
+    return regionalNumber(INIGetString(section, key, QString())) == 1.0;
+}
+
+QDateTime CINIManager::INIGetDate(const QString &section, const QString &key, const QDateTime &defaultValue) const
+{
+    if (!INIKeyExist(section, key))
+        return defaultValue;
+    const QString text = INIGetString(section, key, QString());
+    const QLocale locale = QLocale();
+    const QString dateFormat = regionalDateFormat();
+    QDateTime dt = locale.toDateTime(text, dateFormat + QLatin1Char(' ') + kTimeFormat);
+    if (!dt.isValid()) {
+        const QDate date = locale.toDate(text, dateFormat);
+        if (date.isValid())
+            dt = QDateTime(date, QTime(0, 0));
+    }
+    if (!dt.isValid())
+        dt = QDateTime::fromString(text, Qt::ISODate);
+    if (!dt.isValid())
+        RaiseProgramError(RunTimeError::TypeMismatch);
+    return dt;
+}
+
+bool CINIManager::INIDelSection(const QString &section)
+{
+    if (section.trimmed().isEmpty())
+        return false;
+    IniText ini;
+    if (readIni(m_FileName, ini) != ReadResult::Ok)
+        return false;
+    const SectionRange r = findSection(ini.lines, section.trimmed());
+    if (!r.found())
+        return false;
+    // Blank and comment lines just before the next section belong to that
+    // section: they stay.
+    qsizetype end = r.end;
+    if (end < ini.lines.size()) {
+        while (end > r.header + 1 && isBlankOrComment(ini.lines.at(end - 1)))
+            --end;
+    }
+    ini.lines.remove(r.header, end - r.header);
+    return writeIni(m_FileName, ini);
+}
+
+bool CINIManager::INIDelKey(const QString &section, const QString &key)
+{
+    if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
+        return false;
+    IniText ini;
+    if (readIni(m_FileName, ini) != ReadResult::Ok)
+        return false;
+    const SectionRange r = findSection(ini.lines, section.trimmed());
+    if (!r.found())
+        return false;
+    const qsizetype k = findKey(ini.lines, r, key.trimmed());
+    if (k < 0)
+        return false;
+    ini.lines.removeAt(k);
+    return writeIni(m_FileName, ini);
+}
+
+bool CINIManager::INIAddKeyString(const QString &section, const QString &key, const QString &value)
+{
+    const QString sectionName = section.trimmed();
+    const QString keyName = key.trimmed();
+    if (m_FileName.isEmpty() || !writable(sectionName, keyName, value))
+        return false;
+    IniText ini;
+    // A file that exists but cannot be read is never overwritten.
+    if (readIni(m_FileName, ini) == ReadResult::Failed)
+        return false;
+
+    const SectionRange r = findSection(ini.lines, sectionName);
+    if (!r.found()) {
+        if (!ini.lines.isEmpty() && !ini.lines.last().trimmed().isEmpty())
+            ini.lines.append(QString());
+        ini.lines.append(QLatin1Char('[') + sectionName + QLatin1Char(']'));
+        ini.lines.append(keyName + QLatin1Char('=') + value);
+        return writeIni(m_FileName, ini);
+    }
+    IniLine existing;
+    const qsizetype k = findKey(ini.lines, r, keyName, &existing);
+    if (k >= 0) {
+        // The key keeps its spelling in the file.
+        ini.lines[k] = existing.name + QLatin1Char('=') + value;
+        return writeIni(m_FileName, ini);
+    }
+    // A new key goes after the section's last key (or its header).
+    qsizetype at = r.header + 1;
+    for (qsizetype i = r.header + 1; i < r.end; ++i) {
+        if (classify(ini.lines.at(i)).kind == LineKind::Key)
+            at = i + 1;
+    }
+    ini.lines.insert(at, keyName + QLatin1Char('=') + value);
+    return writeIni(m_FileName, ini);
+}
+
+bool CINIManager::INIAddKeyLong(const QString &section, const QString &key, std::int32_t value)
+{
+    return INIAddKeyString(section, key, QString::number(value));
+}
+
+bool CINIManager::INIAddKeyInt(const QString &section, const QString &key, std::int16_t value)
+{
+    return INIAddKeyString(section, key, QString::number(value));
+}
+
+bool CINIManager::INIAddKeySingle(const QString &section, const QString &key, float value)
+{
+    if (!std::isfinite(value))
+        return false;
+    // The shortest plain decimal text that reads back as the same float
+    // (no exponent), with the locale's decimal separator.
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    if (result.ec != std::errc())
+        return false;
+    QString text = QString::fromLatin1(buffer, result.ptr - buffer);
+    text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+    return INIAddKeyString(section, key, text);
+}
+
+bool CINIManager::INIAddKeyBool(const QString &section, const QString &key, bool value)
+{
+    return INIAddKeyString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+bool CINIManager::INIAddKeyDate(const QString &section, const QString &key, const QDateTime &value)
+{
+    if (!value.isValid())
+        return false;
+    const QLocale locale = QLocale();
+    QString text = locale.toString(value.date(), regionalDateFormat());
+    if (value.time() != QTime(0, 0))
+        text += QLatin1Char(' ') + locale.toString(value.time(), kTimeFormat);
+    return INIAddKeyString(section, key, text);
+}
