@@ -5,8 +5,36 @@
 #include "ProgramFolder.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QtDebug>
+
+#include <cstdio>
 
 CTraceCode g_Trace;
+
+namespace {
+const QString kAssertTitle = QStringLiteral("g_Trace.BugAssert fallito: ");
+
+CTraceCode::Clock &clockRef()
+{
+    static CTraceCode::Clock clock;
+    return clock;
+}
+} // namespace
+
+CTraceCode::Clock CTraceCode::SetClock(Clock clock)
+{
+    Clock old = std::move(clockRef());
+    clockRef() = std::move(clock);
+    return old;
+}
+
+QString CTraceCode::timeStamp()
+{
+    const QDateTime now = clockRef() ? clockRef()() : QDateTime::currentDateTime();
+    // "dd-mm-yy hh:mm:ss", 24-hour clock.
+    return now.toString(QStringLiteral("dd-MM-yy ")) + now.toString(QStringLiteral("HH:mm:ss"));
+}
 
 CTraceCode::CTraceCode() = default;
 
@@ -28,14 +56,81 @@ bool CTraceCode::ProcessCommandLine(const QString &commandLine)
     return true;
 }
 
-void CTraceCode::writeLine(const QString &text)
+bool CTraceCode::appendLine(const QString &text, bool truncate)
 {
     QFile f(BugFileName());
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+    const QIODevice::OpenMode mode =
+        QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);
+    bool ok = f.open(mode);
+    if (ok) {
+        QByteArray bytes = text.toLocal8Bit();
+        bytes.append("\r\n");
+        ok = f.write(bytes) == bytes.size();
+        f.close();
+        ok = ok && f.error() == QFileDevice::NoError;
+    }
+    if (!ok && !m_WriteFailureReported) {
+        // Said once: the run goes on without its trace.
+        m_WriteFailureReported = true;
+        std::fprintf(stderr, "pelvaro: the trace file %s cannot be written (%s); tracing to it is lost\n",
+                     qPrintable(BugFileName()), qPrintable(f.errorString()));
+    }
+    return ok;
+}
+
+bool CTraceCode::fileExists() const
+{
+    QFile f(BugFileName());
+    const bool ok = f.open(QIODevice::ReadOnly);
+    f.close();
+    return ok;
+}
+
+QString CTraceCode::SystemBlock() const
+{
+    const CSystem &s = m_System;
+    const QString crlf = QStringLiteral("\r\n");
+    QString block;
+    block += QStringLiteral("Memoria fisica libera: ") + QString::number(s.FreePhysicalMemory()) + QStringLiteral(" KB") + crlf;
+    block += QStringLiteral("Memoria fisica disponibile: ") + QString::number(s.TotalPhysicalMemory()) + QStringLiteral(" KB") + crlf;
+    block += QStringLiteral("Memoria virtuale libera: ") + QString::number(s.FreeVirtualMemory()) + QStringLiteral(" KB") + crlf;
+    block += QStringLiteral("Memoria virtuale disponibile: ") + QString::number(s.TotalVirtualMemory()) + QStringLiteral(" KB") + crlf;
+    block += QStringLiteral("Memoria caricata: ") + QString::number(s.MemoryLoad()) + QStringLiteral("%") + crlf;
+    block += QStringLiteral("Processore: ") + s.Processor() + crlf;
+    block += QStringLiteral("Nome sistema operativo: ") + s.OSName() + crlf;
+    block += QStringLiteral("Windows Version: ") + QString::number(s.WinMajor()) + QLatin1Char('.') + QString::number(s.WinMinor()) + crlf;
+    block += QStringLiteral("Windows Directory: ") + s.WindowsDir() + crlf;
+    block += QStringLiteral("System Directory: ") + s.SystemDir() + crlf;
+    block += QStringLiteral("Nome utente: ") + s.User() + crlf;
+    block += QStringLiteral("Nome macchina: ") + s.Machine() + crlf;
+    return block;
+}
+
+void CTraceCode::beginFile(const QString &header)
+{
+    m_HeaderPending = false;
+    if (m_TraceMode == 0 || m_Mode == 1)
+        return; // the debugger output has no header
+    if (m_FileCreateMode == 0 || (m_FileCreateMode == 1 && !fileExists())) {
+        appendLine(header, /*truncate=*/true);
+        if (m_Mode == 0) {
+            if (m_IdentifySystem)
+                appendLine(SystemBlock()); // its last CR LF and the line's own leave an empty line
+            if (!m_ProgramVersion.isEmpty())
+                appendLine(m_ProgramVersion);
+        }
+    } else {
+        appendLine(header);
+    }
+}
+
+void CTraceCode::checkSize()
+{
+    const QFileInfo info(BugFileName());
+    if (!info.exists() || info.size() < kSizeLimit)
         return;
-    QByteArray bytes = text.toLocal8Bit();
-    bytes.append("\r\n");
-    f.write(bytes);
+    QFile::remove(info.filePath());
+    beginFile(QStringLiteral("Reinizializzato file per raggiunto limite dimensioni: ") + timeStamp());
 }
 
 void CTraceCode::BugMessage(const QString &text)
@@ -44,31 +139,37 @@ void CTraceCode::BugMessage(const QString &text)
         return;
     if (m_TraceMode == 1 && !m_Enabled)
         return;
-    if (m_Mode == 0)
-        writeLine(text);
+    if (m_Mode == 0) {
+        checkSize();
+        appendLine(text);
+    } else if (m_Mode == 1) {
+        qDebug("%s", text.toLocal8Bit().constData());
+    }
 }
 
 void CTraceCode::BugAssert(bool condition, const QString &text)
 {
     if (condition)
         return;
-    const QString title = QStringLiteral("g_Trace.BugAssert fallito: ");
-    BugMessage(title + text);
+    BugMessage(kAssertTitle + text);
+    // Without a text the failed check is only recorded: the callers go on
+    // and handle the failure themselves.
     if (text.isEmpty())
         return;
-    MsgBox(text, MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, title);
+    MsgBox(text, MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, kAssertTitle);
     EndProgram(1);
 }
 
 void CTraceCode::BugStartTrace()
 {
     m_Active = true;
-    m_HeaderPending = false;
+    if (m_HeaderPending)
+        beginFile(QStringLiteral("Effettuata nuova esecuzione: ") + timeStamp());
 }
 
 void CTraceCode::BugStopTrace() { m_Active = false; }
 void CTraceCode::BugTraceDisable() { m_Enabled = false; }
 void CTraceCode::BugTraceEnable() { m_Enabled = true; }
 
-std::int32_t CTraceCode::FreePhysicalMemory() const { return 0; }
-std::int32_t CTraceCode::FreeVirtualMemory() const { return 0; }
+std::int32_t CTraceCode::FreePhysicalMemory() const { return m_System.FreePhysicalMemory(); }
+std::int32_t CTraceCode::FreeVirtualMemory() const { return m_System.FreeVirtualMemory(); }

@@ -1,25 +1,49 @@
 #pragma once
+#include "CSystem.h"
+
+#include <QDateTime>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 // The diagnostic trace of the program. One instance, g_Trace, lives for the
 // whole run; until the start routine sets its modes it writes nothing.
+//
+// In file mode every line is one open-append-close cycle on the trace file
+// (CRLF line ends), so the file is complete up to the last line even when the
+// program ends abruptly. A file that cannot be written never stops the
+// program: the line is lost and one warning goes to stderr.
 class CTraceCode {
 public:
+    // The trace file restarts when it has reached this size.
+    static constexpr qint64 kSizeLimit = 5000001;
+
+    // Source of the date and time written in the headers; tests install a
+    // fixed clock. An empty function restores the system clock.
+    using Clock = std::function<QDateTime()>;
+    static Clock SetClock(Clock clock);
+
     CTraceCode();
 
+    // Reads the trace switches "/DEBUG" and "/DEBUG_ALL" anywhere in the
+    // command line (any case); true when one was found.
     bool ProcessCommandLine(const QString &commandLine);
 
+    // 0: the file is emptied when the trace starts; 1: created only when
+    // missing, else appended to; other: never emptied.
     std::int32_t BugFileCreateMode() const { return m_FileCreateMode; }
     void SetBugFileCreateMode(std::int32_t v) { m_FileCreateMode = v; }
+    // The program folder, the executable's name and ".DBG" unless set.
     QString BugFileName() const;
     void SetBugFileName(const QString &v) { m_FileName = v; }
+    // 0: the trace file; 1: the debugger output (qDebug); other: nowhere.
     std::int32_t BugMode() const { return m_Mode; }
     void SetBugMode(std::int32_t v) { m_Mode = v; }
     QString BugProgramVersion() const { return m_ProgramVersion; }
     void SetBugProgramVersion(const QString &v) { m_ProgramVersion = v; }
     bool BugIdentifySystem() const { return m_IdentifySystem; }
     void SetBugIdentifySystem(bool v) { m_IdentifySystem = v; }
+    // 0: no trace; 1: trace except while disabled; 2: trace everything.
     std::int32_t BugTraceMode() const { return m_TraceMode; }
     void SetBugTraceMode(std::int32_t v) { m_TraceMode = v; }
 
@@ -36,8 +60,16 @@ public:
     std::int32_t FreePhysicalMemory() const;
     std::int32_t FreeVirtualMemory() const;
 
+    // The twelve lines of system facts written after the header, each ended
+    // by CR LF.
+    QString SystemBlock() const;
+
 private:
-    void writeLine(const QString &text);
+    void checkSize();
+    void beginFile(const QString &header);
+    bool appendLine(const QString &text, bool truncate = false);
+    bool fileExists() const;
+    static QString timeStamp();
 
     std::int32_t m_FileCreateMode = 0;
     QString m_FileName;
@@ -48,6 +80,8 @@ private:
     bool m_Active = true;
     bool m_Enabled = true;
     bool m_HeaderPending = true;
+    bool m_WriteFailureReported = false;
+    CSystem m_System;
 };
 
 extern CTraceCode g_Trace;

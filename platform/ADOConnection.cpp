@@ -1,0 +1,235 @@
+#include "ADOConnection.h"
+
+#include "DatabaseError.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+
+ADOConnection g_Connection;
+
+namespace {
+
+QString nextConnectionName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("pelvaro-db-%1").arg(++counter);
+}
+
+} // namespace
+
+ADOConnection::ADOConnection() : m_Name(nextConnectionName()) {}
+
+ADOConnection::~ADOConnection()
+{
+    // The global connection is destroyed after the application object and
+    // perhaps after QtSql's own registry: then the process is ending anyway
+    // and QtSql must not be touched.
+    if (QCoreApplication::instance() != nullptr)
+        Close();
+}
+
+QString ADOConnection::DataSourceOf(const QString &connectionString)
+{
+    const QStringList entries = connectionString.split(QLatin1Char(';'));
+    for (const QString &entry : entries) {
+        const qsizetype eq = entry.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        if (entry.left(eq).trimmed().compare(QLatin1String("Data Source"), Qt::CaseInsensitive) != 0)
+            continue;
+        QString file = entry.mid(eq + 1).trimmed();
+        file.replace(QLatin1Char('\\'), QLatin1Char('/'));
+        return file;
+    }
+    return QString();
+}
+
+bool ADOConnection::IsPlainIdentifier(const QString &name)
+{
+    static const QRegularExpression re(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    return re.match(name).hasMatch();
+}
+
+QString ADOConnection::Quoted(const QString &identifier)
+{
+    QString q = identifier;
+    q.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+void ADOConnection::Open(const QString &connectionString)
+{
+    const QString file = DataSourceOf(connectionString);
+    if (file.isEmpty())
+        throw DatabaseError(QStringLiteral("The connection text names no data source: %1").arg(connectionString));
+    OpenFile(file);
+}
+
+void ADOConnection::OpenFile(const QString &filePath)
+{
+    Close();
+    const QFileInfo info(filePath);
+    if (!info.exists() || !info.isFile())
+        throw DatabaseError(QStringLiteral("The database file %1 does not exist").arg(filePath));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_Name);
+        db.setDatabaseName(info.absoluteFilePath());
+        if (!db.open()) {
+            const QString why = db.lastError().text();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_Name);
+            throw DatabaseError(QStringLiteral("The database %1 cannot be opened: %2").arg(filePath, why));
+        }
+        // SQLite opens anything lazily: read the schema now so a file that is
+        // not a database fails here, not at the first row.
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+            const QString why = probe.lastError().text();
+            probe = QSqlQuery();
+            db.close();
+            db = QSqlDatabase();
+            QSqlDatabase::removeDatabase(m_Name);
+            throw DatabaseError(QStringLiteral("%1 is not a configuration database: %2").arg(filePath, why));
+        }
+    }
+    m_DataSource = info.absoluteFilePath();
+    m_TransLevel = 0;
+}
+
+void ADOConnection::Close()
+{
+    if (!QSqlDatabase::contains(m_Name))
+        return;
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_Name, false);
+        if (m_TransLevel > 0 && db.isOpen()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("ROLLBACK"));
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(m_Name);
+    m_DataSource.clear();
+    m_TransLevel = 0;
+}
+
+bool ADOConnection::IsOpen() const
+{
+    return QSqlDatabase::contains(m_Name) && QSqlDatabase::database(m_Name, false).isOpen();
+}
+
+void ADOConnection::requireOpen() const
+{
+    if (!IsOpen())
+        throw DatabaseError(QStringLiteral("The configuration database is not open"));
+}
+
+void ADOConnection::exec(const QString &statement)
+{
+    requireOpen();
+    QSqlQuery q(QSqlDatabase::database(m_Name, false));
+    if (!q.exec(statement))
+        throw DatabaseError(QStringLiteral("%1: %2").arg(statement, q.lastError().text()));
+}
+
+void ADOConnection::BeginTrans()
+{
+    if (m_TransLevel == 0)
+        exec(QStringLiteral("BEGIN IMMEDIATE"));
+    else
+        exec(QStringLiteral("SAVEPOINT pelvaro_%1").arg(m_TransLevel));
+    ++m_TransLevel;
+}
+
+void ADOConnection::CommitTrans()
+{
+    if (m_TransLevel <= 0)
+        throw DatabaseError(QStringLiteral("Commit without a transaction"));
+    if (m_TransLevel == 1)
+        exec(QStringLiteral("COMMIT"));
+    else
+        exec(QStringLiteral("RELEASE pelvaro_%1").arg(m_TransLevel - 1));
+    --m_TransLevel;
+}
+
+void ADOConnection::RollbackTrans()
+{
+    if (m_TransLevel <= 0)
+        throw DatabaseError(QStringLiteral("Rollback without a transaction"));
+    // The level is given up even when the statement fails: SQLite may
+    // already have rolled the transaction back by itself.
+    const int level = m_TransLevel--;
+    if (level == 1) {
+        exec(QStringLiteral("ROLLBACK"));
+    } else {
+        exec(QStringLiteral("ROLLBACK TO pelvaro_%1").arg(level - 1));
+        exec(QStringLiteral("RELEASE pelvaro_%1").arg(level - 1));
+    }
+}
+
+bool ADOConnection::HasTable(const QString &name) const
+{
+    if (!IsOpen() || !IsPlainIdentifier(name))
+        return false;
+    QSqlQuery q(QSqlDatabase::database(m_Name, false));
+    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
+    q.addBindValue(name);
+    return q.exec() && q.next();
+}
+
+bool ADOConnection::IsTable(const QString &name) const
+{
+    if (!IsOpen() || !IsPlainIdentifier(name))
+        return false;
+    QSqlQuery q(QSqlDatabase::database(m_Name, false));
+    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
+    q.addBindValue(name);
+    return q.exec() && q.next();
+}
+
+void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &parameters)
+{
+    requireOpen();
+    QSqlDatabase db = QSqlDatabase::database(m_Name, false);
+    bool isView = false;
+    if (IsPlainIdentifier(name)) {
+        QSqlQuery q(db);
+        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'view' AND name = ?"));
+        q.addBindValue(name);
+        isView = q.exec() && q.next();
+    }
+    if (!isView)
+        throw DatabaseError(QStringLiteral("The database has no procedure %1").arg(name));
+
+    QStringList columns;
+    {
+        QSqlQuery info(db);
+        if (!info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(name))))
+            throw DatabaseError(info.lastError().text());
+        while (info.next())
+            columns << info.value(1).toString();
+    }
+    if (columns.size() != parameters.size())
+        throw DatabaseError(QStringLiteral("The procedure %1 takes %2 parameters, not %3")
+                                .arg(name).arg(columns.size()).arg(parameters.size()));
+    QStringList quotedColumns;
+    QStringList marks;
+    for (const QString &c : columns) {
+        if (!IsPlainIdentifier(c))
+            throw DatabaseError(QStringLiteral("The procedure %1 has an unusable parameter name").arg(name));
+        quotedColumns << Quoted(c);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(Quoted(name), quotedColumns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    for (const QVariant &p : parameters)
+        q.addBindValue(p);
+    if (!q.exec())
+        throw DatabaseError(QStringLiteral("%1: %2").arg(name, q.lastError().text()));
+}

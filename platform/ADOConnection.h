@@ -1,0 +1,118 @@
+#pragma once
+#include <QString>
+#include <QVariantList>
+#include <cstdint>
+
+// The connection to the configuration database, an SQLite file opened through
+// QtSql. It is opened from the classic connection text; only its
+// "Data Source=" entry counts (the file, whose folder separator may be
+// written "\" or "/"). A missing file is an error: opening never creates a
+// database.
+//
+// Each object owns a QtSql connection under a name of its own, so several
+// connections (the program's and those of tests) can live side by side.
+class ADOConnection {
+public:
+    ADOConnection();
+    ~ADOConnection();
+    ADOConnection(const ADOConnection &) = delete;
+    ADOConnection &operator=(const ADOConnection &) = delete;
+
+    // Opens the database named by the "Data Source=" entry of the text
+    // (entries separated by ";", keys without regard to case). Throws
+    // DatabaseError when the text names no file, the file does not exist or
+    // is not a database. An open connection is closed first.
+    void Open(const QString &connectionString);
+    // Opens the database file itself.
+    void OpenFile(const QString &filePath);
+    // Rolls back an unfinished transaction and closes; closing a closed
+    // connection does nothing.
+    void Close();
+    bool IsOpen() const;
+    // The database file of the open connection (empty when closed).
+    QString DataSource() const { return m_DataSource; }
+
+    // Transactions nest: the outermost BeginTrans starts a transaction, inner
+    // ones a savepoint, so an object's row save inside a configuration save
+    // is part of it. Commit and rollback act on the innermost level. A
+    // rollback or commit without a BeginTrans throws DatabaseError.
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    int TransactionLevel() const { return m_TransLevel; }
+
+    // Runs a stored procedure of the database. SQLite has none: the template
+    // keeps each procedure as a view whose INSTEAD OF INSERT trigger does
+    // the work, and its columns are the procedure's parameters in order
+    // ("Canc_Programma" has the one column "IDProgramma"). The values are
+    // bound, never pasted into the statement.
+    void ExecuteProcedure(const QString &name, const QVariantList &parameters);
+
+    // True when the database holds a table or a view of exactly that name.
+    bool HasTable(const QString &name) const;
+    // True when the name is a table (not a view).
+    bool IsTable(const QString &name) const;
+
+    // The QtSql connection name (for the recordsets over this connection).
+    QString QtConnectionName() const { return m_Name; }
+
+    // Extracts the file of the "Data Source=" entry (empty when none).
+    static QString DataSourceOf(const QString &connectionString);
+    // True for a plain SQL identifier (letters, digits, "_", not starting
+    // with a digit): the only names this layer ever puts into a statement.
+    static bool IsPlainIdentifier(const QString &name);
+    // The identifier in double quotes.
+    static QString Quoted(const QString &identifier);
+
+private:
+    void exec(const QString &statement);
+    void requireOpen() const;
+
+    QString m_Name;
+    QString m_DataSource;
+    int m_TransLevel = 0;
+};
+
+// Rolls back unless committed: one object's row, or a whole configuration,
+// is saved all or nothing even when an error leaves the save half-way.
+class ADOTransaction {
+public:
+    explicit ADOTransaction(ADOConnection &connection) : m_Connection(connection)
+    {
+        m_Connection.BeginTrans();
+    }
+    ~ADOTransaction()
+    {
+        if (!m_Done) {
+            try {
+                m_Connection.RollbackTrans();
+            } catch (...) {
+            }
+        }
+    }
+    ADOTransaction(const ADOTransaction &) = delete;
+    ADOTransaction &operator=(const ADOTransaction &) = delete;
+
+    void Commit()
+    {
+        m_Connection.CommitTrans();
+        m_Done = true;
+    }
+    void Rollback()
+    {
+        m_Done = true;
+        m_Connection.RollbackTrans();
+    }
+
+private:
+    ADOConnection &m_Connection;
+    bool m_Done = false;
+};
+
+// The program's connection to the configuration database "IvrOxaProgram.cfg".
+// It exists, closed, from the start of the run: the start routine's step
+// "Crea oggetto connection." stands for this object's creation; the main
+// window's load opens it (Open with the connection text) and nothing closes
+// it before the program ends. Every row save and load of a parameter object
+// and every database access of the main window goes through it.
+extern ADOConnection g_Connection;
