@@ -1,0 +1,107 @@
+#pragma once
+#include "CICopyClassBase.h"
+#include "CLoadSaveADORS.h"
+#include "ColumnVisitor.h"
+#include "ICopyClass.h"
+
+#include <QStringList>
+#include <memory>
+
+// What every parameter class shares: the base object (file name, settings),
+// the class name (also the key of the setup collection and the database
+// table), the row store, the row save and load of one configuration, the
+// containment rule of VerifySameClass and the report-row adder.
+//
+// A class derives from CParameterClass<Itself> (below), not from this one.
+class CParameterClassBase : public IParameterObject {
+public:
+    explicit CParameterClassBase(const QString &className);
+    ~CParameterClassBase() override;
+
+    // The stored columns in table order (see ColumnVisitor).
+    virtual void Columns(ColumnVisitor &visitor) = 0;
+
+    QString ClassName() const override { return m_ClassName; }
+    void SetClassName(const QString &className) override { m_ClassName = className; }
+    QString FileName() const override;
+    void SetFileName(const QString &fileName) override;
+    void LoadData(const QString &fileName) override;
+    void SaveData(const QString &fileName) override;
+    // Forwarded to the base object with ClassName as the section (the
+    // section argument is not used).
+    void SaveVariable(const QString &name, const QVariant &value, const QString &section) override;
+    void LoadVariable(const QString &name, QVariant &value, const QString &section) override;
+    // True when either class name contains the other (case-sensitive), so
+    // "CInOutScale" and "CInOutScaleB" match and "CAlarm1" and "CAlarm2" do
+    // not; an empty name matches any.
+    bool VerifySameClass(const ICopyClass &first, const ICopyClass &second) const override;
+
+    // The row of this configuration in the table named ClassName, over
+    // g_Connection. A 16-bit or 32-bit integer criterion adds a row with
+    // that IDProgramma (save only); "IDProgramma=" + a decimal id selects
+    // the existing row. The save is one transaction: the whole row or
+    // nothing. The load reads every column first and assigns the members
+    // only when all of them were read, so a failure leaves the object as it
+    // was. A refused criterion, a row not found, an unknown or missing table
+    // or column, a column value that does not fit: the failed-check trace
+    // line, then DatabaseError.
+    void SaveDataInADORS(const RowCriterion &criterion) override;
+    void LoadDataFromADORS(const RowCriterion &criterion) override;
+
+    // Parameter objects keep no map words of their own unless their class
+    // says so: by default the four map operations and the report do nothing.
+    void SetReport(ReportRecordset &) const override {}
+    void GetMemoryMap(const CModInstr &, MemMapWords &) const override {}
+    void SetUserSetup(const CModInstr &, const MemMapWords &) override {}
+    void GetMemoryMapAux(const CModInstr &, MemMapAuxLines &) const override {}
+    void SetUserSetupAux(const CModInstr &, const MemMapAuxLines &) override {}
+
+    // The stored column names in table order (for the schema and tests).
+    QStringList ColumnNames();
+
+protected:
+    // Appends one report row: nColumn = number of values (1 title, 2 label
+    // and value), Column1 and Column2 the values.
+    static void AddReportRow(ReportRecordset &report, const QStringList &values);
+
+    // The row store and the traced column access used by the row save and
+    // load ("SaveVariable m_X=value", "LoadVariable m_X").
+    void SaveFieldInADORS(const QString &name, const QVariant &value);
+    void LoadFieldFromADORS(const QString &name, QVariant &value);
+
+private:
+    CICopyClassBase &base();
+    [[noreturn]] void fail(const QString &text) const;
+    void openTable(class ADORecordset &rs);
+    std::int32_t parseCriterion(const QString &criterion) const;
+
+    std::unique_ptr<CICopyClassBase> m_Base;
+    QString m_ClassName;
+    CLoadSaveADORS m_RowStore;
+};
+
+// The typed part of the frame: GetData/SetData copy between objects of the
+// same C++ class only, after VerifySameClass, through
+//     static void Derived::CopyProperties(const Derived &from, Derived &to);
+// which the class defines in its copy order (through the write operations).
+template <class Derived>
+class CParameterClass : public CParameterClassBase {
+public:
+    using CParameterClassBase::CParameterClassBase;
+
+    void GetData(IParameterObject &obj) const override
+    {
+        auto *other = dynamic_cast<Derived *>(&obj);
+        if (other == nullptr || !VerifySameClass(obj, *this))
+            return;
+        Derived::CopyProperties(static_cast<const Derived &>(*this), *other);
+    }
+
+    void SetData(const IParameterObject &obj) override
+    {
+        const auto *other = dynamic_cast<const Derived *>(&obj);
+        if (other == nullptr || !VerifySameClass(obj, *this))
+            return;
+        Derived::CopyProperties(*other, static_cast<Derived &>(*this));
+    }
+};

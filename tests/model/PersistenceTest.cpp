@@ -1,0 +1,298 @@
+#include "ModelDatabase.h"
+#include "TraceCapture.h"
+
+#include "CICopyClassBase.h"
+#include "CModInstr.h"
+#include "DatabaseError.h"
+#include "MErrors.h"
+#include "SettingsStore.h"
+
+namespace {
+
+void setConfig(CModInstr &m, const QString &name, std::int16_t model, std::int16_t a, std::int16_t b,
+               std::int16_t c, std::int16_t d)
+{
+    m.SetNomeProgramma(name);
+    m.SetModelloStrumento(model);
+    m.SetSlotA(a);
+    m.SetSlotB(b);
+    m.SetSlotC(c);
+    m.SetSlotD(d);
+}
+
+void expectConfig(const CModInstr &m, const QString &name, std::int16_t model, std::int16_t a, std::int16_t b,
+                  std::int16_t c, std::int16_t d)
+{
+    EXPECT_EQ(m.NomeProgramma(), name);
+    EXPECT_EQ(m.ModelloStrumento(), model);
+    EXPECT_EQ(m.SlotA(), a);
+    EXPECT_EQ(m.SlotB(), b);
+    EXPECT_EQ(m.SlotC(), c);
+    EXPECT_EQ(m.SlotD(), d);
+}
+
+// A class of another C++ type whose name contains "CModInstr".
+class CModInstrLookalike : public CParameterClass<CModInstrLookalike> {
+public:
+    CModInstrLookalike() : CParameterClass<CModInstrLookalike>(QStringLiteral("CModInstrX")) {}
+    static void CopyProperties(const CModInstrLookalike &, CModInstrLookalike &) {}
+    void Columns(ColumnVisitor &) override {}
+};
+
+} // namespace
+
+using RowStore = ModelDatabase;
+
+TEST_F(RowStore, AddsUpdatesAndLoadsAConfigurationRow)
+{
+    struct Case {
+        RowCriterion add;
+        std::int32_t id;
+    };
+    const Case cases[] = {{QVariant::fromValue<std::int16_t>(5), 5}, {QVariant::fromValue<std::int32_t>(70000), 70000}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.id);
+        TraceCapture trace;
+        CModInstr saved;
+        setConfig(saved, QStringLiteral("Boiler"), 3, 3, 1, 2, 0);
+        saved.SaveDataInADORS(c.add);
+        EXPECT_EQ(Column(QStringLiteral("CModInstr"), c.id, QStringLiteral("m_SlotC")).toInt(), 2);
+
+        setConfig(saved, QStringLiteral("Boiler 2"), 2, 6, 3, 5, 4);
+        saved.SaveDataInADORS(ExistingRowCriterion(c.id));
+
+        CModInstr loaded;
+        loaded.LoadDataFromADORS(QStringLiteral("IDProgramma=%1").arg(c.id));
+        expectConfig(loaded, QStringLiteral("Boiler 2"), 2, 6, 3, 5, 4);
+
+        const QStringList lines = trace.Lines();
+        EXPECT_TRUE(lines.contains(QStringLiteral("Apertura tabella:CModInstr")));
+        EXPECT_TRUE(lines.contains(QStringLiteral("SaveVariable m_NomeProgramma=Boiler 2")));
+        EXPECT_TRUE(lines.contains(QStringLiteral("SaveVariable m_SlotD=4")));
+        EXPECT_TRUE(lines.contains(QStringLiteral("LoadVariable m_SlotD")));
+    }
+    // The instrument's row 2 is untouched by all this.
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 2, QStringLiteral("m_SlotA")).toInt(), 0);
+}
+
+TEST_F(RowStore, RefusesCriteriaAndMissingRowsWithTheirTraceText)
+{
+    CModInstr stored;
+    stored.SaveDataInADORS(NewRowCriterion(5));
+    const std::int32_t rowsBefore = RowCount(QStringLiteral("CModInstr"));
+
+    enum Op { Save, Load };
+    struct Case {
+        Op op;
+        RowCriterion criterion;
+        QString text;
+    };
+    const QString saveType = QStringLiteral("Parametro di SaveDataInADORS(...) nella classe CModInstr non previsto");
+    const QString loadType = QStringLiteral("Parametro di LoadVariableFromADORS(...) nella classe CModInstr non previsto");
+    const auto notFound = [](const QString &c) {
+        return QStringLiteral("Record non trovato con il criterio:") + c + QStringLiteral(" nella tabella CModInstr");
+    };
+    const Case cases[] = {
+        {Save, QVariant(5.0), saveType},
+        {Load, QVariant(5.0), loadType},
+        {Load, QVariant::fromValue<std::int32_t>(5), loadType},
+        {Load, QVariant::fromValue<std::int16_t>(5), loadType},
+        {Save, QVariant::fromValue<qint64>(5), saveType},
+        {Load, QStringLiteral("IDProgramma=99"), notFound(QStringLiteral("IDProgramma=99"))},
+        {Save, QStringLiteral("IDProgramma=99"), notFound(QStringLiteral("IDProgramma=99"))},
+        {Load, QStringLiteral("IDProgramma=5 OR 1=1"), notFound(QStringLiteral("IDProgramma=5 OR 1=1"))},
+        {Save, QStringLiteral("IDProgramma="), notFound(QStringLiteral("IDProgramma="))},
+        {Load, QStringLiteral("m_SlotA=0"), notFound(QStringLiteral("m_SlotA=0"))},
+        {Load, QStringLiteral("IDProgramma=99999999999"), notFound(QStringLiteral("IDProgramma=99999999999"))},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        TraceCapture trace;
+        CModInstr obj;
+        setConfig(obj, QStringLiteral("Mine"), 0, 4, 2, 1, 0);
+        try {
+            if (c.op == Save)
+                obj.SaveDataInADORS(c.criterion);
+            else
+                obj.LoadDataFromADORS(c.criterion);
+            ADD_FAILURE() << "accepted";
+        } catch (const DatabaseError &e) {
+            EXPECT_EQ(e.Description(), c.text);
+        }
+        EXPECT_TRUE(trace.Lines().contains(QStringLiteral("g_Trace.BugAssert fallito: ") + c.text));
+        expectConfig(obj, QStringLiteral("Mine"), 0, 4, 2, 1, 0);
+        EXPECT_EQ(RowCount(QStringLiteral("CModInstr")), rowsBefore);
+    }
+}
+
+TEST_F(RowStore, TextColumnsEmptyAndNull)
+{
+    CModInstr obj;
+    obj.SetNomeProgramma(QStringLiteral("Kept"));
+    obj.SaveDataInADORS(NewRowCriterion(5));
+    obj.SetNomeProgramma(QString());
+    obj.SetSlotA(2);
+    obj.SaveDataInADORS(ExistingRowCriterion(5));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Kept"));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_SlotA")).toInt(), 2);
+
+    Exec(QStringLiteral("UPDATE CModInstr SET m_NomeProgramma = NULL WHERE IDProgramma = 5"));
+    CModInstr loaded;
+    loaded.LoadDataFromADORS(ExistingRowCriterion(5));
+    EXPECT_TRUE(loaded.NomeProgramma().isEmpty());
+    EXPECT_EQ(loaded.SlotA(), 2);
+}
+
+// A stored value that does not fit its member fails the whole load: the
+// object keeps every value it had, not only the bad one.
+TEST_F(RowStore, BadColumnValueFailsTheLoadAndChangesNothing)
+{
+    const QVariant bad[] = {QVariant(), QVariant(QStringLiteral("abc")), QVariant(qint64(70000)), QVariant(2.5)};
+    for (const QVariant &v : bad) {
+        SCOPED_TRACE(v.toString().toStdString());
+        CModInstr row;
+        setConfig(row, QStringLiteral("Row"), 1, 1, 1, 1, 0);
+        Exec(QStringLiteral("DELETE FROM CModInstr WHERE IDProgramma = 5"));
+        row.SaveDataInADORS(NewRowCriterion(5));
+        Exec(QStringLiteral("UPDATE CModInstr SET m_SlotD = ? WHERE IDProgramma = 5"), {v});
+
+        CModInstr obj;
+        setConfig(obj, QStringLiteral("Mine"), 0, 4, 2, 3, 0);
+        EXPECT_THROW(obj.LoadDataFromADORS(ExistingRowCriterion(5)), DatabaseError);
+        expectConfig(obj, QStringLiteral("Mine"), 0, 4, 2, 3, 0);
+    }
+}
+
+TEST_F(RowStore, RowIsSavedWholeOrNotAtAll)
+{
+    // A table that lacks a column: the new row must not stay half-written.
+    Exec(QStringLiteral("ALTER TABLE CModInstr DROP COLUMN m_SlotD"));
+    CModInstr obj;
+    EXPECT_THROW(obj.SaveDataInADORS(NewRowCriterion(7)), DatabaseError);
+    EXPECT_TRUE(Column(QStringLiteral("CModInstr"), 7, QStringLiteral("IDProgramma")).isNull());
+    EXPECT_EQ(g_Connection.TransactionLevel(), 0);
+
+    // Unknown table names never reach the database.
+    for (const QString &name : {QStringLiteral("CModInstrX"), QStringLiteral("CModInstr; DROP TABLE CModInstr"),
+                                QStringLiteral("sqlite_master")}) {
+        CModInstr renamed;
+        renamed.SetClassName(name);
+        EXPECT_THROW(renamed.SaveDataInADORS(NewRowCriterion(8)), DatabaseError);
+    }
+}
+
+TEST_F(RowStore, AConfigurationTransactionCoversEachObjectsRow)
+{
+    g_Connection.BeginTrans();
+    CModInstr obj;
+    obj.SaveDataInADORS(NewRowCriterion(9));
+    EXPECT_FALSE(Column(QStringLiteral("CModInstr"), 9, QStringLiteral("IDProgramma")).isNull());
+    g_Connection.RollbackTrans();
+    EXPECT_TRUE(Column(QStringLiteral("CModInstr"), 9, QStringLiteral("IDProgramma")).isNull());
+}
+
+TEST_F(RowStore, RecordsetAcceptsOnlyStrictCriteriaAndKnownTables)
+{
+    ADORecordset rs;
+    EXPECT_THROW(rs.Open(QStringLiteral("CModInstr WHERE 1"), g_Connection), DatabaseError);
+    EXPECT_THROW(rs.Open(QStringLiteral("NoSuchTable"), g_Connection), DatabaseError);
+    rs.Open(QStringLiteral("CModInstr"), g_Connection);
+    for (const QString &bad : {QStringLiteral("IDProgramma = 2"), QStringLiteral("IDProgramma=2 OR 1=1"),
+                               QStringLiteral("IDProgramma=0x2"), QStringLiteral("Nope=2"),
+                               QStringLiteral("IDProgramma=2147483648")}) {
+        rs.MoveFirst();
+        EXPECT_THROW(rs.Find(bad), DatabaseError) << bad.toStdString();
+    }
+    rs.MoveFirst();
+    rs.Find(QStringLiteral("IDProgramma=2"));
+    ASSERT_FALSE(rs.Eof());
+    EXPECT_EQ(rs.Value(0).toInt(), 2);
+    EXPECT_EQ(rs.FieldName(1), QStringLiteral("m_NomeProgramma"));
+    EXPECT_THROW(rs.Value(QStringLiteral("m_Missing")), DatabaseError);
+}
+
+TEST(CopyClassBase, SettingsStoreValues)
+{
+    CICopyClassBase base;
+    const QString section = QStringLiteral("CCommConfig");
+    const QString app = QString::fromLatin1(kApplicationTitle);
+    base.SaveVariable(QStringLiteral("m_ComPort"), QVariant::fromValue<std::int16_t>(2), section);
+    base.SaveVariable(QStringLiteral("m_Flag"), QVariant(true), section);
+    base.SaveVariable(QStringLiteral("m_Double"), QVariant(2.5), section);
+    EXPECT_EQ(GetSetting(app, section, QStringLiteral("m_ComPort")), QStringLiteral("2"));
+    EXPECT_EQ(GetSetting(app, section, QStringLiteral("m_Flag")), QStringLiteral("1"));
+    EXPECT_FALSE(HasSetting(app, section, QStringLiteral("m_Double")));
+
+    std::int16_t port = 0;
+    bool flag = false;
+    std::int32_t missing = 42;
+    LoadMember(base, QStringLiteral("m_ComPort"), port, section);
+    LoadMember(base, QStringLiteral("m_Flag"), flag, section);
+    LoadMember(base, QStringLiteral("m_NotThere"), missing, section);
+    EXPECT_EQ(port, 2);
+    EXPECT_TRUE(flag);
+    EXPECT_EQ(missing, 42);
+
+    SaveSetting(app, section, QStringLiteral("m_Bad"), QStringLiteral("two"));
+    std::int16_t bad = 7;
+    EXPECT_THROW(LoadMember(base, QStringLiteral("m_Bad"), bad, section), ProgramError);
+    EXPECT_EQ(bad, 7);
+
+    base.LoadData(QString());
+    EXPECT_TRUE(base.FileName().isEmpty());
+    base.SaveData(QStringLiteral("settings.ini"));
+    EXPECT_EQ(base.FileName(), QStringLiteral("settings.ini"));
+    base.LoadData(QString());
+    EXPECT_EQ(base.FileName(), QStringLiteral("settings.ini"));
+}
+
+TEST(CopyClassBase, VerifySameClassRules)
+{
+    struct Case {
+        const char *first;
+        const char *second;
+        bool containment;  // parameter classes
+        bool exact;        // the base object
+    };
+    const Case cases[] = {
+        {"CModInstr", "cmodinstr", false, false}, {"", "CModInstr", true, false},
+        {"CInOutScale", "CInOutScaleB", true, false}, {"CAlarm1", "CAlarm2", false, false},
+        {"CModInstr", "CModInstr", true, true},
+    };
+    CICopyClassBase base;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " / " + c.second);
+        CModInstr a;
+        CModInstr b;
+        a.SetClassName(QString::fromLatin1(c.first));
+        b.SetClassName(QString::fromLatin1(c.second));
+        EXPECT_EQ(a.VerifySameClass(a, b), c.containment);
+        EXPECT_EQ(a.VerifySameClass(b, a), c.containment);
+        EXPECT_EQ(base.VerifySameClass(a, b), c.exact);
+    }
+}
+
+TEST(CopyClassBase, GetDataAndSetDataCopyOnlyWithinTheClass)
+{
+    CModInstr source;
+    setConfig(source, QStringLiteral("Source"), 2, 6, 1, 5, 3);
+
+    CModInstr copy;
+    source.GetData(copy);
+    expectConfig(copy, QStringLiteral("Source"), 2, 6, 1, 5, 3);
+    CModInstr back;
+    back.SetData(source);
+    expectConfig(back, QStringLiteral("Source"), 2, 6, 1, 5, 3);
+
+    CModInstr other;
+    other.SetClassName(QStringLiteral("CSerialComm"));
+    source.GetData(other);
+    other.SetData(source);
+    expectConfig(other, QStringLiteral("Without name"), 1, 0, 0, 0, 0);
+
+    // The names pass the containment rule, the C++ classes differ.
+    CModInstrLookalike lookalike;
+    source.GetData(lookalike);
+    source.SetData(lookalike);
+    expectConfig(source, QStringLiteral("Source"), 2, 6, 1, 5, 3);
+}
