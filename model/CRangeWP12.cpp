@@ -1,0 +1,189 @@
+#include "CRangeWP12.h"
+
+#include "Avvio.h"
+#include "AuxLineFunctions.h"
+#include "CModInstr.h"
+#include "CScaleMisuraDisplay.h"
+#include "ModelError.h"
+#include "NumberText.h"
+#include "ParameterClassRegistry.h"
+#include "ParameterCodes.h"
+#include "StringTable.h"
+
+static const RegisterParameterClass<CRangeWP12> kRegistration{"CRangeWP12"};
+
+namespace {
+
+constexpr std::int32_t kFunctionLine = 1700; // "Func>Func=F.|1"
+constexpr std::int32_t kPulsesALine = 1701;  // "InP.A>PU.A=|1"
+constexpr std::int32_t kUnitALine = 1702;    // "InP.A>EnG.A=|1"
+constexpr std::int32_t kPulsesBLine = 1703;  // "InP.F>PU.F=|1"
+constexpr std::int32_t kUnitBLine = 1704;    // "InP.F>EnG.F=|1"
+constexpr std::int32_t kCommandLine = 1588;  // "Cnd>Cnd=|1"
+
+constexpr std::size_t kFunctionWord = 4;
+constexpr std::size_t kPulsesAWord = 6;
+constexpr std::size_t kUnitAWord = 8;
+constexpr std::size_t kPulsesBWord = 10;
+constexpr std::size_t kUnitBWord = 12;
+constexpr std::size_t kCommandWord = 274;
+
+constexpr std::size_t kFunctionIndex = 2;
+constexpr std::size_t kPulsesAIndex = 3;
+constexpr std::size_t kUnitAIndex = 4;
+constexpr std::size_t kPulsesBIndex = 5;
+constexpr std::size_t kUnitBIndex = 6;
+constexpr std::size_t kCommandIndex = 137;
+
+constexpr std::int32_t kFunctions = 11;
+constexpr std::int32_t kUnits = 6;
+constexpr std::int32_t kCommands = 5;
+
+// The model whose instruments show input B (channel F).
+constexpr std::int16_t kModelWithInputB = 3;
+
+bool appliesTo(const CModInstr &modInstr)
+{
+    return modInstr.SlotA() == 4 || modInstr.SlotA() == 5;
+}
+
+// Pulses per revolution divide the full scale: 0 or less is no value.
+std::int16_t checkPulses(std::int32_t pulses, const QString &what)
+{
+    if (pulses < 1)
+        RaiseSetupReadError(QStringLiteral("Impulsi per giro non validi per ") + what + QStringLiteral(": ") +
+                            QString::number(pulses));
+    return static_cast<std::int16_t>(pulses);
+}
+
+QString inputRowValue(std::int16_t pulses, std::int16_t unit)
+{
+    return ReportNumberText(pulses, 0, u"###0") + QLatin1Char(' ') + EnumCodeText(5641, unit, kUnits);
+}
+
+std::int16_t readUnit(const MemMapAuxLines &lines, std::int32_t templateId, const QString &what)
+{
+    return CheckCodeInTable(ReadLastDigitCode(FindCmdAuxValue(templateId, lines), AuxCommandPrefix(templateId)),
+                            kUnits, what);
+}
+
+std::int16_t readPulses(const MemMapAuxLines &lines, std::int32_t templateId, const QString &what)
+{
+    return checkPulses(ReadDecimalInteger(FindCmdAuxValue(templateId, lines), AuxCommandPrefix(templateId)), what);
+}
+
+} // namespace
+
+CRangeWP12::CRangeWP12() : CParameterClass<CRangeWP12>(QStringLiteral("CRangeWP12")) {}
+
+void CRangeWP12::Columns(ColumnVisitor &c)
+{
+    c.Column(QStringLiteral("m_WPxFunction"), m_WPxFunction);
+    c.Column(QStringLiteral("m_ImpGiroA"), m_ImpGiroA);
+    c.Column(QStringLiteral("m_UnitaIngA"), m_UnitaIngA);
+    c.Column(QStringLiteral("m_ImpGiroB"), m_ImpGiroB);
+    c.Column(QStringLiteral("m_UnitaIngB"), m_UnitaIngB);
+    c.Column(QStringLiteral("m_DigitalInFunction"), m_DigitalInFunction);
+}
+
+void CRangeWP12::CopyProperties(const CRangeWP12 &from, CRangeWP12 &to)
+{
+    to.SetWPxFunction(from.WPxFunction());
+    to.SetImpGiroA(from.ImpGiroA());
+    to.SetUnitaIngA(from.UnitaIngA());
+    to.SetImpGiroB(from.ImpGiroB());
+    to.SetUnitaIngB(from.UnitaIngB());
+    to.SetDigitalInFunction(from.DigitalInFunction());
+    to.SetModelloStrumento(from.ModelloStrumento());
+    to.SetSlotA(from.SlotA());
+}
+
+void CRangeWP12::SetElettricScale()
+{
+    g_Scala->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroA, m_UnitaIngA);
+    g_ScalaB->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroB, m_UnitaIngB);
+}
+
+void CRangeWP12::SetReport(ReportRecordset &report) const
+{
+    const QString function = (m_ModelloStrumento != kModelWithInputB && m_WPxFunction == 0)
+                                 ? LoadResourceString(5633)
+                                 : EnumCodeText(5622, m_WPxFunction, kFunctions);
+    AddReportRow(report, {LoadResourceString(5621), function});
+    AddReportRow(report, {GetResourceText(5639, {LoadResourceString(5637)}), inputRowValue(m_ImpGiroA, m_UnitaIngA)});
+    if (m_ModelloStrumento == kModelWithInputB && m_WPxFunction == 0)
+        AddReportRow(report,
+                     {GetResourceText(5639, {LoadResourceString(5638)}), inputRowValue(m_ImpGiroB, m_UnitaIngB)});
+    AddReportRow(report, {LoadResourceString(5650), EnumCodeText(5651, m_DigitalInFunction, kCommands)});
+}
+
+void CRangeWP12::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) const
+{
+    if (!appliesTo(modInstr))
+        return;
+    map[kFunctionWord] = m_WPxFunction;
+    map[kPulsesAWord] = m_ImpGiroA;
+    map[kUnitAWord] = m_UnitaIngA;
+    map[kPulsesBWord] = m_ImpGiroB;
+    map[kUnitBWord] = m_UnitaIngB;
+    map[kCommandWord] = m_DigitalInFunction;
+}
+
+void CRangeWP12::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
+{
+    if (!appliesTo(modInstr))
+        return;
+    const std::int16_t function = CheckCodeInTable(map[kFunctionWord], kFunctions, QStringLiteral("m_WPxFunction"));
+    const std::int16_t pulsesA = checkPulses(map[kPulsesAWord], QStringLiteral("m_ImpGiroA"));
+    const std::int16_t unitA = CheckCodeInTable(map[kUnitAWord], kUnits, QStringLiteral("m_UnitaIngA"));
+    const std::int16_t pulsesB = checkPulses(map[kPulsesBWord], QStringLiteral("m_ImpGiroB"));
+    const std::int16_t unitB = CheckCodeInTable(map[kUnitBWord], kUnits, QStringLiteral("m_UnitaIngB"));
+    const std::int16_t command =
+        CheckCodeInTable(map[kCommandWord], kCommands, QStringLiteral("m_DigitalInFunction"));
+    m_WPxFunction = function;
+    m_ImpGiroA = pulsesA;
+    m_UnitaIngA = unitA;
+    m_ImpGiroB = pulsesB;
+    m_UnitaIngB = unitB;
+    m_DigitalInFunction = command;
+}
+
+void CRangeWP12::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) const
+{
+    if (!appliesTo(modInstr))
+        return;
+    lines[kFunctionIndex] = AuxLine(kFunctionLine, AuxNumberText(static_cast<std::int64_t>(m_WPxFunction) + 1, 0, u"#0"));
+    lines[kPulsesAIndex] = AuxLine(kPulsesALine, AuxNumberText(m_ImpGiroA, 0, u"###0"));
+    lines[kUnitAIndex] = AuxLine(kUnitALine, LetteredCode(QLatin1Char('r'), m_UnitaIngA));
+    lines[kCommandIndex] = AuxLine(kCommandLine, LetteredCode(QLatin1Char('C'), m_DigitalInFunction));
+    if (modInstr.ModelloStrumento() == kModelWithInputB) {
+        lines[kPulsesBIndex] = AuxLine(kPulsesBLine, AuxNumberText(m_ImpGiroB, 0, u"###0"));
+        lines[kUnitBIndex] = AuxLine(kUnitBLine, LetteredCode(QLatin1Char('r'), m_UnitaIngB));
+    }
+}
+
+void CRangeWP12::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines)
+{
+    if (!appliesTo(modInstr))
+        return;
+    const std::int32_t functionNumber =
+        ReadDecimalInteger(FindCmdAuxValue(kFunctionLine, lines), AuxCommandPrefix(kFunctionLine));
+    const std::int16_t function = CheckCodeInTable(functionNumber - 1, kFunctions, QStringLiteral("m_WPxFunction"));
+    const std::int16_t pulsesA = readPulses(lines, kPulsesALine, QStringLiteral("m_ImpGiroA"));
+    const std::int16_t unitA = readUnit(lines, kUnitALine, QStringLiteral("m_UnitaIngA"));
+    const std::int16_t command = CheckCodeInTable(
+        ReadLastDigitCode(FindCmdAuxValue(kCommandLine, lines), AuxCommandPrefix(kCommandLine)), kCommands,
+        QStringLiteral("m_DigitalInFunction"));
+    std::int16_t pulsesB = m_ImpGiroB;
+    std::int16_t unitB = m_UnitaIngB;
+    if (modInstr.ModelloStrumento() == kModelWithInputB) {
+        pulsesB = readPulses(lines, kPulsesBLine, QStringLiteral("m_ImpGiroB"));
+        unitB = readUnit(lines, kUnitBLine, QStringLiteral("m_UnitaIngB"));
+    }
+    m_WPxFunction = function;
+    m_ImpGiroA = pulsesA;
+    m_UnitaIngA = unitA;
+    m_DigitalInFunction = command;
+    m_ImpGiroB = pulsesB;
+    m_UnitaIngB = unitB;
+}

@@ -1,0 +1,44 @@
+#include "ParameterCodes.h"
+
+#include "Avvio.h"
+#include "ModelError.h"
+#include "StringTable.h"
+
+QString EnumCodeText(std::int32_t baseId, std::int32_t code, std::int32_t count)
+{
+    if (code < 0 || code >= count)
+        return QString::number(code);
+    return LoadResourceString(baseId + code);
+}
+
+QString AuxLine(std::int32_t templateId, const QString &value)
+{
+    return GetResourceText(templateId, {QVariant(value)});
+}
+
+QString AuxCommandPrefix(std::int32_t templateId)
+{
+    const QString text = LoadResourceString(templateId);
+    return text.left(text.size() - 2);
+}
+
+QString LetteredCode(QChar letter, std::int32_t code)
+{
+    return QString(letter) + QString::number(static_cast<std::int64_t>(code) + 1);
+}
+
+std::int16_t ReadLastDigitCode(const QString &text, const QString &what)
+{
+    if (text.isEmpty() || text.back() < QLatin1Char('0') || text.back() > QLatin1Char('9'))
+        RaiseSetupReadError(QStringLiteral("Valore non valido per ") + what + QStringLiteral(": \"") + text +
+                            QLatin1Char('"'));
+    return static_cast<std::int16_t>(text.back().unicode() - u'0' - 1);
+}
+
+std::int16_t CheckCodeInTable(std::int32_t code, std::int32_t count, const QString &what)
+{
+    if (code < 0 || code >= count)
+        RaiseSetupReadError(QStringLiteral("Valore fuori tabella per ") + what + QStringLiteral(": ") +
+                            QString::number(code));
+    return static_cast<std::int16_t>(code);
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+// Small encodings shared by the range and display classes: enumeration
+// texts of report rows, the auxiliary lines with a lettered code ("r3",
+// "C1"), and the checks a code read back from an instrument must pass.
+
+// The report text of an enumeration code: string baseId + code when code is
+// 0..count-1, else the code itself in decimal (a stored value outside the
+// table must not pick up a neighbouring, unrelated text).
+QString EnumCodeText(std::int32_t baseId, std::int32_t code, std::int32_t count);
+
+// Auxiliary line: the template of templateId with "|1" replaced by value.
+QString AuxLine(std::int32_t templateId, const QString &value);
+
+// The command prefix of an auxiliary-line template (its text without the
+// final "|1"), to name a line in a read error.
+QString AuxCommandPrefix(std::int32_t templateId);
+
+// The value text of a lettered code: letter followed by code + 1 ("r" and 2
+// give "r3").
+QString LetteredCode(QChar letter, std::int32_t code);
+
+// Reading back a lettered code: the last character of text must be a digit;
+// the result is that digit minus 1 ("r3" gives 2; only the last character
+// counts, so "r12" gives 1). Anything else raises SetupReadError naming
+// `what` (the command prefix).
+std::int16_t ReadLastDigitCode(const QString &text, const QString &what);
+
+// A code read back from an instrument must lie in 0..count-1; else
+// SetupReadError naming `what` (the parameter). Returns the code.
+std::int16_t CheckCodeInTable(std::int32_t code, std::int32_t count, const QString &what);
