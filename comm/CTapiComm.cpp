@@ -1,9 +1,15 @@
 #include "CTapiComm.h"
 
 #include "CSystem.h"
+#include "CTrayIcon.h"
+#include "MErrors.h"
+#include "ProgramImages.h"
+#include "SettingsStore.h"
 #include "CTraceCode.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QWidget>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
@@ -407,8 +413,24 @@ void CTapiComm::showTrayIcon(std::int32_t iconId)
 {
     if (m_TrayIconShown || m_HandleWnd == -1)
         return;
-    (void)iconId;
     m_TrayIconShown = true;
+    // The owner is the window whose handle was given to Create; without a
+    // window of that handle, the active window of the program.
+    QWidget *owner = m_HandleWnd != 0 ? QWidget::find(static_cast<WId>(m_HandleWnd)) : nullptr;
+    if (!owner)
+        owner = QApplication::activeWindow();
+    if (!owner) {
+        g_Trace.BugMessage(QStringLiteral("Nessuna finestra per l'icona di notifica: icona non mostrata"));
+        return;
+    }
+    try {
+        auto tray = std::make_unique<CTrayIcon>();
+        QString tip = QString::fromLatin1(kApplicationTitle);
+        tray->Create(owner, TrayPicture::FromIcon(ProgramIcon(iconId)), tip);
+        m_TrayIcon = std::move(tray);
+    } catch (const ProgramError &e) {
+        g_Trace.BugMessage(QStringLiteral("Errore creazione icona di notifica: ") + e.Description());
+    }
 }
 
 void CTapiComm::hideTrayIcon()
@@ -416,6 +438,7 @@ void CTapiComm::hideTrayIcon()
     if (!m_TrayIconShown || m_HandleWnd == -1)
         return;
     m_TrayIconShown = false;
+    m_TrayIcon.reset();
 }
 
 void WaitForEndOfTxRx(const CTapiComm &comm)

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <array>
+#include <memory>
 #include <cstdint>
 
 // Outcome of one exchange (CTapiComm::Error).
@@ -84,6 +85,8 @@ public:
     std::int16_t MaxErrorCRC() const { return m_MaxErrorCRC; }
     void SetMaxErrorCRC(std::int16_t n) { m_MaxErrorCRC = n; }
     std::int32_t HandleWnd() const { return m_HandleWnd; }
+    // The notification-area icon while a connection is open (null otherwise).
+    const class CTrayIcon *TrayIcon() const { return m_TrayIcon.get(); }
 
 signals:
     void UARTError();
@@ -114,6 +117,7 @@ private:
     QPointer<CommControl> m_Rs232;
     std::int32_t m_HandleWnd = 0;
     bool m_TrayIconShown = false;
+    std::unique_ptr<class CTrayIcon> m_TrayIcon;
 
     static constexpr std::array<std::int32_t, 7> BaudCodeTable {0, 1, 2, 3, 6, 5, 9};
     static constexpr std::array<std::int32_t, 3> ParityCodeTable {0, 2, 1};

@@ -16,7 +16,7 @@ QPixmap ApplicationImage()
     p.drawRect(QRectF(10, 12, 76, 28));
     QFont f(QStringLiteral("Monospace"));
     f.setBold(true);
-    f.setPixelSize(22);
+    f.setPixelSize(17);
     p.setFont(f);
     p.setPen(QColor(230, 40, 30));
     p.drawText(QRectF(10, 12, 76, 28), Qt::AlignCenter, QStringLiteral("8.8.8.8"));
@@ -42,4 +42,47 @@ QPixmap MakerLogo()
     p.setBrush(Qt::NoBrush);
     p.drawPath(wave);
     return pm;
+}
+
+QIcon ProgramIcon(std::int32_t id)
+{
+    if (id != 10001 && id != 10002)
+        return QIcon();
+    QPixmap pm(32, 32);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(20, 60, 130), 2));
+    p.setBrush(QColor(220, 230, 245));
+    if (id == 10001) {
+        // A nine-pin serial connector.
+        QPainterPath shell;
+        shell.moveTo(3, 9);
+        shell.lineTo(29, 9);
+        shell.lineTo(25, 23);
+        shell.lineTo(7, 23);
+        shell.closeSubpath();
+        p.drawPath(shell);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(20, 60, 130));
+        for (int i = 0; i < 5; ++i)
+            p.drawEllipse(QRectF(6.5 + i * 4, 12, 3, 3));
+        for (int i = 0; i < 4; ++i)
+            p.drawEllipse(QRectF(8.5 + i * 4, 17, 3, 3));
+    } else {
+        // A telephone handset.
+        QPainterPath handset;
+        handset.moveTo(6, 8);
+        handset.cubicTo(2, 20, 12, 30, 24, 26);
+        handset.lineTo(26, 21);
+        handset.lineTo(21, 18);
+        handset.lineTo(18, 21);
+        handset.cubicTo(14, 19, 12, 17, 11, 14);
+        handset.lineTo(14, 11);
+        handset.lineTo(11, 6);
+        handset.closeSubpath();
+        p.drawPath(handset);
+    }
+    p.end();
+    return QIcon(pm);
 }

@@ -1,12 +1,14 @@
 // The frame transport's decisions, driven by hand: a fake control whose
 // reports the test sends, and a timer whose ticks the test fires.
 #include "CTapiComm.h"
+#include "CTrayIcon.h"
 #include "CommControl.h"
 #include "WindowTimer.h"
 
 #include "../startup/TraceCapture.h"
 
 #include <QStringList>
+#include <QWidget>
 #include <deque>
 #include <gtest/gtest.h>
 
@@ -374,3 +376,26 @@ TEST_F(TapiCommFixture, TraceLinesOfAnExchange)
 }
 
 } // namespace
+
+// The owner's window gets a notification-area icon while the port is open;
+// the handle -1 suppresses it.
+TEST(TapiCommTray, IconLivesWhileThePortIsOpen)
+{
+    QWidget owner;
+    const auto handle = static_cast<std::int32_t>(owner.winId());
+    for (const std::int32_t h : {handle, std::int32_t(-1)}) {
+        WindowTimer timer;
+        FakeControl control;
+        CTapiComm comm;
+        comm.Create(&timer, &control, h);
+        ASSERT_TRUE(comm.OpenRs232(1, 3, 0, 0));
+        if (h == -1) {
+            EXPECT_EQ(comm.TrayIcon(), nullptr);
+            continue;
+        }
+        ASSERT_NE(comm.TrayIcon(), nullptr);
+        EXPECT_TRUE(comm.TrayIcon()->Tip().startsWith(QStringLiteral("Pelvaro")));
+        comm.CloseRs232();
+        EXPECT_EQ(comm.TrayIcon(), nullptr);
+    }
+}
