@@ -1,0 +1,391 @@
+#include "CCollDatiSetup.h"
+
+#include "ADOConnection.h"
+#include "CAlarm.h"
+#include "CAnalogOut.h"
+#include "CCounterAB.h"
+#include "CDisplay.h"
+#include "CFiltroDigitale.h"
+#include "CInOutScale.h"
+#include "CLinearize.h"
+#include "CModInstr.h"
+#include "CTraceCode.h"
+#include "ModelError.h"
+#include "CRangeGKP.h"
+#include "CRangeMVAHVA.h"
+#include "CRangeMVZ.h"
+#include "CRangeWP12.h"
+#include "CScaleMisuraDisplay.h"
+#include "CSerialComm.h"
+#include "ColumnVisitor.h"
+#include "MErrors.h"
+
+#include <variant>
+
+namespace {
+
+// The stored columns of one object, read out in table order ...
+class CollectColumns : public ColumnVisitor {
+public:
+    using Value = std::variant<std::int16_t, std::int32_t, QString>;
+    void Column(const QString &, std::int16_t &m) override { values.push_back(m); }
+    void Column(const QString &, std::int32_t &m) override { values.push_back(m); }
+    void Column(const QString &, QString &m) override { values.push_back(m); }
+    std::vector<Value> values;
+};
+
+// ... and written into another object of the same class, in the same order.
+class AssignColumns : public ColumnVisitor {
+public:
+    explicit AssignColumns(const std::vector<CollectColumns::Value> &values) : m_Values(values) {}
+    void Column(const QString &, std::int16_t &m) override { m = std::get<std::int16_t>(m_Values.at(m_Next++)); }
+    void Column(const QString &, std::int32_t &m) override { m = std::get<std::int32_t>(m_Values.at(m_Next++)); }
+    void Column(const QString &, QString &m) override { m = std::get<QString>(m_Values.at(m_Next++)); }
+
+private:
+    const std::vector<CollectColumns::Value> &m_Values;
+    std::size_t m_Next = 0;
+};
+
+bool isFrequencyModule(std::int16_t slotA)
+{
+    return slotA == 4 || slotA == 5;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The collection
+
+CParameterClassBase &CCollDatiSetup::SetupObjectCollection::base(std::int16_t index) const
+{
+    if (index < 1 || index > Count())
+        RaiseProgramError(RunTimeError::SubscriptOutOfRange);
+    return *m_Items[static_cast<std::size_t>(index - 1)].object;
+}
+
+IParameterObject &CCollDatiSetup::SetupObjectCollection::Item(std::int16_t index) const
+{
+    return base(index);
+}
+
+IParameterObject &CCollDatiSetup::SetupObjectCollection::Item(const QString &key) const
+{
+    for (const Entry &e : m_Items) {
+        if (e.key == key)
+            return *e.object;
+    }
+    RaiseProgramError(RunTimeError::InvalidCall);
+}
+
+bool CCollDatiSetup::SetupObjectCollection::Contains(const QString &key) const
+{
+    for (const Entry &e : m_Items) {
+        if (e.key == key)
+            return true;
+    }
+    return false;
+}
+
+QString CCollDatiSetup::SetupObjectCollection::Key(std::int16_t index) const
+{
+    base(index);
+    return m_Items[static_cast<std::size_t>(index - 1)].key;
+}
+
+// ---------------------------------------------------------------------------
+// Construction
+
+CCollDatiSetup::CCollDatiSetup()
+{
+    // Created in collection order; the further instances are named at once,
+    // so each goes into the collection (and to its table) under its own name.
+    auto modInstr = std::make_unique<CModInstr>();
+    auto rangeWP12 = std::make_unique<CRangeWP12>();
+    auto rangeMVAHVA = std::make_unique<CRangeMVAHVA>();
+    auto rangeGKP = std::make_unique<CRangeGKP>();
+    auto rangeMVZ = std::make_unique<CRangeMVZ>();
+    auto display = std::make_unique<CDisplay>();
+    auto inOutScale = std::make_unique<CInOutScale>();
+    auto linearize = std::make_unique<CLinearize>();
+    auto inOutScaleB = std::make_unique<CInOutScale>();
+    inOutScaleB->SetClassName(QStringLiteral("CInOutScaleB"));
+    auto linearizeB = std::make_unique<CLinearize>();
+    linearizeB->SetClassName(QStringLiteral("CLinearizeB"));
+    auto counterAB = std::make_unique<CCounterAB>();
+    std::array<std::unique_ptr<CAlarm>, 4> alarms;
+    for (std::size_t k = 0; k < alarms.size(); ++k) {
+        alarms[k] = std::make_unique<CAlarm>();
+        alarms[k]->SetClassName(QStringLiteral("CAlarm") + QString::number(k + 1));
+    }
+    auto analogOut = std::make_unique<CAnalogOut>();
+    auto filtroDigitale = std::make_unique<CFiltroDigitale>();
+    auto serialComm = std::make_unique<CSerialComm>();
+
+    m_ModInstr = modInstr.get();
+    m_RangeWP12 = rangeWP12.get();
+    m_RangeMVAHVA = rangeMVAHVA.get();
+    m_RangeGKP = rangeGKP.get();
+    m_RangeMVZ = rangeMVZ.get();
+    m_Display = display.get();
+    m_InOutScale = inOutScale.get();
+    m_Linearize = linearize.get();
+    m_InOutScaleB = inOutScaleB.get();
+    m_LinearizeB = linearizeB.get();
+    m_CounterAB = counterAB.get();
+    for (std::size_t k = 0; k < alarms.size(); ++k)
+        m_Alarm[k] = alarms[k].get();
+    m_AnalogOut = analogOut.get();
+    m_FiltroDigitale = filtroDigitale.get();
+    m_SerialComm = serialComm.get();
+
+    add(std::move(modInstr));
+    add(std::move(rangeWP12));
+    add(std::move(rangeMVAHVA));
+    add(std::move(rangeGKP));
+    add(std::move(rangeMVZ));
+    add(std::move(display));
+    add(std::move(inOutScale));
+    add(std::move(linearize));
+    add(std::move(inOutScaleB));
+    add(std::move(linearizeB));
+    add(std::move(counterAB));
+    for (auto &alarm : alarms)
+        add(std::move(alarm));
+    add(std::move(analogOut));
+    add(std::move(filtroDigitale));
+    add(std::move(serialComm));
+}
+
+CCollDatiSetup::~CCollDatiSetup() = default;
+
+void CCollDatiSetup::add(std::unique_ptr<CParameterClassBase> object)
+{
+    m_SetupObjects.m_Items.push_back({object->ClassName(), object.get()});
+    m_Owned.push_back(std::move(object));
+}
+
+// ---------------------------------------------------------------------------
+// Properties
+
+std::int32_t CCollDatiSetup::CodificaModuli() const
+{
+    return m_ModInstr->CodificaModuli();
+}
+
+void CCollDatiSetup::SetCodificaModuli(std::int32_t value)
+{
+    m_ModInstr->SetCodificaModuli(value);
+    UpdateValidData();
+}
+
+bool CCollDatiSetup::ValidData(std::int16_t index) const
+{
+    if (index < 1 || index > kObjects)
+        RaiseProgramError(RunTimeError::SubscriptOutOfRange);
+    return m_ValidData[static_cast<std::size_t>(index - 1)];
+}
+
+// ---------------------------------------------------------------------------
+// Database
+
+void CCollDatiSetup::SaveDataInADORS(bool isNew)
+{
+    const RowCriterion criterion = isNew ? NewRowCriterion(m_IDProgramma) : ExistingRowCriterion(m_IDProgramma);
+    // Each object's row save is a savepoint inside this one transaction: a
+    // failure at any table rolls back the rows saved before it as well.
+    ADOTransaction transaction(g_Connection);
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i)
+        m_SetupObjects.base(i).SaveDataInADORS(criterion);
+    transaction.Commit();
+}
+
+void CCollDatiSetup::loadRows()
+{
+    const RowCriterion criterion = ExistingRowCriterion(m_IDProgramma);
+    // One transaction, so the 18 rows are read as one consistent state.
+    ADOTransaction transaction(g_Connection);
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i)
+        m_SetupObjects.base(i).LoadDataFromADORS(criterion);
+    transaction.Commit();
+}
+
+void CCollDatiSetup::takeStoredValues(const CCollDatiSetup &from)
+{
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
+        CollectColumns collect;
+        from.m_SetupObjects.base(i).Columns(collect);
+        AssignColumns assign(collect.values);
+        m_SetupObjects.base(i).Columns(assign);
+    }
+}
+
+void CCollDatiSetup::LoadDataFromADORS()
+{
+    // Read and check everything in a collection of fresh objects (under the
+    // same names, so the same tables), so that a row that is missing or does
+    // not convert leaves this configuration as it was.
+    CCollDatiSetup fresh;
+    fresh.m_IDProgramma = m_IDProgramma;
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i)
+        fresh.m_SetupObjects.base(i).SetClassName(m_SetupObjects.base(i).ClassName());
+
+    const CScaleMisuraDisplay savedScala = *g_Scala;
+    const CScaleMisuraDisplay savedScalaB = *g_ScalaB;
+    try {
+        fresh.loadRows();
+        fresh.UpdateValidData();
+    } catch (...) {
+        *g_Scala = savedScala;
+        *g_ScalaB = savedScalaB;
+        throw;
+    }
+
+    // The fresh objects' validity update succeeded, so the same values give
+    // the same context values, scales and flags here.
+    takeStoredValues(fresh);
+    UpdateValidData();
+}
+
+// ---------------------------------------------------------------------------
+// Reading an instrument back
+
+template <class Read>
+void CCollDatiSetup::readBack(Read read)
+{
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
+        UpdateValidData();
+        CParameterClassBase &object = m_SetupObjects.base(i);
+        try {
+            read(object);
+        } catch (const SetupReadError &e) {
+            if (ValidData(i))
+                throw;
+            g_Trace.BugMessage(QStringLiteral("Lettura ignorata per ") + object.ClassName() +
+                               QStringLiteral(" (non applicabile): ") + e.Text());
+        }
+    }
+    UpdateValidData();
+}
+
+void CCollDatiSetup::SetUserSetup(const MemMapWords &map)
+{
+    readBack([&](CParameterClassBase &object) { object.SetUserSetup(*m_ModInstr, map); });
+}
+
+void CCollDatiSetup::SetUserSetupAux(const MemMapAuxLines &lines)
+{
+    readBack([&](CParameterClassBase &object) { object.SetUserSetupAux(*m_ModInstr, lines); });
+}
+
+// ---------------------------------------------------------------------------
+// Validity update
+
+void CCollDatiSetup::UpdateValidData()
+{
+    const CModInstr &mod = *m_ModInstr;
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
+        const QString name = m_SetupObjects.base(i).ClassName();
+        bool valid = false;
+
+        if (name == QLatin1String("CModInstr")) {
+            valid = true;
+        } else if (name == QLatin1String("CRangeWP12")) {
+            m_RangeWP12->SetModelloStrumento(mod.ModelloStrumento());
+            m_RangeWP12->SetSlotA(mod.SlotA());
+            valid = isFrequencyModule(mod.SlotA());
+            if (valid)
+                m_RangeWP12->SetElettricScale();
+        } else if (name == QLatin1String("CRangeMVAHVA")) {
+            m_RangeMVAHVA->SetModelloStrumento(mod.ModelloStrumento());
+            m_RangeMVAHVA->SetSlotA(mod.SlotA());
+            valid = mod.SlotA() < 3;
+            if (valid)
+                m_RangeMVAHVA->SetElettricScale();
+        } else if (name == QLatin1String("CRangeGKP")) {
+            m_RangeGKP->SetModelloStrumento(mod.ModelloStrumento());
+            m_RangeGKP->SetSlotA(mod.SlotA());
+            valid = mod.SlotA() == 3;
+            if (valid)
+                m_RangeGKP->SetElettricScale();
+        } else if (name == QLatin1String("CRangeMVZ")) {
+            m_RangeMVZ->SetSlotC(mod.SlotC());
+            m_RangeMVZ->SetSlotD(mod.SlotD());
+            valid = mod.SlotA() == 6;
+            if (valid)
+                m_RangeMVZ->SetElettricScale();
+        } else if (name == QLatin1String("CDisplay")) {
+            m_Display->SetModelloStrumento(mod.ModelloStrumento());
+            m_Display->SetSlotA(mod.SlotA());
+            valid = mod.ModelloStrumento() != 2;
+        } else if (name == QLatin1String("CInOutScale") || name == QLatin1String("CInOutScaleB")) {
+            const bool channelA = name == QLatin1String("CInOutScale");
+            CInOutScale &scale = channelA ? *m_InOutScale : *m_InOutScaleB;
+            scale.SetModelloStrumento(mod.ModelloStrumento());
+            scale.SetSlotA(mod.SlotA());
+            scale.SetMeasureType(m_RangeMVAHVA->MeasureType());
+            scale.SetDisplayDigit(m_Display->DisplayDigit());
+            scale.SetWPxFunction(m_RangeWP12->WPxFunction());
+            scale.SetDisplayScale();
+            const std::int16_t f = m_RangeWP12->WPxFunction();
+            if (channelA)
+                valid = !(isFrequencyModule(mod.SlotA()) && f > 8);
+            else
+                valid = isFrequencyModule(mod.SlotA()) && ((mod.ModelloStrumento() == 3 && f == 0) || (f >= 1 && f <= 5));
+        } else if (name == QLatin1String("CLinearize") || name == QLatin1String("CLinearizeB")) {
+            const bool channelA = name == QLatin1String("CLinearize");
+            CLinearize &curve = channelA ? *m_Linearize : *m_LinearizeB;
+            const CInOutScale &scale = channelA ? *m_InOutScale : *m_InOutScaleB;
+            curve.SetElectricDigitalPoint(scale.ElectricDigitalPoint());
+            curve.SetMinElectricScale(scale.MinElectricScale());
+            curve.SetMaxElectricScale(scale.MaxElectricScale());
+            curve.SetModelloStrumento(mod.ModelloStrumento());
+            curve.SetDisplayDigit(m_Display->DisplayDigit());
+            curve.SetSlotA(mod.SlotA());
+            const std::int16_t f = m_RangeWP12->WPxFunction();
+            if (channelA)
+                valid = mod.SlotA() != 3 && scale.Linearizzazione() != 0 && !(isFrequencyModule(mod.SlotA()) && f > 9);
+            else
+                // Channel F exists on the frequency/counter modules only: in
+                // the base layout its curve would take channel A's words.
+                valid = isFrequencyModule(mod.SlotA()) && mod.ModelloStrumento() == 3 && f == 0 &&
+                        scale.Linearizzazione() == 1;
+        } else if (name == QLatin1String("CCounterAB")) {
+            m_CounterAB->SetWPxFunction(m_RangeWP12->WPxFunction());
+            // A function left over from an earlier frequency configuration
+            // must not replace the display scales of any other module.
+            if (isFrequencyModule(mod.SlotA()))
+                m_CounterAB->SetDisplayScale();
+            valid = isFrequencyModule(mod.SlotA()) && mod.ModelloStrumento() == 3 && m_RangeWP12->WPxFunction() >= 7;
+        } else if (name.startsWith(QLatin1String("CAlarm")) && name.size() == 7 && name[6] >= QLatin1Char('1') &&
+                   name[6] <= QLatin1Char('4')) {
+            const int n = name[6].digitValue();
+            CAlarm &alarm = *m_Alarm[static_cast<std::size_t>(n - 1)];
+            alarm.SetModelloStrumento(mod.ModelloStrumento());
+            alarm.SetSlotA(mod.SlotA());
+            alarm.SetDisplayDigit(m_Display->DisplayDigit());
+            alarm.SetWPxFunction(m_RangeWP12->WPxFunction());
+            const std::int16_t c = mod.SlotC();
+            switch (n) {
+            case 1: valid = c == 1 || c == 2 || c == 3; break;
+            case 2: valid = c == 2 || c == 3; break;
+            default: valid = c == 3; break;
+            }
+        } else if (name == QLatin1String("CAnalogOut")) {
+            m_AnalogOut->SetModelloStrumento(mod.ModelloStrumento());
+            m_AnalogOut->SetWPxFunction(m_RangeWP12->WPxFunction());
+            valid = mod.SlotB() == 3 || mod.SlotC() == 4 || mod.SlotD() == 1;
+        } else if (name == QLatin1String("CFiltroDigitale")) {
+            m_FiltroDigitale->SetModelloStrumento(mod.ModelloStrumento());
+            m_FiltroDigitale->SetSlotA(mod.SlotA());
+            m_FiltroDigitale->SetDisplayDigit(m_Display->DisplayDigit());
+            valid = true;
+        } else if (name == QLatin1String("CSerialComm")) {
+            valid = mod.SlotB() == 1 || mod.SlotB() == 2;
+        } else {
+            // A name of none of the 18 objects leaves its flag as it was.
+            continue;
+        }
+        m_ValidData[static_cast<std::size_t>(i - 1)] = valid;
+    }
+}

@@ -1,0 +1,169 @@
+#pragma once
+#include "ICopyClass.h"
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class CParameterClassBase;
+class CModInstr;
+class CRangeWP12;
+class CRangeMVAHVA;
+class CRangeGKP;
+class CRangeMVZ;
+class CDisplay;
+class CInOutScale;
+class CLinearize;
+class CCounterAB;
+class CAlarm;
+class CAnalogOut;
+class CFiltroDigitale;
+class CSerialComm;
+
+// One whole configuration in memory: the 18 parameter objects, each under
+// its ClassName, in this order (the position is also the ValidData index):
+//
+//    1 CModInstr      7 CInOutScale    13 CAlarm2
+//    2 CRangeWP12     8 CLinearize     14 CAlarm3
+//    3 CRangeMVAHVA   9 CInOutScaleB   15 CAlarm4
+//    4 CRangeGKP     10 CLinearizeB    16 CAnalogOut
+//    5 CRangeMVZ     11 CCounterAB     17 CFiltroDigitale
+//    6 CDisplay      12 CAlarm1        18 CSerialComm
+//
+// After every load and every CodificaModuli write the validity update runs:
+// in collection order it pushes the context values into each object (read
+// from their owners at that moment: model and slots from CModInstr,
+// DisplayDigit from CDisplay, WPxFunction from CRangeWP12, MeasureType from
+// CRangeMVAHVA, the electrical scale and the linearisation switch from the
+// CInOutScale of the same channel), runs the object's scale operation on
+// g_Scala/g_ScalaB, then sets its ValidData flag. Until then every flag is
+// False.
+//
+// The counters and channel F's linearisation exist only on the
+// frequency/counter modules: their flags also require slot A 4 or 5, and the
+// counters publish their display scales only there, so values left over
+// from an earlier frequency configuration can neither overwrite channel A's
+// display scale nor put a second curve into the base layout.
+class CCollDatiSetup {
+public:
+    static constexpr std::int16_t kObjects = 18;
+
+    // The collection: Count and Item(i), i from 1, or Item(key).
+    class SetupObjectCollection {
+    public:
+        std::int16_t Count() const { return static_cast<std::int16_t>(m_Items.size()); }
+        // Outside 1..Count: run-time error 9 (subscript out of range).
+        IParameterObject &Item(std::int16_t index) const;
+        // A key that is not in the collection: run-time error 5.
+        IParameterObject &Item(const QString &key) const;
+        bool Contains(const QString &key) const;
+        // The key an item was added under (its ClassName at the time).
+        QString Key(std::int16_t index) const;
+
+    private:
+        friend class CCollDatiSetup;
+        struct Entry {
+            QString key;
+            CParameterClassBase *object;
+        };
+        CParameterClassBase &base(std::int16_t index) const;
+        std::vector<Entry> m_Items;
+    };
+
+    CCollDatiSetup();
+    ~CCollDatiSetup();
+    CCollDatiSetup(const CCollDatiSetup &) = delete;
+    CCollDatiSetup &operator=(const CCollDatiSetup &) = delete;
+
+    const SetupObjectCollection &SetupObjects() const { return m_SetupObjects; }
+
+    std::int32_t IDProgramma() const { return m_IDProgramma; }
+    // Only stores the value.
+    void SetIDProgramma(std::int32_t id) { m_IDProgramma = id; }
+
+    // CodificaModuli of the "CModInstr" object; writing decodes the value
+    // into its model and slots and then runs the validity update.
+    std::int32_t CodificaModuli() const;
+    void SetCodificaModuli(std::int32_t value);
+
+    // The flag of the object at position 1..18; any other position raises
+    // run-time error 9 (subscript out of range).
+    bool ValidData(std::int16_t index) const;
+
+    // Saves all 18 objects, whatever their flags, in one transaction on
+    // g_Connection: isNew adds a row under IDProgramma to every table,
+    // otherwise every table's row "IDProgramma=" + id is updated. A failure
+    // (DatabaseError) rolls the whole configuration back and reaches the
+    // caller; the database is then as it was before the call.
+    void SaveDataInADORS(bool isNew);
+
+    // Loads the rows of IDProgramma of all 18 tables and runs the validity
+    // update. The rows are read, in one transaction, into fresh objects and
+    // checked by a validity update of their own first; only when all of that
+    // succeeded do the values go into this collection's objects. A failure
+    // (DatabaseError, or SetupReadError for a stored range that does not
+    // convert) reaches the caller and leaves the objects, the flags and
+    // g_Scala/g_ScalaB as they were.
+    void LoadDataFromADORS();
+
+    // Reads the whole configuration back from an instrument's memory map or
+    // auxiliary lines (after the module coding has been written): every
+    // object's reader runs, in collection order. Before each reader the
+    // validity update runs, so flags, context values and scales follow the
+    // values read so far (the frequency module's function, a channel's
+    // linearization switch). A read error (SetupReadError) of an object
+    // whose flag is False (a module that is not fitted, a function that does
+    // not use it) is traced and leaves that object as it was: an instrument
+    // reports no lines for the menus it lacks. A read error of an object that
+    // applies reaches the caller. Ends with a validity update.
+    void SetUserSetup(const MemMapWords &map);
+    void SetUserSetupAux(const MemMapAuxLines &lines);
+
+    // The objects themselves (the same ones the collection holds).
+    CModInstr &ModInstr() const { return *m_ModInstr; }
+    CRangeWP12 &RangeWP12() const { return *m_RangeWP12; }
+    CRangeMVAHVA &RangeMVAHVA() const { return *m_RangeMVAHVA; }
+    CRangeGKP &RangeGKP() const { return *m_RangeGKP; }
+    CRangeMVZ &RangeMVZ() const { return *m_RangeMVZ; }
+    CDisplay &Display() const { return *m_Display; }
+    CInOutScale &InOutScale() const { return *m_InOutScale; }
+    CLinearize &Linearize() const { return *m_Linearize; }
+    CInOutScale &InOutScaleB() const { return *m_InOutScaleB; }
+    CLinearize &LinearizeB() const { return *m_LinearizeB; }
+    CCounterAB &CounterAB() const { return *m_CounterAB; }
+    // n = 1..4
+    CAlarm &Alarm(int n) const { return *m_Alarm.at(static_cast<std::size_t>(n - 1)); }
+    CAnalogOut &AnalogOut() const { return *m_AnalogOut; }
+    CFiltroDigitale &FiltroDigitale() const { return *m_FiltroDigitale; }
+    CSerialComm &SerialComm() const { return *m_SerialComm; }
+
+private:
+    void add(std::unique_ptr<CParameterClassBase> object);
+    void UpdateValidData();
+    void loadRows();
+    void takeStoredValues(const CCollDatiSetup &from);
+    template <class Read> void readBack(Read read);
+
+    SetupObjectCollection m_SetupObjects;
+    std::vector<std::unique_ptr<CParameterClassBase>> m_Owned;
+    std::int32_t m_IDProgramma = 0;
+    std::array<bool, kObjects> m_ValidData{};
+
+    CModInstr *m_ModInstr = nullptr;
+    CRangeWP12 *m_RangeWP12 = nullptr;
+    CRangeMVAHVA *m_RangeMVAHVA = nullptr;
+    CRangeGKP *m_RangeGKP = nullptr;
+    CRangeMVZ *m_RangeMVZ = nullptr;
+    CDisplay *m_Display = nullptr;
+    CInOutScale *m_InOutScale = nullptr;
+    CLinearize *m_Linearize = nullptr;
+    CInOutScale *m_InOutScaleB = nullptr;
+    CLinearize *m_LinearizeB = nullptr;
+    CCounterAB *m_CounterAB = nullptr;
+    std::array<CAlarm *, 4> m_Alarm{};
+    CAnalogOut *m_AnalogOut = nullptr;
+    CFiltroDigitale *m_FiltroDigitale = nullptr;
+    CSerialComm *m_SerialComm = nullptr;
+};

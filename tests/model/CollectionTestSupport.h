@@ -1,0 +1,120 @@
+#pragma once
+#include "CCollDatiSetup.h"
+#include "CModInstr.h"
+#include "CParameterClassBase.h"
+#include "ColumnVisitor.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <gtest/gtest.h>
+#include <set>
+#include <vector>
+
+// Fixtures of the setup-collection tests: module codings, the stored values
+// of a collection's objects, the list of positions whose ValidData is set,
+// and the differences between two collections.
+namespace colltest {
+
+struct Modules {
+    std::int16_t model, a, b, c, d;
+};
+
+inline std::int32_t Coding(const Modules &m)
+{
+    CModInstr mod;
+    mod.SetModelloStrumento(m.model);
+    mod.SetSlotA(m.a);
+    mod.SetSlotB(m.b);
+    mod.SetSlotC(m.c);
+    mod.SetSlotD(m.d);
+    return mod.CodificaModuli();
+}
+
+inline CParameterClassBase &Object(const CCollDatiSetup &coll, std::int16_t i)
+{
+    return dynamic_cast<CParameterClassBase &>(coll.SetupObjects().Item(i));
+}
+
+struct StoredValue {
+    QString column; // "CAlarm1.m_AlarmType"
+    QString value;
+};
+
+// Every stored column of object i, named by its table, in table order.
+inline std::vector<StoredValue> StoredValues(const CCollDatiSetup &coll, std::int16_t i)
+{
+    struct Reader : ColumnVisitor {
+        QString table;
+        std::vector<StoredValue> values;
+        void Column(const QString &n, std::int16_t &m) override { values.push_back({table + '.' + n, QString::number(m)}); }
+        void Column(const QString &n, std::int32_t &m) override { values.push_back({table + '.' + n, QString::number(m)}); }
+        void Column(const QString &n, QString &m) override { values.push_back({table + '.' + n, '"' + m + '"'}); }
+    } reader;
+    CParameterClassBase &object = Object(coll, i);
+    reader.table = object.ClassName();
+    object.Columns(reader);
+    return reader.values;
+}
+
+// Sets every stored column of every object to a value of its own (16-bit
+// columns from base, 32-bit columns from base * 1000 so that they need
+// their high word, texts "Prova" + n).
+inline void FillEveryColumn(CCollDatiSetup &coll, int base)
+{
+    struct Filler : ColumnVisitor {
+        int next;
+        void Column(const QString &, std::int16_t &m) override { m = static_cast<std::int16_t>(next++); }
+        void Column(const QString &, std::int32_t &m) override { m = 1000 * next++; }
+        void Column(const QString &, QString &m) override { m = QStringLiteral("Prova %1").arg(next++); }
+    } filler;
+    filler.next = base;
+    for (std::int16_t i = 1; i <= coll.SetupObjects().Count(); ++i)
+        Object(coll, i).Columns(filler);
+}
+
+// The positions 1..18 whose ValidData is True.
+inline std::vector<int> ValidPositions(const CCollDatiSetup &coll)
+{
+    std::vector<int> valid;
+    for (std::int16_t i = 1; i <= CCollDatiSetup::kObjects; ++i) {
+        if (coll.ValidData(i))
+            valid.push_back(i);
+    }
+    return valid;
+}
+
+// "table.column: first -> second" for every stored value that differs,
+// over the objects for which `compare` (position) holds and the columns
+// not in `skip`.
+inline QStringList Differences(const CCollDatiSetup &first, const CCollDatiSetup &second,
+                               const std::function<bool(std::int16_t)> &compare,
+                               const std::set<QString> &skip = {})
+{
+    QStringList diffs;
+    for (std::int16_t i = 1; i <= CCollDatiSetup::kObjects; ++i) {
+        if (!compare(i))
+            continue;
+        const auto a = StoredValues(first, i);
+        const auto b = StoredValues(second, i);
+        for (std::size_t k = 0; k < a.size() && k < b.size(); ++k) {
+            if (a[k].value != b[k].value && skip.count(a[k].column) == 0)
+                diffs << a[k].column + QStringLiteral(": ") + a[k].value + QStringLiteral(" -> ") + b[k].value;
+        }
+    }
+    return diffs;
+}
+
+inline QStringList AllDifferences(const CCollDatiSetup &first, const CCollDatiSetup &second)
+{
+    return Differences(first, second, [](std::int16_t) { return true; });
+}
+
+// A list as one text of lines, for readable comparisons.
+inline std::string Text(const QStringList &lines)
+{
+    return lines.join(QLatin1Char('\n')).toStdString();
+}
+
+} // namespace colltest
+
