@@ -146,9 +146,23 @@ bool SerialControl::PortOpen() const { return m_Port.isOpen(); }
 bool SerialControl::SetPortOpen(bool open)
 {
     if (open)
-        return m_Port.isOpen() || openPort();
+        return m_Port.isOpen() ? openAgain() : openPort();
     closePort();
     return true;
+}
+
+// Opening while open: the same port stays open; another port number cannot
+// be opened before the open one is closed, so the request fails instead of
+// leaving the owner on the wrong line.
+bool SerialControl::openAgain()
+{
+    const std::int32_t number = m_CommPort + 1;
+    if (m_ConnectionKind == 0 && SerialPortDevice(number) == m_OpenDevice)
+        return true;
+    trace(QStringLiteral("Porta seriale %1 già aperta: la porta COM%2 non può essere aperta prima di chiuderla.")
+              .arg(m_OpenDevice)
+              .arg(number));
+    return false;
 }
 
 bool SerialControl::openPort()
@@ -182,6 +196,7 @@ bool SerialControl::openPort()
     if (m_Rts)
         m_Port.setRequestToSend(*m_Rts);
     m_Port.clear(QSerialPort::Input);
+    m_OpenDevice = device;
     m_Failing = false;
     ++m_Opening;
     return true;

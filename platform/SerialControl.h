@@ -38,6 +38,9 @@ std::vector<std::int32_t> LineErrorCodes(const LineCounters &before, const LineC
 // Bytes arriving while no send is collecting are discarded, so a late answer
 // never reaches the next exchange.
 //
+// Opening while open succeeds for the same port number only; another number
+// is refused (and traced) until the open port is closed.
+//
 // A port that fails while open (adapter pulled, I/O error) is closed and the
 // running send ends with DeviceError then TimeOut; a send on a closed port
 // reports the same at once.
@@ -104,6 +107,7 @@ public:
 
 private:
     bool openPort();
+    bool openAgain();
     void closePort();
     bool applyLineSettings();
     void onReadyRead();
@@ -128,6 +132,7 @@ private:
     QByteArray m_FrameTx;
     QByteArray m_FrameRx;
     std::int32_t m_CommPort = 0;
+    QString m_OpenDevice; // the device of the last successful opening
     std::int32_t m_ConnectionKind = 0;
     std::int16_t m_InBufferSize = 1024;
     std::int16_t m_OutBufferSize = 512;

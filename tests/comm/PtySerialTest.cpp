@@ -257,6 +257,27 @@ TEST(PtyOpen, FailsCleanlyWithTheReasonInTheTrace)
     }
 }
 
+TEST(PtyOpen, AnotherPortNumberWhileOpenIsRefused)
+{
+    PtyPair first, second;
+    ASSERT_TRUE(first.IsOpen());
+    ASSERT_TRUE(second.IsOpen());
+    ScopedSerialPorts ports(first.SlavePath() + QStringLiteral(";") + second.SlavePath());
+    WindowTimer timer;
+    SerialControl control;
+    CTapiComm comm;
+    comm.Create(&timer, &control, -1);
+    ASSERT_TRUE(comm.OpenRs232(1, 3, 0, 0));
+    EXPECT_TRUE(comm.OpenRs232(1, 3, 0, 0)) << "the same port again";
+
+    TraceCapture trace;
+    EXPECT_FALSE(comm.OpenRs232(2, 3, 0, 0)) << "success would leave the owner on port 1";
+    EXPECT_TRUE(control.PortOpen()) << "port 1 stays open";
+    EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Porta COM2 già aperta o non presente sul sistema.")));
+    comm.CloseRs232();
+    EXPECT_TRUE(comm.OpenRs232(2, 3, 0, 0));
+}
+
 TEST(PtyOpen, RefusesCodesWithoutAPosixMeaning)
 {
     SerialControl control;

@@ -4,6 +4,7 @@
 #include "MErrors.h"
 #include "ModelDatabase.h"
 #include "ModelError.h"
+#include "ModelTestSupport.h"
 #include "TraceCapture.h"
 
 #include <QLocale>
@@ -11,14 +12,9 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-namespace {
+using paramtest::NoSendLines;
 
-MemMapAuxLines NoSendLines()
-{
-    MemMapAuxLines lines;
-    lines.fill(QStringLiteral("NoSend"));
-    return lines;
-}
+namespace {
 
 std::unique_ptr<CModInstr> ModInstr(std::int16_t slotA, std::int16_t model = 1, std::int16_t slotC = 3)
 {
@@ -58,19 +54,7 @@ std::int16_t Hi(std::int32_t v)
     return static_cast<std::int16_t>(v >> 16);
 }
 
-class AlarmScales : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-    void TearDown() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-};
+class AlarmScales : public paramtest::FreshScales {};
 
 } // namespace
 

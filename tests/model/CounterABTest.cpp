@@ -3,7 +3,7 @@
 #include "CScaleMisuraDisplay.h"
 #include "ModelDatabase.h"
 #include "ModelError.h"
-#include "ParameterTestSupport.h"
+#include "ModelTestSupport.h"
 #include "TraceCapture.h"
 
 #include <QLocale>
@@ -14,14 +14,6 @@
 using namespace paramtest;
 
 namespace {
-
-std::unique_ptr<CModInstr> Mod(std::int16_t model, std::int16_t slotA)
-{
-    auto mod = std::make_unique<CModInstr>();
-    mod->SetModelloStrumento(model);
-    mod->SetSlotA(slotA);
-    return mod;
-}
 
 // Distinct values in every field, with words that are all non-zero.
 std::unique_ptr<CCounterAB> FilledCounters(std::int16_t wpxFunction)
@@ -61,37 +53,7 @@ void PrintTo(const Stored &s, std::ostream *os)
         *os << x << " ";
 }
 
-template <class M>
-std::set<std::size_t> Keys(const M &m)
-{
-    std::set<std::size_t> keys;
-    for (const auto &kv : m)
-        keys.insert(kv.first);
-    return keys;
-}
-
-class DefaultLocale {
-public:
-    explicit DefaultLocale(const QLocale &locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(m_Old); }
-
-private:
-    QLocale m_Old;
-};
-
-class CounterABTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-    void TearDown() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-};
+class CounterABTest : public FreshScales {};
 
 } // namespace
 

@@ -3,7 +3,7 @@
 #include "CScaleMisuraDisplay.h"
 #include "ModelDatabase.h"
 #include "ModelError.h"
-#include "ParameterTestSupport.h"
+#include "ModelTestSupport.h"
 #include "TraceCapture.h"
 
 #include <QLocale>
@@ -31,20 +31,7 @@ std::unique_ptr<CFiltroDigitale> Filter(std::int16_t campo, std::int16_t coeff, 
     return f;
 }
 
-class DefaultLocale {
-public:
-    explicit DefaultLocale(const QLocale &locale) { QLocale::setDefault(locale); }
-    ~DefaultLocale() { QLocale::setDefault(m_Old); }
-
-private:
-    QLocale m_Old;
-};
-
-class FiltroDigitaleTest : public ::testing::Test {
-protected:
-    void SetUp() override { g_Scala.Reset(); }
-    void TearDown() override { g_Scala.Reset(); }
-};
+class FiltroDigitaleTest : public FreshScales {};
 
 } // namespace
 

@@ -4,6 +4,7 @@
 #include "MErrors.h"
 #include "ModelDatabase.h"
 #include "ModelError.h"
+#include "ModelTestSupport.h"
 #include "TraceCapture.h"
 
 #include <QLocale>
@@ -12,14 +13,9 @@
 #include <memory>
 #include <optional>
 
-namespace {
+using paramtest::NoSendLines;
 
-MemMapAuxLines NoSendLines()
-{
-    MemMapAuxLines lines;
-    lines.fill(QStringLiteral("NoSend"));
-    return lines;
-}
+namespace {
 
 std::unique_ptr<CModInstr> ModInstr(std::int16_t slotA, std::int16_t model = 1)
 {
@@ -38,19 +34,7 @@ std::unique_ptr<CLinearize> Curve(const char *name, std::int16_t points)
 }
 
 // Display scales of both channels, put back to fresh objects after the test.
-class LinearizeScales : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-    void TearDown() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-};
+class LinearizeScales : public paramtest::FreshScales {};
 
 // The words of one channel's curve.
 struct Words {
