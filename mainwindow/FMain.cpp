@@ -2,8 +2,10 @@
 
 #include "ADOConnection.h"
 #include "Avvio.h"
+#include "CStatusBarHelp.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
+#include "FAbout.h"
 #include "MsgBox.h"
 #include "ProgramFolder.h"
 #include "StringTable.h"
@@ -25,10 +27,19 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
     mnuHelp = menuBar()->addMenu(QStringLiteral("1020"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuAbout = mnuHelp->addAction(QStringLiteral("1021"));
+    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
+    connect(mnuAbout, &QAction::triggered, this, [this] {
+        FAbout about(this);
+        about.exec();
+    });
 
     lvProgrammi = new QListWidget(this);
     lvProgrammi->setObjectName(QStringLiteral("lvProgrammi"));
     setCentralWidget(lvProgrammi);
+    // Made with the window, so it is shown with it (a child created during
+    // the first show would stay hidden).
+    statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
     resize(460, 250);
 }
 
@@ -56,6 +67,15 @@ void FMain::AddProgramToList(const QString &name, std::int32_t id)
     lvProgrammi->setCurrentItem(item);
 }
 
+void FMain::m_StatusBarHelp_HelpID(std::int16_t id)
+{
+    if (!statusBar()->isVisible() || id == -1)
+        return;
+    const std::int32_t textId = id == 0 ? 240 : id;
+    if (HasResourceString(textId))
+        statusBar()->showMessage(LoadResourceString(textId));
+}
+
 void FMain::formLoad()
 {
     const QDateTime now = QDateTime::currentDateTime();
@@ -63,6 +83,12 @@ void FMain::formLoad()
                        now.toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" Nuova esecuzione di ") +
                        ExecutableName());
     m_Loading = true;
+    // The help table is built from the designed captions (the string ids),
+    // so before the menu texts replace them.
+    g_Trace.BugMessage(QStringLiteral("Creazione della classe per l'help sulla statusbar"));
+    m_StatusBarHelp = new CStatusBarHelp(this);
+    connect(m_StatusBarHelp, &CStatusBarHelp::HelpID, this, &FMain::m_StatusBarHelp_HelpID);
+    m_StatusBarHelp->Create(this, 200);
     LoadMenuCaptions(this);
 
     g_Trace.BugMessage(QStringLiteral("Form_Load step 1"));

@@ -1,15 +1,18 @@
 #include "ADOConnection.h"
 #include "Avvio.h"
+#include "CStatusBarHelp.h"
 #include "CTraceCode.h"
 #include "FMain.h"
 #include "FSplash.h"
 #include "MsgBox.h"
+#include "StringTable.h"
 #include "TestEnvironment.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QListWidget>
+#include <QStatusBar>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
@@ -127,6 +130,7 @@ const QStringList kRestLines = {
     QStringLiteral("Crea oggetto connection."),
     QStringLiteral("Crea form"),
     QStringLiteral("Visualizza form main"),
+    QStringLiteral("Creazione della classe per l'help sulla statusbar"),
     QStringLiteral("Caricamento testi menu"),
     QStringLiteral("Form_Load step 1"),
     QStringLiteral("Form_Load step 2"),
@@ -209,4 +213,35 @@ TEST_F(Start, MissingTemplateEndsWithMessage231AndCreatesNothing)
     const QStringList lines = TraceLines(m_Folder.File(QStringLiteral("pelvaro.DBG")));
     EXPECT_TRUE(InOrder(lines, kStartLines));
     EXPECT_EQ(lines.last(), QStringLiteral("Verifica esistenza DB..."));
+}
+
+// The main window's load attaches the menu help with base 200, and the
+// status bar follows its events: 0 "Ready", -1 nothing, an id its text.
+TEST_F(Start, MainWindowShowsTheMenuHelpInItsStatusBar)
+{
+    MakeDatabase(m_Folder.File(QStringLiteral("IvrOxaProgram.cfg")), QString());
+    ASSERT_TRUE(StartProgram({}, m_Hooks));
+    auto *main = qobject_cast<FMain *>(g_MainForm);
+    ASSERT_NE(main, nullptr);
+    auto *help = main->findChild<CStatusBarHelp *>();
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->HelpFor(main->mnuExit), 1202);
+    EXPECT_EQ(help->HelpFor(main->mnuAbout), 1221);
+
+    struct Case {
+        std::int16_t id;
+        QString shown;
+    };
+    const QString before = QStringLiteral("before");
+    const Case cases[] = {
+        {-1, before},
+        {0, LoadResourceString(240)},
+        {301, LoadResourceString(301)},
+        {31999, before}, // no text of that id
+    };
+    for (const Case &c : cases) {
+        main->statusBar()->showMessage(before);
+        emit help->HelpID(c.id);
+        EXPECT_EQ(main->statusBar()->currentMessage(), c.shown) << c.id;
+    }
 }
