@@ -136,8 +136,14 @@ void CRangeWP12::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
     const std::int16_t function = CheckCodeInTable(map[kFunctionWord], kFunctions, QStringLiteral("m_WPxFunction"));
     const std::int16_t pulsesA = checkPulses(map[kPulsesAWord], QStringLiteral("m_ImpGiroA"));
     const std::int16_t unitA = CheckCodeInTable(map[kUnitAWord], kUnits, QStringLiteral("m_UnitaIngA"));
-    const std::int16_t pulsesB = checkPulses(map[kPulsesBWord], QStringLiteral("m_ImpGiroB"));
-    const std::int16_t unitB = CheckCodeInTable(map[kUnitBWord], kUnits, QStringLiteral("m_UnitaIngB"));
+    // Input B exists on model 3 only; elsewhere its words carry whatever the
+    // instrument holds there and are kept as they are, so an unused input
+    // cannot fail the reading of a good instrument.
+    const bool inputB = modInstr.ModelloStrumento() == kModelWithInputB;
+    const std::int16_t pulsesB =
+        inputB ? checkPulses(map[kPulsesBWord], QStringLiteral("m_ImpGiroB")) : map[kPulsesBWord];
+    const std::int16_t unitB =
+        inputB ? CheckCodeInTable(map[kUnitBWord], kUnits, QStringLiteral("m_UnitaIngB")) : map[kUnitBWord];
     const std::int16_t command =
         CheckCodeInTable(map[kCommandWord], kCommands, QStringLiteral("m_DigitalInFunction"));
     m_WPxFunction = function;

@@ -172,8 +172,24 @@ TEST(RangeWP12, MapValuesOutsideTheirTablesAreReadErrors)
         map[6] = map[10] = 1;
         map[word] = value;
         Wp12 r(kOther);
-        EXPECT_THROW(r.SetUserSetup(ModInstr(0, 4), map), SetupReadError);
+        EXPECT_THROW(r.SetUserSetup(ModInstr(3, 4), map), SetupReadError);
         ExpectValues(r, kOther);
+    }
+}
+
+// Input B exists on model 3 only: on the other models its words are kept as
+// the instrument holds them, so an unused input cannot fail a read.
+TEST(RangeWP12, UnusedInputBWordsAreKeptAsTheyAre)
+{
+    MemMapWords map{};
+    map[6] = 1;
+    map[10] = 0;
+    map[12] = -1;
+    for (const std::int16_t model : {std::int16_t(0), std::int16_t(1)}) {
+        Wp12 r(kOther);
+        ASSERT_NO_THROW(r.SetUserSetup(ModInstr(model, 4), map)) << "model " << model;
+        EXPECT_EQ(r.ImpGiroB(), 0);
+        EXPECT_EQ(r.UnitaIngB(), -1);
     }
 }
 
