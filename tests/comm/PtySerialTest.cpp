@@ -6,7 +6,7 @@
 #include "SerialPorts.h"
 #include "WindowTimer.h"
 
-#include "../startup/TraceCapture.h"
+#include "TraceCapture.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

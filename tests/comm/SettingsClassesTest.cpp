@@ -5,7 +5,7 @@
 #include "MErrors.h"
 #include "SettingsStore.h"
 #include "TestEnvironment.h"
-#include "../model/TraceCapture.h"
+#include "TraceCapture.h"
 
 #include <gtest/gtest.h>
 #include <vector>

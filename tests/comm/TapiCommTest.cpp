@@ -5,7 +5,7 @@
 #include "CommControl.h"
 #include "WindowTimer.h"
 
-#include "../startup/TraceCapture.h"
+#include "TraceCapture.h"
 
 #include <QStringList>
 #include <QWidget>
