@@ -1,0 +1,117 @@
+#pragma once
+#include "CCollDatiSetup.h"
+#include "MemMapTypes.h"
+
+#include <QString>
+#include <cstdint>
+
+class CModInstr;
+
+// The bridge between a stored configuration and the instrument, for one
+// transfer, one export or one import. It owns the configuration's setup
+// collection and two renderings of it: MemMap, the 276 words of the
+// instrument's registers (word i is register StartAddMemMap + i), and
+// MemMapAux, the 144 command lines of the auxiliary interface ("NoSend" is
+// not sent). The parameter objects decide what each word or line holds;
+// this class moves whole arrays.
+//
+// The conversions let the errors of the database (DatabaseError) and of the
+// parameter objects (SetupReadError, ProgramError) reach the caller; the
+// map they fill is changed only when every writer succeeded, and a
+// configuration read back is saved in one transaction, all of it or nothing.
+// Export and Import catch every such error themselves and answer false with
+// a trace line saying what went wrong.
+class CGestioneMemMap {
+public:
+    // Dump files of the transfers (exchange-file format, in the current
+    // folder; auxiliary-file format, in the program folder).
+    static constexpr const char kMemoryMapDump[] = "MemoryMap.mem";
+    static constexpr const char kMemoryUserDump[] = "MemoryUser.mem";
+    static constexpr const char kMemoryMapAuxDump[] = "MemoryMapAux.mem";
+    static constexpr const char kMemoryUserAuxDump[] = "MemoryUserAux.mem";
+
+    CGestioneMemMap();
+    ~CGestioneMemMap();
+    CGestioneMemMap(const CGestioneMemMap &) = delete;
+    CGestioneMemMap &operator=(const CGestioneMemMap &) = delete;
+
+    // The configuration id, kept by the setup collection.
+    std::int32_t IDProgramma() const;
+    void SetIDProgramma(std::int32_t id);
+
+    // The module coding of the configuration's model object. Writing it goes
+    // through the setup collection (which decodes it and updates the
+    // validity flags) and then sets the register window from the slot-A
+    // code: 4, 5 registers 0x2000..0x2113; 6 0xE000..0xE057; any other
+    // 0xE000..0xE058.
+    std::int32_t CodificaModuli() const;
+    void SetCodificaModuli(std::int32_t value);
+
+    // The register window: both 0 until the module coding is written.
+    std::uint16_t StartAddMemMap() const { return m_StartAddMemMap; }
+    std::uint16_t EndAddMemMap() const { return m_EndAddMemMap; }
+
+    // One word, index 0..275, and one line, index 0..143; any other index
+    // raises run-time error 9 (subscript out of range).
+    std::int16_t MemMap(std::int16_t index) const;
+    void SetMemMap(std::int16_t index, std::int16_t value);
+    QString MemMapAux(std::int16_t index) const;
+    void SetMemMapAux(std::int16_t index, const QString &line);
+
+    // Loads configuration IDProgramma and has every object that applies
+    // write its words (lines), in collection order; words no object writes
+    // keep their values. True when done.
+    bool ConvertUserSetupToMemoryMap();
+    bool ConvertUserSetupToMemoryMapAux();
+    // Reads every object back from the map (lines), names the configuration
+    // "Actual instrument setting" unless it was imported, and saves it:
+    // new rows under IDProgramma after Import, else an update of the rows of
+    // IDProgramma. True when done.
+    bool ConvertMemoryMapToUserSetup();
+    bool ConvertMemoryMapAuxToUserSetup();
+
+    // Configuration id to the exchange file `fileName`. False, traced, when
+    // the configuration cannot be loaded or converted or the file cannot be
+    // written (an existing file is then left as it was).
+    bool Export(const QString &fileName, std::int32_t id);
+    // The exchange file to a new configuration with that id, under the name
+    // the file holds. False, traced, when the file is refused or cannot be
+    // read, or the map does not convert or cannot be saved; nothing is then
+    // stored.
+    bool Import(const QString &fileName, std::int32_t id);
+
+    // The exchange file: this program's identifier and version, the model
+    // object's name and module coding, the whole map. Writing replaces the
+    // file only when it is complete. Reading checks every field before it
+    // changes anything (see ExchangeFile.h; the identifier must be this
+    // executable's name, exact case, and the major version this program's)
+    // and then sets the model object's name and coding (not the register
+    // window) and the map. False, traced, on any failure.
+    bool SaveMemorySetup(const QString &fileName) const;
+    bool ReadMemorySetup(const QString &fileName);
+
+    // The auxiliary file, in the program folder: 145 lines, each one value
+    // between double quotes (a quote inside a value is doubled), CR LF,
+    // UTF-8: the module coding in decimal, then the 144 lines of MemMapAux.
+    // Reading takes exactly that shape (a valid coding, no line ends inside
+    // values) or changes nothing. False, traced, on any failure.
+    bool SaveMemorySetupAux(const QString &fileName) const;
+    bool ReadMemorySetupAux(const QString &fileName);
+
+    // The setup collection and its model object.
+    CCollDatiSetup &SetupCollection() { return m_Setup; }
+    const CCollDatiSetup &SetupCollection() const { return m_Setup; }
+    CModInstr &ModInstr() const { return m_Setup.ModInstr(); }
+
+private:
+    void traceMemMap() const;
+    void traceMemMapAux() const;
+    bool refuseFile(const QString &fileName, const QString &reason) const;
+
+    CCollDatiSetup m_Setup;
+    MemMapWords m_MemMap{};
+    MemMapAuxLines m_MemMapAux;
+    bool m_Imported = false;
+    std::uint16_t m_StartAddMemMap = 0;
+    std::uint16_t m_EndAddMemMap = 0;
+};

@@ -1,0 +1,171 @@
+#include "ExchangeFile.h"
+
+#include "CModInstr.h"
+#include "CVersion.h"
+#include "MBytes.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace {
+
+constexpr qsizetype kIdentifierOffset = 0;
+constexpr qsizetype kVersionOffset = 50;
+constexpr qsizetype kNameOffset = 56;
+constexpr qsizetype kCodingOffset = 106;
+constexpr qsizetype kWordsOffset = 110;
+static_assert(kWordsOffset + 2 * static_cast<qsizetype>(kMemMapWords) == kExchangeFileSize);
+
+bool isFieldByte(std::uint32_t c)
+{
+    return (c >= 0x20 && c <= 0x7E) || (c >= 0xA0 && c <= 0xFF);
+}
+
+QString hex(std::uint32_t v)
+{
+    return QStringLiteral("0x") + QString::number(v, 16).toUpper();
+}
+
+// A text field: printable Latin-1, padded with blanks to 50 bytes.
+bool encodeText(const QString &text, char *field, QString &error, const QString &what)
+{
+    const QString cut = text.left(kExchangeTextSize);
+    for (qsizetype i = 0; i < cut.size(); ++i) {
+        const std::uint32_t c = cut.at(i).unicode();
+        if (!isFieldByte(c)) {
+            error = what + QStringLiteral(" con un carattere non ammesso (U+") +
+                    QString::number(c, 16).toUpper().rightJustified(4, QLatin1Char('0')) +
+                    QStringLiteral(") alla posizione ") + QString::number(i + 1);
+            return false;
+        }
+        field[i] = static_cast<char>(c);
+    }
+    for (qsizetype i = cut.size(); i < kExchangeTextSize; ++i)
+        field[i] = ' ';
+    return true;
+}
+
+bool decodeText(const char *field, QString &text, QString &error, const QString &what)
+{
+    for (qsizetype i = 0; i < kExchangeTextSize; ++i) {
+        const auto c = static_cast<std::uint8_t>(field[i]);
+        if (!isFieldByte(c)) {
+            error = what + QStringLiteral(" con un byte non ammesso (") + hex(c) +
+                    QStringLiteral(") alla posizione ") + QString::number(i + 1);
+            return false;
+        }
+    }
+    qsizetype end = kExchangeTextSize;
+    while (end > 0 && field[end - 1] == ' ')
+        --end;
+    text = QString::fromLatin1(field, end);
+    return true;
+}
+
+} // namespace
+
+bool IsValidModuleCoding(std::int32_t codificaModuli)
+{
+    const auto w = static_cast<std::uint32_t>(codificaModuli);
+    if (((w >> 10) & 0x7u) > 6)
+        return false;
+    CModInstr mod;
+    mod.SetCodificaModuli(codificaModuli);
+    return mod.CodificaModuli() == codificaModuli;
+}
+
+std::array<std::int16_t, 3> ProgramExchangeVersion()
+{
+    const VersionFixedInfo &f = CVersion::ProgramVersionData().Fixed;
+    return {HiWord(f.FileVersionMS), LoWord(f.FileVersionMS), LoWord(f.FileVersionLS)};
+}
+
+bool EncodeExchangeFile(const ExchangeFileData &data, QByteArray &bytes, QString &error)
+{
+    if (data.identifier.isEmpty() || data.identifier.size() > kExchangeTextSize) {
+        error = QStringLiteral("identificativo programma \"") + data.identifier +
+                QStringLiteral("\" vuoto o più lungo di 50 caratteri");
+        return false;
+    }
+    QByteArray out(kExchangeFileSize, '\0');
+    char *p = out.data();
+    if (!encodeText(data.identifier, p + kIdentifierOffset, error, QStringLiteral("identificativo programma")) ||
+        !encodeText(data.name, p + kNameOffset, error, QStringLiteral("nome configurazione")))
+        return false;
+    for (std::size_t k = 0; k < data.version.size(); ++k)
+        qToLittleEndian<std::int16_t>(data.version[k], p + kVersionOffset + 2 * static_cast<qsizetype>(k));
+    qToLittleEndian<std::int32_t>(data.codificaModuli, p + kCodingOffset);
+    for (std::size_t i = 0; i < kMemMapWords; ++i)
+        qToLittleEndian<std::int16_t>(data.words[i], p + kWordsOffset + 2 * static_cast<qsizetype>(i));
+    bytes = out;
+    return true;
+}
+
+bool DecodeExchangeFile(const QByteArray &bytes, ExchangeFileData &data, QString &error)
+{
+    if (bytes.size() != kExchangeFileSize) {
+        error = QStringLiteral("dimensione di ") + QString::number(bytes.size()) +
+                QStringLiteral(" byte invece di ") + QString::number(kExchangeFileSize);
+        return false;
+    }
+    const char *p = bytes.constData();
+    ExchangeFileData read;
+    if (!decodeText(p + kIdentifierOffset, read.identifier, error, QStringLiteral("identificativo programma")) ||
+        !decodeText(p + kNameOffset, read.name, error, QStringLiteral("nome configurazione")))
+        return false;
+    for (std::size_t k = 0; k < read.version.size(); ++k)
+        read.version[k] = qFromLittleEndian<std::int16_t>(p + kVersionOffset + 2 * static_cast<qsizetype>(k));
+    read.codificaModuli = qFromLittleEndian<std::int32_t>(p + kCodingOffset);
+    if (!IsValidModuleCoding(read.codificaModuli)) {
+        error = QStringLiteral("codifica moduli ") + hex(static_cast<std::uint32_t>(read.codificaModuli)) +
+                QStringLiteral(" non valida");
+        return false;
+    }
+    for (std::size_t i = 0; i < kMemMapWords; ++i)
+        read.words[i] = qFromLittleEndian<std::int16_t>(p + kWordsOffset + 2 * static_cast<qsizetype>(i));
+    data = read;
+    return true;
+}
+
+bool WriteWholeFile(const QString &fileName, const QByteArray &bytes, QString &error)
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool ReadBoundedFile(const QString &fileName, qsizetype maxBytes, QByteArray &bytes, QString &error)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    QByteArray read;
+    while (read.size() <= maxBytes) {
+        const QByteArray chunk = file.read(maxBytes + 1 - read.size());
+        if (chunk.isEmpty()) {
+            if (file.error() != QFileDevice::NoError) {
+                error = file.errorString();
+                return false;
+            }
+            break;
+        }
+        read += chunk;
+    }
+    bytes = read;
+    return true;
+}

@@ -1,0 +1,66 @@
+#pragma once
+#include "MemMapTypes.h"
+
+#include <QByteArray>
+#include <QString>
+#include <array>
+#include <cstdint>
+
+// The exchange file ".OXA": one configuration as its memory map, 662 bytes,
+// little-endian whatever the host:
+//
+//   offset size
+//      0    50  program identifier: the writing program's executable name,
+//               Latin-1, padded with blanks
+//     50     6  three 16-bit words of the writing program's version
+//               (major, minor, revision)
+//     56    50  configuration name, Latin-1, padded with blanks (a longer
+//               name is cut at 50 characters)
+//    106     4  the module coding (CodificaModuli, 32-bit)
+//    110   552  the 276 memory-map words, 16-bit each
+//
+// The same format serves the transfer dumps "MemoryMap.mem" and
+// "MemoryUser.mem".
+//
+// A text field holds printable Latin-1 only (0x20..0x7E and 0xA0..0xFF):
+// control characters (NUL included) are refused both ways, so what is
+// written always reads back, and a file with other bytes there is not one
+// of ours. Reading removes trailing blanks.
+inline constexpr qsizetype kExchangeFileSize = 662;
+inline constexpr qsizetype kExchangeTextSize = 50;
+
+struct ExchangeFileData {
+    QString identifier;
+    std::array<std::int16_t, 3> version{};
+    QString name;
+    std::int32_t codificaModuli = 0;
+    MemMapWords words{};
+};
+
+// The 662 bytes of `data`. False, with the reason in `error`, when the
+// identifier is empty, longer than 50 characters or not printable Latin-1,
+// or the name is not printable Latin-1 (a longer name is cut, not refused).
+bool EncodeExchangeFile(const ExchangeFileData &data, QByteArray &bytes, QString &error);
+
+// Checks every field of the bytes of a file and fills `data`: exactly 662
+// bytes, printable Latin-1 in both text fields, a module coding that
+// IsValidModuleCoding accepts. On failure `data` is untouched and `error`
+// names what was wrong. Whether the identifier and version are the running
+// program's is for the caller to decide.
+bool DecodeExchangeFile(const QByteArray &bytes, ExchangeFileData &data, QString &error);
+
+// A module coding the model object gives back unchanged after decoding it
+// (no stray bits, relays and options that fit), with a slot-A code 0..6.
+bool IsValidModuleCoding(std::int32_t codificaModuli);
+
+// The running program's version as the three words of the file.
+std::array<std::int16_t, 3> ProgramExchangeVersion();
+
+// Writes the whole file or nothing: the bytes go to a temporary file in the
+// same folder that replaces the old file only when complete (an interrupted
+// write leaves the old file, never a truncated one). False with the reason.
+bool WriteWholeFile(const QString &fileName, const QByteArray &bytes, QString &error);
+
+// Reads at most maxBytes + 1 bytes of a file, so a file that is too long is
+// seen as such without reading all of it. False with the reason.
+bool ReadBoundedFile(const QString &fileName, qsizetype maxBytes, QByteArray &bytes, QString &error);
