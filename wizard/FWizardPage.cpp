@@ -1,0 +1,263 @@
+#include "FWizardPage.h"
+
+#include "Avvio.h"
+#include "CTraceCode.h"
+#include "MErrors.h"
+#include "MsgBox.h"
+#include "StringTable.h"
+
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace {
+
+QPushButton *makeButton(QWidget *parent, const char *name)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    // Enter presses the designed default button, not whichever button
+    // happens to hold the focus.
+    button->setAutoDefault(false);
+    return button;
+}
+
+// A button handler lets no error out into the event loop: the user is told
+// and the page stays open.
+template <class Fn>
+void guarded(const Fn &fn)
+{
+    try {
+        fn();
+    } catch (const ProgramError &e) {
+        g_Trace.BugMessage(QStringLiteral("Errore nella pagina: ") + e.Description());
+        MsgBox(e.Description(), MsgBoxStyle::Critical);
+    } catch (const std::exception &e) {
+        const QString text = QString::fromLocal8Bit(e.what());
+        g_Trace.BugMessage(QStringLiteral("Errore nella pagina: ") + text);
+        MsgBox(text, MsgBoxStyle::Critical);
+    }
+}
+
+} // namespace
+
+FWizardPage::FWizardPage(const QString &formName, std::int32_t titleId, QWidget *parent)
+    : QDialog(parent), m_TitleId(titleId)
+{
+    setObjectName(formName);
+    setModal(true);
+
+    lblTitle = new QLabel(this);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    lblTitle->setWordWrap(true);
+
+    m_Body = new QWidget(this);
+
+    m_DialogBar = new QWidget(this);
+    cmdDialogOk = makeButton(m_DialogBar, "cmdDialogOk");
+    cmdDialogCancel = makeButton(m_DialogBar, "cmdDialogCancel");
+    auto *dialogRow = new QHBoxLayout(m_DialogBar);
+    dialogRow->setContentsMargins(0, 0, 0, 0);
+    dialogRow->addStretch(1);
+    dialogRow->addWidget(cmdDialogOk);
+    dialogRow->addWidget(cmdDialogCancel);
+
+    pbCommand = new QWidget(this);
+    pbCommand->setObjectName(QStringLiteral("pbCommand"));
+    frmSep = new QFrame(pbCommand);
+    frmSep->setObjectName(QStringLiteral("frmSep"));
+    frmSep->setFrameShape(QFrame::HLine);
+    frmSep->setFrameShadow(QFrame::Sunken);
+    cmdBack = makeButton(pbCommand, "cmdBack");
+    cmdNext = makeButton(pbCommand, "cmdNext");
+    cmdEnd = makeButton(pbCommand, "cmdEnd");
+    cmdCancel = makeButton(pbCommand, "cmdCancel");
+    auto *bar = new QVBoxLayout(pbCommand);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->addWidget(frmSep); // the separator across the top of the bar
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdBack);
+    buttons->addWidget(cmdNext);
+    buttons->addWidget(cmdEnd);
+    buttons->addWidget(cmdCancel);
+    bar->addLayout(buttons);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(lblTitle);
+    layout->addWidget(m_Body, 1);
+    layout->addWidget(m_DialogBar);
+    layout->addWidget(pbCommand);
+
+    connect(cmdEnd, &QPushButton::clicked, this, [this] { CloseChecked(kButtonEnd); });
+    connect(cmdNext, &QPushButton::clicked, this, [this] { CloseChecked(kButtonNext); });
+    connect(cmdBack, &QPushButton::clicked, this, [this] { CloseChecked(kButtonBack); });
+    connect(cmdDialogOk, &QPushButton::clicked, this, [this] { CloseChecked(kButtonEnd); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { CloseCancelled(); });
+    connect(cmdDialogCancel, &QPushButton::clicked, this, [this] { CloseCancelled(); });
+
+    ArrangeButtons();
+}
+
+FWizardPage::~FWizardPage() = default;
+
+void FWizardPage::SetFormType(std::int32_t formType)
+{
+    m_FormType = formType;
+    ArrangeButtons();
+}
+
+void FWizardPage::ArrangeButtons()
+{
+    const bool wizard = m_FormType != kFormDialog;
+    m_DialogBar->setVisible(!wizard);
+    pbCommand->setVisible(wizard);
+    // Esc always means cancel (reject); Enter presses the default button.
+    cmdDialogOk->setDefault(!wizard);
+    cmdNext->setDefault(wizard);
+}
+
+void FWizardPage::SetCaption(const QString &caption)
+{
+    EnsureLoaded();
+    setWindowTitle(caption);
+}
+
+void FWizardPage::SetIcon(const QIcon &icon)
+{
+    EnsureLoaded();
+    setWindowIcon(icon);
+}
+
+void FWizardPage::Show(std::int16_t modal)
+{
+    EnsureLoaded();
+    Activate();
+    if (modal != 0)
+        exec();
+    else
+        show();
+}
+
+void FWizardPage::done(int result)
+{
+    m_Loaded = false;
+    QDialog::done(result);
+}
+
+void FWizardPage::EnsureLoaded()
+{
+    if (m_Loaded)
+        return;
+    Load();
+    m_Loaded = true;
+}
+
+void FWizardPage::Load()
+{
+    // The owner's title survives the caption pass: the window has no Tag of
+    // its own, but a page may give it one.
+    const QString caption = windowTitle();
+    SetFormFont(this);
+    LoadFormCaptions(this);
+    setWindowTitle(caption);
+    if (!m_LoadedOnce) {
+        // A tool tip is designed as a string id and replaced by its text
+        // once; the controls live on between showings.
+        LoadFormToolTips(this);
+        OrderFocusChain();
+        m_LoadedOnce = true;
+    }
+
+    QFont titleFont = lblTitle->font();
+    titleFont.setPointSize(12);
+    lblTitle->setFont(titleFont);
+    if (m_TitleId != 0)
+        lblTitle->setText(LoadResourceString(m_TitleId));
+
+    cmdEnd->setText(LoadResourceString(kTextEnd));
+    cmdCancel->setText(LoadResourceString(kTextCancel));
+    cmdNext->setText(LoadResourceString(kTextNext));
+    cmdBack->setText(LoadResourceString(kTextBack));
+    cmdDialogOk->setText(LoadResourceString(kTextOk));
+    cmdDialogCancel->setText(LoadResourceString(kTextCancel));
+
+    SetFormType(m_FormType);
+    FormLoad();
+}
+
+void FWizardPage::OrderFocusChain()
+{
+    // The template's buttons are created before the page's own controls;
+    // move them to the end of the tab order so the page's first control
+    // takes the focus when the window opens.
+    for (QWidget *button : {cmdBack, cmdNext, cmdEnd, cmdCancel, cmdDialogOk, cmdDialogCancel}) {
+        QWidget *last = previousInFocusChain();
+        if (last != button && last != this)
+            setTabOrder(last, button);
+    }
+}
+
+void FWizardPage::Activate()
+{
+    DataToControls();
+    ApplyRules();
+    RefreshButtons();
+}
+
+void FWizardPage::RefreshButtons()
+{
+    if (m_FirstTab) {
+        cmdEnd->setEnabled(false);
+        cmdBack->setEnabled(false);
+        cmdNext->setEnabled(true);
+    } else if (!m_LastTab) {
+        cmdEnd->setEnabled(false);
+        cmdBack->setEnabled(true);
+        cmdNext->setEnabled(true);
+    } else {
+        cmdEnd->setEnabled(true);
+        cmdBack->setEnabled(true);
+        cmdNext->setEnabled(false);
+    }
+}
+
+bool FWizardPage::CheckBeforeClose(std::int32_t)
+{
+    return CheckData();
+}
+
+void FWizardPage::AfterControlsToData(std::int32_t) {}
+
+void FWizardPage::CloseChecked(std::int32_t button)
+{
+    guarded([&] {
+        if (!CheckBeforeClose(button))
+            return; // the page stays open, nothing stored
+        const std::int32_t previous = m_ButtonRet;
+        m_ButtonRet = button;
+        try {
+            ControlsToData();
+            AfterControlsToData(button);
+        } catch (...) {
+            m_ButtonRet = previous; // the page stays open as it was
+            throw;
+        }
+        done(button == kButtonEnd ? QDialog::Accepted : QDialog::Rejected);
+    });
+}
+
+void FWizardPage::CloseCancelled()
+{
+    m_ButtonRet = kButtonCancel;
+    done(QDialog::Rejected);
+}
+
+void FWizardPage::reject()
+{
+    CloseCancelled();
+}
