@@ -1,0 +1,634 @@
+#include "ModbusTransfer.h"
+
+#include "Avvio.h"
+#include "CCommConfig.h"
+#include "CGestioneMemMap.h"
+#include "CModInstr.h"
+#include "CNetworkAddMsgSetup.h"
+#include "CTapiComm.h"
+#include "CTraceCode.h"
+#include "DatabaseError.h"
+#include "ICopyClass.h"
+#include "MErrors.h"
+#include "ModelError.h"
+#include "MsgBox.h"
+#include "StringTable.h"
+
+#include <QWidget>
+#include <algorithm>
+
+// ---------------------------------------------------------------------------
+// Frames
+
+std::uint16_t CalcCRC(const QByteArray &frame)
+{
+    std::uint16_t crc = 0xFFFF;
+    for (qsizetype i = 0; i + 2 < frame.size(); ++i) {
+        crc ^= static_cast<std::uint8_t>(frame.at(i));
+        for (int bit = 0; bit < 8; ++bit) {
+            const bool out = (crc & 1u) != 0;
+            crc >>= 1;
+            if (out)
+                crc ^= 0xA001;
+        }
+    }
+    return crc;
+}
+
+bool CheckCRC(const QByteArray &frame)
+{
+    if (frame.size() < 3)
+        return false;
+    const auto low = static_cast<std::uint8_t>(frame.at(frame.size() - 2));
+    const auto high = static_cast<std::uint8_t>(frame.at(frame.size() - 1));
+    return CalcCRC(frame) == static_cast<std::uint16_t>(low | (high << 8));
+}
+
+namespace {
+
+QByteArray withCRC(QByteArray frame)
+{
+    frame.append(2, '\0');
+    const std::uint16_t crc = CalcCRC(frame);
+    frame[frame.size() - 2] = static_cast<char>(crc & 0xFF);
+    frame[frame.size() - 1] = static_cast<char>(crc >> 8);
+    return frame;
+}
+
+char byteOf(unsigned value)
+{
+    return static_cast<char>(value & 0xFFu);
+}
+
+} // namespace
+
+QByteArray ReadRegistersFrame(std::uint8_t address, std::uint16_t first, std::uint8_t count)
+{
+    QByteArray frame;
+    frame.append(byteOf(address));
+    frame.append(byteOf(0x04));
+    frame.append(byteOf(first >> 8u));
+    frame.append(byteOf(first));
+    frame.append(byteOf(0x00));
+    frame.append(byteOf(count));
+    return withCRC(frame);
+}
+
+QByteArray WriteRegisterFrame(std::uint8_t address, std::uint16_t reg, std::uint8_t valueHigh,
+                              std::uint8_t valueLow)
+{
+    QByteArray frame;
+    frame.append(byteOf(address));
+    frame.append(byteOf(0x06));
+    frame.append(byteOf(reg >> 8u));
+    frame.append(byteOf(reg));
+    frame.append(byteOf(valueHigh));
+    frame.append(byteOf(valueLow));
+    return withCRC(frame);
+}
+
+std::optional<std::int16_t> AnswerRegister(const QByteArray &answer, int k)
+{
+    const qsizetype high = 3 + 2 * static_cast<qsizetype>(k);
+    if (k < 0 || high + 1 >= answer.size())
+        return std::nullopt;
+    const auto hi = static_cast<std::uint8_t>(answer.at(high));
+    const auto lo = static_cast<std::uint8_t>(answer.at(high + 1));
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>((hi << 8) | lo));
+}
+
+std::uint16_t ModuleRegisterOfType(std::int16_t typeCode)
+{
+    return (typeCode == 54 || typeCode == 55) ? ModbusRegister::ModulesFreq : ModbusRegister::Modules;
+}
+
+std::int32_t IdentifiedCoding(std::int16_t typeCode, std::int16_t moduleWord, std::int16_t interfaceType)
+{
+    const auto m = static_cast<std::uint16_t>(moduleWord);
+    std::uint32_t coding = (m & 0xC01Fu) | (((static_cast<std::uint32_t>(m) >> 6) & 63u) << 16);
+    switch (typeCode) {
+    case 27: coding |= 0x0800; break; // HVA
+    case 28: coding |= 0x0C00; break; // GKP
+    case 54: coding |= 0x1000; break; // WP1
+    case 55: coding |= 0x1400; break; // WP2
+    case 59: coding |= 0x1800; break; // MVZ
+    default: break;                   // MVA
+    }
+    if (interfaceType == 1)
+        coding |= 0x0100;
+    else if (interfaceType == 2)
+        coding |= 0x0200;
+    return static_cast<std::int32_t>(coding);
+}
+
+// ---------------------------------------------------------------------------
+// The transfer
+
+namespace {
+
+constexpr std::int32_t kTextIdentifying = 200;
+constexpr std::int32_t kTextWriting = 201;
+constexpr std::int32_t kTextReading = 203;
+constexpr std::int32_t kMsgReception = 206;
+constexpr std::int32_t kMsgNoAnswer = 207;
+constexpr std::int32_t kTitleCommError = 208;
+constexpr std::int32_t kMsgPortInUse = 209;
+constexpr std::int32_t kMsgCRC = 215;
+constexpr std::int32_t kTextNetworkAddress = 222;
+constexpr std::int32_t kMsgNoSpeed = 228;
+constexpr std::int32_t kTextDetecting = 229;
+constexpr std::int32_t kMsgOtherModel = 230;
+constexpr std::int32_t kMsgReadInvalid = 3150;
+constexpr std::int32_t kMsgCannotConvert = 3151;
+
+// Registers the transfer moves outside the register window, and the words
+// they carry.
+constexpr std::uint16_t kRegGKPExtra = 0xE06C;
+constexpr std::int16_t kWordGKPExtra = 108;
+constexpr std::uint16_t kRegMVZExtra = 0xE080;
+constexpr std::int16_t kWordMVZExtra = 128;
+constexpr std::uint8_t kMVZExtraCount = 6;
+
+// The network address and line speed of the instrument, by layout.
+constexpr std::uint16_t kRegAddressBase = 0xE056;
+constexpr std::uint16_t kRegBaudBase = 0xE057;
+constexpr std::int16_t kWordAddressBase = 86;
+constexpr std::int16_t kWordBaudBase = 87;
+constexpr std::uint16_t kRegAddressFreq = 0x210E;
+constexpr std::uint16_t kRegBaudFreq = 0x2110;
+constexpr std::int16_t kWordAddressFreq = 270;
+constexpr std::int16_t kWordBaudFreq = 272;
+// Baud-rate codes the instruments know (4800, 9600, 19200, 38400).
+constexpr std::int16_t kMaxBaudCode = 3;
+
+constexpr std::int16_t kMaxAddress = 255;
+constexpr std::int32_t kFoundWithoutDetection = 3; // 9600 baud
+
+bool frequencyLayout(std::int16_t slotA)
+{
+    return slotA == 4 || slotA == 5;
+}
+
+std::int16_t slotAOf(std::int32_t coding)
+{
+    CModInstr mod;
+    mod.SetCodificaModuli(coding);
+    return mod.SlotA();
+}
+
+QString hexText(std::int32_t value)
+{
+    return QString::number(static_cast<std::uint32_t>(value), 16).toUpper();
+}
+
+void trace(const QString &text)
+{
+    g_Trace.BugMessage(text);
+}
+
+// The text of the errors the conversions let through.
+template <class Action>
+bool runConversion(const QString &what, Action action)
+{
+    try {
+        return action();
+    } catch (const DatabaseError &e) {
+        trace(what + QStringLiteral(": errore del database: ") + e.Description());
+    } catch (const SetupReadError &e) {
+        trace(what + QStringLiteral(": dati non convertibili: ") + e.Text());
+    } catch (const ProgramError &e) {
+        trace(what + QStringLiteral(": errore ") + QString::number(e.Number()) + QLatin1Char(' ') +
+              e.Description());
+    }
+    return false;
+}
+
+struct BaudTry {
+    std::int32_t index;
+    const char *trace;
+};
+
+// The speeds in the order they are tried.
+constexpr BaudTry kBaudTries[] = {
+    {4, "Tentativo connessione con RS232 a 38400 baud..."},
+    {5, "Tentativo connessione con RS232 a 19200 baud..."},
+    {3, "Tentativo connessione con RS232 a 9600 baud..."},
+    {2, "Tentativo connessione con RS232 a 4800 baud..."},
+};
+
+} // namespace
+
+ModbusTransfer::ModbusTransfer(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSetup &network,
+                               QObject *parent)
+    : QObject(parent), m_Rs232(comm), m_CommConfig(commConfig), m_Network(network)
+{
+    // The verdict is written back through the reference: a direct call.
+    connect(&m_Rs232, &CTapiComm::VerifyCRC, this, &ModbusTransfer::onVerifyCRC, Qt::DirectConnection);
+}
+
+ModbusTransfer::~ModbusTransfer() = default;
+
+void ModbusTransfer::SetMessageParent(QWidget *parent)
+{
+    m_MessageParent = parent;
+}
+
+void ModbusTransfer::onVerifyCRC(bool &ok, const QByteArray &frame)
+{
+    ok = CheckCRC(frame);
+}
+
+void ModbusTransfer::Cancel()
+{
+    trace(QStringLiteral("Cancellata procedura TxRx"));
+    m_ReturnValue = false;
+    m_Rs232.CancelTxRx(true);
+}
+
+void ModbusTransfer::showCommMessage(std::int32_t id)
+{
+    MsgBox(LoadResourceString(id), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation,
+           LoadResourceString(kTitleCommError), m_MessageParent);
+}
+
+void ModbusTransfer::setProgressRange(int minimum, int maximum)
+{
+    m_ProgressMax = maximum;
+    emit ProgressRangeChanged(minimum, maximum);
+}
+
+void ModbusTransfer::setProgress(int value)
+{
+    emit ProgressValueChanged(value);
+}
+
+std::int32_t ModbusTransfer::Exchange(const QByteArray &frame, std::int16_t answerLength)
+{
+    m_Rs232.SetCommMode(1);
+    m_Rs232.SetFrameTx(frame);
+    m_Rs232.SetByteToReceive(answerLength);
+    m_Rs232.StartTxRx();
+    WaitForEndOfTxRx(m_Rs232);
+    return m_Rs232.Error();
+}
+
+bool ModbusTransfer::CheckCommError()
+{
+    const std::int32_t error = m_Rs232.Error();
+    if (error == CommErrorCode::None)
+        return false;
+    m_Rs232.CloseRs232();
+    switch (error) {
+    case CommErrorCode::Reception: showCommMessage(kMsgReception); break;
+    case CommErrorCode::NoAnswer: showCommMessage(kMsgNoAnswer); break;
+    case CommErrorCode::CRC: showCommMessage(kMsgCRC); break;
+    default: break; // cancelled: no message
+    }
+    return true;
+}
+
+bool ModbusTransfer::StartTransfer()
+{
+    emit Label1Changed(LoadResourceString(kTextDetecting));
+
+    bool found = false;
+    bool cancelled = false;
+    std::int32_t baudIndex = -1;
+    for (const BaudTry &attempt : kBaudTries) {
+        trace(QString::fromUtf8(attempt.trace));
+        if (TryConnection(attempt.index, cancelled)) {
+            found = true;
+            baudIndex = m_CommConfig.InterfaceType() == CCommConfig::kInterfaceAux ? kFoundWithoutDetection
+                                                                                   : attempt.index;
+            break;
+        }
+    }
+    if (!found) {
+        trace(QStringLiteral("Errore nell'autorilevamento del baudrate"));
+        showCommMessage(kMsgNoSpeed);
+        m_ReturnValue = false;
+        return m_ReturnValue;
+    }
+    if (cancelled) {
+        trace(QStringLiteral("Operazione annullata !!!"));
+        m_ReturnValue = false;
+        return m_ReturnValue;
+    }
+    m_FoundBaudIndex = baudIndex;
+    m_ReturnValue = true;
+    if (!m_Rs232.OpenRs232(m_CommConfig.ComPort() + 1, baudIndex, 0, 0)) {
+        trace(QStringLiteral("Errore nell'apertura della porta seriale"));
+        showCommMessage(kMsgPortInUse);
+        m_ReturnValue = false;
+        return m_ReturnValue;
+    }
+    if (m_Action == kActionRead)
+        ReadConfiguration();
+    else
+        WriteConfiguration();
+    return m_ReturnValue;
+}
+
+bool ModbusTransfer::TryConnection(std::int32_t baudIndex, bool &cancelled)
+{
+    cancelled = false;
+    if (m_CommConfig.InterfaceType() == CCommConfig::kInterfaceAux)
+        return true;
+    if (!m_Rs232.OpenRs232(m_CommConfig.ComPort() + 1, baudIndex, 0, 0))
+        return false;
+    const bool found = ScanNetworkAddress();
+    cancelled = m_Rs232.Error() == CommErrorCode::Cancelled;
+    m_Rs232.CloseRs232();
+    return found;
+}
+
+bool ModbusTransfer::ScanNetworkAddress()
+{
+    // The addresses to probe, highest first.
+    std::int16_t first = kMaxAddress;
+    std::int16_t last = 1;
+    if (m_Network.ModeConfig() != 0) {
+        first = last = 1;
+    } else if (m_Network.SelNetworkAdd() != 0) {
+        first = last = m_Network.NetworkAdd();
+        // Only 1..255 name an instrument (0 is the broadcast address).
+        if (first < 1 || first > kMaxAddress)
+            return false;
+    }
+
+    const std::int32_t savedTimeOut = m_Rs232.TimeOutRx();
+    const std::int16_t savedMaxTimeOut = m_Rs232.MaxErrorTimeOut();
+    m_Rs232.SetTimeOutRx(m_ScanTimeOutRx);
+    m_Rs232.SetMaxErrorTimeOut(1);
+
+    setProgressRange(first == last ? last - 1 : last, first);
+    setProgress(last);
+    std::optional<std::int16_t> stoppedAt;
+    for (std::int16_t address = first; address >= last; --address) {
+        setProgress(first - address + last);
+        const std::int32_t error = Exchange(
+            ReadRegistersFrame(static_cast<std::uint8_t>(address), ModbusRegister::TypeCode, 1), ReadAnswerLength(1));
+        if (error == CommErrorCode::None || error == CommErrorCode::Cancelled) {
+            stoppedAt = address;
+            break;
+        }
+    }
+
+    m_Rs232.SetTimeOutRx(savedTimeOut);
+    m_Rs232.SetMaxErrorTimeOut(savedMaxTimeOut);
+
+    if (!stoppedAt)
+        return false;
+    // Only an address that answered is kept: a cancel says nothing about
+    // the address being probed.
+    if (m_Rs232.Error() == CommErrorCode::None)
+        m_Network.SetNetworkAdd(*stoppedAt);
+    return true;
+}
+
+bool ModbusTransfer::ReadRegister(std::uint16_t reg, std::int16_t &value)
+{
+    std::vector<std::int16_t> words;
+    if (!ReadBlock(reg, 1, words))
+        return false;
+    value = words.front();
+    return true;
+}
+
+// One function-4 request; the words of the answer, or false after the
+// failure has been reported.
+bool ModbusTransfer::ReadBlock(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words)
+{
+    Exchange(ReadRegistersFrame(m_CurrentAddress, first, count), ReadAnswerLength(count));
+    if (CheckCommError())
+        return false;
+    const QByteArray answer = m_Rs232.FrameRx();
+    words.clear();
+    for (int k = 0; k < count; ++k) {
+        const std::optional<std::int16_t> word = AnswerRegister(answer, k);
+        if (!word) {
+            // The transport hands over only complete answers; a short one
+            // is taken as a reception error rather than read past its end.
+            trace(QStringLiteral("Risposta Modbus troppo corta: ") + QString::number(answer.size()) +
+                  QStringLiteral(" byte"));
+            m_Rs232.CloseRs232();
+            showCommMessage(kMsgReception);
+            return false;
+        }
+        words.push_back(*word);
+    }
+    return true;
+}
+
+bool ModbusTransfer::WriteRegister(std::uint8_t valueHigh, std::uint8_t valueLow, std::uint16_t reg)
+{
+    Exchange(WriteRegisterFrame(m_CurrentAddress, reg, valueHigh, valueLow), kWriteAnswerLength);
+    // The instrument may take its new line speed before it answers the
+    // write of the speed register of the 0xE000 window: that answer is
+    // not waited for.
+    if (reg == kRegBaudBase)
+        return true;
+    return !CheckCommError();
+}
+
+bool ModbusTransfer::IdentifyInstrument()
+{
+    emit Label5Changed(LoadResourceString(kTextIdentifying));
+    std::int16_t type = 0;
+    if (!ReadRegister(ModbusRegister::TypeCode, type))
+        return false;
+    std::int16_t modules = 0;
+    if (!ReadRegister(ModuleRegisterOfType(type), modules))
+        return false;
+    m_CodificaModuli = IdentifiedCoding(type, modules, m_CommConfig.InterfaceType());
+    return true;
+}
+
+void ModbusTransfer::showAddress()
+{
+    const QString text = GetResourceText(kTextNetworkAddress, {QVariant(static_cast<int>(m_CurrentAddress))});
+    emit Label1Changed(text);
+    trace(text);
+}
+
+void ModbusTransfer::ReadConfiguration()
+{
+    m_CurrentAddress = static_cast<std::uint8_t>(m_Network.NetworkAdd());
+    m_CodificaModuli = 0;
+    emit Label1Changed(
+        GetResourceText(kTextNetworkAddress, {QVariant(static_cast<int>(m_CurrentAddress))}));
+
+    bool ok = IdentifyInstrument();
+    if (ok) {
+        showAddress();
+        m_MemMap = std::make_unique<CGestioneMemMap>();
+        m_MemMap->SetCodificaModuli(m_CodificaModuli);
+        ok = ReadMemoryMap();
+    }
+    if (ok) {
+        g_Trace.BugAssert(m_IDProgramma != -1, QStringLiteral("m_IDProgramma non inizializzato"));
+        m_MemMap->SetIDProgramma(m_IDProgramma);
+        m_MemMap->SaveMemorySetup(QString::fromLatin1(CGestioneMemMap::kMemoryMapDump));
+        // What the instrument holds is checked by the parameter objects as
+        // they read it; a map they cannot read saves nothing.
+        ok = runConversion(QStringLiteral("ConvertMemoryMapToUserSetup"),
+                           [this] { return m_MemMap->ConvertMemoryMapToUserSetup(); });
+        if (!ok)
+            showCommMessage(kMsgReadInvalid);
+    }
+    if (!ok)
+        m_ReturnValue = false;
+    m_Rs232.CloseRs232();
+}
+
+bool ModbusTransfer::ReadMemoryMap()
+{
+    const std::int16_t slotA = slotAOf(m_CodificaModuli);
+    const std::uint16_t start = m_MemMap->StartAddMemMap();
+    const int count = m_MemMap->EndAddMemMap() - start + 1;
+    setProgressRange(0, count + 1);
+    setProgress(0);
+    emit Label5Changed(LoadResourceString(kTextReading));
+
+    std::vector<std::int16_t> words;
+    for (int offset = 0; offset < count; offset += 8) {
+        setProgress(offset);
+        if (!ReadBlock(static_cast<std::uint16_t>(start + offset), 8, words))
+            return false;
+        for (int k = 0; k < 8 && offset + k < count; ++k)
+            m_MemMap->SetMemMap(static_cast<std::int16_t>(offset + k), words[static_cast<std::size_t>(k)]);
+    }
+    if (slotA == 3) {
+        std::int16_t value = 0;
+        if (!ReadRegister(kRegGKPExtra, value))
+            return false;
+        m_MemMap->SetMemMap(kWordGKPExtra, value);
+    }
+    if (slotA == 6) {
+        if (!ReadBlock(kRegMVZExtra, kMVZExtraCount, words))
+            return false;
+        for (int k = 0; k < kMVZExtraCount; ++k)
+            m_MemMap->SetMemMap(static_cast<std::int16_t>(kWordMVZExtra + k), words[static_cast<std::size_t>(k)]);
+    }
+    setProgress(m_ProgressMax);
+    return true;
+}
+
+// Loads the configuration, checks its module coding and converts it into
+// the memory map; false (reported) when the configuration cannot go to an
+// instrument.
+bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
+{
+    const bool converted = runConversion(QStringLiteral("WriteConfiguration"), [&] {
+        CModInstr stored;
+        stored.LoadDataFromADORS(ExistingRowCriterion(m_IDProgramma));
+        storedCoding = stored.CodificaModuli();
+        m_MemMap = std::make_unique<CGestioneMemMap>();
+        m_MemMap->SetIDProgramma(m_IDProgramma);
+        m_MemMap->SetCodificaModuli(storedCoding);
+        return m_MemMap->ConvertUserSetupToMemoryMap();
+    });
+    if (!converted) {
+        showCommMessage(kMsgCannotConvert);
+        return false;
+    }
+    m_MemMap->SaveMemorySetup(QString::fromLatin1(CGestioneMemMap::kMemoryUserDump));
+
+    // The instrument takes its address (RS232) and line speed from the map:
+    // values it could never be reached at again are not sent.
+    const bool freq = frequencyLayout(slotAOf(storedCoding));
+    const std::int16_t address = m_MemMap->MemMap(freq ? kWordAddressFreq : kWordAddressBase);
+    const std::int16_t baud = m_MemMap->MemMap(freq ? kWordBaudFreq : kWordBaudBase);
+    const bool addressOk = m_CommConfig.InterfaceType() != CCommConfig::kInterfaceRS232
+                           || (address >= 1 && address <= kMaxAddress);
+    if (!addressOk || baud < 0 || baud > kMaxBaudCode) {
+        trace(QStringLiteral("Indirizzo di rete o baud rate non validi nella configurazione: ") +
+              QString::number(address) + QStringLiteral(", ") + QString::number(baud));
+        showCommMessage(kMsgCannotConvert);
+        return false;
+    }
+    return true;
+}
+
+void ModbusTransfer::WriteConfiguration()
+{
+    g_Trace.BugAssert(m_IDProgramma != -1, QStringLiteral("m_IDProgramma non inizializzato"));
+    g_Trace.BugAssert(m_ModInstr == nullptr, QStringLiteral("Errore m_pModInstr non nullo"));
+
+    std::int32_t storedCoding = 0;
+    bool ok = PrepareMemoryMap(storedCoding);
+
+    std::int16_t firstAddress = m_Network.NetworkAdd();
+    std::int16_t lastAddress = firstAddress;
+    if (m_Network.ModeConfig() != 0) {
+        firstAddress = 1;
+        lastAddress = std::clamp<std::int16_t>(m_Network.TotalInstrNetwork(), 1, kMaxAddress);
+    }
+    for (std::int16_t address = firstAddress; ok && address <= lastAddress; ++address) {
+        m_CurrentAddress = static_cast<std::uint8_t>(address);
+        showAddress();
+        ok = IdentifyInstrument();
+        if (!ok)
+            break;
+        // Model, slot-A module and extra inputs must agree; relays, the
+        // analogue output and the serial module may differ.
+        if (((static_cast<std::uint32_t>(m_CodificaModuli) ^ static_cast<std::uint32_t>(storedCoding)) &
+             0xFFFFFC00u) != 0) {
+            trace(QStringLiteral("m_CodificaModuli=&h") + hexText(m_CodificaModuli) +
+                  QStringLiteral(" ProgCodificaModuli=0x") + hexText(storedCoding));
+            showCommMessage(kMsgOtherModel);
+            ok = false;
+            break;
+        }
+        ok = WriteMemoryMap();
+        if (m_CommConfig.InterfaceType() == CCommConfig::kInterfaceRS232)
+            break;
+    }
+    if (!ok)
+        m_ReturnValue = false;
+    m_Rs232.CloseRs232();
+}
+
+bool ModbusTransfer::WriteWord(std::int16_t index, std::uint16_t reg)
+{
+    const auto word = static_cast<std::uint16_t>(m_MemMap->MemMap(index));
+    return WriteRegister(static_cast<std::uint8_t>(word >> 8), static_cast<std::uint8_t>(word & 0xFF), reg);
+}
+
+bool ModbusTransfer::WriteMemoryMap()
+{
+    const std::int16_t slotA = slotAOf(m_CodificaModuli);
+    const bool freq = frequencyLayout(slotA);
+    const std::uint16_t start = m_MemMap->StartAddMemMap();
+    const int last = m_MemMap->EndAddMemMap() - start;
+    setProgressRange(0, last + 1);
+    setProgress(0);
+    emit Label5Changed(LoadResourceString(kTextWriting));
+
+    for (int i = 0; i <= last; ++i) {
+        // The address and speed words go last, after everything else.
+        const bool skip = freq ? (i >= kWordAddressFreq && i <= kWordAddressFreq + 3)
+                               : (i == kWordAddressBase || i == kWordBaudBase);
+        if (!skip && !WriteWord(static_cast<std::int16_t>(i), static_cast<std::uint16_t>(start + i)))
+            return false;
+        setProgress(i);
+    }
+    if (slotA == 3 && !WriteWord(kWordGKPExtra, kRegGKPExtra))
+        return false;
+    if (slotA == 6) {
+        for (int k = 0; k < kMVZExtraCount; ++k) {
+            if (!WriteWord(static_cast<std::int16_t>(kWordMVZExtra + k), static_cast<std::uint16_t>(kRegMVZExtra + k)))
+                return false;
+        }
+    }
+    if (m_CommConfig.InterfaceType() == CCommConfig::kInterfaceRS232) {
+        trace(QStringLiteral("Programmazione indirizzo di rete"));
+        const std::int16_t word = freq ? kWordAddressFreq : kWordAddressBase;
+        if (!WriteWord(word, freq ? kRegAddressFreq : kRegAddressBase))
+            return false;
+        // The instrument answers at its new address from now on.
+        m_CurrentAddress = static_cast<std::uint8_t>(m_MemMap->MemMap(word));
+    }
+    trace(QStringLiteral("Programmazione baud rate"));
+    return freq ? WriteWord(kWordBaudFreq, kRegBaudFreq) : WriteWord(kWordBaudBase, kRegBaudBase);
+}

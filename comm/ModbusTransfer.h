@@ -1,0 +1,167 @@
+#pragma once
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class CCommConfig;
+class CGestioneMemMap;
+class CModInstr;
+class CNetworkAddMsgSetup;
+class CTapiComm;
+class QWidget;
+
+// ---------------------------------------------------------------------------
+// Modbus RTU frames of the program (the transfer and the live view).
+
+// CRC-16/MODBUS (start 0xFFFF, reflected polynomial 0xA001, no final XOR)
+// over every byte of the frame except its last two.
+std::uint16_t CalcCRC(const QByteArray &frame);
+// True when the frame's last two bytes (low byte first) hold CalcCRC of the
+// rest. A frame of fewer than three bytes is never correct.
+bool CheckCRC(const QByteArray &frame);
+
+// Registers outside the memory map.
+namespace ModbusRegister {
+inline constexpr std::uint16_t TypeCode = 0x000B;      // the instrument type, also the address probe
+inline constexpr std::uint16_t Modules = 0x3004;       // the module word
+inline constexpr std::uint16_t ModulesFreq = 0x100C;   // the module word of the frequency instruments
+} // namespace ModbusRegister
+
+// Function 4, read `count` input registers from `first`: address, 0x04,
+// register high, low, 0x00, count, CRC low, high. The answer is
+// 5 + 2 * count bytes long (ReadAnswerLength).
+QByteArray ReadRegistersFrame(std::uint8_t address, std::uint16_t first, std::uint8_t count);
+constexpr std::int16_t ReadAnswerLength(std::uint8_t count) { return static_cast<std::int16_t>(5 + 2 * count); }
+// Function 6, write one register: address, 0x06, register high, low, value
+// high, low, CRC low, high. The answer (the echo) is 8 bytes long.
+QByteArray WriteRegisterFrame(std::uint8_t address, std::uint16_t reg, std::uint8_t valueHigh,
+                              std::uint8_t valueLow);
+inline constexpr std::int16_t kWriteAnswerLength = 8;
+// Register k (from 0) of a function-4 answer: the signed big-endian word at
+// bytes 3 + 2k and 4 + 2k; nothing when the answer is too short for it.
+std::optional<std::int16_t> AnswerRegister(const QByteArray &answer, int k);
+
+// The module coding (CModInstr::CodificaModuli) of an instrument from its
+// type code (register 0x000B), its module word (0x3004, or 0x100C for type
+// codes 54 and 55) and the interface it is reached through (1 RS232 adds the
+// slot-B bit 0x0100, 2 RS485 adds 0x0200): relays, BN and model bits of the
+// module word, its bits 6-11 as the extra inputs (bits 16-21), and the
+// slot-A bits of the type code (27 HVA, 28 GKP, 54 WP1, 55 WP2, 59 MVZ, any
+// other MVA).
+std::int32_t IdentifiedCoding(std::int16_t typeCode, std::int16_t moduleWord, std::int16_t interfaceType);
+// The register of the module word for a type code.
+std::uint16_t ModuleRegisterOfType(std::int16_t typeCode);
+
+// ---------------------------------------------------------------------------
+// The Modbus transfer: finds the line speed and the instrument's address,
+// identifies the instrument, and writes a stored configuration into it (one
+// instrument or every instrument of a network) or reads its configuration
+// back into the database. The transfer window drives it; it needs no
+// display.
+//
+// The transport must have been created (CTapiComm::Create) by the owner; the
+// transfer opens and closes the port itself. Every exchange sleeps in the
+// event loop, so Cancel() (and whatever else the window must do) is handled
+// while it waits.
+//
+// Failures are reported to the user with the communication message boxes
+// (exclamation icon, OK, title 208) and end the transfer with ReturnValue
+// false; a cancel ends it silently.
+class ModbusTransfer : public QObject {
+    Q_OBJECT
+public:
+    static constexpr std::int32_t kActionRead = 0;
+    static constexpr std::int32_t kActionWrite = 1;
+    // Time-out of each address probe of the scan (one frame per address).
+    static constexpr std::int32_t kScanTimeOutRx = 500;
+    // Configuration id of the setup read from an instrument.
+    static constexpr std::int32_t kInstrumentSetupId = 2;
+
+    ModbusTransfer(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSetup &network,
+                   QObject *parent = nullptr);
+    ~ModbusTransfer() override;
+
+    std::int32_t Action() const { return m_Action; }
+    void SetAction(std::int32_t action) { m_Action = action; }
+    std::int32_t IDProgramma() const { return m_IDProgramma; }
+    void SetIDProgramma(std::int32_t id) { m_IDProgramma = id; }
+    // The model object handed to the window's Create: a write needs none.
+    void SetModInstr(CModInstr *modInstr) { m_ModInstr = modInstr; }
+    bool ReturnValue() const { return m_ReturnValue; }
+
+    // Parent of the message boxes (the transfer window).
+    void SetMessageParent(QWidget *parent);
+    // The probe time-out of the address scan (kScanTimeOutRx); tests shorten it.
+    void SetScanTimeOutRx(std::int32_t ms) { m_ScanTimeOutRx = ms; }
+
+    // The whole transfer: speed detection, then the read (Action 0) or the
+    // write (Action 1). Returns ReturnValue.
+    bool StartTransfer();
+    // The Cancel button: ReturnValue false, and the exchange under way (or
+    // the next one) ends as cancelled.
+    void Cancel();
+
+    // The pieces, usable on their own on an open port.
+    // One line speed: opens the port at that baud index, scans the
+    // addresses and closes it again. `cancelled` tells a cancel from a find.
+    bool TryConnection(std::int32_t baudIndex, bool &cancelled);
+    // Probes the addresses of the network settings (one frame and one
+    // time-out each); the first that answers becomes NetworkAdd. True also
+    // when the scan was cancelled (the transport's Error is then 3); a
+    // cancel leaves NetworkAdd as it was.
+    bool ScanNetworkAddress();
+    bool IdentifyInstrument();
+    bool ReadRegister(std::uint16_t reg, std::int16_t &value);
+    bool WriteRegister(std::uint8_t valueHigh, std::uint8_t valueLow, std::uint16_t reg);
+
+    std::uint8_t CurrentAddress() const { return m_CurrentAddress; }
+    void SetCurrentAddress(std::uint8_t address) { m_CurrentAddress = address; }
+    std::int32_t IdentifiedCodificaModuli() const { return m_CodificaModuli; }
+    // The baud index of the last successful detection (-1 before).
+    std::int32_t FoundBaudIndex() const { return m_FoundBaudIndex; }
+
+signals:
+    // Texts of the window's labels: Label1 (detection and address) and
+    // Label5 (current phase); the progress bar.
+    void Label1Changed(const QString &text);
+    void Label5Changed(const QString &text);
+    void ProgressRangeChanged(int minimum, int maximum);
+    void ProgressValueChanged(int value);
+
+private:
+    void ReadConfiguration();
+    void WriteConfiguration();
+    bool ReadMemoryMap();
+    bool WriteMemoryMap();
+    bool PrepareMemoryMap(std::int32_t &storedCoding);
+    bool ReadBlock(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words);
+    bool WriteWord(std::int16_t index, std::uint16_t reg);
+    std::int32_t Exchange(const QByteArray &frame, std::int16_t answerLength);
+    bool CheckCommError();
+    void onVerifyCRC(bool &ok, const QByteArray &frame);
+    void showCommMessage(std::int32_t id);
+    void showAddress();
+    void setProgressRange(int minimum, int maximum);
+    void setProgress(int value);
+
+    CTapiComm &m_Rs232;
+    CCommConfig &m_CommConfig;
+    CNetworkAddMsgSetup &m_Network;
+    CModInstr *m_ModInstr = nullptr;
+    std::unique_ptr<CGestioneMemMap> m_MemMap;
+    QPointer<QWidget> m_MessageParent;
+
+    std::int32_t m_Action = kActionWrite;
+    std::int32_t m_IDProgramma = -1;
+    bool m_ReturnValue = true;
+    std::uint8_t m_CurrentAddress = 0;
+    std::int32_t m_CodificaModuli = 0;
+    std::int32_t m_FoundBaudIndex = -1;
+    std::int32_t m_ScanTimeOutRx = kScanTimeOutRx;
+    int m_ProgressMax = 0;
+};
