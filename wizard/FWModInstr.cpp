@@ -1,0 +1,302 @@
+#include "FWModInstr.h"
+
+#include "CComboBox.h"
+#include "COptionButton.h"
+#include "ControlKinds.h"
+#include "UpDownControl.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+
+namespace pagecontrols {
+
+namespace {
+
+template <class Widget>
+Widget *named(Widget *widget, const QString &name, std::int32_t captionId)
+{
+    widget->setObjectName(name);
+    if (captionId != 0)
+        SetControlTag(widget, captionId);
+    return widget;
+}
+
+} // namespace
+
+QGroupBox *NewFrame(QWidget *parent, const QString &name, std::int32_t captionId)
+{
+    return named(new QGroupBox(parent), name, captionId);
+}
+
+QRadioButton *NewOption(QWidget *parent, const QString &name, std::int32_t captionId)
+{
+    return named(new QRadioButton(parent), name, captionId);
+}
+
+QLabel *NewLabel(QWidget *parent, const QString &name, std::int32_t captionId)
+{
+    return named(new QLabel(parent), name, captionId);
+}
+
+QComboBox *NewCombo(QWidget *parent, const QString &name)
+{
+    return named(new QComboBox(parent), name, 0);
+}
+
+QLineEdit *NewSpinTextBox(QWidget *parent, const QString &name, UpDownControl *&upDown,
+                          const QString &upDownName)
+{
+    auto *textBox = named(new QLineEdit(parent), name, 0);
+    upDown = named(new UpDownControl(parent), upDownName, 0);
+    return textBox;
+}
+
+QVector<QRadioButton *> FillOptionGroup(COptionButton &group, QGroupBox *frame, const QString &prefix,
+                                        std::initializer_list<std::int32_t> captionIds,
+                                        std::initializer_list<std::int16_t> itemData)
+{
+    QVector<QRadioButton *> buttons;
+    auto *layout = new QVBoxLayout(frame);
+    group.Create(frame);
+    const std::int16_t *code = itemData.begin();
+    int index = 0;
+    for (const std::int32_t id : captionIds) {
+        QRadioButton *button = NewOption(frame, prefix + QString::number(index), id);
+        layout->addWidget(button);
+        const std::int16_t data = code != itemData.end() ? *code++ : COptionButton::kNoItemData;
+        group.AddOptionButton(button, data);
+        buttons.append(button);
+        ++index;
+    }
+    return buttons;
+}
+
+void SelectListPosition(CComboBox &combo, std::int32_t position)
+{
+    combo.SetValue(position >= 0 && position < combo.ListCount() ? static_cast<std::int16_t>(position) : 0);
+}
+
+void SelectListItemData(CComboBox &combo, std::int32_t code)
+{
+    combo.SetItemData(code);
+    if (combo.Value() < 0)
+        combo.SetValue(0);
+}
+
+void SelectOption(COptionButton &group, std::int16_t index)
+{
+    group.SetValue(index);
+    if (group.Value() != index)
+        group.SetValue(0);
+}
+
+bool AnyChecked(const QVector<QRadioButton *> &buttons)
+{
+    for (const QRadioButton *button : buttons) {
+        if (button->isChecked())
+            return true;
+    }
+    return false;
+}
+
+void ClearChecked(const QVector<QRadioButton *> &buttons)
+{
+    for (QRadioButton *button : buttons) {
+        if (!button->isChecked())
+            continue;
+        // An exclusive group (and an auto-exclusive button) refuses to
+        // switch its last button off, so exclusivity is lifted meanwhile.
+        QButtonGroup *group = button->group();
+        const bool groupExclusive = group != nullptr && group->exclusive();
+        const bool autoExclusive = button->autoExclusive();
+        if (group != nullptr)
+            group->setExclusive(false);
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(autoExclusive);
+        if (group != nullptr)
+            group->setExclusive(groupExclusive);
+    }
+}
+
+} // namespace pagecontrols
+
+using namespace pagecontrols;
+
+namespace {
+
+constexpr std::int16_t kModelOxa16 = 3;
+constexpr std::int16_t kSlotAMvz = 6;
+constexpr std::int16_t kSlotBBn = 3;
+constexpr std::int16_t kSlotCBn = 4;
+constexpr std::int16_t kSlotCButtons = 5; // None, Y1, Y2, Y4/Y5, BN
+constexpr int kNameLength = 50;
+
+bool HasModelButton(std::int16_t model)
+{
+    return model == 0 || model == 1 || model == kModelOxa16;
+}
+
+} // namespace
+
+FWModInstr::FWModInstr(QWidget *parent)
+    : FWizardDataPage<CModInstr>(QStringLiteral("FWModInstr"), kTitle, parent)
+{
+    QWidget *body = Body();
+    Label1 = NewLabel(body, QStringLiteral("Label1"), 381);
+    txtProgramName = new QLineEdit(body);
+    txtProgramName->setObjectName(QStringLiteral("txtProgramName"));
+    txtProgramName->setMaxLength(kNameLength);
+
+    ModStrumento = NewFrame(body, QStringLiteral("ModStrumento"), 389);
+    SlotA = NewFrame(body, QStringLiteral("SlotA"), 387);
+    SlotB = NewFrame(body, QStringLiteral("SlotB"), 376);
+    SlotC = NewFrame(body, QStringLiteral("SlotC"), 388);
+
+    m_ModelloStrumento = new COptionButton(this);
+    m_ModelButtons = FillOptionGroup(*m_ModelloStrumento, ModStrumento, QStringLiteral("optModStrumento"),
+                                     {360, 361, 363}, {0, 1, kModelOxa16});
+    m_SlotA = new COptionButton(this);
+    m_SlotAButtons = FillOptionGroup(*m_SlotA, SlotA, QStringLiteral("optSlotA"), {364, 365, 366, 367, 368, 369},
+                                     {0, 1, 2, 3, 4, 5});
+    m_SlotB = new COptionButton(this);
+    FillOptionGroup(*m_SlotB, SlotB, QStringLiteral("optSlotB"), {377, 378, 379, 380});
+    m_SlotC = new COptionButton(this);
+    m_SlotCButtons = FillOptionGroup(*m_SlotC, SlotC, QStringLiteral("optSlotC"), {370, 371, 372, 373, 374});
+
+    auto *name = new QHBoxLayout;
+    name->addWidget(Label1);
+    name->addWidget(txtProgramName, 1);
+    auto *groups = new QGridLayout;
+    groups->addWidget(ModStrumento, 0, 0);
+    groups->addWidget(SlotA, 0, 1, 2, 1);
+    groups->addWidget(SlotB, 0, 2);
+    groups->addWidget(SlotC, 0, 3, 2, 1);
+    auto *layout = new QVBoxLayout(body);
+    layout->addLayout(name);
+    layout->addLayout(groups);
+
+    connect(m_ModelloStrumento, &COptionButton::Change, this, &FWModInstr::ModelloStrumentoChange);
+    connect(m_SlotB, &COptionButton::Change, this, &FWModInstr::SlotBChange);
+    connect(m_SlotC, &COptionButton::Change, this, &FWModInstr::SlotCChange);
+}
+
+void FWModInstr::Activate()
+{
+    const bool showName = m_Action == 0;
+    Label1->setVisible(showName);
+    txtProgramName->setVisible(showName);
+    FWizardPage::Activate();
+}
+
+void FWModInstr::DataToControls()
+{
+    const CModInstr &data = WorkingCopy();
+    txtProgramName->setText(data.NomeProgramma());
+
+    // A code without a button leaves its group without a choice; the rules
+    // then see the stored code (Current...).
+    const std::int16_t model = data.ModelloStrumento();
+    m_KeptModel.reset();
+    if (HasModelButton(model)) {
+        m_ModelloStrumento->SetItemData(model);
+    } else {
+        m_KeptModel = model;
+        ClearChecked(m_ModelButtons);
+    }
+
+    const std::int16_t slotA = data.SlotA();
+    m_KeptSlotA.reset();
+    if (slotA >= 0 && slotA < m_SlotAButtons.size()) {
+        m_SlotA->SetItemData(slotA);
+    } else {
+        m_KeptSlotA = slotA;
+        ClearChecked(m_SlotAButtons);
+    }
+
+    m_SlotB->SetValue(data.SlotB());
+
+    const std::int16_t slotC = data.SlotC();
+    m_KeptSlotC.reset();
+    if (slotC >= 0 && slotC < kSlotCButtons) {
+        m_SlotC->SetValue(slotC);
+    } else {
+        m_KeptSlotC = slotC;
+        ClearChecked(m_SlotCButtons);
+    }
+}
+
+void FWModInstr::ApplyRules()
+{
+    // The controls live on between showings: a button already on raises no
+    // Change when it is selected again, so the rules run here for the values
+    // shown.
+    ModelloStrumentoChange();
+    SlotBChange();
+    SlotCChange();
+}
+
+void FWModInstr::ControlsToData()
+{
+    CModInstr &data = WorkingCopy();
+    const std::int16_t slotA = CurrentSlotA();
+    data.SetNomeProgramma(txtProgramName->text());
+    data.SetModelloStrumento(CurrentModel());
+    data.SetSlotA(slotA);
+    data.SetSlotB(m_SlotB->Value());
+    const std::int16_t slotC = CurrentSlotC();
+    if (slotA == kSlotAMvz) {
+        // An MVZ master keeps its extra-input modules of slots C and D.
+        data.SetSlotC(slotC);
+    } else {
+        data.SetSlotC(slotC >= 0 && slotC < kSlotCButtons ? slotC : 0);
+        data.SetSlotD(0);
+    }
+}
+
+std::int16_t FWModInstr::CurrentModel()
+{
+    if (m_KeptModel && !AnyChecked(m_ModelButtons))
+        return *m_KeptModel;
+    return m_ModelloStrumento->ItemData();
+}
+
+std::int16_t FWModInstr::CurrentSlotA()
+{
+    if (m_KeptSlotA && !AnyChecked(m_SlotAButtons))
+        return *m_KeptSlotA;
+    return m_SlotA->ItemData();
+}
+
+std::int16_t FWModInstr::CurrentSlotC()
+{
+    if (m_KeptSlotC && !AnyChecked(m_SlotCButtons))
+        return *m_KeptSlotC;
+    return m_SlotC->Value();
+}
+
+void FWModInstr::ModelloStrumentoChange()
+{
+    // OXA 16 takes only the frequency/counter modules (WP1, WP2) in slot A.
+    const bool enable = CurrentModel() != kModelOxa16;
+    for (std::int16_t i = 0; i <= 3; ++i)
+        m_SlotA->Activate(i, enable);
+}
+
+void FWModInstr::SlotBChange()
+{
+    m_SlotC->Activate(kSlotCBn, m_SlotB->Value() != kSlotBBn);
+}
+
+void FWModInstr::SlotCChange()
+{
+    m_SlotB->Activate(kSlotBBn, CurrentSlotC() != kSlotCBn);
+}

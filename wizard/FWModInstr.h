@@ -1,0 +1,129 @@
+#pragma once
+#include "CModInstr.h"
+#include "FWizardPage.h"
+
+#include <QString>
+#include <QVector>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+
+class COptionButton;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+class CComboBox;
+class QComboBox;
+class UpDownControl;
+
+// Building blocks of the model page and the four range pages: controls named
+// as designed, with their caption's string id as Tag (so the window load
+// gives them their texts), and the selection rules these pages share.
+namespace pagecontrols {
+
+// A frame, an option button, a label (captionId 0: no Tag, the page sets the
+// text itself), a combo box.
+QGroupBox *NewFrame(QWidget *parent, const QString &name, std::int32_t captionId);
+QRadioButton *NewOption(QWidget *parent, const QString &name, std::int32_t captionId);
+QLabel *NewLabel(QWidget *parent, const QString &name, std::int32_t captionId);
+QComboBox *NewCombo(QWidget *parent, const QString &name);
+
+// The text box and the up-down control of a numeric spin, both children of
+// parent; only the text box goes into a layout (the spin lays the up-down
+// over the text box's right-hand end).
+QLineEdit *NewSpinTextBox(QWidget *parent, const QString &name, UpDownControl *&upDown,
+                          const QString &upDownName);
+
+// Creates one option button per caption id in the frame (stacked in a
+// layout of the frame's own), named prefix + index, and adds them to the
+// group in that order; itemData empty: no item data (positions are the
+// codes), else one code per button.
+QVector<QRadioButton *> FillOptionGroup(COptionButton &group, QGroupBox *frame, const QString &prefix,
+                                        std::initializer_list<std::int32_t> captionIds,
+                                        std::initializer_list<std::int16_t> itemData = {});
+
+// Selects list position `position`. A stored position the list has no item
+// for selects the first item (every class's default code 0), so that the
+// page never shows an empty choice and never stores the "no selection" -1
+// as a code.
+void SelectListPosition(CComboBox &combo, std::int32_t position);
+// The same by item data: no item with that code selects the first item.
+void SelectListItemData(CComboBox &combo, std::int32_t code);
+// Selects option `index`. A stored index the group cannot select (no such
+// member, or a disabled one) selects the first member instead.
+void SelectOption(COptionButton &group, std::int16_t index);
+
+// True when one of the buttons is on.
+bool AnyChecked(const QVector<QRadioButton *> &buttons);
+// Switches every button off (a group may show no choice at all).
+void ClearChecked(const QVector<QRadioButton *> &buttons);
+
+} // namespace pagecontrols
+
+// The model and modules page, first page of the configuration wizard: the
+// configuration's name, the instrument model and the modules of slots A, B
+// and C. It edits a working copy of one CModInstr.
+//
+// Action (set by the owner before the page is shown): 0 shows the name
+// field; any other value hides it (the configuration read from an
+// instrument keeps its fixed name, which is still written back).
+//
+// Rules while the user chooses: OXA 16 (model 3) takes only the
+// frequency/counter modules in slot A; a BN module fits in slot B or in
+// slot C, not both. Leaving the page stores SlotD 0.
+//
+// Codes without a button here (model 2, slot A 6 MVZ, the MVZ extra inputs
+// of slot C 5..7) come only from an instrument or an imported file. Such a
+// group shows no choice and the stored code is kept as long as the user
+// switches none of its buttons on; the MVZ extra inputs of slots C and D
+// are kept only while slot A stays 6.
+class FWModInstr : public FWizardDataPage<CModInstr> {
+    Q_OBJECT
+
+public:
+    static constexpr std::int32_t kTitle = 382;
+
+    explicit FWModInstr(QWidget *parent = nullptr);
+
+    std::int16_t Action() const { return m_Action; }
+    void SetAction(std::int16_t action) { m_Action = action; }
+
+protected:
+    void Activate() override;
+    void DataToControls() override;
+    void ControlsToData() override;
+    void ApplyRules() override;
+
+private:
+    void ModelloStrumentoChange();
+    void SlotBChange();
+    void SlotCChange();
+    // The codes the page stands for now: the selected button's, or the
+    // stored code without a button while the group shows no choice.
+    std::int16_t CurrentModel();
+    std::int16_t CurrentSlotA();
+    std::int16_t CurrentSlotC();
+
+    std::int16_t m_Action = 0;
+
+    QLabel *Label1 = nullptr;
+    QLineEdit *txtProgramName = nullptr;
+    QGroupBox *ModStrumento = nullptr;
+    QGroupBox *SlotA = nullptr;
+    QGroupBox *SlotB = nullptr;
+    QGroupBox *SlotC = nullptr;
+
+    COptionButton *m_ModelloStrumento = nullptr;
+    COptionButton *m_SlotA = nullptr;
+    COptionButton *m_SlotB = nullptr;
+    COptionButton *m_SlotC = nullptr;
+    QVector<QRadioButton *> m_ModelButtons;
+    QVector<QRadioButton *> m_SlotAButtons;
+    QVector<QRadioButton *> m_SlotCButtons;
+
+    std::optional<std::int16_t> m_KeptModel;
+    std::optional<std::int16_t> m_KeptSlotA;
+    std::optional<std::int16_t> m_KeptSlotC;
+};

@@ -1,0 +1,193 @@
+#include "FWRangeWP12.h"
+
+#include "CComboBox.h"
+#include "COptionButton.h"
+#include "CTextDigitSpin.h"
+#include "FWModInstr.h"
+#include "StringTable.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+using namespace pagecontrols;
+
+namespace {
+
+constexpr std::int16_t kModelWithInputB = 3;
+constexpr std::int32_t kPulsesMin = 1;
+constexpr std::int32_t kPulsesMax = 9999;
+constexpr std::int32_t kNoteModel3 = 636;
+constexpr std::int32_t kNote = 635;
+constexpr std::int32_t kF1BothInputs = 622;
+constexpr std::int32_t kF1InputA = 633;
+constexpr std::int32_t kF11 = 632;
+constexpr std::int32_t kF7 = 628;
+constexpr std::int16_t kResetCounters = 3;
+constexpr std::int16_t kResetAll = 4;
+
+// One input's frame: pulses per revolution (a spin) and unit (a list).
+struct InputControls {
+    QLabel *pulsesLabel;
+    QLabel *unitLabel;
+    QLineEdit *pulses;
+    UpDownControl *upDown;
+    QComboBox *unit;
+};
+
+InputControls BuildInput(QGroupBox *frame, const char *pulsesLabel, const char *unitLabel, const char *pulses,
+                         const char *upDown, const char *unit)
+{
+    InputControls c{};
+    c.pulsesLabel = NewLabel(frame, QString::fromLatin1(pulsesLabel), 639);
+    c.unitLabel = NewLabel(frame, QString::fromLatin1(unitLabel), 640);
+    c.pulses = NewSpinTextBox(frame, QString::fromLatin1(pulses), c.upDown, QString::fromLatin1(upDown));
+    c.unit = NewCombo(frame, QString::fromLatin1(unit));
+    auto *layout = new QGridLayout(frame);
+    layout->addWidget(c.pulsesLabel, 0, 0);
+    layout->addWidget(c.pulses, 0, 1);
+    layout->addWidget(c.unitLabel, 1, 0);
+    layout->addWidget(c.unit, 1, 1);
+    return c;
+}
+
+void SetupPulses(CTextDigitSpin &spin, QLineEdit *textBox, UpDownControl *upDown)
+{
+    spin.Create(textBox, upDown, kPulsesMin, kPulsesMax, 1, true, true);
+    spin.SetMoltiplicatore(1.0f);
+    spin.SetDataFormat(QStringLiteral("###0"));
+}
+
+void FillUnits(CComboBox &combo)
+{
+    combo.ClearAllItem();
+    for (std::int32_t id = 641; id <= 646; ++id) // Hz, KHz, rpm, krpm, rph, krph
+        combo.AddText(LoadResourceString(id));
+}
+
+} // namespace
+
+FWRangeWP12::FWRangeWP12(QWidget *parent)
+    : FWizardDataPage<CRangeWP12>(QStringLiteral("FWRangeWP12"), kTitle, parent)
+{
+    QWidget *body = Body();
+    frmFunction = NewFrame(body, QStringLiteral("frmFunction"), 621);
+    cmbWPxFunction = NewCombo(frmFunction, QStringLiteral("cmbWPxFunction"));
+    txtNota = NewLabel(frmFunction, QStringLiteral("txtNota"), 0);
+    txtNota->setWordWrap(true);
+    auto *functionLayout = new QVBoxLayout(frmFunction);
+    functionLayout->addWidget(cmbWPxFunction);
+    functionLayout->addWidget(txtNota);
+
+    frmCounterA = NewFrame(body, QStringLiteral("frmCounterA"), 637);
+    const InputControls a = BuildInput(frmCounterA, "Label1", "Label2", "txtImpGiroA", "UpDown1", "cmbUnitaIngA");
+    Label1 = a.pulsesLabel;
+    Label2 = a.unitLabel;
+    txtImpGiroA = a.pulses;
+    UpDown1 = a.upDown;
+    cmbUnitaIngA = a.unit;
+    frmCounterB = NewFrame(body, QStringLiteral("frmCounterB"), 638);
+    const InputControls b = BuildInput(frmCounterB, "Label3", "Label4", "txtImpGiroB", "UpDown2", "cmbUnitaIngB");
+    Label3 = b.pulsesLabel;
+    Label4 = b.unitLabel;
+    txtImpGiroB = b.pulses;
+    UpDown2 = b.upDown;
+    cmbUnitaIngB = b.unit;
+
+    frmDigitalInFunction = NewFrame(body, QStringLiteral("frmDigitalInFunction"), 650);
+
+    m_WPxFunction = new CComboBox(this);
+    m_WPxFunction->Create(cmbWPxFunction);
+    m_ImpGiroA = new CTextDigitSpin(this);
+    SetupPulses(*m_ImpGiroA, txtImpGiroA, UpDown1);
+    m_UnitaIngA = new CComboBox(this);
+    m_UnitaIngA->Create(cmbUnitaIngA);
+    m_ImpGiroB = new CTextDigitSpin(this);
+    SetupPulses(*m_ImpGiroB, txtImpGiroB, UpDown2);
+    m_UnitaIngB = new CComboBox(this);
+    m_UnitaIngB->Create(cmbUnitaIngB);
+    m_DigitalInFunction = new COptionButton(this);
+    FillOptionGroup(*m_DigitalInFunction, frmDigitalInFunction, QStringLiteral("optDigitalInFunction"),
+                    {651, 652, 653, 654, 655});
+
+    auto *layout = new QGridLayout(body);
+    layout->addWidget(frmFunction, 0, 0, 1, 2);
+    layout->addWidget(frmCounterA, 1, 0);
+    layout->addWidget(frmCounterB, 1, 1);
+    layout->addWidget(frmDigitalInFunction, 2, 0, 1, 2);
+
+    connect(m_WPxFunction, &CComboBox::Change, this, &FWRangeWP12::WPxFunctionChange);
+}
+
+void FWRangeWP12::FormLoad()
+{
+    // The function list is filled on activation, for the model shown.
+    FillUnits(*m_UnitaIngA);
+    FillUnits(*m_UnitaIngB);
+}
+
+void FWRangeWP12::Activate()
+{
+    const bool model3 = WorkingCopy().ModelloStrumento() == kModelWithInputB;
+    m_WPxFunction->ClearAllItem();
+    if (model3) {
+        for (std::int32_t id = kF1BothInputs; id <= kF11; ++id)
+            m_WPxFunction->AddText(LoadResourceString(id));
+    } else {
+        m_WPxFunction->AddText(LoadResourceString(kF1InputA));
+        for (std::int32_t id = kF1BothInputs + 1; id <= kF7; ++id)
+            m_WPxFunction->AddText(LoadResourceString(id));
+    }
+    txtNota->setText(LoadResourceString(model3 ? kNoteModel3 : kNote));
+    // Resetting the counters exists only on model 3.
+    m_DigitalInFunction->Activate(kResetCounters, model3);
+    m_DigitalInFunction->Activate(kResetAll, model3);
+    DataToControls();
+    RefreshButtons();
+}
+
+void FWRangeWP12::DataToControls()
+{
+    const CRangeWP12 &data = WorkingCopy();
+    SelectListPosition(*m_WPxFunction, data.WPxFunction());
+    WPxFunctionChange();
+    // Pulses out of 1..9999: shown, and stored again, at the nearer limit.
+    m_ImpGiroA->SetValue(data.ImpGiroA());
+    SelectListPosition(*m_UnitaIngA, data.UnitaIngA());
+    m_ImpGiroB->SetValue(data.ImpGiroB());
+    SelectListPosition(*m_UnitaIngB, data.UnitaIngB());
+    // Options 3 and 4 are disabled on models other than 3: a stored 3 or 4
+    // then shows, and is stored as, the first option.
+    SelectOption(*m_DigitalInFunction, data.DigitalInFunction());
+}
+
+void FWRangeWP12::ControlsToData()
+{
+    CRangeWP12 &data = WorkingCopy();
+    data.SetWPxFunction(m_WPxFunction->Value());
+    data.SetImpGiroA(m_ImpGiroA->ValueInt());
+    data.SetUnitaIngA(m_UnitaIngA->Value());
+    data.SetImpGiroB(m_ImpGiroB->ValueInt());
+    data.SetUnitaIngB(m_UnitaIngB->Value());
+    data.SetDigitalInFunction(m_DigitalInFunction->Value());
+}
+
+void FWRangeWP12::AfterControlsToData(std::int32_t button)
+{
+    if (button == kButtonNext)
+        WorkingCopy().SetElettricScale();
+}
+
+void FWRangeWP12::WPxFunctionChange()
+{
+    // Input B is edited only for F1 on model 3 (stepped values of A and B).
+    const bool inputB = WorkingCopy().ModelloStrumento() == kModelWithInputB && m_WPxFunction->Value() == 0;
+    frmCounterB->setEnabled(inputB);
+    Label3->setEnabled(inputB);
+    Label4->setEnabled(inputB);
+    m_ImpGiroB->SetEnabled(inputB);
+    m_UnitaIngB->SetEnabled(inputB);
+}
