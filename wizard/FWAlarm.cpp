@@ -1,0 +1,323 @@
+#include "FWAlarm.h"
+
+#include "Avvio.h"
+#include "CComboBox.h"
+#include "COptionButton.h"
+#include "CScaleMisuraDisplay.h"
+#include "CTextDigitSpin.h"
+#include "SetupPageControls.h"
+#include "StringTable.h"
+#include "UpDownControl.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace setuppage;
+
+namespace {
+
+constexpr std::int32_t kTextChannelFrame = 527;
+constexpr std::int32_t kTextChannelA = 528;
+constexpr std::int32_t kTextChannelF = 529;
+constexpr std::int32_t kTextAlarmSetup = 540;
+constexpr std::int32_t kTextRitAttivazione = 541;
+constexpr std::int32_t kTextRitDisattivazione = 542;
+constexpr std::int32_t kTextIsteresi = 543;
+constexpr std::int32_t kTextSetPoint = 544;
+constexpr std::int32_t kTextAlarmScale = 545;
+constexpr std::int32_t kTextMinAlarmScale = 546;
+constexpr std::int32_t kTextMaxAlarmScale = 547;
+constexpr std::int32_t kTextAlarmColor = 548;
+constexpr std::int32_t kTextRelayStatus = 553;
+constexpr std::int32_t kTextAlarmType = 556;
+
+// The value spins as created, before a channel's scale replaces their
+// limits, step and format.
+constexpr std::int32_t kValueMin = 0;
+constexpr std::int32_t kValueMax = 32767;
+const QString kDelayUnit = QStringLiteral("s.");
+
+CTextDigitSpin *newSpin(QObject *owner, const char *name)
+{
+    auto *spin = new CTextDigitSpin(owner);
+    spin->setObjectName(QString::fromLatin1(name));
+    return spin;
+}
+
+COptionButton *newGroup(QObject *owner, const char *name)
+{
+    auto *group = new COptionButton(owner);
+    group->setObjectName(QString::fromLatin1(name));
+    return group;
+}
+
+bool isFrequencyModule(std::int16_t slotA)
+{
+    return slotA == 4 || slotA == 5;
+}
+
+// Selects the stored button; a code the group cannot show (a disabled
+// button, or no such button) selects the first button instead of leaving
+// whatever the previous showing selected.
+void selectStored(COptionButton &group, std::int16_t code, std::int16_t buttons)
+{
+    if (code >= 0 && code < buttons)
+        group.SetValue(code);
+    if (group.Value() != code)
+        group.SetValue(0);
+}
+
+} // namespace
+
+FWAlarm::FWAlarm(QWidget *parent) : FWizardDataPage<CAlarm>(QStringLiteral("FWAlarm"), 0, parent)
+{
+    QWidget *body = Body();
+
+    frmChannel = NewFrame(body, "frmChannel", kTextChannelFrame);
+    cmbChannel = NewCombo(frmChannel, "cmbChannel");
+    auto *channelLayout = new QVBoxLayout(frmChannel);
+    channelLayout->addWidget(cmbChannel);
+    channelLayout->addStretch(1);
+
+    frmAlarmScale = NewFrame(body, "frmAlarmScale", kTextAlarmScale);
+    Label1 = NewLabel(frmAlarmScale, "Label1", kTextMinAlarmScale);
+    txtMinAlarmScale = NewSpinControls(frmAlarmScale, "txtMinAlarmScale", UpDown1, "UpDown1");
+    Label2 = NewLabel(frmAlarmScale, "Label2", kTextMaxAlarmScale);
+    txtMaxAlarmScale = NewSpinControls(frmAlarmScale, "txtMaxAlarmScale", UpDown2, "UpDown2");
+    auto *scaleLayout = new QGridLayout(frmAlarmScale);
+    scaleLayout->addWidget(Label1, 0, 0);
+    scaleLayout->addWidget(txtMinAlarmScale, 0, 1);
+    scaleLayout->addWidget(Label2, 1, 0);
+    scaleLayout->addWidget(txtMaxAlarmScale, 1, 1);
+
+    AlarmSetup = NewFrame(body, "AlarmSetup", kTextAlarmSetup);
+    Label3 = NewLabel(AlarmSetup, "Label3", kTextSetPoint);
+    txtAlarmSetPoint = NewSpinControls(AlarmSetup, "txtAlarmSetPoint", UpDown3, "UpDown3");
+    Label4 = NewLabel(AlarmSetup, "Label4", kTextIsteresi);
+    txtIsteresi = NewSpinControls(AlarmSetup, "txtIsteresi", UpDown4, "UpDown4");
+    Label6 = NewLabel(AlarmSetup, "Label6", kTextRitAttivazione);
+    txtRitAttivazione = NewSpinControls(AlarmSetup, "txtRitAttivazione", UpDown5, "UpDown5");
+    Label5 = NewLabel(AlarmSetup, "Label5", kTextRitDisattivazione);
+    txtRitDisattivazione = NewSpinControls(AlarmSetup, "txtRitDisattivazione", UpDown6, "UpDown6");
+    auto *setupLayout = new QGridLayout(AlarmSetup);
+    setupLayout->addWidget(Label3, 0, 0);
+    setupLayout->addWidget(txtAlarmSetPoint, 0, 1);
+    setupLayout->addWidget(Label4, 1, 0);
+    setupLayout->addWidget(txtIsteresi, 1, 1);
+    setupLayout->addWidget(Label6, 0, 2);
+    setupLayout->addWidget(txtRitAttivazione, 0, 3);
+    setupLayout->addWidget(Label5, 1, 2);
+    setupLayout->addWidget(txtRitDisattivazione, 1, 3);
+
+    AlarmType = NewFrame(body, "AlarmType", kTextAlarmType);
+    RelayStatus = NewFrame(body, "RelayStatus", kTextRelayStatus);
+    AlarmColor = NewFrame(body, "AlarmColor", kTextAlarmColor);
+
+    // The channel frame and the limits frame side by side: with the
+    // channel frame hidden the limits frame takes its place on the left.
+    auto *topRow = new QHBoxLayout;
+    topRow->addWidget(frmChannel);
+    topRow->addWidget(frmAlarmScale, 1);
+    auto *groupRow = new QHBoxLayout;
+    groupRow->addWidget(AlarmType, 2);
+    groupRow->addWidget(RelayStatus, 1);
+    groupRow->addWidget(AlarmColor, 1);
+    auto *layout = new QVBoxLayout(body);
+    layout->addLayout(topRow);
+    layout->addWidget(AlarmSetup);
+    layout->addLayout(groupRow);
+    layout->addStretch(1);
+
+    m_Channel = new CComboBox(this);
+    m_Channel->setObjectName(QStringLiteral("m_Channel"));
+    m_Channel->Create(cmbChannel);
+    connect(m_Channel, &CComboBox::Change, this, &FWAlarm::ChannelChanged);
+
+    m_MinAlarmScale = newSpin(this, "m_MinAlarmScale");
+    m_MaxAlarmScale = newSpin(this, "m_MaxAlarmScale");
+    m_AlarmSetPoint = newSpin(this, "m_AlarmSetPoint");
+    m_Isteresi = newSpin(this, "m_Isteresi");
+    m_RitAttivazione = newSpin(this, "m_RitAttivazione");
+    m_RitDisattivazione = newSpin(this, "m_RitDisattivazione");
+    // The limit spins' handlers reach the other spins: quiet until all exist.
+    m_MinAlarmScale->SetEnableEvent(false);
+    m_MaxAlarmScale->SetEnableEvent(false);
+    m_MinAlarmScale->Create(txtMinAlarmScale, UpDown1, kValueMin, kValueMax, 1, true, true);
+    m_MaxAlarmScale->Create(txtMaxAlarmScale, UpDown2, kValueMin, kValueMax, 1, true, true);
+    m_AlarmSetPoint->Create(txtAlarmSetPoint, UpDown3, kValueMin, kValueMax, 1, true, true);
+    m_Isteresi->Create(txtIsteresi, UpDown4, kValueMin, kValueMax, 1, true, true);
+    m_RitAttivazione->Create(txtRitAttivazione, UpDown5, 0, kDelayMax, 1, true, true);
+    m_RitDisattivazione->Create(txtRitDisattivazione, UpDown6, 0, kDelayMax, 1, true, true);
+    m_RitAttivazione->SetUnitaMisura(kDelayUnit);
+    m_RitDisattivazione->SetUnitaMisura(kDelayUnit);
+    connect(m_MinAlarmScale, &CTextDigitSpin::Change, this, &FWAlarm::MinAlarmScaleChanged);
+    connect(m_MaxAlarmScale, &CTextDigitSpin::Change, this, &FWAlarm::MaxAlarmScaleChanged);
+    m_MinAlarmScale->SetEnableEvent(true);
+    m_MaxAlarmScale->SetEnableEvent(true);
+
+    m_AlarmType = newGroup(this, "m_AlarmType");
+    FillOptionGroup(*m_AlarmType, AlarmType, "optAlarmType", {557, 558, 559, 560, 561, 562});
+    m_RelayStatus = newGroup(this, "m_RelayStatus");
+    FillOptionGroup(*m_RelayStatus, RelayStatus, "optRelayStatus", {554, 555});
+    m_AlarmColor = newGroup(this, "m_AlarmColor");
+    FillOptionGroup(*m_AlarmColor, AlarmColor, "optAlarmColor", {549, 550, 551, 552});
+}
+
+FWAlarm::~FWAlarm() = default;
+
+CScaleMisuraDisplay &FWAlarm::AlarmScale(const CAlarm &context, std::int16_t channel)
+{
+    if (context.ModelloStrumento() == 3)
+        return channel == 0 ? *g_Scala : *g_ScalaB;
+    // The function of the frequency/counter module counts only when that
+    // module is fitted: a function left over from an earlier configuration
+    // must not send a low/high-signal or temperature input's alarms to the
+    // second channel, whose scale such an input never publishes.
+    const std::int16_t function = context.WPxFunction();
+    if (isFrequencyModule(context.SlotA()) && function != 0 && function != 6)
+        return *g_ScalaB;
+    return *g_Scala;
+}
+
+std::int32_t FWAlarm::HysteresisCap(const CAlarm &context)
+{
+    const std::int16_t model = context.ModelloStrumento();
+    if (model == 3)
+        return 999999;
+    if (model == 1 || model == 2)
+        return 9999;
+    if (model == 0 && isFrequencyModule(context.SlotA()))
+        return 9999;
+    return context.DisplayDigit() == 1 ? 9990 : 1999;
+}
+
+void FWAlarm::FormLoad()
+{
+    m_Channel->ClearAllItem();
+    m_Channel->AddText(LoadResourceString(kTextChannelA));
+    m_Channel->AddText(LoadResourceString(kTextChannelF));
+
+    // Each showing starts from the spins as created; the channel's scale
+    // then sets their limits, step and format afresh.
+    m_MinAlarmScale->SetEnableEvent(false);
+    m_MaxAlarmScale->SetEnableEvent(false);
+    for (CTextDigitSpin *spin : {m_MinAlarmScale, m_MaxAlarmScale, m_AlarmSetPoint, m_Isteresi})
+        ResetSpin(*spin, kValueMin, kValueMax);
+    ResetSpin(*m_RitAttivazione, 0, kDelayMax, 1, 1.0f, QStringLiteral("###0"), kDelayUnit);
+    ResetSpin(*m_RitDisattivazione, 0, kDelayMax, 1, 1.0f, QStringLiteral("###0"), kDelayUnit);
+    m_MinAlarmScale->SetEnableEvent(true);
+    m_MaxAlarmScale->SetEnableEvent(true);
+}
+
+void FWAlarm::Activate()
+{
+    const CAlarm &data = WorkingCopy();
+    const QString name = data.ClassName();
+    lblTitle->clear();
+    for (int n = 1; n <= 4; ++n) {
+        if (name == QStringLiteral("CAlarm%1").arg(n)) {
+            lblTitle->setText(GetResourceText(kTitle, {QString::number(n)}));
+            break;
+        }
+    }
+
+    const bool model3 = data.ModelloStrumento() == 3;
+    const bool channelChoice = data.WPxFunction() != 6;
+    frmChannel->setVisible(model3);
+    frmChannel->setEnabled(channelChoice);
+    m_Channel->SetEnabled(channelChoice);
+    m_AlarmColor->ActivateGroup(data.ModelloStrumento() == 1);
+    const bool latch = !(data.ModelloStrumento() == 2 && isFrequencyModule(data.SlotA()));
+    m_AlarmType->Activate(4, latch);
+    m_AlarmType->Activate(5, latch);
+
+    DataToControls();
+    RefreshButtons();
+}
+
+void FWAlarm::DataToControls()
+{
+    const CAlarm &data = WorkingCopy();
+    // A channel code other than 0 is channel F, as the instrument's lines
+    // take it. Setting the value always runs ChannelChanged, which sets the
+    // value spins' limits before the values are loaded.
+    m_Channel->SetValue(data.Channel() == 0 ? 0 : 1);
+    if (!m_Channel->Enabled())
+        m_Channel->SetValue(0);
+
+    m_MinAlarmScale->SetValue(data.MinAlarmScale());
+    m_MaxAlarmScale->SetValue(data.MaxAlarmScale());
+    m_AlarmSetPoint->SetValue(data.AlarmSetPoint());
+    m_Isteresi->SetValue(data.Isteresi());
+    m_RitAttivazione->SetValue(data.RitAttivazione());
+    m_RitDisattivazione->SetValue(data.RitDisattivazione());
+
+    selectStored(*m_AlarmType, data.AlarmType(), 6);
+    selectStored(*m_RelayStatus, data.RelayStatus(), 2);
+    selectStored(*m_AlarmColor, data.AlarmColor(), 4);
+}
+
+void FWAlarm::ControlsToData()
+{
+    CAlarm &data = WorkingCopy();
+    data.SetChannel(std::max<std::int16_t>(m_Channel->Value(), 0));
+    data.SetMinAlarmScale(m_MinAlarmScale->Value());
+    data.SetMaxAlarmScale(m_MaxAlarmScale->Value());
+    data.SetAlarmSetPoint(m_AlarmSetPoint->Value());
+    data.SetIsteresi(m_Isteresi->Value());
+    data.SetRitAttivazione(m_RitAttivazione->ValueInt());
+    data.SetRitDisattivazione(m_RitDisattivazione->ValueInt());
+    data.SetAlarmType(m_AlarmType->Value());
+    data.SetRelayStatus(m_RelayStatus->Value());
+    data.SetAlarmColor(m_AlarmColor->Value());
+}
+
+void FWAlarm::ChannelChanged()
+{
+    const CAlarm &data = WorkingCopy();
+    const CScaleMisuraDisplay &scale = AlarmScale(data, m_Channel->Value());
+    const std::int32_t start = scale.InizioScalaDisplay();
+    const std::int32_t end = scale.FineScalaDisplay();
+    const std::int32_t low = std::min(start, end);
+    const std::int32_t high = std::max(start, end);
+    for (CTextDigitSpin *spin : {m_MinAlarmScale, m_MaxAlarmScale}) {
+        spin->SetMin(low);
+        spin->SetMax(high);
+    }
+    m_Isteresi->SetMax(Span(start, end));
+    LimitAlarmRange();
+
+    const bool tens = data.ModelloStrumento() == 0 && data.SlotA() <= 3 && data.DisplayDigit() == 1;
+    const DigitalPointInfo info = DisplayFormat(scale.DigitalPointScalaDisplay());
+    for (CTextDigitSpin *spin : {m_MinAlarmScale, m_MaxAlarmScale, m_AlarmSetPoint, m_Isteresi}) {
+        spin->SetIncrementoMinimo(tens ? 10 : 1);
+        spin->SetMoltiplicatore(info.Factor);
+        spin->SetDataFormat(info.NumberFormat);
+    }
+}
+
+void FWAlarm::LimitAlarmRange()
+{
+    const std::int32_t cap = HysteresisCap(WorkingCopy());
+    if (m_Isteresi->Max() > cap)
+        m_Isteresi->SetMax(cap);
+}
+
+void FWAlarm::MinAlarmScaleChanged()
+{
+    const std::int32_t minimum = m_MinAlarmScale->Value();
+    m_MaxAlarmScale->SetMin(minimum);
+    m_AlarmSetPoint->SetMin(minimum);
+}
+
+void FWAlarm::MaxAlarmScaleChanged()
+{
+    m_AlarmSetPoint->SetMax(m_MaxAlarmScale->Value());
+}

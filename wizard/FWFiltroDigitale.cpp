@@ -1,0 +1,116 @@
+#include "FWFiltroDigitale.h"
+
+#include "CScaleMisuraDisplay.h"
+#include "CTextDigitSpin.h"
+#include "ScaleTables.h"
+#include "SetupPageControls.h"
+#include "UpDownControl.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace setuppage;
+
+namespace {
+
+constexpr std::int32_t kTextDigitalFilter = 500;
+constexpr std::int32_t kTextCampo = 501;
+constexpr std::int32_t kTextCoeff = 502;
+
+void resetPercentSpin(CTextDigitSpin &spin)
+{
+    // Tenths of a percent: the one-decimal record of the four-digit table.
+    ResetSpin(spin, 0, FWFiltroDigitale::kCampoPercentMax, 1, g_DigitalPoint4[1].Factor,
+              g_DigitalPoint4[1].NumberFormat, QStringLiteral("%"));
+}
+
+} // namespace
+
+FWFiltroDigitale::FWFiltroDigitale(QWidget *parent)
+    : FWizardDataPage<CFiltroDigitale>(QStringLiteral("FWFiltroDigitale"), kTitle, parent)
+{
+    QWidget *body = Body();
+    DigitalFilter = NewFrame(body, "DigitalFilter", kTextDigitalFilter);
+    Label5 = NewLabel(DigitalFilter, "Label5", kTextCampo);
+    txtCampo = NewSpinControls(DigitalFilter, "txtCampo", UpDown1, "UpDown1");
+    Label6 = NewLabel(DigitalFilter, "Label6", kTextCoeff);
+    txtCoeff = NewSpinControls(DigitalFilter, "txtCoeff", UpDown2, "UpDown2");
+    auto *grid = new QGridLayout(DigitalFilter);
+    grid->addWidget(Label5, 0, 0);
+    grid->addWidget(txtCampo, 0, 1);
+    grid->addWidget(Label6, 1, 0);
+    grid->addWidget(txtCoeff, 1, 1);
+    auto *layout = new QVBoxLayout(body);
+    layout->addWidget(DigitalFilter);
+    layout->addStretch(1);
+
+    m_Campo = new CTextDigitSpin(this);
+    m_Campo->setObjectName(QStringLiteral("m_Campo"));
+    m_Campo->Create(txtCampo, UpDown1, 0, kCampoPercentMax, 1, true, true);
+    resetPercentSpin(*m_Campo);
+    m_Coeff = new CTextDigitSpin(this);
+    m_Coeff->setObjectName(QStringLiteral("m_Coeff"));
+    m_Coeff->Create(txtCoeff, UpDown2, kCoeffMin, kCoeffMax, 1, true, true);
+}
+
+FWFiltroDigitale::~FWFiltroDigitale() = default;
+
+std::int32_t FWFiltroDigitale::CampoMax(const CFiltroDigitale &context, std::int32_t span)
+{
+    std::int32_t cap = 9999;
+    if (context.ModelloStrumento() == 0)
+        cap = context.DisplayDigit() == 1 ? 9990 : 1999;
+    return std::min(span, cap);
+}
+
+void FWFiltroDigitale::FormLoad()
+{
+    // Each showing starts from the percentage spin as created: a module
+    // changed on the model page since the last showing gets its own limits.
+    resetPercentSpin(*m_Campo);
+    ResetSpin(*m_Coeff, kCoeffMin, kCoeffMax);
+}
+
+void FWFiltroDigitale::Activate()
+{
+    const std::int16_t slotA = WorkingCopy().SlotA();
+    if (slotA != 4 && slotA != 5)
+        LimitFilterRange();
+    DataToControls();
+    RefreshButtons();
+}
+
+void FWFiltroDigitale::LimitFilterRange()
+{
+    const CFiltroDigitale &data = WorkingCopy();
+    // Worked out as a Long: a span wider than 16 bits is capped like any
+    // other instead of overflowing.
+    const std::int32_t span = Span(g_Scala->InizioScalaDisplay(), g_Scala->FineScalaDisplay());
+    m_Campo->SetMin(0);
+    m_Campo->SetMax(CampoMax(data, span));
+    if (data.ModelloStrumento() == 0 && data.DisplayDigit() == 1)
+        m_Campo->SetIncrementoMinimo(10);
+    const DigitalPointInfo info = DisplayFormat(g_Scala->DigitalPointScalaDisplay());
+    m_Campo->SetMoltiplicatore(info.Factor);
+    m_Campo->SetDataFormat(info.NumberFormat);
+    m_Campo->SetUnitaMisura(QString());
+}
+
+void FWFiltroDigitale::DataToControls()
+{
+    const CFiltroDigitale &data = WorkingCopy();
+    m_Campo->SetValue(data.Campo());
+    m_Coeff->SetValue(data.Coeff());
+}
+
+void FWFiltroDigitale::ControlsToData()
+{
+    CFiltroDigitale &data = WorkingCopy();
+    data.SetCampo(m_Campo->ValueInt());
+    data.SetCoeff(m_Coeff->ValueInt());
+}

@@ -1,0 +1,66 @@
+#include "FWSerialComm.h"
+
+#include "COptionButton.h"
+#include "CTextDigitSpin.h"
+#include "SetupPageControls.h"
+#include "UpDownControl.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+using namespace setuppage;
+
+namespace {
+
+constexpr std::int32_t kTextNetworkAdd = 350;
+constexpr std::int32_t kTextBaudRate = 351;
+constexpr std::int16_t kBaudRates = 4;
+
+} // namespace
+
+FWSerialComm::FWSerialComm(QWidget *parent)
+    : FWizardDataPage<CSerialComm>(QStringLiteral("FWSerialComm"), kTitle, parent)
+{
+    QWidget *body = Body();
+    frmNetworkAdd = NewFrame(body, "frmNetworkAdd", kTextNetworkAdd);
+    txtNetworkAdd = NewSpinControls(frmNetworkAdd, "txtNetworkAdd", UpDown1, "UpDown1");
+    auto *addressRow = new QHBoxLayout(frmNetworkAdd);
+    addressRow->addWidget(txtNetworkAdd);
+    addressRow->addStretch(1);
+    BaudRate = NewFrame(body, "BaudRate", kTextBaudRate);
+
+    auto *layout = new QHBoxLayout(body);
+    auto *left = new QVBoxLayout;
+    left->addWidget(frmNetworkAdd);
+    left->addStretch(1);
+    layout->addLayout(left, 1);
+    layout->addWidget(BaudRate, 1);
+
+    m_NetworkAdd = new CTextDigitSpin(this);
+    m_NetworkAdd->setObjectName(QStringLiteral("m_NetworkAdd"));
+    m_NetworkAdd->Create(txtNetworkAdd, UpDown1, kAddressMin, kAddressMax, 1, true, true);
+    m_BaudRate = new COptionButton(this);
+    m_BaudRate->setObjectName(QStringLiteral("m_BaudRate"));
+    FillOptionGroup(*m_BaudRate, BaudRate, "optBaudRate", {352, 353, 354, 355});
+}
+
+FWSerialComm::~FWSerialComm() = default;
+
+void FWSerialComm::DataToControls()
+{
+    const CSerialComm &data = WorkingCopy();
+    m_NetworkAdd->SetValue(data.NetworkAdd());
+    // A code without a button (no baud rate of the instrument) shows the
+    // first rate rather than the previous showing's choice.
+    const std::int16_t code = data.BaudRate();
+    m_BaudRate->SetValue(code >= 0 && code < kBaudRates ? code : 0);
+}
+
+void FWSerialComm::ControlsToData()
+{
+    CSerialComm &data = WorkingCopy();
+    data.SetNetworkAdd(m_NetworkAdd->ValueInt());
+    data.SetBaudRate(m_BaudRate->Value());
+}
