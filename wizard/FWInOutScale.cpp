@@ -1,0 +1,369 @@
+#include "FWInOutScale.h"
+
+#include "Avvio.h"
+#include "CComboBox.h"
+#include "COptionButton.h"
+#include "CScaleMisuraDisplay.h"
+#include "CTextDigitSpin.h"
+#include "FWModInstr.h"
+#include "MsgBox.h"
+#include "StringTable.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr std::int32_t kTitle = 490;      // "Definition of input range and display range |1..."
+constexpr std::int32_t kChannelA = 491;   // "channel A"
+constexpr std::int32_t kChannelF = 492;   // "channel F"
+constexpr std::int32_t kMaxNotAboveMin = 797;
+
+// Values the spins take at every load, before the rules of the showing.
+constexpr std::int32_t kElectricMin = 0;
+constexpr std::int32_t kElectricMax = 32767;
+constexpr std::int32_t kMeasureMin = -9999;
+constexpr std::int32_t kMeasureMax = 9999;
+// The displayed range of the six-digit display (model 3 with the
+// frequency/counter modules) and of model 0's "9990" and "1999" displays.
+constexpr std::int32_t kMeasureLimit6 = 999999;
+constexpr std::int32_t kMeasureLimit9990 = 9990;
+constexpr std::int32_t kMeasureLimit1999 = 1999;
+constexpr std::int32_t kFourDigitsFirst = 0;
+constexpr std::int32_t kFourDigitsLast = 3;
+constexpr std::int32_t kSixDigitsFirst = 0x10000;
+constexpr std::int32_t kSixDigitsLast = 0x10005;
+
+bool isFrequencyModule(std::int16_t slotA)
+{
+    return slotA == 4 || slotA == 5;
+}
+
+void resetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max)
+{
+    spin.SetMin(min);
+    spin.SetMax(max);
+    spin.SetIncrementoMinimo(1);
+}
+
+void setSpinFormat(CTextDigitSpin &spin, const DigitalPointInfo &info)
+{
+    spin.SetMoltiplicatore(info.Factor);
+    spin.SetDataFormat(info.NumberFormat);
+}
+
+} // namespace
+
+using namespace pagecontrols;
+
+FWInOutScale::FWInOutScale(QWidget *parent)
+    : FWizardDataPage<CInOutScale>(QStringLiteral("FWInOutScale"), 0, parent)
+{
+    frmElettricScale = NewFrame(Body(), QStringLiteral("frmElettricScale"), 480);
+    Label6 = NewLabel(frmElettricScale, QStringLiteral("Label6"), 493);
+    cmbElettricDigitalPoint = NewCombo(frmElettricScale, QStringLiteral("cmbElettricDigitalPoint"));
+    Label1 = NewLabel(frmElettricScale, QStringLiteral("Label1"), 482);
+    txtMinElectricScale =
+        NewSpinTextBox(frmElettricScale, QStringLiteral("txtMinElectricScale"), UpDown1, QStringLiteral("UpDown1"));
+    Label2 = NewLabel(frmElettricScale, QStringLiteral("Label2"), 481);
+    txtMaxElectricScale =
+        NewSpinTextBox(frmElettricScale, QStringLiteral("txtMaxElectricScale"), UpDown2, QStringLiteral("UpDown2"));
+    auto *electricGrid = new QGridLayout(frmElettricScale);
+    electricGrid->addWidget(Label6, 0, 0);
+    electricGrid->addWidget(cmbElettricDigitalPoint, 0, 1);
+    electricGrid->addWidget(Label2, 1, 0);
+    electricGrid->addWidget(txtMaxElectricScale, 1, 1);
+    electricGrid->addWidget(Label1, 2, 0);
+    electricGrid->addWidget(txtMinElectricScale, 2, 1);
+
+    frmMeasureScale = NewFrame(Body(), QStringLiteral("frmMeasureScale"), 483);
+    Label5 = NewLabel(frmMeasureScale, QStringLiteral("Label5"), 484);
+    cmbMeasureDigitalPoint = NewCombo(frmMeasureScale, QStringLiteral("cmbMeasureDigitalPoint"));
+    Label4 = NewLabel(frmMeasureScale, QStringLiteral("Label4"), 485);
+    txtMaxMeasureScale =
+        NewSpinTextBox(frmMeasureScale, QStringLiteral("txtMaxMeasureScale"), UpDown4, QStringLiteral("UpDown4"));
+    Label3 = NewLabel(frmMeasureScale, QStringLiteral("Label3"), 486);
+    txtMinMeasureScale =
+        NewSpinTextBox(frmMeasureScale, QStringLiteral("txtMinMeasureScale"), UpDown3, QStringLiteral("UpDown3"));
+    auto *measureGrid = new QGridLayout(frmMeasureScale);
+    measureGrid->addWidget(Label5, 0, 0);
+    measureGrid->addWidget(cmbMeasureDigitalPoint, 0, 1);
+    measureGrid->addWidget(Label4, 1, 0);
+    measureGrid->addWidget(txtMaxMeasureScale, 1, 1);
+    measureGrid->addWidget(Label3, 2, 0);
+    measureGrid->addWidget(txtMinMeasureScale, 2, 1);
+
+    Linearizzazione = NewFrame(Body(), QStringLiteral("Linearizzazione"), 487);
+    optLinearizzazione0 = NewOption(Linearizzazione, QStringLiteral("optLinearizzazione0"), 488);
+    optLinearizzazione1 = NewOption(Linearizzazione, QStringLiteral("optLinearizzazione1"), 489);
+    auto *linearRow = new QHBoxLayout(Linearizzazione);
+    linearRow->addWidget(optLinearizzazione0);
+    linearRow->addWidget(optLinearizzazione1);
+
+    auto *layout = new QGridLayout(Body());
+    layout->addWidget(frmElettricScale, 0, 0);
+    layout->addWidget(frmMeasureScale, 0, 1);
+    layout->addWidget(Linearizzazione, 1, 0, 1, 2);
+
+    // The wrappers live with the page: the controls stay built between
+    // showings, and each load gives them their starting state again.
+    const auto makeSpin = [this](const char *name, QLineEdit *text, UpDownControl *upDown, std::int32_t min,
+                                 std::int32_t max) {
+        auto *spin = new CTextDigitSpin(this);
+        spin->setObjectName(QString::fromLatin1(name));
+        spin->Create(text, upDown, min, max, 1, true, true);
+        return spin;
+    };
+    m_ElectricDigitalPoint = new CComboBox(this);
+    m_ElectricDigitalPoint->setObjectName(QStringLiteral("m_ElectricDigitalPoint"));
+    m_ElectricDigitalPoint->Create(cmbElettricDigitalPoint);
+    m_MinElectricScale = makeSpin("m_MinElectricScale", txtMinElectricScale, UpDown1, kElectricMin, kElectricMax);
+    m_MaxElectricScale = makeSpin("m_MaxElectricScale", txtMaxElectricScale, UpDown2, kElectricMin, kElectricMax);
+    m_MeasureDigitalPoint = new CComboBox(this);
+    m_MeasureDigitalPoint->setObjectName(QStringLiteral("m_MeasureDigitalPoint"));
+    m_MeasureDigitalPoint->Create(cmbMeasureDigitalPoint);
+    m_MinMeasureScale = makeSpin("m_MinMeasureScale", txtMinMeasureScale, UpDown3, kMeasureMin, kMeasureMax);
+    m_MaxMeasureScale = makeSpin("m_MaxMeasureScale", txtMaxMeasureScale, UpDown4, kMeasureMin, kMeasureMax);
+    m_Linearizzazione = new COptionButton(this);
+    m_Linearizzazione->setObjectName(QStringLiteral("m_Linearizzazione"));
+    m_Linearizzazione->Create(Linearizzazione);
+    m_Linearizzazione->AddOptionButton(optLinearizzazione0, COptionButton::kNoItemData);
+    m_Linearizzazione->AddOptionButton(optLinearizzazione1, COptionButton::kNoItemData);
+
+    connect(m_ElectricDigitalPoint, &CComboBox::Change, this, &FWInOutScale::m_ElectricDigitalPoint_Change);
+    connect(m_MeasureDigitalPoint, &CComboBox::Change, this, &FWInOutScale::m_MeasureDigitalPoint_Change);
+}
+
+FWInOutScale::~FWInOutScale() = default;
+
+void FWInOutScale::AddDigitalPointItems(CComboBox &combo, std::int32_t from, std::int32_t to)
+{
+    for (std::int32_t value = from; value <= to; ++value)
+        combo.AddText(CScaleMisuraDisplay::GetDigitalPointInfo(value).Sample, value);
+}
+
+std::int32_t FWInOutScale::FrequencyRangeTop(std::int32_t fineScalaElettrica, float factor, std::int32_t limit)
+{
+    // In double precision with the record's single-precision factor, as the
+    // instrument's own tables are computed; a quotient beyond the Long range
+    // (or no quotient at all) is absorbed by the limit.
+    const double top = std::trunc(static_cast<double>(fineScalaElettrica) * 0.001 / static_cast<double>(factor));
+    if (!std::isfinite(top) || top > static_cast<double>(limit) ||
+        top < static_cast<double>(std::numeric_limits<std::int32_t>::min()))
+        return limit;
+    return static_cast<std::int32_t>(top);
+}
+
+bool FWInOutScale::isChannelA()
+{
+    return WorkingCopy().IsChannelA();
+}
+
+void FWInOutScale::FormLoad()
+{
+    // Every load starts from the designed state: all controls enabled, the
+    // lists filled afresh, the spins at their starting limits.
+    for (QWidget *control : {static_cast<QWidget *>(frmElettricScale), static_cast<QWidget *>(Label1),
+                             static_cast<QWidget *>(Label2), static_cast<QWidget *>(Label6)})
+        control->setEnabled(true);
+    m_ElectricDigitalPoint->SetEnabled(true);
+    m_MinElectricScale->SetEnabled(true);
+    m_MaxElectricScale->SetEnabled(true);
+    m_Linearizzazione->ActivateGroup(true);
+
+    // The electrical decimal points come from channel A's range on both
+    // pages: channel F's input shares its decimal-point choices.
+    m_ElectricDigitalPoint->ClearAllItem();
+    AddDigitalPointItems(*m_ElectricDigitalPoint, g_Scala->DPScalaElettricaMin(), g_Scala->DPScalaElettricaMax());
+    const bool choice = g_Scala->DPScalaElettricaMin() != g_Scala->DPScalaElettricaMax();
+    m_ElectricDigitalPoint->SetEnabled(choice);
+    Label6->setEnabled(choice);
+
+    resetSpin(*m_MinElectricScale, kElectricMin, kElectricMax);
+    resetSpin(*m_MaxElectricScale, kElectricMin, kElectricMax);
+
+    m_MeasureDigitalPoint->ClearAllItem();
+    AddDigitalPointItems(*m_MeasureDigitalPoint, kFourDigitsFirst, kFourDigitsLast);
+    resetSpin(*m_MinMeasureScale, kMeasureMin, kMeasureMax);
+    resetSpin(*m_MaxMeasureScale, kMeasureMin, kMeasureMax);
+}
+
+void FWInOutScale::Activate()
+{
+    const CInOutScale &data = WorkingCopy();
+    QString channel;
+    if (isFrequencyModule(data.SlotA()))
+        channel = LoadResourceString(data.IsChannelA() ? kChannelA : kChannelF);
+    lblTitle->setText(GetResourceText(kTitle, {channel}));
+
+    EnableScaleControls();
+    SetMeasureScaleLimits();
+    DataToControls();
+    RefreshButtons();
+}
+
+void FWInOutScale::EnableScaleControls()
+{
+    const CInOutScale &data = WorkingCopy();
+    const std::int16_t slotA = data.SlotA();
+    if (data.IsChannelA()) {
+        const bool baseInput = (slotA == 0 || slotA == 1 || slotA == 2 || slotA == 6) && data.ModelloStrumento() != 0;
+        const bool frequencyInput = isFrequencyModule(slotA) && data.WPxFunction() < 9;
+        m_Linearizzazione->ActivateGroup(baseInput || frequencyInput);
+        return;
+    }
+    // Channel F: on the functions F2 to F6 only its displayed range is set.
+    const bool electric = !(data.WPxFunction() >= 1 && data.WPxFunction() <= 5);
+    frmElettricScale->setEnabled(electric);
+    Label6->setEnabled(electric);
+    m_ElectricDigitalPoint->SetEnabled(electric);
+    Label1->setEnabled(electric);
+    m_MinElectricScale->SetEnabled(electric);
+    Label2->setEnabled(electric);
+    m_MaxElectricScale->SetEnabled(electric);
+    m_Linearizzazione->ActivateGroup(electric);
+}
+
+void FWInOutScale::SetMeasureScaleLimits()
+{
+    const CInOutScale &data = WorkingCopy();
+    const std::int16_t slotA = data.SlotA();
+    if (isFrequencyModule(slotA)) {
+        if (data.ModelloStrumento() != 3)
+            return;
+        for (CTextDigitSpin *spin : {m_MinMeasureScale, m_MaxMeasureScale}) {
+            spin->SetMin(-kMeasureLimit6);
+            spin->SetMax(kMeasureLimit6);
+        }
+        m_MeasureDigitalPoint->ClearAllItem();
+        AddDigitalPointItems(*m_MeasureDigitalPoint, kSixDigitsFirst, kSixDigitsLast);
+        return;
+    }
+    if (slotA < 0 || slotA > 3 || data.ModelloStrumento() != 0)
+        return;
+    if (data.DisplayDigit() != 0) {
+        for (CTextDigitSpin *spin : {m_MinMeasureScale, m_MaxMeasureScale}) {
+            spin->SetMin(-kMeasureLimit9990);
+            spin->SetMax(kMeasureLimit9990);
+            spin->SetIncrementoMinimo(10);
+        }
+    } else {
+        for (CTextDigitSpin *spin : {m_MinMeasureScale, m_MaxMeasureScale}) {
+            spin->SetMin(-kMeasureLimit1999);
+            spin->SetMax(kMeasureLimit1999);
+        }
+    }
+}
+
+void FWInOutScale::DataToControls()
+{
+    const CInOutScale &data = WorkingCopy();
+    // The decimal points first: their change handlers set the limits to
+    // which the spins then clamp the stored values.
+    m_ElectricDigitalPoint->SetItemData(data.ElectricDigitalPoint());
+    if (m_ElectricDigitalPoint->Value() == -1)
+        m_ElectricDigitalPoint->SetValue(0);
+    m_ElectricDigitalPoint_Change();
+    m_MinElectricScale->SetValue(data.MinElectricScale());
+    m_MaxElectricScale->SetValue(data.MaxElectricScale());
+
+    m_MeasureDigitalPoint->SetItemData(data.MeasureDigitalPoint());
+    if (m_MeasureDigitalPoint->Value() == -1)
+        m_MeasureDigitalPoint->SetValue(0);
+    m_MeasureDigitalPoint_Change();
+    m_MinMeasureScale->SetValue(data.MinMeasureScale());
+    m_MaxMeasureScale->SetValue(data.MaxMeasureScale());
+
+    m_Linearizzazione->SetValue(data.Linearizzazione() != 0 ? 1 : 0);
+    if (!m_Linearizzazione->EnabledGroup())
+        m_Linearizzazione->SetValue(0);
+}
+
+void FWInOutScale::ControlsToData()
+{
+    CInOutScale &data = WorkingCopy();
+    data.SetElectricDigitalPoint(m_ElectricDigitalPoint->ItemData());
+    data.SetMinElectricScale(m_MinElectricScale->Value());
+    data.SetMaxElectricScale(m_MaxElectricScale->Value());
+    data.SetMeasureDigitalPoint(m_MeasureDigitalPoint->ItemData());
+    data.SetMinMeasureScale(m_MinMeasureScale->Value());
+    data.SetMaxMeasureScale(m_MaxMeasureScale->Value());
+    data.SetLinearizzazione(m_Linearizzazione->Value());
+}
+
+bool FWInOutScale::CheckData()
+{
+    // The displayed range may run downward (an inverted display); the
+    // electrical one may not.
+    if (frmElettricScale->isEnabled() && m_MinElectricScale->Value() >= m_MaxElectricScale->Value()) {
+        MsgBox(LoadResourceString(kMaxNotAboveMin), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
+        return false;
+    }
+    return true;
+}
+
+bool FWInOutScale::CheckBeforeClose(std::int32_t button)
+{
+    return button == kButtonBack || CheckData();
+}
+
+void FWInOutScale::AfterControlsToData(std::int32_t button)
+{
+    if (button == kButtonNext)
+        WorkingCopy().SetDisplayScale();
+}
+
+void FWInOutScale::m_ElectricDigitalPoint_Change()
+{
+    if (m_ElectricDigitalPoint->Value() < 0)
+        return; // a list being refilled has no decimal point yet
+    const CInOutScale &data = WorkingCopy();
+    const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(m_ElectricDigitalPoint->ItemData());
+    const std::int16_t slotA = data.SlotA();
+
+    if (isFrequencyModule(slotA)) {
+        const std::int32_t limit = data.ModelloStrumento() == 3 ? 999999 : 9999;
+        // Channel F has an electrical range of its own only on F1 (input B).
+        CScaleMisuraDisplay &scale = (data.WPxFunction() == 0 && !data.IsChannelA()) ? *g_ScalaB : *g_Scala;
+        const std::int32_t top = FrequencyRangeTop(scale.FineScalaElettrica(), info.Factor, limit);
+        for (CTextDigitSpin *spin : {m_MinElectricScale, m_MaxElectricScale}) {
+            spin->SetMin(scale.InizioScalaElettrica());
+            spin->SetMax(top);
+            spin->SetUnitaMisura(scale.UnitaMisuraScalaElettrica());
+        }
+    } else {
+        for (CTextDigitSpin *spin : {m_MinElectricScale, m_MaxElectricScale}) {
+            spin->SetMin(g_Scala->InizioScalaElettrica());
+            spin->SetMax(g_Scala->FineScalaElettrica());
+        }
+        for (CTextDigitSpin *spin : {m_MinElectricScale, m_MaxElectricScale})
+            spin->SetUnitaMisura(g_Scala->UnitaMisuraScalaElettrica());
+        // A DC measurement of the low/high-signal inputs runs both ways.
+        if ((slotA == 0 || slotA == 1 || slotA == 2) && data.MeasureType() == 1) {
+            for (CTextDigitSpin *spin : {m_MinElectricScale, m_MaxElectricScale})
+                spin->SetMin(-spin->Max());
+        }
+    }
+    setSpinFormat(*m_MinElectricScale, info);
+    setSpinFormat(*m_MaxElectricScale, info);
+}
+
+void FWInOutScale::m_MeasureDigitalPoint_Change()
+{
+    if (m_MeasureDigitalPoint->Value() < 0)
+        return;
+    // The limits stay: the displayed range is a count of digits whatever the
+    // decimal point.
+    const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(m_MeasureDigitalPoint->ItemData());
+    setSpinFormat(*m_MinMeasureScale, info);
+    setSpinFormat(*m_MaxMeasureScale, info);
+}
