@@ -1,4 +1,5 @@
 #pragma once
+#include "ProgramFolder.h"
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -19,8 +20,7 @@
 //   - the procedure "Canc_Programma" (parameter "IDProgramma"): deletes that
 //     configuration's rows from every table and its counter row; id 2 is
 //     never deleted. Run it with ADOConnection::ExecuteProcedure.
-inline constexpr const char *kTemplateFileName = "IvrOxaSetup.dll";
-inline constexpr const char *kProgramDatabaseFileName = "IvrOxaProgram.cfg";
+inline constexpr const char *kProgramDatabaseFileName = kDatabaseFileName;
 inline constexpr std::int32_t kInstrumentIDProgramma = 2;
 
 // Writes the template to path (replacing a file there; written under a

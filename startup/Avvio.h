@@ -1,4 +1,5 @@
 #pragma once
+#include "ProgramFolder.h"
 #include <QMap>
 #include <QString>
 #include <QStringList>
@@ -26,8 +27,6 @@ extern std::int16_t g_FontSize;
 extern QString g_HelpFile;
 
 // Files of the program folder the start routine looks after.
-inline constexpr const char *kDatabaseFileName = "IvrOxaProgram.cfg";
-inline constexpr const char *kTemplateFileName = "IvrOxaSetup.dll";
 inline constexpr const char *kHelpFileName = "IvrPelvaro.hlp";
 
 // ---- Start routine -------------------------------------------------------

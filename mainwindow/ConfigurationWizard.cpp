@@ -1,0 +1,482 @@
+#include "ConfigurationWizard.h"
+
+#include "ADOConnection.h"
+#include "ADORecordset.h"
+#include "Avvio.h"
+#include "CTraceCode.h"
+#include "DatabaseError.h"
+#include "MErrors.h"
+#include "ModelError.h"
+#include "MsgBox.h"
+
+#include "CAlarm.h"
+#include "CAnalogOut.h"
+#include "CCounterAB.h"
+#include "CDisplay.h"
+#include "CFiltroDigitale.h"
+#include "CInOutScale.h"
+#include "CLinearize.h"
+#include "CModInstr.h"
+#include "CRangeGKP.h"
+#include "CRangeMVAHVA.h"
+#include "CRangeMVZ.h"
+#include "CRangeWP12.h"
+#include "CSerialComm.h"
+
+#include "FWAlarm.h"
+#include "FWAnalogOut.h"
+#include "FWCounterAB.h"
+#include "FWDisplay.h"
+#include "FWFiltroDigitale.h"
+#include "FWFinalSetupMessage.h"
+#include "FWInOutScale.h"
+#include "FWLinearize.h"
+#include "FWModInstr.h"
+#include "FWRangeGKP.h"
+#include "FWRangeMVAHVA.h"
+#include "FWRangeMVZ.h"
+#include "FWRangeWP12.h"
+#include "FWSerialComm.h"
+
+#include <array>
+#include <limits>
+
+namespace {
+
+const QString kModInstr = QStringLiteral("CModInstr");
+const QString kRangeWP12 = QStringLiteral("CRangeWP12");
+const QString kRangeMVAHVA = QStringLiteral("CRangeMVAHVA");
+const QString kRangeGKP = QStringLiteral("CRangeGKP");
+const QString kRangeMVZ = QStringLiteral("CRangeMVZ");
+const QString kDisplay = QStringLiteral("CDisplay");
+const QString kInOutScale = QStringLiteral("CInOutScale");
+const QString kLinearize = QStringLiteral("CLinearize");
+const QString kInOutScaleB = QStringLiteral("CInOutScaleB");
+const QString kLinearizeB = QStringLiteral("CLinearizeB");
+const QString kCounterAB = QStringLiteral("CCounterAB");
+const QString kAlarm1 = QStringLiteral("CAlarm1");
+const QString kAlarm2 = QStringLiteral("CAlarm2");
+const QString kAlarm3 = QStringLiteral("CAlarm3");
+const QString kAlarm4 = QStringLiteral("CAlarm4");
+const QString kAnalogOut = QStringLiteral("CAnalogOut");
+const QString kFiltroDigitale = QStringLiteral("CFiltroDigitale");
+const QString kSerialComm = QStringLiteral("CSerialComm");
+
+const QString kCounterTable = QStringLiteral("CounterProgrammi");
+const QString kIDProgramma = QStringLiteral("IDProgramma");
+
+bool isFrequencyModule(std::int16_t slotA)
+{
+    return slotA == 4 || slotA == 5;
+}
+
+// The page's current values in a fresh object of its class (named as the
+// page's object, so the class check of GetData accepts the pair).
+template <class T>
+std::unique_ptr<T> ReadPage(const CWizardTabs::DialogCollection &dialogs, const QString &key)
+{
+    auto object = std::make_unique<T>();
+    object->SetClassName(key);
+    dialogs.Item(key).GetData(*object);
+    return object;
+}
+
+// Reads the page into a fresh object, lets fill set its context values and
+// writes the object back into the page.
+template <class T, class Fill>
+void FillPage(const CWizardTabs::DialogCollection &dialogs, const QString &key, Fill fill)
+{
+    const auto object = ReadPage<T>(dialogs, key);
+    fill(*object);
+    dialogs.Item(key).SetData(*object);
+}
+
+QString describe(const std::exception &error)
+{
+    if (const auto *e = dynamic_cast<const DatabaseError *>(&error))
+        return e->Description();
+    if (const auto *e = dynamic_cast<const ProgramError *>(&error))
+        return e->Description();
+    if (const auto *e = dynamic_cast<const SetupReadError *>(&error))
+        return e->Text();
+    return QString::fromLocal8Bit(error.what());
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Page skipping
+
+const QStringList &ConfigurationWizard::PageKeys()
+{
+    static const QStringList keys{kModInstr,   kRangeWP12,  kRangeMVAHVA, kRangeGKP,       kRangeMVZ,
+                                  kDisplay,    kInOutScale, kLinearize,   kInOutScaleB,    kLinearizeB,
+                                  kCounterAB,  kAlarm1,     kAlarm2,      kAlarm3,         kAlarm4,
+                                  kAnalogOut,  kFiltroDigitale, kSerialComm, QString()};
+    return keys;
+}
+
+bool ConfigurationWizard::PageApplies(const QString &key, const PageContext &c)
+{
+    const bool frequency = isFrequencyModule(c.SlotA);
+    const std::int16_t f = c.WPxFunction;
+
+    if (key == kRangeWP12)
+        return frequency;
+    if (key == kRangeMVAHVA)
+        return c.SlotA < 3;
+    if (key == kRangeGKP)
+        return c.SlotA == 3;
+    if (key == kRangeMVZ)
+        return c.SlotA == 6;
+    if (key == kDisplay)
+        return c.ModelloStrumento != 2;
+    if (key == kInOutScale)
+        return !frequency || f <= 8;
+    if (key == kInOutScaleB)
+        return frequency && ((c.ModelloStrumento == 3 && f == 0) || (f >= 1 && f <= 5));
+    if (key == kCounterAB)
+        // The counters exist on the frequency/counter modules only: a
+        // function left from an earlier frequency configuration shows no
+        // counters page on another module.
+        return frequency && c.ModelloStrumento == 3 && f >= 7;
+    if (key == kLinearize)
+        return c.LinearizzazioneA != 0 && c.SlotA != 3 && (!frequency || f <= 9);
+    if (key == kLinearizeB)
+        // Channel F, and so its curve, exists on the frequency/counter
+        // modules only.
+        return frequency && f == 0 && c.ModelloStrumento == 3 && c.LinearizzazioneB == 1;
+    if (key == kAlarm1)
+        return c.SlotC == 1 || c.SlotC == 2 || c.SlotC == 3;
+    if (key == kAlarm2)
+        return c.SlotC == 2 || c.SlotC == 3;
+    if (key == kAlarm3 || key == kAlarm4)
+        return c.SlotC == 3;
+    if (key == kFiltroDigitale)
+        return true;
+    if (key == kAnalogOut)
+        return c.SlotB == 3 || c.SlotC == 4 || c.SlotD == 1;
+    if (key == kSerialComm)
+        return c.SlotB == 1 || c.SlotB == 2;
+    // The model page and the closing page.
+    return true;
+}
+
+ConfigurationWizard::PageContext ConfigurationWizard::ReadPageContext(const CWizardTabs::DialogCollection &dialogs)
+{
+    const auto model = ReadPage<CModInstr>(dialogs, kModInstr);
+    PageContext c;
+    c.ModelloStrumento = model->ModelloStrumento();
+    c.SlotA = model->SlotA();
+    c.SlotB = model->SlotB();
+    c.SlotC = model->SlotC();
+    c.SlotD = model->SlotD();
+    c.WPxFunction = ReadPage<CRangeWP12>(dialogs, kRangeWP12)->WPxFunction();
+    c.LinearizzazioneA = ReadPage<CInOutScale>(dialogs, kInOutScale)->Linearizzazione();
+    c.LinearizzazioneB = ReadPage<CInOutScale>(dialogs, kInOutScaleB)->Linearizzazione();
+    return c;
+}
+
+void ConfigurationWizard::m_WizardInstrSetup_AfterShowNextTabs(const QString &className,
+                                                               const CWizardTabs::DialogCollection &dialogs,
+                                                               std::int16_t &index)
+{
+    const auto model = ReadPage<CModInstr>(dialogs, kModInstr);
+    const auto mvahva = ReadPage<CRangeMVAHVA>(dialogs, kRangeMVAHVA);
+    g_Trace.BugMessage(QStringLiteral("m_WizardInstrSetup_AfterShowNextTabs ") + className);
+
+    if (!PageApplies(className, ReadPageContext(dialogs))) {
+        ++index;
+        return;
+    }
+
+    // The page is shown: it takes the values it depends on from the pages
+    // before it, each read afresh.
+    const auto displayDigit = [&] { return ReadPage<CDisplay>(dialogs, kDisplay)->DisplayDigit(); };
+    const auto wpxFunction = [&] { return ReadPage<CRangeWP12>(dialogs, kRangeWP12)->WPxFunction(); };
+    const auto fillScale = [&](CInOutScale &o) {
+        o.SetSlotA(model->SlotA());
+        o.SetModelloStrumento(model->ModelloStrumento());
+        o.SetMeasureType(mvahva->MeasureType());
+        o.SetDisplayDigit(displayDigit());
+        o.SetWPxFunction(wpxFunction());
+    };
+    const auto fillCurve = [&](const QString &scaleKey) {
+        return [&, scaleKey](CLinearize &o) {
+            const auto scale = ReadPage<CInOutScale>(dialogs, scaleKey);
+            o.SetElectricDigitalPoint(scale->ElectricDigitalPoint());
+            o.SetMinElectricScale(scale->MinElectricScale());
+            o.SetMaxElectricScale(scale->MaxElectricScale());
+            o.SetModelloStrumento(model->ModelloStrumento());
+            o.SetDisplayDigit(displayDigit());
+            o.SetSlotA(model->SlotA());
+        };
+    };
+    const auto modelAndSlotA = [&](auto &o) {
+        o.SetModelloStrumento(model->ModelloStrumento());
+        o.SetSlotA(model->SlotA());
+    };
+
+    if (className == kRangeWP12) {
+        FillPage<CRangeWP12>(dialogs, className, modelAndSlotA);
+    } else if (className == kRangeMVAHVA) {
+        FillPage<CRangeMVAHVA>(dialogs, className, modelAndSlotA);
+    } else if (className == kRangeGKP) {
+        FillPage<CRangeGKP>(dialogs, className, modelAndSlotA);
+    } else if (className == kRangeMVZ) {
+        FillPage<CRangeMVZ>(dialogs, className, [&](CRangeMVZ &o) {
+            o.SetSlotC(model->SlotC());
+            o.SetSlotD(model->SlotD());
+        });
+    } else if (className == kDisplay) {
+        FillPage<CDisplay>(dialogs, className, modelAndSlotA);
+    } else if (className == kInOutScale || className == kInOutScaleB) {
+        FillPage<CInOutScale>(dialogs, className, fillScale);
+    } else if (className == kCounterAB) {
+        FillPage<CCounterAB>(dialogs, className, [&](CCounterAB &o) { o.SetWPxFunction(wpxFunction()); });
+    } else if (className == kLinearize) {
+        FillPage<CLinearize>(dialogs, className, fillCurve(kInOutScale));
+    } else if (className == kLinearizeB) {
+        FillPage<CLinearize>(dialogs, className, fillCurve(kInOutScaleB));
+    } else if (className == kAlarm1 || className == kAlarm2 || className == kAlarm3 || className == kAlarm4) {
+        FillPage<CAlarm>(dialogs, className, [&](CAlarm &o) {
+            o.SetModelloStrumento(model->ModelloStrumento());
+            o.SetSlotA(model->SlotA());
+            o.SetDisplayDigit(displayDigit());
+            o.SetWPxFunction(wpxFunction());
+        });
+    } else if (className == kFiltroDigitale) {
+        FillPage<CFiltroDigitale>(dialogs, className, [&](CFiltroDigitale &o) {
+            o.SetModelloStrumento(model->ModelloStrumento());
+            o.SetSlotA(model->SlotA());
+            o.SetDisplayDigit(displayDigit());
+        });
+    } else if (className == kAnalogOut) {
+        FillPage<CAnalogOut>(dialogs, className, [&](CAnalogOut &o) {
+            o.SetModelloStrumento(model->ModelloStrumento());
+            o.SetWPxFunction(wpxFunction());
+        });
+    }
+    // CSerialComm takes nothing; the model page and the closing page neither.
+}
+
+void ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs(const QString &className,
+                                                               const CWizardTabs::DialogCollection &dialogs,
+                                                               std::int16_t &index)
+{
+    g_Trace.BugMessage(QStringLiteral("m_WizardInstrSetup_AfterShowBackTabs ") + className);
+    // A page reached by Back shows what it last stored: nothing is set.
+    if (!PageApplies(className, ReadPageContext(dialogs)))
+        --index;
+}
+
+// ---------------------------------------------------------------------------
+// The counter of configuration ids
+
+std::int32_t ConfigurationWizard::DrawNewIDProgramma()
+{
+    ADORecordset counter;
+    counter.Open(kCounterTable, g_Connection);
+    counter.AddNew();
+    counter.Update();
+    const QVariant id = counter.Value(kIDProgramma);
+    counter.Close();
+    bool ok = false;
+    const qlonglong value = id.toLongLong(&ok);
+    if (!ok || value <= 0 || value > std::numeric_limits<std::int32_t>::max())
+        throw DatabaseError(QStringLiteral("CounterProgrammi: numero di configurazione non valido"));
+    return static_cast<std::int32_t>(value);
+}
+
+void ConfigurationWizard::DeleteCounterRow(std::int32_t id)
+{
+    if (id == kInstrumentIDProgramma)
+        return;
+    ADORecordset counter;
+    counter.Open(kCounterTable, g_Connection);
+    counter.Find(kIDProgramma + QLatin1Char('=') + QString::number(id));
+    if (!counter.Eof())
+        counter.Delete();
+    counter.Close();
+}
+
+// ---------------------------------------------------------------------------
+// The run
+
+// The pages and data objects of one run, in the order they are added.
+struct ConfigurationWizard::Run {
+    explicit Run(QWidget *owner)
+        : pModInstr(owner), pRangeWP12(owner), pRangeMVAHVA(owner), pRangeGKP(owner), pRangeMVZ(owner),
+          pDisplay(owner), pInOutScale(owner), pLinearize(owner), pInOutScaleB(owner), pLinearizeB(owner),
+          pCounterAB(owner), pAlarm{FWAlarm(owner), FWAlarm(owner), FWAlarm(owner), FWAlarm(owner)},
+          pAnalogOut(owner), pFiltroDigitale(owner), pSerialComm(owner), pFinal(owner)
+    {
+    }
+
+    CModInstr modInstr;
+    CRangeWP12 rangeWP12;
+    CRangeMVAHVA rangeMVAHVA;
+    CRangeGKP rangeGKP;
+    CRangeMVZ rangeMVZ;
+    CDisplay display;
+    CInOutScale inOutScale;
+    CLinearize linearize;
+    CInOutScale inOutScaleB;
+    CLinearize linearizeB;
+    CCounterAB counterAB;
+    std::array<CAlarm, 4> alarm;
+    CAnalogOut analogOut;
+    CFiltroDigitale filtroDigitale;
+    CSerialComm serialComm;
+
+    FWModInstr pModInstr;
+    FWRangeWP12 pRangeWP12;
+    FWRangeMVAHVA pRangeMVAHVA;
+    FWRangeGKP pRangeGKP;
+    FWRangeMVZ pRangeMVZ;
+    FWDisplay pDisplay;
+    FWInOutScale pInOutScale;
+    FWLinearize pLinearize;
+    FWInOutScale pInOutScaleB;
+    FWLinearize pLinearizeB;
+    FWCounterAB pCounterAB;
+    std::array<FWAlarm, 4> pAlarm;
+    FWAnalogOut pAnalogOut;
+    FWFiltroDigitale pFiltroDigitale;
+    FWSerialComm pSerialComm;
+    FWFinalSetupMessage pFinal;
+};
+
+ConfigurationWizard::ConfigurationWizard(QWidget *owner) : m_Owner(owner) {}
+
+ConfigurationWizard::~ConfigurationWizard() = default;
+
+void ConfigurationWizard::ShowError(const QString &what, const QString &description)
+{
+    g_Trace.BugMessage(QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": ") + description);
+    MsgBox(description, MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), m_Owner);
+}
+
+bool ConfigurationWizard::EditNewProgramma(std::int32_t mode, std::int32_t idProgramma, const QString &listName)
+{
+    g_Trace.BugMessage(QStringLiteral("Inizio EditNewProgramma."));
+    m_ArchivedIDProgramma = -1;
+    bool result = false;
+    {
+        auto run = std::make_unique<Run>(m_Owner);
+        result = RunWizard(*run, mode, idProgramma, listName);
+        // The driver first (it unloads every page), then the pages and
+        // objects of the run.
+        m_WizardInstrSetup.reset();
+    }
+    g_Trace.BugMessage(QStringLiteral("Fine EditNewProgramma. Memoria fisica libera:") +
+                       QString::number(g_Trace.FreePhysicalMemory()) + QStringLiteral(" Memoria virtuale libera: ") +
+                       QString::number(g_Trace.FreeVirtualMemory()));
+    return result;
+}
+
+bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t idProgramma, const QString &listName)
+{
+    run.inOutScaleB.SetClassName(kInOutScaleB);
+    run.linearizeB.SetClassName(kLinearizeB);
+    for (std::size_t i = 0; i < run.alarm.size(); ++i)
+        run.alarm[i].SetClassName(QStringLiteral("CAlarm%1").arg(i + 1));
+    g_Trace.BugMessage(QStringLiteral("Fine istanziamento classi."));
+
+    m_WizardInstrSetup = std::make_unique<CWizardTabs>();
+    CWizardTabs &wizard = *m_WizardInstrSetup;
+    connect(&wizard, &CWizardTabs::AfterShowNextTabs, this,
+            &ConfigurationWizard::m_WizardInstrSetup_AfterShowNextTabs, Qt::DirectConnection);
+    connect(&wizard, &CWizardTabs::AfterShowBackTabs, this,
+            &ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs, Qt::DirectConnection);
+    wizard.Add(run.pModInstr, &run.modInstr);
+    wizard.Add(run.pRangeWP12, &run.rangeWP12);
+    wizard.Add(run.pRangeMVAHVA, &run.rangeMVAHVA);
+    wizard.Add(run.pRangeGKP, &run.rangeGKP);
+    wizard.Add(run.pRangeMVZ, &run.rangeMVZ);
+    wizard.Add(run.pDisplay, &run.display);
+    wizard.Add(run.pInOutScale, &run.inOutScale);
+    wizard.Add(run.pLinearize, &run.linearize);
+    wizard.Add(run.pInOutScaleB, &run.inOutScaleB);
+    wizard.Add(run.pLinearizeB, &run.linearizeB);
+    wizard.Add(run.pCounterAB, &run.counterAB);
+    for (std::size_t i = 0; i < run.alarm.size(); ++i)
+        wizard.Add(run.pAlarm[i], &run.alarm[i]);
+    wizard.Add(run.pAnalogOut, &run.analogOut);
+    wizard.Add(run.pFiltroDigitale, &run.filtroDigitale);
+    wizard.Add(run.pSerialComm, &run.serialComm);
+    wizard.Add(run.pFinal);
+    g_Trace.BugMessage(QStringLiteral("Fine preparazione wizard."));
+
+    // A configuration that cannot be loaded whole is not shown: End would
+    // store the half-loaded objects over the rows that are still good.
+    try {
+        switch (mode) {
+        case kModeModify:
+            wizard.LoadDataFromADORS(ExistingRowCriterion(idProgramma));
+            wizard.SetCaption(GetResourceText(kCaptionModify, {listName}));
+            break;
+        case kModeNew:
+            wizard.SetCaption(GetResourceText(kCaptionNew));
+            break;
+        case kModeInstrument:
+            wizard.LoadDataFromADORS(ExistingRowCriterion(kInstrumentIDProgramma));
+            wizard.SetCaption(GetResourceText(kCaptionInstrument));
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception &e) {
+        ShowError(QStringLiteral("caricamento della configurazione"), describe(e));
+        return false;
+    }
+    g_Trace.BugMessage(QStringLiteral("Fine caricamento configurazione."));
+
+    if (wizard.Start() != CWizardTabs::kResultEnd) {
+        g_Trace.BugMessage(QStringLiteral("Wizard configurazione terminato con Annulla."));
+        return false;
+    }
+    g_Trace.BugMessage(QStringLiteral("Wizard configurazione terminato con OK."));
+
+    // Each save is one transaction: the whole configuration or nothing.
+    try {
+        switch (mode) {
+        case kModeNew:
+            wizard.SaveDataInADORS(NewRowCriterion(idProgramma));
+            break;
+        case kModeModify:
+            wizard.SaveDataInADORS(ExistingRowCriterion(idProgramma));
+            break;
+        case kModeInstrument:
+            wizard.SaveDataInADORS(ExistingRowCriterion(kInstrumentIDProgramma));
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception &e) {
+        ShowError(QStringLiteral("salvataggio della configurazione"), describe(e));
+        return false;
+    }
+
+    if (mode == kModeInstrument &&
+        MsgBox(GetResourceText(kAskArchive), MsgBoxStyle::YesNo | MsgBoxStyle::Question, QString(), m_Owner) ==
+            MsgBoxResult::Yes)
+        ArchiveInstrumentSetup();
+    return true;
+}
+
+void ConfigurationWizard::ArchiveInstrumentSetup()
+{
+    g_Trace.BugMessage(QStringLiteral("Archivia configurazione corrente."));
+    // The counter row and the 18 rows under it in one transaction, so a
+    // failure leaves no id drawn without its configuration.
+    try {
+        ADOTransaction transaction(g_Connection);
+        const std::int32_t id = DrawNewIDProgramma();
+        m_WizardInstrSetup->SaveDataInADORS(NewRowCriterion(id));
+        transaction.Commit();
+        m_ArchivedIDProgramma = id;
+    } catch (const std::exception &e) {
+        ShowError(QStringLiteral("archiviazione della configurazione"), describe(e));
+    }
+}

@@ -1,0 +1,140 @@
+#pragma once
+#include "CWizardTabs.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+
+// The configuration wizard of the main window: 19 pages, one parameter
+// object each, run through CWizardTabs (m_WizardInstrSetup), with the page
+// skipping that follows the model and modules chosen on the first page.
+//
+// What FMain calls
+// ----------------
+// New (mnuAddProgramma):
+//     std::int32_t old = m_CurrentIDProgramma;
+//     m_CurrentIDProgramma = ConfigurationWizard::DrawNewIDProgramma();
+//     ConfigurationWizard wizard(this);
+//     if (wizard.EditNewProgramma(ConfigurationWizard::kModeNew, m_CurrentIDProgramma, QString())) {
+//         trace, FindProgramma, AddProgramToList(name, id), UpdateCommandState
+//     } else {
+//         trace; ConfigurationWizard::DeleteCounterRow(m_CurrentIDProgramma);
+//         m_CurrentIDProgramma = old;
+//     }
+// Modify (mnuEditProgramma, double click):
+//     if (wizard.EditNewProgramma(kModeModify, m_CurrentIDProgramma, lvProgrammi->currentItem()->text()))
+//         FindProgramma, UpdateProgramInList(name, id)
+// Modify instrument parameters (after the read into configuration 2):
+//     bool ok = wizard.EditNewProgramma(kModeInstrument, 2, QString());
+//     if (wizard.ArchivedIDProgramma() != -1) {   // the user archived a copy
+//         m_CurrentIDProgramma = wizard.ArchivedIDProgramma();
+//         FindProgramma, AddProgramToList(name, id), UpdateCommandState
+//     }
+//     if (ok) ... transmit configuration 2
+//
+// EditNewProgramma(mode, idProgramma, listName) returns true when the wizard
+// ended with End and the configuration was stored (mode 0: new rows under
+// idProgramma, whose "CounterProgrammi" row the caller drew; mode 1: the
+// rows of idProgramma updated; mode 2: the rows of configuration 2 updated,
+// idProgramma is not used). It returns false on Cancel (nothing stored) and
+// when the configuration could not be loaded or stored: the user has then
+// seen the database's description of the failure and the database is as it
+// was (every save of a run is one transaction). listName is the text of the
+// selected list line, shown in the caption of mode 1.
+//
+// In mode 2 the user is asked (message 799) whether to archive the edited
+// setup as a new configuration; on Yes a "CounterProgrammi" row is drawn and
+// the 18 rows are added under it, all in one transaction, and
+// ArchivedIDProgramma() gives the new id (-1 otherwise, also when that
+// archive failed; configuration 2 itself stays stored then).
+//
+// Every database failure is caught here (DatabaseError, ProgramError,
+// SetupReadError): nothing escapes into FMain's handlers.
+class ConfigurationWizard : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr std::int32_t kModeNew = 0;
+    static constexpr std::int32_t kModeModify = 1;
+    static constexpr std::int32_t kModeInstrument = 2;
+
+    // The configuration read from an instrument.
+    static constexpr std::int32_t kInstrumentIDProgramma = 2;
+
+    // Caption ids and the archive question.
+    static constexpr std::int32_t kCaptionModify = 790;
+    static constexpr std::int32_t kCaptionNew = 791;
+    static constexpr std::int32_t kCaptionInstrument = 792;
+    static constexpr std::int32_t kAskArchive = 799;
+
+    static constexpr std::int16_t kPages = 19;
+
+    // The ClassName keys of the 19 pages in the order they are added (the
+    // closing page has none: empty text).
+    static const QStringList &PageKeys();
+
+    // The values the page skipping decides on, read from the pages already
+    // filled: model page (model and slots), frequency page (function), the
+    // two scale pages (their linearization switches).
+    struct PageContext {
+        std::int16_t ModelloStrumento = 1;
+        std::int16_t SlotA = 0;
+        std::int16_t SlotB = 0;
+        std::int16_t SlotC = 0;
+        std::int16_t SlotD = 0;
+        std::int16_t WPxFunction = 0;
+        std::int16_t LinearizzazioneA = 0;
+        std::int16_t LinearizzazioneB = 0;
+    };
+
+    // Whether the page of that key applies: the same rules as the setup
+    // collection's ValidData, so a page is shown exactly when its object
+    // belongs to the configuration (the counters and channel F's curve only
+    // on the frequency/counter modules, slot A 4 or 5). Keys outside the
+    // table (the model page, the closing page) always apply.
+    static bool PageApplies(const QString &key, const PageContext &context);
+
+    // The context of the pages' current contents.
+    static PageContext ReadPageContext(const CWizardTabs::DialogCollection &dialogs);
+
+    // Adds a row to "CounterProgrammi" on g_Connection: the database numbers
+    // it (never 2, never reused). Returns its IDProgramma. DatabaseError on
+    // failure.
+    static std::int32_t DrawNewIDProgramma();
+    // Deletes the "CounterProgrammi" row of id (the counter row of a new
+    // configuration that was cancelled); an id without a row, and 2, change
+    // nothing. DatabaseError on failure.
+    static void DeleteCounterRow(std::int32_t id);
+
+    // owner: the window the pages and boxes belong to.
+    explicit ConfigurationWizard(QWidget *owner = nullptr);
+    ~ConfigurationWizard() override;
+
+    bool EditNewProgramma(std::int32_t mode, std::int32_t idProgramma, const QString &listName);
+    std::int32_t ArchivedIDProgramma() const { return m_ArchivedIDProgramma; }
+
+    // The handlers of m_WizardInstrSetup's events. Next: a page that does not
+    // apply moves index one further; a page that applies first takes the
+    // context values from the pages before it. Back: a page that does not
+    // apply moves index one back; nothing is set.
+    void m_WizardInstrSetup_AfterShowNextTabs(const QString &className, const CWizardTabs::DialogCollection &dialogs,
+                                              std::int16_t &index);
+    void m_WizardInstrSetup_AfterShowBackTabs(const QString &className, const CWizardTabs::DialogCollection &dialogs,
+                                              std::int16_t &index);
+
+private:
+    struct Run;
+
+    bool RunWizard(Run &run, std::int32_t mode, std::int32_t idProgramma, const QString &listName);
+    void ArchiveInstrumentSetup();
+    void ShowError(const QString &what, const QString &description);
+
+    QPointer<QWidget> m_Owner;
+    std::unique_ptr<CWizardTabs> m_WizardInstrSetup;
+    std::int32_t m_ArchivedIDProgramma = -1;
+};

@@ -1,0 +1,378 @@
+#include "TransferCommands.h"
+
+#include "Avvio.h"
+#include "CCommConfig.h"
+#include "CGestioneMemMap.h"
+#include "CModInstr.h"
+#include "CNetworkAddMsgSetup.h"
+#include "CTraceCode.h"
+#include "CWizardTabs.h"
+#include "ConfigurationWizard.h"
+#include "DatabaseError.h"
+#include "FAuxProgSetup.h"
+#include "FSerialProgSetup.h"
+#include "FViewInstrData.h"
+#include "FWCommConfig.h"
+#include "FWFinalSetupMessage.h"
+#include "FWModInstr.h"
+#include "FWNetworkAddMsgSetup.h"
+#include "MErrors.h"
+#include "ModelError.h"
+#include "MsgBox.h"
+#include "ProgramFolder.h"
+#include "StringTable.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+namespace {
+
+constexpr std::int32_t kCaptionTransmit = 793;
+constexpr std::int32_t kCaptionModify = 792;
+constexpr std::int32_t kCaptionViewVariables = 794;
+constexpr std::int32_t kTextFileFilter = 801;
+constexpr std::int32_t kTextImportRefused = 802;
+constexpr std::int32_t kTextExportFailed = 803;
+
+// Transfer windows: write the configuration, read the instrument.
+constexpr std::int32_t kActionWrite = 1;
+constexpr std::int32_t kActionRead = 0;
+// Page Action of the connection wizards.
+constexpr std::int16_t kPageConnection = 1;
+
+const QString kCommKey = QStringLiteral("CCommConfig");
+const QString kModelKey = QStringLiteral("CModInstr");
+const QString kNetworkKey = QStringLiteral("CNetworkAddMsgSetup");
+
+void trace(const QString &text)
+{
+    g_Trace.BugMessage(text);
+}
+
+// Runs one command, telling the user of any error that reaches here (the
+// transfer windows and the memory-map manager report their own), so that
+// no exception leaves a menu command.
+template <class Command>
+void Guarded(QWidget *owner, const QString &what, Command command)
+{
+    QString description;
+    try {
+        command();
+        return;
+    } catch (const DatabaseError &e) {
+        description = e.Description();
+    } catch (const SetupReadError &e) {
+        description = e.Text();
+    } catch (const ProgramError &e) {
+        description = e.Description();
+    }
+    trace(what + QStringLiteral(": errore: ") + description);
+    MsgBox(description, MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), owner);
+}
+
+// The interface chosen on the communication page as it stands now.
+std::int16_t ChosenInterface(const CWizardTabs::DialogCollection &dialogs)
+{
+    CCommConfig comm;
+    dialogs.Item(kCommKey).GetData(comm);
+    return comm.InterfaceType();
+}
+
+// Gives the network page the interface type it derives its choices from.
+void HandInterfaceToNetworkPage(const CWizardTabs::DialogCollection &dialogs, std::int16_t interfaceType)
+{
+    FWizardPage &page = dialogs.Item(kNetworkKey);
+    CNetworkAddMsgSetup network;
+    page.GetData(network);
+    network.SetInterfaceType(interfaceType);
+    page.SetData(network);
+}
+
+// Page skipping of the wizard of Transmit and View variables: the network
+// page is skipped for the auxiliary interface and otherwise told the
+// interface.
+void ConnectSendSetupSkipping(CWizardTabs &wizard)
+{
+    QObject::connect(&wizard, &CWizardTabs::AfterShowNextTabs,
+                     [](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
+                         const std::int16_t interfaceType = ChosenInterface(dialogs);
+                         trace(QStringLiteral("m_WizardInstrSendSetup_AfterShowNextTabs ") + className);
+                         if (className != kNetworkKey)
+                             return;
+                         if (interfaceType != CCommConfig::kInterfaceAux)
+                             HandInterfaceToNetworkPage(dialogs, interfaceType);
+                         else
+                             ++index;
+                     });
+    QObject::connect(&wizard, &CWizardTabs::AfterShowBackTabs,
+                     [](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
+                         const std::int16_t interfaceType = ChosenInterface(dialogs);
+                         trace(QStringLiteral("m_WizardInstrSendSetup_AfterShowBackTabs ") + className);
+                         if (className == kNetworkKey && interfaceType == CCommConfig::kInterfaceAux)
+                             --index;
+                     });
+}
+
+// Page skipping of the wizard of Modify instrument parameters: the model
+// page only for the auxiliary interface, the network page only for Modbus,
+// which gets the interface type plus 3 (one instrument, address by hand).
+void ConnectRxTxSetupSkipping(CWizardTabs &wizard)
+{
+    QObject::connect(&wizard, &CWizardTabs::AfterShowNextTabs,
+                     [](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
+                         const std::int16_t interfaceType = ChosenInterface(dialogs);
+                         trace(QStringLiteral("m_WizardInstrSendSetup_AfterShowNextTabs ") + className);
+                         const bool aux = interfaceType == CCommConfig::kInterfaceAux;
+                         if (className == kModelKey) {
+                             if (!aux)
+                                 ++index;
+                         } else if (className == kNetworkKey) {
+                             if (!aux)
+                                 HandInterfaceToNetworkPage(dialogs, static_cast<std::int16_t>(interfaceType + 3));
+                             else
+                                 ++index;
+                         }
+                     });
+    QObject::connect(&wizard, &CWizardTabs::AfterShowBackTabs,
+                     [](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
+                         const std::int16_t interfaceType = ChosenInterface(dialogs);
+                         trace(QStringLiteral("m_WizardInstrSendSetup_AfterShowBackTabs ") + className);
+                         const bool aux = interfaceType == CCommConfig::kInterfaceAux;
+                         if ((className == kModelKey && !aux) || (className == kNetworkKey && aux))
+                             --index;
+                     });
+}
+
+template <class Form>
+bool RunForm(QWidget *owner, const TransferCommands::FormHook &hook, std::int32_t action, std::int32_t id,
+             CCommConfig &comm, CModInstr *modInstr, CNetworkAddMsgSetup &network)
+{
+    Form form(owner);
+    form.SetAction(action);
+    form.SetIDProgramma(id);
+    form.Create(&comm, modInstr, &network);
+    if (hook)
+        hook(form);
+    form.exec();
+    return form.ReturnValue();
+}
+
+QString DefaultFileDialog(QWidget *owner, const TransferCommands::FileDialogRequest &request)
+{
+    QFileDialog dialog(owner);
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilters(request.filter.split(QStringLiteral(";;")));
+    dialog.setDefaultSuffix(request.defaultSuffix);
+    dialog.setDirectory(request.directory);
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList files = dialog.selectedFiles();
+    return files.isEmpty() ? QString() : files.first();
+}
+
+// A configuration name as a file name: a "/" would name a folder.
+QString FileNameOf(const QString &name)
+{
+    QString file = name;
+    file.replace(QLatin1Char('/'), QLatin1Char('_'));
+    file.remove(QChar(0));
+    return file;
+}
+
+} // namespace
+
+TransferCommands::TransferCommands(QWidget *owner, CCommConfig &commConfig, CNetworkAddMsgSetup &network)
+    : m_Owner(owner), m_CommConfigSetup(commConfig), m_NetworkAddMsg(network), m_FileDialog(DefaultFileDialog)
+{
+}
+
+TransferCommands::~TransferCommands() = default;
+
+void TransferCommands::SetFileDialog(FileDialog dialog)
+{
+    m_FileDialog = dialog ? std::move(dialog) : FileDialog(DefaultFileDialog);
+}
+
+bool TransferCommands::RunTransferForm(std::int32_t action, std::int32_t id, CModInstr *modInstr)
+{
+    if (m_CommConfigSetup.InterfaceType() != CCommConfig::kInterfaceAux)
+        return RunForm<FSerialProgSetup>(m_Owner, m_FormHook, action, id, m_CommConfigSetup, modInstr,
+                                         m_NetworkAddMsg);
+    return RunForm<FAuxProgSetup>(m_Owner, m_FormHook, action, id, m_CommConfigSetup, modInstr, m_NetworkAddMsg);
+}
+
+void TransferCommands::Transmit(std::int32_t id)
+{
+    if (id < 0) {
+        trace(QStringLiteral("Trasmissione: nessuna configurazione selezionata"));
+        return;
+    }
+    Guarded(m_Owner, QStringLiteral("Trasmissione"), [&] {
+        FWCommConfig commPage(m_Owner);
+        FWNetworkAddMsgSetup networkPage(m_Owner);
+        FWFinalSetupMessage finalPage(m_Owner);
+        finalPage.SetAction(kPageConnection);
+
+        CWizardTabs wizard; // m_WizardInstrSendSetup
+        ConnectSendSetupSkipping(wizard);
+        wizard.SetCaption(LoadResourceString(kCaptionTransmit));
+        wizard.Add(commPage, &m_CommConfigSetup);
+        wizard.Add(networkPage, &m_NetworkAddMsg);
+        wizard.Add(finalPage);
+        if (wizard.Start() != CWizardTabs::kResultEnd)
+            return;
+        wizard.SaveData(QString());
+
+        // The window tells the user of its own failures.
+        RunTransferForm(kActionWrite, id, nullptr);
+    });
+}
+
+std::optional<std::int32_t> TransferCommands::ModifyInstrumentParameters()
+{
+    std::optional<std::int32_t> archived;
+    Guarded(m_Owner, QStringLiteral("Modifica parametri strumento"), [&] {
+        CModInstr modInstr;
+        FWCommConfig commPage(m_Owner);
+        FWModInstr modelPage(m_Owner);
+        FWNetworkAddMsgSetup networkPage(m_Owner);
+        FWFinalSetupMessage finalPage(m_Owner);
+        modelPage.SetAction(kPageConnection);
+        finalPage.SetAction(kPageConnection);
+
+        CWizardTabs wizard; // m_WizardInstrSendSetupRxTx
+        ConnectRxTxSetupSkipping(wizard);
+        wizard.SetCaption(LoadResourceString(kCaptionModify));
+        wizard.Add(commPage, &m_CommConfigSetup);
+        wizard.Add(modelPage, &modInstr);
+        wizard.Add(networkPage, &m_NetworkAddMsg);
+        wizard.Add(finalPage);
+        if (wizard.Start() != CWizardTabs::kResultEnd)
+            return;
+        wizard.SaveData(QString());
+
+        // The read stores the instrument's setup as configuration 2 and
+        // leaves in NetworkAdd the address the instrument answered at.
+        if (!RunTransferForm(kActionRead, kInstrumentSetupId, &modInstr))
+            return;
+
+        trace(QStringLiteral("Modifica dell'attuale configurazione dello strumento."));
+        ConfigurationWizard configuration(m_Owner);
+        const bool edited =
+            configuration.EditNewProgramma(ConfigurationWizard::kModeInstrument, kInstrumentSetupId, QString());
+        if (configuration.ArchivedIDProgramma() != -1)
+            archived = configuration.ArchivedIDProgramma();
+        if (!edited) {
+            trace(QStringLiteral("Annullata la modifica dell'attuale configurazione dello strumento."));
+            return;
+        }
+        trace(QStringLiteral("Modifica dell'attuale configurazione dello strumento eseguita."));
+        // Back to the one instrument at the address the read found.
+        m_NetworkAddMsg.SetSelNetworkAdd(1);
+        RunTransferForm(kActionWrite, kInstrumentSetupId, nullptr);
+    });
+    return archived;
+}
+
+void TransferCommands::ViewVariables()
+{
+    Guarded(m_Owner, QStringLiteral("Visualizzazione variabili"), [&] {
+        FWCommConfig commPage(m_Owner);
+        FWNetworkAddMsgSetup networkPage(m_Owner);
+        FWFinalSetupMessage finalPage(m_Owner);
+        commPage.SetAction(kPageConnection);
+        networkPage.SetAction(kPageConnection);
+        finalPage.SetAction(kPageConnection);
+
+        CWizardTabs wizard; // m_WizardInstrSendSetup
+        ConnectSendSetupSkipping(wizard);
+        wizard.SetCaption(LoadResourceString(kCaptionViewVariables));
+        wizard.Add(commPage, &m_CommConfigSetup);
+        wizard.Add(networkPage, &m_NetworkAddMsg);
+        wizard.Add(finalPage);
+        if (wizard.Start() != CWizardTabs::kResultEnd)
+            return;
+        wizard.SaveData(QString());
+
+        FViewInstrData view(m_Owner);
+        view.Create(&m_CommConfigSetup, &m_NetworkAddMsg);
+        if (m_FormHook)
+            m_FormHook(view);
+        view.exec();
+    });
+}
+
+QString TransferCommands::QtFileFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &text = parts.at(i);
+        const QString patterns = parts.at(i + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+        filters << (text.contains(QLatin1Char('(')) ? text : text + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+bool TransferCommands::Export(const QString &name, std::int32_t id)
+{
+    if (id < 0)
+        return false;
+    bool written = false;
+    Guarded(m_Owner, QStringLiteral("Export"), [&] {
+        trace(QStringLiteral("Export programma ") + name);
+        const QString filter = LoadResourceString(kTextFileFilter);
+        FileDialogRequest request;
+        request.save = true;
+        request.directory = ProgramFolder();
+        request.fileName = FileNameOf(name) + filter.right(4);
+        request.filter = QtFileFilter(filter);
+        request.defaultSuffix = filter.right(3);
+        const QString fileName = m_FileDialog(m_Owner, request);
+        if (fileName.isEmpty())
+            return;
+        trace(QStringLiteral("Nome file export: ") + fileName);
+
+        CGestioneMemMap memMap;
+        written = memMap.Export(fileName, id);
+        if (!written) {
+            MsgBox(GetResourceText(kTextExportFailed, {fileName}), MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
+                   QString(), m_Owner);
+        }
+    });
+    return written;
+}
+
+std::optional<std::int32_t> TransferCommands::Import()
+{
+    std::optional<std::int32_t> imported;
+    Guarded(m_Owner, QStringLiteral("Import"), [&] {
+        const QString filter = LoadResourceString(kTextFileFilter);
+        FileDialogRequest request;
+        request.save = false;
+        request.directory = ProgramFolder();
+        request.filter = QtFileFilter(filter);
+        request.defaultSuffix = filter.right(3);
+        const QString fileName = m_FileDialog(m_Owner, request);
+        if (fileName.isEmpty())
+            return;
+        trace(QStringLiteral("Nome file import: ") + fileName);
+
+        const std::int32_t id = ConfigurationWizard::DrawNewIDProgramma();
+        CGestioneMemMap memMap;
+        if (!memMap.Import(fileName, id)) {
+            trace(QStringLiteral("Fallita operazione import da file ") + fileName);
+            MsgBox(GetResourceText(kTextImportRefused, {fileName}), MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
+                   QString(), m_Owner);
+            // Nothing was stored under the id: give it back.
+            ConfigurationWizard::DeleteCounterRow(id);
+            return;
+        }
+        trace(QStringLiteral("Importata nuova configurazione; aggiornamento griglia configurazioni"));
+        imported = id;
+    });
+    return imported;
+}

@@ -1,0 +1,641 @@
+// The main window's transfer, import and export commands, run as the user
+// runs them: the connection wizards answered page by page, the transfer
+// windows talking to a simulated instrument on a pseudo-terminal, the
+// configuration wizard on the setup read back, and exchange files chosen in
+// an answered file dialog.
+#include "AuxInstrumentSimulator.h"
+#include "AuxLineFunctions.h"
+#include "CAlarm.h"
+#include "CCollDatiSetup.h"
+#include "CCommConfig.h"
+#include "CDisplay.h"
+#include "CFiltroDigitale.h"
+#include "CGestioneMemMap.h"
+#include "CInOutScale.h"
+#include "CModInstr.h"
+#include "CNetworkAddMsgSetup.h"
+#include "CRangeMVAHVA.h"
+#include "CScaleMisuraDisplay.h"
+#include "CSerialComm.h"
+#include "ConfigurationWizard.h"
+#include "FAuxProgSetup.h"
+#include "FSerialProgSetup.h"
+#include "InstrumentSimulator.h"
+#include "ModbusTransfer.h"
+#include "MemMapTypes.h"
+#include "MsgBox.h"
+#include "ProgramFolder.h"
+#include "PtyPair.h"
+#include "SerialControl.h"
+#include "SerialPorts.h"
+#include "SettingsStore.h"
+#include "StringTable.h"
+#include "TransferCommands.h"
+#include "WindowTimer.h"
+
+#include "../model/CollectionTestSupport.h"
+#include "../model/ModelDatabase.h"
+#include "../wizard/WizardTestSupport.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QRadioButton>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+using colltest::Modules;
+
+namespace {
+
+// The transport's pacing timer ticking every millisecond instead of every
+// 200 ms.
+class FastTimer : public WindowTimer {
+public:
+    using WindowTimer::WindowTimer;
+    void SetInterval(std::int32_t) override { WindowTimer::SetInterval(1); }
+};
+
+constexpr std::int32_t kStoredId = 10;
+constexpr std::int32_t kInstrumentId = TransferCommands::kInstrumentSetupId;
+constexpr int kInstrumentAddress = 5;
+const QString kName = QStringLiteral("Linea 2 essiccatoio");
+
+// A low-signal configuration with a serial module QE (the module an RS232
+// connection identifies) and two relays; it asks for address 17 at 19200.
+const Modules kModbusModules{1, 0, 2, 2, 0};
+// The same input without modules, for the auxiliary interface, whose model
+// page declares the instrument's modules (a new model object: model 1,
+// nothing fitted).
+const Modules kAuxModules{1, 0, 0, 0, 0};
+
+void Build(CCollDatiSetup &c, const Modules &modules)
+{
+    c.ModInstr().SetNomeProgramma(kName);
+    c.RangeMVAHVA().SetRange(3);
+    c.RangeMVAHVA().SetDigitalInFunction(1);
+    c.InOutScale().SetMeasureDigitalPoint(1);
+    c.InOutScale().SetMinMeasureScale(-1000);
+    c.InOutScale().SetMaxMeasureScale(1999);
+    c.Display().SetPassword(1234);
+    c.Alarm(1).SetMinAlarmScale(-1000);
+    c.Alarm(1).SetMaxAlarmScale(1999);
+    c.Alarm(1).SetAlarmSetPoint(950);
+    c.Alarm(2).SetAlarmType(3);
+    c.FiltroDigitale().SetCampo(125);
+    c.FiltroDigitale().SetCoeff(8);
+    c.SerialComm().SetNetworkAdd(17);
+    c.SerialComm().SetBaudRate(2);
+    c.SetCodificaModuli(colltest::Coding(modules));
+    // Channel A's electrical scale is the range chosen, as the wizard leaves it.
+    c.InOutScale().SetElectricDigitalPoint(g_Scala->DPScalaElettricaMin());
+    c.InOutScale().SetMinElectricScale(g_Scala->InizioScalaElettrica());
+    c.InOutScale().SetMaxElectricScale(g_Scala->FineScalaElettrica());
+    c.SetCodificaModuli(c.CodificaModuli());
+}
+
+// Port number 1 is the pseudo-terminal while the object lives.
+class ScopedSerialPorts {
+public:
+    explicit ScopedSerialPorts(const QString &devices)
+        : m_Had(qEnvironmentVariableIsSet(kSerialPortsVariable)), m_Old(qgetenv(kSerialPortsVariable))
+    {
+        qputenv(kSerialPortsVariable, devices.toLocal8Bit());
+    }
+    ~ScopedSerialPorts()
+    {
+        if (m_Had)
+            qputenv(kSerialPortsVariable, m_Old);
+        else
+            qunsetenv(kSerialPortsVariable);
+    }
+
+private:
+    bool m_Had;
+    QByteArray m_Old;
+};
+
+// ---------------------------------------------------------------------------
+// Scripted pages
+
+void Click(FWizardPage &page, const QString &name)
+{
+    auto *button = page.findChild<QRadioButton *>(name);
+    ASSERT_NE(button, nullptr) << name.toStdString();
+    ASSERT_TRUE(button->isEnabled()) << name.toStdString();
+    button->click();
+}
+
+// The communication page: COM1 and the interface of that code.
+PageScript::Step CommPage(std::int16_t interfaceType, const char *button = "cmdNext")
+{
+    return [=](FWizardPage &page) {
+        EXPECT_EQ(page.objectName(), QStringLiteral("FWCommConfig"));
+        page.findChild<QComboBox *>(QStringLiteral("cmbComPort"))->setCurrentIndex(0);
+        Click(page, QStringLiteral("optInterfaceType%1").arg(interfaceType));
+        PageScript::Press(page, button);
+    };
+}
+
+PageScript::Step Press(const char *pageName, const char *button)
+{
+    return [=](FWizardPage &page) {
+        EXPECT_EQ(page.objectName(), QString::fromLatin1(pageName));
+        PageScript::Press(page, button);
+    };
+}
+
+// The configuration wizard: Next on every page it shows, End on the last.
+void WalkConfigurationWizard(PageScript &script, int pages, QStringList &shown)
+{
+    for (int i = 0; i < pages; ++i) {
+        script.Then([&shown](FWizardPage &page) {
+            shown << page.objectName();
+            PageScript::Press(page, page.objectName() == QStringLiteral("FWFinalSetupMessage") ? "cmdEnd" : "cmdNext");
+        });
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The fixture: a template copy opened on g_Connection, the settings objects
+// FMain owns, a pseudo-terminal as port 1, boxes recorded.
+
+class TransferCommandsTest : public ModelDatabase {
+protected:
+    void SetUp() override
+    {
+        ModelDatabase::SetUp();
+        ASSERT_TRUE(pair.IsOpen());
+        g_Scala.Reset();
+        g_ScalaB.Reset();
+        m_OldHook = SetMsgBoxHook([this](const MsgBoxRequest &r) {
+            boxes.push_back(r);
+            return r.text == LoadResourceString(ConfigurationWizard::kAskArchive) ? answer799 : MsgBoxResult::OK;
+        });
+        // The Modbus dump files go to the current folder.
+        m_OldCurrent = QDir::currentPath();
+        QDir::setCurrent(m_Folder.Path());
+        // Where the user left the settings last time: port 4, automatic
+        // address on the auxiliary interface.
+        commConfig.SetComPort(3);
+        commConfig.SetInterfaceType(CCommConfig::kInterfaceAux);
+        network.SetSelNetworkAdd(1);
+        network.SetNetworkAdd(kInstrumentAddress);
+        commands.SetFormHook([this](QDialog &form) { SpeedUp(form); });
+    }
+
+    void TearDown() override
+    {
+        if (modbus)
+            modbus->Stop();
+        if (aux)
+            aux->Stop();
+        QDir::setCurrent(m_OldCurrent);
+        SetMsgBoxHook(m_OldHook);
+        g_Scala.Reset();
+        g_ScalaB.Reset();
+        ModelDatabase::TearDown();
+    }
+
+    // Short pacing and time-outs on the real transfer windows.
+    void SpeedUp(QDialog &form)
+    {
+        ++formsShown;
+        if (auto *serial = dynamic_cast<FSerialProgSetup *>(&form)) {
+            serial->Rs232Manager = new FastTimer(serial);
+            serial->Engine()->SetScanTimeOutRx(40);
+        } else if (auto *auxForm = dynamic_cast<FAuxProgSetup *>(&form)) {
+            auxForm->TapiComm->SetIdleGap(30);
+            auxForm->Engine().SetLine(auxForm->TapiComm, new FastTimer(auxForm), -1);
+            auxForm->Engine().SetTimeOuts(500, 150);
+            auxForm->Engine().SetSettleTime(0);
+        }
+    }
+
+    // Stores the configuration under id; returns its module coding.
+    std::int32_t Store(const Modules &modules, std::int32_t id)
+    {
+        CCollDatiSetup c;
+        Build(c, modules);
+        c.SetIDProgramma(id);
+        c.SaveDataInADORS(id != kInstrumentId);
+        return c.CodificaModuli();
+    }
+
+    // A configuration under a drawn id, so that it is listed in "Programmi".
+    std::int32_t StoreListed(const Modules &modules)
+    {
+        const std::int32_t id = ConfigurationWizard::DrawNewIDProgramma();
+        Store(modules, id);
+        return id;
+    }
+
+    static void Load(CCollDatiSetup &c, std::int32_t id)
+    {
+        c.SetIDProgramma(id);
+        c.LoadDataFromADORS();
+    }
+
+    // The words configuration id puts into the instrument's registers.
+    static std::vector<std::int16_t> MapOf(std::int32_t id, int count)
+    {
+        CGestioneMemMap map;
+        map.SetIDProgramma(id);
+        EXPECT_TRUE(map.ConvertUserSetupToMemoryMap());
+        std::vector<std::int16_t> words;
+        for (int i = 0; i < count; ++i)
+            words.push_back(map.MemMap(static_cast<std::int16_t>(i)));
+        return words;
+    }
+
+    // The auxiliary lines configuration id sends.
+    static QStringList LinesOf(std::int32_t id)
+    {
+        CGestioneMemMap map;
+        map.SetIDProgramma(id);
+        EXPECT_TRUE(map.ConvertUserSetupToMemoryMapAux());
+        QStringList lines;
+        for (std::int16_t i = 0; i < static_cast<std::int16_t>(kMemMapAuxLines); ++i) {
+            if (map.MemMapAux(i) != kAuxNoSend)
+                lines << map.MemMapAux(i);
+        }
+        return lines;
+    }
+
+    std::string BoxTexts() const
+    {
+        std::string text;
+        for (const MsgBoxRequest &b : boxes)
+            text += b.text.toStdString() + "\n";
+        return text;
+    }
+
+    static QString Stored(const char *section, const char *key)
+    {
+        return GetSetting(QString::fromLatin1(kApplicationTitle), QString::fromLatin1(section),
+                          QString::fromLatin1(key));
+    }
+
+    testpty::PtyPair pair;
+    ScopedSerialPorts ports{pair.SlavePath()};
+    std::unique_ptr<testsim::InstrumentSimulator> modbus;
+    std::unique_ptr<testsim::AuxInstrumentSimulator> aux;
+    CCommConfig commConfig;
+    CNetworkAddMsgSetup network;
+    TransferCommands commands{nullptr, commConfig, network};
+    std::vector<MsgBoxRequest> boxes;
+    int answer799 = MsgBoxResult::No;
+    int formsShown = 0;
+
+private:
+    MsgBoxHook m_OldHook;
+    QString m_OldCurrent;
+};
+
+// ---------------------------------------------------------------------------
+// Transmit
+
+TEST_F(TransferCommandsTest, TransmitOverModbusWritesTheConfigurationAndStoresTheSettings)
+{
+    const std::int32_t coding = Store(kModbusModules, kStoredId);
+    modbus = std::make_unique<testsim::InstrumentSimulator>(pair);
+    const int inst = modbus->AddInstrument(kInstrumentAddress, coding, 38400);
+
+    PageScript script;
+    script.Then(CommPage(CCommConfig::kInterfaceRS232))
+        .Then(Press("FWNetworkAddMsgSetup", "cmdNext"))
+        .Then(Press("FWFinalSetupMessage", "cmdEnd"));
+    commands.Transmit(kStoredId);
+
+    EXPECT_EQ(script.PagesShown(), 3);
+    EXPECT_EQ(formsShown, 1);
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
+    // The network page was told the interface, and the choices are kept for
+    // the run and in the per-user store.
+    EXPECT_EQ(commConfig.ComPort(), 0);
+    EXPECT_EQ(commConfig.InterfaceType(), CCommConfig::kInterfaceRS232);
+    EXPECT_EQ(network.InterfaceType(), CCommConfig::kInterfaceRS232);
+    EXPECT_EQ(Stored("CCommConfig", "m_ComPort"), QStringLiteral("0"));
+    EXPECT_EQ(Stored("CCommConfig", "m_InterfaceType"), QStringLiteral("1"));
+    EXPECT_EQ(Stored("CNetworkAddMsgSetup", "m_SelNetworkAdd"), QStringLiteral("1"));
+    EXPECT_EQ(Stored("CNetworkAddMsgSetup", "m_NetworkAdd"), QString::number(kInstrumentAddress));
+
+    // The instrument holds the configuration and took its address and speed.
+    const std::vector<std::int16_t> expected = MapOf(kStoredId, 0x56);
+    EXPECT_EQ(modbus->Registers(inst, 0xE000, 0x56), expected);
+    EXPECT_EQ(modbus->Address(inst), 17);
+    EXPECT_EQ(modbus->Baud(inst), 19200);
+}
+
+// The auxiliary interface skips the network page both ways; a cancelled
+// wizard sends and stores nothing.
+TEST_F(TransferCommandsTest, TransmitOverTheAuxiliaryInterfaceSkipsTheNetworkPage)
+{
+    Store(kAuxModules, kStoredId);
+    aux = std::make_unique<testsim::AuxInstrumentSimulator>(pair);
+    const QString section = QStringLiteral("CCommConfig");
+    const QString title = QString::fromLatin1(kApplicationTitle);
+
+    {
+        SCOPED_TRACE("cancelled");
+        SaveSetting(title, section, QStringLiteral("m_ComPort"), QStringLiteral("7"));
+        PageScript script;
+        script.Then(CommPage(CCommConfig::kInterfaceAux)).Then(Press("FWFinalSetupMessage", "cmdCancel"));
+        commands.Transmit(kStoredId);
+        EXPECT_EQ(formsShown, 0);
+        EXPECT_TRUE(aux->Received().isEmpty());
+        EXPECT_EQ(Stored("CCommConfig", "m_ComPort"), QStringLiteral("7"));
+        EXPECT_EQ(commConfig.ComPort(), 3) << "Cancel leaves the settings as they were";
+    }
+    {
+        SCOPED_TRACE("ended");
+        PageScript script;
+        script.Then(CommPage(CCommConfig::kInterfaceAux))
+            .Then(Press("FWFinalSetupMessage", "cmdBack"))
+            .Then(CommPage(CCommConfig::kInterfaceAux))
+            .Then(Press("FWFinalSetupMessage", "cmdEnd"));
+        commands.Transmit(kStoredId);
+        EXPECT_EQ(script.PagesShown(), 4);
+        EXPECT_EQ(formsShown, 1);
+        EXPECT_TRUE(boxes.empty()) << BoxTexts();
+        EXPECT_EQ(Stored("CCommConfig", "m_ComPort"), QStringLiteral("0"));
+        EXPECT_EQ(Stored("CCommConfig", "m_InterfaceType"), QStringLiteral("0"));
+        EXPECT_EQ(colltest::Text(aux->Received()),
+                  colltest::Text(QStringList{QStringLiteral("WRITE")} + LinesOf(kStoredId) +
+                                 QStringList{QStringLiteral("END")}));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Modify instrument parameters
+
+struct ModifyCase {
+    const char *what;
+    bool silent;        // the instrument does not answer
+    int wizardPages;    // pages of the configuration wizard walked to End; 0: cancelled, -1: not shown
+    int answer799;
+    bool archived;
+    bool writtenBack;
+};
+
+void PrintTo(const ModifyCase &c, std::ostream *os) { *os << c.what; }
+
+class ModifyInstrumentParameters : public TransferCommandsTest, public ::testing::WithParamInterface<ModifyCase> {};
+
+// Model 1, MVA, QE, Y2: model, range, display, scale, alarms 1 and 2,
+// filter, serial module and the closing page.
+constexpr int kWizardPages = 9;
+
+const ModifyCase kModifyCases[] = {
+    {"edited and archived", false, kWizardPages, MsgBoxResult::Yes, true, true},
+    {"edited, not archived", false, kWizardPages, MsgBoxResult::No, false, true},
+    {"configuration wizard cancelled", false, 0, MsgBoxResult::No, false, false},
+    {"instrument silent", true, -1, MsgBoxResult::No, false, false},
+};
+
+TEST_P(ModifyInstrumentParameters, ReadsIntoConfiguration2EditsItAndWritesItBack)
+{
+    const ModifyCase &c = GetParam();
+    answer799 = c.answer799;
+    const std::int32_t coding = Store(kModbusModules, kStoredId);
+    const std::vector<std::int16_t> map = MapOf(kStoredId, 89);
+    modbus = std::make_unique<testsim::InstrumentSimulator>(pair);
+    const int inst = modbus->AddInstrument(kInstrumentAddress, coding, 38400);
+    for (int i = 0; i < static_cast<int>(map.size()); ++i)
+        modbus->SetRegister(inst, static_cast<std::uint16_t>(0xE000 + i), map[static_cast<std::size_t>(i)]);
+    if (c.silent)
+        modbus->SetFault(inst, testsim::InstrumentSimulator::Fault::Silent);
+    CCollDatiSetup before;
+    Load(before, kInstrumentId);
+    const std::int32_t listed = RowCount(QStringLiteral("Programmi"));
+
+    PageScript script;
+    // RS232: no model page; the network page works for one instrument.
+    script.Then(CommPage(CCommConfig::kInterfaceRS232))
+        .Then(Press("FWNetworkAddMsgSetup", "cmdNext"))
+        .Then(Press("FWFinalSetupMessage", "cmdEnd"));
+    QStringList shown;
+    if (c.wizardPages > 0)
+        WalkConfigurationWizard(script, c.wizardPages, shown);
+    else if (c.wizardPages == 0)
+        script.Then(Press("FWModInstr", "cmdCancel"));
+    const std::optional<std::int32_t> archived = commands.ModifyInstrumentParameters();
+
+    EXPECT_EQ(network.InterfaceType(), CCommConfig::kInterfaceRS232 + 3);
+    EXPECT_EQ(Stored("CCommConfig", "m_InterfaceType"), QStringLiteral("1"));
+    CCollDatiSetup read;
+    Load(read, kInstrumentId);
+    if (c.silent) {
+        // The window said why; configuration 2 is as it was.
+        ASSERT_EQ(boxes.size(), 1u) << BoxTexts();
+        EXPECT_EQ(boxes[0].title, LoadResourceString(208));
+        EXPECT_EQ(formsShown, 1);
+        EXPECT_EQ(colltest::Text(colltest::AllDifferences(before, read)), "");
+    } else {
+        EXPECT_EQ(read.CodificaModuli(), coding);
+        EXPECT_EQ(read.ModInstr().NomeProgramma(), LoadResourceString(617));
+        CCollDatiSetup stored;
+        Load(stored, kStoredId);
+        EXPECT_EQ(colltest::Text(colltest::Differences(
+                      stored, read, [&](std::int16_t i) { return stored.ValidData(i); },
+                      {QStringLiteral("CModInstr.m_NomeProgramma")})),
+                  "");
+    }
+    if (c.wizardPages > 0) {
+        EXPECT_EQ(shown.first(), QStringLiteral("FWModInstr")) << colltest::Text(shown);
+        EXPECT_EQ(shown.last(), QStringLiteral("FWFinalSetupMessage"));
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.front().text, LoadResourceString(ConfigurationWizard::kAskArchive));
+    }
+
+    EXPECT_EQ(archived.has_value(), c.archived);
+    EXPECT_EQ(RowCount(QStringLiteral("Programmi")), listed + (c.archived ? 1 : 0));
+    if (archived) {
+        CCollDatiSetup copy;
+        Load(copy, *archived);
+        EXPECT_EQ(colltest::Text(colltest::AllDifferences(read, copy)), "");
+    }
+
+    if (c.writtenBack) {
+        EXPECT_EQ(formsShown, 2);
+        EXPECT_EQ(modbus->Registers(inst, 0xE000, 0x56), MapOf(kInstrumentId, 0x56));
+        EXPECT_EQ(modbus->Address(inst), 17);
+        EXPECT_EQ(boxes.size(), 1u) << BoxTexts();
+    } else {
+        EXPECT_EQ(modbus->WriteRequests(inst), 0);
+        EXPECT_LE(formsShown, 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ModifyInstrumentParameters, ::testing::ValuesIn(kModifyCases));
+
+// The auxiliary interface shows the model page, whose modules the read
+// checks the dump against, and skips the network page.
+TEST_F(TransferCommandsTest, ModifyOverTheAuxiliaryInterfaceAsksForTheModules)
+{
+    Store(kAuxModules, kStoredId);
+    aux = std::make_unique<testsim::AuxInstrumentSimulator>(pair);
+    aux->SetSetup(LinesOf(kStoredId));
+
+    PageScript script;
+    script.Then(CommPage(CCommConfig::kInterfaceAux))
+        .Then(Press("FWModInstr", "cmdNext"))
+        .Then(Press("FWFinalSetupMessage", "cmdBack"))
+        .Then(Press("FWModInstr", "cmdBack"))
+        .Then(CommPage(CCommConfig::kInterfaceAux))
+        .Then(Press("FWModInstr", "cmdNext"))
+        .Then(Press("FWFinalSetupMessage", "cmdEnd"))
+        // The configuration wizard on the setup read.
+        .Then(Press("FWModInstr", "cmdCancel"));
+    EXPECT_FALSE(commands.ModifyInstrumentParameters());
+
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
+    EXPECT_EQ(formsShown, 1);
+    EXPECT_EQ(aux->Received(), QStringList{QStringLiteral("READ")});
+    CCollDatiSetup stored;
+    Load(stored, kStoredId);
+    CCollDatiSetup read;
+    Load(read, kInstrumentId);
+    EXPECT_EQ(colltest::Text(colltest::Differences(
+                  stored, read, [&](std::int16_t i) { return stored.ValidData(i); },
+                  {QStringLiteral("CModInstr.m_NomeProgramma")})),
+              "");
+}
+
+// ---------------------------------------------------------------------------
+// Export and Import
+
+TEST_F(TransferCommandsTest, ExportThenImportGivesANewConfigurationWithTheSameValuesAndName)
+{
+    const std::int32_t id = StoreListed(kModbusModules);
+    const QString file = m_Folder.File(QStringLiteral("exported.OXA"));
+    std::vector<TransferCommands::FileDialogRequest> requests;
+    commands.SetFileDialog([&](QWidget *, const TransferCommands::FileDialogRequest &r) {
+        requests.push_back(r);
+        return file;
+    });
+
+    ASSERT_TRUE(commands.Export(kName, id)) << BoxTexts();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_TRUE(requests[0].save);
+    EXPECT_EQ(requests[0].directory, ProgramFolder());
+    EXPECT_EQ(requests[0].fileName, kName + QStringLiteral(".OXA"));
+    EXPECT_EQ(requests[0].filter, QStringLiteral("File OXA (*.OXA)"));
+    EXPECT_EQ(requests[0].defaultSuffix, QStringLiteral("OXA"));
+    EXPECT_EQ(QFile(file).size(), 662);
+
+    const std::int32_t listed = RowCount(QStringLiteral("Programmi"));
+    const std::optional<std::int32_t> imported = commands.Import();
+    ASSERT_TRUE(imported.has_value()) << BoxTexts();
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_FALSE(requests[1].save);
+    EXPECT_EQ(requests[1].directory, ProgramFolder());
+    EXPECT_NE(*imported, id);
+    EXPECT_NE(*imported, kInstrumentId);
+    EXPECT_EQ(RowCount(QStringLiteral("Programmi")), listed + 1);
+
+    CCollDatiSetup original;
+    Load(original, id);
+    CCollDatiSetup copy;
+    Load(copy, *imported);
+    EXPECT_EQ(copy.ModInstr().NomeProgramma(), kName);
+    EXPECT_EQ(colltest::Text(colltest::Differences(original, copy,
+                                                   [&](std::int16_t i) { return original.ValidData(i); })),
+              "");
+}
+
+// A refused file is told with message 802 and leaves no rows and no counter
+// row; a cancelled dialog does nothing at all.
+TEST_F(TransferCommandsTest, ImportOfABadFileTellsTheUserAndStoresNothing)
+{
+    const std::int32_t id = StoreListed(kModbusModules);
+    const QString good = m_Folder.File(QStringLiteral("good.OXA"));
+    {
+        CGestioneMemMap map;
+        ASSERT_TRUE(map.Export(good, id));
+    }
+    QFile goodFile(good);
+    ASSERT_TRUE(goodFile.open(QIODevice::ReadOnly));
+    const QByteArray bytes = goodFile.readAll();
+    QByteArray otherProgram = bytes;
+    otherProgram[2] = static_cast<char>(otherProgram[2] ^ 0x20);
+
+    struct Case {
+        const char *what;
+        QByteArray content; // empty with `cancel`: no file chosen
+        bool cancel = false;
+    };
+    const std::vector<Case> cases = {
+        {"empty file", QByteArray()},
+        {"one byte short", bytes.left(bytes.size() - 1)},
+        {"text file", QByteArray("IDProgramma=5\r\n").repeated(44)},
+        {"identifier changed", otherProgram},
+        {"dialog cancelled", QByteArray(), true},
+    };
+    const std::int32_t counters = RowCount(QStringLiteral("CounterProgrammi"));
+    const std::int32_t models = RowCount(QStringLiteral("CModInstr"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        boxes.clear();
+        const QString file = m_Folder.File(QStringLiteral("bad.OXA"));
+        QFile out(file);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(c.content);
+        out.close();
+        commands.SetFileDialog([&](QWidget *, const TransferCommands::FileDialogRequest &) {
+            return c.cancel ? QString() : file;
+        });
+
+        EXPECT_FALSE(commands.Import().has_value());
+        if (c.cancel) {
+            EXPECT_TRUE(boxes.empty()) << BoxTexts();
+        } else {
+            ASSERT_EQ(boxes.size(), 1u) << BoxTexts();
+            EXPECT_EQ(boxes[0].text, LoadResourceString(802).replace(QStringLiteral("|1"), file));
+            EXPECT_EQ(boxes[0].style, MsgBoxStyle::Exclamation);
+        }
+        EXPECT_EQ(RowCount(QStringLiteral("CounterProgrammi")), counters);
+        EXPECT_EQ(RowCount(QStringLiteral("CModInstr")), models);
+    }
+}
+
+// A file that cannot be written is told (message 803); a cancelled dialog
+// writes nothing and says nothing.
+TEST_F(TransferCommandsTest, ExportThatCannotWriteTellsTheUser)
+{
+    const std::int32_t id = StoreListed(kModbusModules);
+    const QString unwritable = m_Folder.File(QStringLiteral("no such folder/x.OXA"));
+    for (const QString &answer : {unwritable, QString()}) {
+        SCOPED_TRACE(answer.toStdString());
+        boxes.clear();
+        commands.SetFileDialog([&](QWidget *, const TransferCommands::FileDialogRequest &) { return answer; });
+        EXPECT_FALSE(commands.Export(kName, id));
+        if (answer.isEmpty()) {
+            EXPECT_TRUE(boxes.empty()) << BoxTexts();
+        } else {
+            ASSERT_EQ(boxes.size(), 1u) << BoxTexts();
+            EXPECT_EQ(boxes[0].text, LoadResourceString(803).replace(QStringLiteral("|1"), unwritable));
+            EXPECT_EQ(boxes[0].style, MsgBoxStyle::Exclamation);
+        }
+    }
+    EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+TEST(TransferFileFilter, VbFiltersBecomeQtNameFilters)
+{
+    struct Case {
+        const char *filter;
+        const char *qt;
+    };
+    const Case cases[] = {
+        {"File OXA (*.OXA)|*.OXA", "File OXA (*.OXA)"},
+        {"Exchange files|*.OXA;*.oxa|All|*", "Exchange files (*.OXA *.oxa);;All (*)"},
+        {"", ""},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TransferCommands::QtFileFilter(QString::fromLatin1(c.filter)), QString::fromLatin1(c.qt)) << c.filter;
+}
+
+} // namespace
