@@ -2,45 +2,174 @@
 
 #include "ADOConnection.h"
 #include "Avvio.h"
+#include "CCommConfig.h"
+#include "CNetworkAddMsgSetup.h"
+#include "COption.h"
+#include "CPrintTable.h"
+#include "ConfigurationWizard.h"
 #include "CStatusBarHelp.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "FAbout.h"
+#include "MErrors.h"
+#include "MUtility.h"
+#include "ModelError.h"
 #include "MsgBox.h"
+#include "NumberText.h"
+#include "PrintCommands.h"
 #include "ProgramFolder.h"
+#include "SettingsStore.h"
 #include "StringTable.h"
+#include "TransferCommands.h"
 
+#include <QCloseEvent>
 #include <QDateTime>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace {
+
+const QString kSettingsSection = QStringLiteral("Settings");
+
+constexpr std::int32_t kTextReady = 240;
+constexpr std::int32_t kTextProgramTitle = 301;
+constexpr std::int32_t kTextColumnHeading = 796;
+constexpr std::int32_t kTextDeleteQuestion = 795;
+constexpr std::int32_t kTextSettingsUnreadable = 1050;
+
+// The tool-bar buttons by key, their designed tool tips and pictures.
+struct ToolBarButtonDesign {
+    const char *key;
+    std::int32_t toolTipId;
+    QStyle::StandardPixmap picture;
+};
+constexpr ToolBarButtonDesign kToolBarButtons[] = {
+    {"ViewIVRVar", 260, QStyle::SP_ComputerIcon},      {"NewProg", 261, QStyle::SP_FileIcon},
+    {"EditProg", 262, QStyle::SP_FileDialogDetailedView}, {"DelProg", 263, QStyle::SP_TrashIcon},
+    {"SendProg", 264, QStyle::SP_ArrowRight},          {"RxTxProg", 265, QStyle::SP_BrowserReload},
+};
+
+// Shows the hourglass on the window while it lives, also when a command
+// ends with an error.
+class HourGlassScope {
+public:
+    explicit HourGlassScope(QWidget *window) : m_Window(window) { HourGlass(m_Window); }
+    ~HourGlassScope() { HourGlass(m_Window); }
+    HourGlassScope(const HourGlassScope &) = delete;
+    HourGlassScope &operator=(const HourGlassScope &) = delete;
+
+private:
+    QWidget *m_Window;
+};
+
+QAction *NewMenuItem(QMenu *menu, const char *name, const char *captionId)
+{
+    QAction *item = menu->addAction(QString::fromLatin1(captionId));
+    item->setObjectName(QString::fromLatin1(name));
+    return item;
+}
+
+void NewSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QString::fromLatin1(name));
+}
+
+} // namespace
 
 FMain::FMain(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("FMain"));
+
     // Menu items are designed with their string ids as text; the load puts
-    // the texts in.
+    // the texts in (after the menu help has read the ids).
     mnuFile = menuBar()->addMenu(QStringLiteral("1000"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuExit = mnuFile->addAction(QStringLiteral("1002"));
-    mnuExit->setObjectName(QStringLiteral("mnuExit"));
-    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    mnuViewVariable = NewMenuItem(mnuFile, "mnuViewVariable", "1001");
+    NewSeparator(mnuFile, "mnuMainLine1");
+    mnuImport = NewMenuItem(mnuFile, "mnuImport", "1003");
+    mnuExport = NewMenuItem(mnuFile, "mnuExport", "1004");
+    NewSeparator(mnuFile, "mnuMainLine2");
+    mnuPrintOption = NewMenuItem(mnuFile, "mnuPrintOption", "1007");
+    mnuPrinterSetup = NewMenuItem(mnuFile, "mnuPrinterSetup", "1005");
+    mnuPrint = NewMenuItem(mnuFile, "mnuPrint", "1006");
+    NewSeparator(mnuFile, "mnuMainLine3");
+    mnuExit = NewMenuItem(mnuFile, "mnuExit", "1002");
+
+    mnuGestioneProgrammi = menuBar()->addMenu(QStringLiteral("1010"));
+    mnuGestioneProgrammi->setObjectName(QStringLiteral("mnuGestioneProgrammi"));
+    mnuAddProgramma = NewMenuItem(mnuGestioneProgrammi, "mnuAddProgramma", "1011");
+    mnuEditProgramma = NewMenuItem(mnuGestioneProgrammi, "mnuEditProgramma", "1012");
+    mnuDelProgramma = NewMenuItem(mnuGestioneProgrammi, "mnuDelProgramma", "1013");
+    mnuSendProgramma = NewMenuItem(mnuGestioneProgrammi, "mnuSendProgramma", "1014");
+    mnuRxEditTxProgramma = NewMenuItem(mnuGestioneProgrammi, "mnuRxEditTxProgramma", "1015");
+
     mnuHelp = menuBar()->addMenu(QStringLiteral("1020"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuAbout = mnuHelp->addAction(QStringLiteral("1021"));
-    mnuAbout->setObjectName(QStringLiteral("mnuAbout"));
-    connect(mnuAbout, &QAction::triggered, this, [this] {
-        FAbout about(this);
-        about.exec();
-    });
+    mnuAbout = NewMenuItem(mnuHelp, "mnuAbout", "1021");
 
-    lvProgrammi = new QListWidget(this);
+    connect(mnuViewVariable, &QAction::triggered, this, &FMain::mnuViewVariable_Click);
+    connect(mnuImport, &QAction::triggered, this, &FMain::mnuImport_Click);
+    connect(mnuExport, &QAction::triggered, this, &FMain::mnuExport_Click);
+    connect(mnuPrintOption, &QAction::triggered, this, &FMain::mnuPrintOption_Click);
+    connect(mnuPrinterSetup, &QAction::triggered, this, &FMain::mnuPrinterSetup_Click);
+    connect(mnuPrint, &QAction::triggered, this, &FMain::mnuPrint_Click);
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(mnuAddProgramma, &QAction::triggered, this, &FMain::mnuAddProgramma_Click);
+    connect(mnuEditProgramma, &QAction::triggered, this, &FMain::mnuEditProgramma_Click);
+    connect(mnuDelProgramma, &QAction::triggered, this, &FMain::mnuDelProgramma_Click);
+    connect(mnuSendProgramma, &QAction::triggered, this, &FMain::mnuSendProgramma_Click);
+    connect(mnuRxEditTxProgramma, &QAction::triggered, this, &FMain::mnuRxEditTxProgramma_Click);
+    connect(mnuAbout, &QAction::triggered, this, &FMain::mnuAbout_Click);
+    connect(mnuFile, &QMenu::aboutToShow, this, &FMain::mnuFile_Click);
+    connect(mnuGestioneProgrammi, &QMenu::aboutToShow, this, &FMain::mnuGestioneProgrammi_Click);
+
+    tbToolBar = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    for (const ToolBarButtonDesign &b : kToolBarButtons) {
+        QAction *button = tbToolBar->addAction(style()->standardIcon(b.picture), QString());
+        button->setObjectName(QString::fromLatin1(b.key));
+        button->setToolTip(QString::number(b.toolTipId));
+    }
+    connect(tbToolBar, &QToolBar::actionTriggered, this, &FMain::tbToolBar_ButtonClick);
+
+    auto *body = new QWidget(this);
+    auto *layout = new QVBoxLayout(body);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    cmdColumn = new QLabel(body);
+    cmdColumn->setObjectName(QStringLiteral("cmdColumn"));
+    cmdColumn->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    cmdColumn->setMargin(2);
+    layout->addWidget(cmdColumn);
+    lvProgrammi = new QListWidget(body);
     lvProgrammi->setObjectName(QStringLiteral("lvProgrammi"));
-    setCentralWidget(lvProgrammi);
+    layout->addWidget(lvProgrammi);
+    setCentralWidget(body);
+    // The report renderer covers the heading and the list while it prints.
+    PrintTable = new CPrintTable(body);
+    PrintTable->setObjectName(QStringLiteral("PrintTable"));
+    PrintTable->hide();
+    body->installEventFilter(this);
+    connect(PrintTable, &CPrintTable::PrintEnd, this, &FMain::PrintTable_PrintEnd);
+    connect(lvProgrammi, &QListWidget::currentRowChanged, this, &FMain::lvProgrammi_Click);
+    connect(lvProgrammi, &QListWidget::itemDoubleClicked, this, &FMain::mnuEditProgramma_Click);
+
     // Made with the window, so it is shown with it (a child created during
     // the first show would stay hidden).
     statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
-    resize(460, 250);
+
+    // The smallest size the window takes (the resize rule of the design).
+    setMinimumSize(TwipsToPixelsX(kMinimumWidth), TwipsToPixelsY(kMinimumHeight));
+    resize(TwipsToPixelsX(kDefaultWidth), TwipsToPixelsY(kDefaultHeight));
 }
 
 FMain::~FMain() = default;
@@ -51,6 +180,133 @@ QString FMain::ConnectionText()
            QLatin1Char('/') + QString::fromLatin1(kDatabaseFileName) + QLatin1Char(';');
 }
 
+// ---- twips -----------------------------------------------------------------
+
+std::int32_t FMain::PixelsToTwipsX(int pixels) const
+{
+    return static_cast<std::int32_t>(qRound64(pixels * 1440.0 / logicalDpiX()));
+}
+
+std::int32_t FMain::PixelsToTwipsY(int pixels) const
+{
+    return static_cast<std::int32_t>(qRound64(pixels * 1440.0 / logicalDpiY()));
+}
+
+// Rounded up, so a size in twips is never shown smaller than it is.
+int FMain::TwipsToPixelsX(std::int32_t twips) const
+{
+    return static_cast<int>(std::ceil(twips * static_cast<double>(logicalDpiX()) / 1440.0 - 1e-9));
+}
+
+int FMain::TwipsToPixelsY(std::int32_t twips) const
+{
+    return static_cast<int>(std::ceil(twips * static_cast<double>(logicalDpiY()) / 1440.0 - 1e-9));
+}
+
+// ---- state for the commands ------------------------------------------------
+
+QAction *FMain::ToolBarButton(const QString &key) const
+{
+    for (QAction *button : tbToolBar->actions())
+        if (button->objectName() == key)
+            return button;
+    return nullptr;
+}
+
+CCommConfig &FMain::CommConfigSetup()
+{
+    if (!m_CommConfigSetup)
+        m_CommConfigSetup = std::make_unique<CCommConfig>();
+    return *m_CommConfigSetup;
+}
+
+CNetworkAddMsgSetup &FMain::NetworkAddMsg()
+{
+    if (!m_NetworkAddMsg)
+        m_NetworkAddMsg = std::make_unique<CNetworkAddMsgSetup>();
+    return *m_NetworkAddMsg;
+}
+
+COption &FMain::Option()
+{
+    if (!m_Option)
+        m_Option = std::make_unique<COption>();
+    return *m_Option;
+}
+
+bool FMain::HasProgrammi() const
+{
+    return m_rsProgrammi.IsOpen() && m_rsProgrammi.RecordCount() > 0;
+}
+
+QString FMain::SelectedProgramName() const
+{
+    const QListWidgetItem *item = lvProgrammi->currentItem();
+    return item ? item->text() : QString();
+}
+
+// ---- list bookkeeping ------------------------------------------------------
+
+void FMain::AddProgramToList(const QString &name, std::int32_t id)
+{
+    auto *item = new QListWidgetItem(name, lvProgrammi);
+    item->setData(Qt::UserRole, id);
+    lvProgrammi->setCurrentItem(item);
+}
+
+void FMain::UpdateProgramInList(const QString &name, std::int32_t id)
+{
+    QListWidgetItem *item = lvProgrammi->currentItem();
+    if (!item)
+        return;
+    item->setText(name);
+    item->setData(Qt::UserRole, id);
+}
+
+void FMain::RemoveProgramFromList()
+{
+    const int i = lvProgrammi->currentRow();
+    if (i < 0)
+        return;
+    {
+        // Removing moves Qt's current line on its own; only the line chosen
+        // below counts as selected.
+        const QSignalBlocker block(lvProgrammi);
+        delete lvProgrammi->takeItem(i);
+        lvProgrammi->setCurrentRow(-1);
+    }
+    if (i >= lvProgrammi->count())
+        lvProgrammi->setCurrentRow(lvProgrammi->count() - 1);
+    else
+        lvProgrammi->setCurrentRow(i);
+}
+
+void FMain::FindProgramma()
+{
+    const QString criterion = QStringLiteral("IDProgramma=") + QString::number(m_CurrentIDProgramma);
+    m_rsProgrammi.Requery();
+    m_rsProgrammi.MoveFirst();
+    m_rsProgrammi.Find(criterion);
+    g_Trace.BugAssert(!m_rsProgrammi.Eof(), QStringLiteral("Programma non trovato con il criterio:") + criterion);
+}
+
+void FMain::AddFoundProgramToList()
+{
+    AddProgramToList(m_rsProgrammi.Value(QStringLiteral("m_NomeProgramma")).toString(),
+                     m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt());
+}
+
+void FMain::UpdateCommandState()
+{
+    const bool rows = HasProgrammi();
+    m_CurrentIDProgramma =
+        rows && !m_rsProgrammi.Eof() ? m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt() : -1;
+    for (const char *key : {"EditProg", "DelProg", "SendProg"})
+        ToolBarButton(QString::fromLatin1(key))->setEnabled(rows);
+}
+
+// ---- load and unload -------------------------------------------------------
+
 void FMain::showEvent(QShowEvent *event)
 {
     if (!m_Loaded) {
@@ -60,20 +316,11 @@ void FMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
-void FMain::AddProgramToList(const QString &name, std::int32_t id)
+void FMain::closeEvent(QCloseEvent *event)
 {
-    auto *item = new QListWidgetItem(name, lvProgrammi);
-    item->setData(Qt::UserRole, id);
-    lvProgrammi->setCurrentItem(item);
-}
-
-void FMain::m_StatusBarHelp_HelpID(std::int16_t id)
-{
-    if (!statusBar()->isVisible() || id == -1)
-        return;
-    const std::int32_t textId = id == 0 ? 240 : id;
-    if (HasResourceString(textId))
-        statusBar()->showMessage(LoadResourceString(textId));
+    if (m_Loaded)
+        SaveWindowSettings();
+    event->accept();
 }
 
 void FMain::formLoad()
@@ -91,9 +338,13 @@ void FMain::formLoad()
     m_StatusBarHelp->Create(this, 200);
     LoadMenuCaptions(this);
 
+    LoadWindowSettings();
+    LoadToolBarToolTip();
+    AddMinimizeMenuItem();
+
     g_Trace.BugMessage(QStringLiteral("Form_Load step 1"));
-    statusBar()->showMessage(LoadResourceString(240));
-    setWindowTitle(LoadResourceString(301));
+    statusBar()->showMessage(LoadResourceString(kTextReady));
+    setWindowTitle(LoadResourceString(kTextProgramTitle));
 
     g_Trace.BugMessage(QStringLiteral("Form_Load step 2"));
     try {
@@ -102,19 +353,333 @@ void FMain::formLoad()
         if (!m_rsProgrammi.Eof()) {
             m_rsProgrammi.MoveFirst();
             while (!m_rsProgrammi.Eof()) {
-                AddProgramToList(m_rsProgrammi.Value(QStringLiteral("m_NomeProgramma")).toString(),
-                                 m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt());
+                AddFoundProgramToList();
                 m_rsProgrammi.MoveNext();
             }
             m_rsProgrammi.MoveFirst();
             lvProgrammi->setCurrentRow(0);
-            m_CurrentIDProgramma = lvProgrammi->currentItem()->data(Qt::UserRole).toInt();
         }
     } catch (const DatabaseError &e) {
         // The window stays up with an empty list; the user learns why.
         MsgBox(e.Description(), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
     }
+    cmdColumn->setText(LoadResourceString(kTextColumnHeading));
+    UpdateCommandState();
+
+    LoadSettingsObjects();
+    m_Transfer = std::make_unique<TransferCommands>(this, *m_CommConfigSetup, *m_NetworkAddMsg);
+    PrintCommands::SetUpPrintTable(*PrintTable);
 
     m_Loading = false;
     g_Trace.BugMessage(QStringLiteral("Fine FMain_Load"));
+}
+
+void FMain::LoadSettingsObjects()
+{
+    // Objects already asked for before the load are kept (their owners hold
+    // references to them).
+    g_Trace.BugMessage(QStringLiteral("Istanziamento classe m_CommConfigSetup"));
+    CommConfigSetup();
+    g_Trace.BugMessage(QStringLiteral("Istanziamento classe m_NetworkAddMsg"));
+    NetworkAddMsg();
+    g_Trace.BugMessage(QStringLiteral("Istanziamento classe m_Option"));
+    Option();
+
+    // A stored value that does not read leaves its object at the defaults
+    // (LoadData changes nothing then); the user is told and the start goes on.
+    const std::pair<const char *, ICopyClass *> objects[] = {
+        {"m_CommConfigSetup", m_CommConfigSetup.get()},
+        {"m_NetworkAddMsg", m_NetworkAddMsg.get()},
+        {"m_Option", m_Option.get()},
+    };
+    for (const auto &[name, object] : objects) {
+        g_Trace.BugMessage(QStringLiteral("LoadData ") + QString::fromLatin1(name));
+        try {
+            object->LoadData(QString());
+        } catch (const ProgramError &e) {
+            g_Trace.BugMessage(QStringLiteral("Impostazioni non leggibili di ") + object->ClassName() +
+                               QStringLiteral(": ") + e.Description());
+            MsgBox(GetResourceText(kTextSettingsUnreadable, {object->ClassName(), e.Description()}),
+                   MsgBoxStyle::Exclamation, QString(), this);
+        }
+    }
+}
+
+void FMain::LoadWindowSettings()
+{
+    const auto setting = [](const char *key, std::int32_t defaultValue) {
+        const QString text = GetSetting(QString::fromLatin1(kApplicationTitle), kSettingsSection,
+                                        QString::fromLatin1(key), QString::number(defaultValue));
+        if (const auto value = ParseDecimalLong(text))
+            return *value;
+        // A placement that does not read is not worth a question: the
+        // window takes the default and the next exit stores a good one.
+        g_Trace.BugMessage(QStringLiteral("Valore non valido di ") + QString::fromLatin1(key) +
+                           QStringLiteral(": ") + text);
+        return defaultValue;
+    };
+    const std::int32_t left = setting("MainLeft", kDefaultLeft);
+    const std::int32_t top = setting("MainTop", kDefaultTop);
+    const std::int32_t width = setting("MainWidth", kDefaultWidth);
+    const std::int32_t height = setting("MainHeight", kDefaultHeight);
+    const std::int32_t state = setting("WindowState", 0);
+    move(TwipsToPixelsX(left), TwipsToPixelsY(top));
+    resize(TwipsToPixelsX(width), TwipsToPixelsY(height));
+    switch (state) {
+    case 1:
+        setWindowState(Qt::WindowMinimized);
+        break;
+    case 2:
+        setWindowState(Qt::WindowMaximized);
+        break;
+    default:
+        setWindowState(Qt::WindowNoState);
+        break;
+    }
+}
+
+void FMain::SaveWindowSettings()
+{
+    const QString app = QString::fromLatin1(kApplicationTitle);
+    const Qt::WindowStates state = windowState();
+    const bool minimized = state.testFlag(Qt::WindowMinimized);
+    const bool maximized = !minimized && state.testFlag(Qt::WindowMaximized);
+    if (!minimized && !maximized && !state.testFlag(Qt::WindowFullScreen)) {
+        SaveSetting(app, kSettingsSection, QStringLiteral("MainLeft"), QString::number(PixelsToTwipsX(x())));
+        SaveSetting(app, kSettingsSection, QStringLiteral("MainTop"), QString::number(PixelsToTwipsY(y())));
+        SaveSetting(app, kSettingsSection, QStringLiteral("MainWidth"), QString::number(PixelsToTwipsX(width())));
+        SaveSetting(app, kSettingsSection, QStringLiteral("MainHeight"),
+                    QString::number(PixelsToTwipsY(height())));
+    }
+    SaveSetting(app, kSettingsSection, QStringLiteral("WindowState"), QString::number(maximized ? 2 : 0));
+}
+
+void FMain::LoadToolBarToolTip()
+{
+    g_Trace.BugMessage(QStringLiteral("Start LoadToolBarToolTip()"));
+    for (const ToolBarButtonDesign &b : kToolBarButtons)
+        ToolBarButton(QString::fromLatin1(b.key))->setToolTip(LoadResourceString(b.toolTipId));
+    g_Trace.BugMessage(QStringLiteral("End LoadToolBarToolTip()"));
+}
+
+void FMain::AddMinimizeMenuItem()
+{
+    g_Trace.BugMessage(QStringLiteral("Start AddMinimizeMenuItem()"));
+    // Changing the flags of a shown window would hide it: only when missing.
+    if (!windowFlags().testFlag(Qt::WindowMinimizeButtonHint))
+        setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    g_Trace.BugMessage(QStringLiteral("End AddMinimizeMenuItem()"));
+}
+
+// ---- events ----------------------------------------------------------------
+
+bool FMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // The renderer takes the whole area below the tool bar: the heading's
+    // top and left, the free height and the inner width.
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        PrintTable->setGeometry(centralWidget()->rect());
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void FMain::PrintTable_PrintEnd()
+{
+    PrintCommands::PrintTableEnded(*lvProgrammi, *PrintTable, m_rsHeaderLayout, m_rsTableLayout, m_rsReport);
+}
+
+void FMain::m_StatusBarHelp_HelpID(std::int16_t id)
+{
+    if (!statusBar()->isVisible() || !statusBar()->isEnabled() || id == -1)
+        return;
+    const std::int32_t textId = id == 0 ? kTextReady : id;
+    if (HasResourceString(textId))
+        statusBar()->showMessage(LoadResourceString(textId));
+}
+
+void FMain::lvProgrammi_Click()
+{
+    const QListWidgetItem *item = lvProgrammi->currentItem();
+    if (!item)
+        return;
+    m_CurrentIDProgramma = item->data(Qt::UserRole).toInt();
+    g_Trace.BugMessage(QStringLiteral("m_CurrentIDProgramma=") + QString::number(m_CurrentIDProgramma));
+}
+
+void FMain::mnuFile_Click()
+{
+    const bool rows = HasProgrammi();
+    mnuExport->setEnabled(rows);
+    const bool printing = PrintTable->Printing();
+    mnuPrint->setEnabled(rows && !printing);
+    mnuPrinterSetup->setEnabled(!printing);
+}
+
+void FMain::mnuGestioneProgrammi_Click()
+{
+    const bool rows = HasProgrammi();
+    mnuEditProgramma->setEnabled(rows);
+    mnuDelProgramma->setEnabled(rows);
+    mnuSendProgramma->setEnabled(rows);
+}
+
+void FMain::tbToolBar_ButtonClick(QAction *button)
+{
+    const QString key = button->objectName();
+    g_Trace.BugMessage(QStringLiteral("ButtonKey=") + key);
+    if (key == QLatin1String("ViewIVRVar"))
+        mnuViewVariable_Click();
+    else if (key == QLatin1String("NewProg"))
+        mnuAddProgramma_Click();
+    else if (key == QLatin1String("EditProg"))
+        mnuEditProgramma_Click();
+    else if (key == QLatin1String("DelProg"))
+        mnuDelProgramma_Click();
+    else if (key == QLatin1String("SendProg"))
+        mnuSendProgramma_Click();
+    else if (key == QLatin1String("RxTxProg"))
+        mnuRxEditTxProgramma_Click();
+}
+
+void FMain::RunCommand(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const DatabaseError &e) {
+        MsgBox(e.Description(), MsgBoxStyle::Critical, QString(), this);
+    } catch (const SetupReadError &e) {
+        MsgBox(e.Text(), MsgBoxStyle::Critical, QString(), this);
+    } catch (const ProgramError &e) {
+        MsgBox(e.Description(), MsgBoxStyle::Critical, QString(), this);
+    }
+}
+
+// ---- archive commands ------------------------------------------------------
+
+bool FMain::EditNewProgramma(std::int32_t mode)
+{
+    if (m_EditNewProgramma)
+        return m_EditNewProgramma(*this, mode);
+    ConfigurationWizard wizard(this);
+    return wizard.EditNewProgramma(mode, m_CurrentIDProgramma,
+                                   mode == ConfigurationWizard::kModeModify ? SelectedProgramName() : QString());
+}
+
+void FMain::AddNewProgramToList(std::int32_t id)
+{
+    m_CurrentIDProgramma = id;
+    FindProgramma();
+    AddFoundProgramToList();
+    UpdateCommandState();
+}
+
+void FMain::mnuAddProgramma_Click()
+{
+    RunCommand([this] {
+        const std::int32_t oldID = m_CurrentIDProgramma;
+        m_CurrentIDProgramma = ConfigurationWizard::DrawNewIDProgramma();
+        if (EditNewProgramma(ConfigurationWizard::kModeNew)) {
+            g_Trace.BugMessage(QStringLiteral("Creata nuova configurazione; aggiornamento griglia configurazioni"));
+            AddNewProgramToList(m_CurrentIDProgramma);
+        } else {
+            // Cancelled, or not stored: no id stays drawn without its rows.
+            g_Trace.BugMessage(QStringLiteral("Annullata nuova configurazione"));
+            const std::int32_t drawn = m_CurrentIDProgramma;
+            m_CurrentIDProgramma = oldID;
+            ConfigurationWizard::DeleteCounterRow(drawn);
+        }
+    });
+}
+
+void FMain::mnuEditProgramma_Click()
+{
+    if (m_CurrentIDProgramma < 0)
+        return;
+    RunCommand([this] {
+        if (!EditNewProgramma(ConfigurationWizard::kModeModify))
+            return;
+        FindProgramma();
+        UpdateProgramInList(m_rsProgrammi.Value(QStringLiteral("m_NomeProgramma")).toString(),
+                            m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt());
+    });
+}
+
+void FMain::mnuDelProgramma_Click()
+{
+    // Configuration 2 is the instrument's read-back: it is never listed and
+    // never deleted.
+    if (m_CurrentIDProgramma < 0 || m_CurrentIDProgramma == ConfigurationWizard::kInstrumentIDProgramma)
+        return;
+    if (MsgBox(LoadResourceString(kTextDeleteQuestion), MsgBoxStyle::YesNo | MsgBoxStyle::Information, QString(),
+               this) != MsgBoxResult::Yes)
+        return;
+    RunCommand([this] {
+        const HourGlassScope hourGlass(this);
+        g_Connection.ExecuteProcedure(QStringLiteral("Canc_Programma"), {QVariant(m_CurrentIDProgramma)});
+        m_rsProgrammi.Requery();
+        RemoveProgramFromList();
+        if (const QListWidgetItem *item = lvProgrammi->currentItem()) {
+            m_CurrentIDProgramma = item->data(Qt::UserRole).toInt();
+            FindProgramma();
+        }
+        UpdateCommandState();
+    });
+}
+
+// ---- other commands --------------------------------------------------------
+
+void FMain::mnuViewVariable_Click()
+{
+    if (m_Transfer)
+        m_Transfer->ViewVariables();
+}
+
+void FMain::mnuImport_Click()
+{
+    if (!m_Transfer)
+        return;
+    if (const auto id = m_Transfer->Import())
+        RunCommand([this, id] { AddNewProgramToList(*id); });
+}
+
+void FMain::mnuExport_Click()
+{
+    if (m_Transfer && m_CurrentIDProgramma >= 0)
+        m_Transfer->Export(SelectedProgramName(), m_CurrentIDProgramma);
+}
+
+void FMain::mnuSendProgramma_Click()
+{
+    if (m_Transfer && m_CurrentIDProgramma >= 0)
+        m_Transfer->Transmit(m_CurrentIDProgramma);
+}
+
+void FMain::mnuRxEditTxProgramma_Click()
+{
+    if (!m_Transfer)
+        return;
+    if (const auto id = m_Transfer->ModifyInstrumentParameters())
+        RunCommand([this, id] { AddNewProgramToList(*id); });
+}
+
+void FMain::mnuPrintOption_Click()
+{
+    PrintCommands::PrintOption(this, Option());
+}
+
+void FMain::mnuPrinterSetup_Click()
+{
+    PrintCommands::PrinterSetup();
+}
+
+void FMain::mnuPrint_Click()
+{
+    if (m_CurrentIDProgramma >= 0)
+        PrintCommands::PrintReport(this, *PrintTable, m_CurrentIDProgramma, Option(), m_rsHeaderLayout,
+                                   m_rsTableLayout, m_rsReport);
+}
+
+void FMain::mnuAbout_Click()
+{
+    FAbout about(this);
+    about.exec();
 }

@@ -1,49 +1,189 @@
 #pragma once
 #include "ADORecordset.h"
+#include "PrintLayoutRecord.h"
+#include "ReportRecordset.h"
 
 #include <QMainWindow>
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+class CCommConfig;
+class CNetworkAddMsgSetup;
+class COption;
+class CPrintTable;
 class CStatusBarHelp;
+class TransferCommands;
+class QAction;
 class QLabel;
 class QListWidget;
 class QMenu;
-class QAction;
+class QToolBar;
 
-// The main window: the list of the stored configurations. Creating it loads
-// nothing; its load runs when it is first shown: the status-bar menu help,
-// menu texts, the database connection opened, the list filled from the
-// stored query "Programmi".
+// The main window: the archive of stored configurations and every command of
+// the program. Creating it loads nothing; its load runs when it is first
+// shown: the status-bar menu help, menu texts, the window placement of the
+// user, the database connection opened, the list filled from the stored
+// query "Programmi", and the settings objects of the run loaded from the
+// per-user store.
+//
+// The window stays thin: New and Modify run ConfigurationWizard, the
+// transfer, import and export commands TransferCommands, the print commands
+// PrintCommands; they reach this window through the public members below
+// (the configuration the commands act on, the settings objects kept for the
+// run, the recordset of "Programmi", the list bookkeeping and the report
+// renderer). A configuration stored under a new id joins the list through
+// FindProgramma, AddFoundProgramToList and UpdateCommandState.
 class FMain : public QMainWindow {
     Q_OBJECT
 public:
+    // Placement used when the per-user store holds none (twips).
+    static constexpr std::int32_t kDefaultLeft = 100;
+    static constexpr std::int32_t kDefaultTop = 100;
+    static constexpr std::int32_t kDefaultWidth = 6800;
+    static constexpr std::int32_t kDefaultHeight = 3750;
+    // The window is never made smaller than this (twips).
+    static constexpr std::int32_t kMinimumWidth = 5000;
+    static constexpr std::int32_t kMinimumHeight = 4000;
+
     explicit FMain(QWidget *parent = nullptr);
     ~FMain() override;
 
     // The connection text of the configuration database in the program folder.
     static QString ConnectionText();
 
+    // Twips of the window's screen (1440 per logical inch) and pixels.
+    std::int32_t PixelsToTwipsX(int pixels) const;
+    std::int32_t PixelsToTwipsY(int pixels) const;
+    int TwipsToPixelsX(std::int32_t twips) const;
+    int TwipsToPixelsY(std::int32_t twips) const;
+
+    // ---- Controls (named as designed) ----------------------------------
     QListWidget *lvProgrammi = nullptr;
+    QLabel *cmdColumn = nullptr;
+    QToolBar *tbToolBar = nullptr;
     QMenu *mnuFile = nullptr;
+    QAction *mnuViewVariable = nullptr;
+    QAction *mnuImport = nullptr;
+    QAction *mnuExport = nullptr;
+    QAction *mnuPrintOption = nullptr;
+    QAction *mnuPrinterSetup = nullptr;
+    QAction *mnuPrint = nullptr;
     QAction *mnuExit = nullptr;
+    QMenu *mnuGestioneProgrammi = nullptr;
+    QAction *mnuAddProgramma = nullptr;
+    QAction *mnuEditProgramma = nullptr;
+    QAction *mnuDelProgramma = nullptr;
+    QAction *mnuSendProgramma = nullptr;
+    QAction *mnuRxEditTxProgramma = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuAbout = nullptr;
 
+    // The tool-bar button of a key ("ViewIVRVar", "NewProg", "EditProg",
+    // "DelProg", "SendProg", "RxTxProg"); null for any other key.
+    QAction *ToolBarButton(const QString &key) const;
+
+    // ---- State the commands work on ------------------------------------
+    // The IDProgramma the commands act on; -1 when there is none.
+    std::int32_t CurrentIDProgramma() const { return m_CurrentIDProgramma; }
+    void SetCurrentIDProgramma(std::int32_t id) { m_CurrentIDProgramma = id; }
+    // The settings objects of the run, loaded at the window's load (before
+    // it they hold their defaults).
+    CCommConfig &CommConfigSetup();
+    CNetworkAddMsgSetup &NetworkAddMsg();
+    COption &Option();
+    // The rows of "Programmi" ("m_NomeProgramma", "IDProgramma").
+    ADORecordset &ProgrammiRecordset() { return m_rsProgrammi; }
+    // True when "Programmi" has rows.
+    bool HasProgrammi() const;
+    // The text of the selected list line (empty when none is selected).
+    QString SelectedProgramName() const;
+
+    // The report renderer: it lies over the list area (hidden but while it
+    // prints). While it prints, Print and Printer setup are not offered in
+    // the File menu.
+    CPrintTable *PrintTable = nullptr;
+    // The transfer, import and export commands (made at the load).
+    TransferCommands *Transfer() const { return m_Transfer.get(); }
+
+    // ---- List bookkeeping ----------------------------------------------
+    // Adds a line with the name and the id as item data and selects it.
+    void AddProgramToList(const QString &name, std::int32_t id);
+    // Rewrites the text and the id of the selected line.
+    void UpdateProgramInList(const QString &name, std::int32_t id);
+    // Removes the selected line and selects the line that took its place
+    // (the new last line when the last was removed; none when empty).
+    void RemoveProgramFromList();
+    // Requeries "Programmi" and stands on the row of CurrentIDProgramma. A
+    // row that is not there fails the internal check "Programma non trovato
+    // con il criterio:IDProgramma=<id>", which ends the program.
+    void FindProgramma();
+    // AddProgramToList with the name and id of the row "Programmi" stands on.
+    void AddFoundProgramToList();
+    // CurrentIDProgramma from the current row of "Programmi" (-1 without
+    // rows); the tool-bar buttons of Modify, Delete and Transmit enabled
+    // exactly when there are rows.
+    void UpdateCommandState();
     // The help text of the highlighted menu item in the status bar: 0 (the
     // menu closed) shows "Ready", -1 (a drop-down title) changes nothing,
     // any other id shows its text (an id without a text changes nothing).
     void m_StatusBarHelp_HelpID(std::int16_t id);
 
+    // Tests replace the configuration wizard of New and Modify (mode 0 new,
+    // 1 modify; true when the configuration was stored). An empty function
+    // restores the wizard.
+    using EditProgrammaFunction = std::function<bool(FMain &, std::int32_t mode)>;
+    void SetEditNewProgramma(EditProgrammaFunction edit) { m_EditNewProgramma = std::move(edit); }
+
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void mnuViewVariable_Click();
+    void mnuImport_Click();
+    void mnuExport_Click();
+    void mnuPrintOption_Click();
+    void mnuPrinterSetup_Click();
+    void mnuPrint_Click();
+    void mnuAddProgramma_Click();
+    void mnuEditProgramma_Click();
+    void mnuDelProgramma_Click();
+    void mnuSendProgramma_Click();
+    void mnuRxEditTxProgramma_Click();
+    void mnuAbout_Click();
+    void mnuFile_Click();
+    void mnuGestioneProgrammi_Click();
+    void tbToolBar_ButtonClick(QAction *button);
+    void lvProgrammi_Click();
+    void PrintTable_PrintEnd();
 
 private:
     void formLoad();
-    void AddProgramToList(const QString &name, std::int32_t id);
+    void LoadWindowSettings();
+    void SaveWindowSettings();
+    void LoadToolBarToolTip();
+    void AddMinimizeMenuItem();
+    void LoadSettingsObjects();
+    void AddNewProgramToList(std::int32_t id);
+    bool EditNewProgramma(std::int32_t mode);
+    // Runs a command: a database or program error is shown to the user
+    // instead of leaving the event handler.
+    void RunCommand(const std::function<void()> &command);
 
     CStatusBarHelp *m_StatusBarHelp = nullptr;
     std::int32_t m_CurrentIDProgramma = -1;
     bool m_Loading = false;
     bool m_Loaded = false;
     ADORecordset m_rsProgrammi;
+    std::unique_ptr<CCommConfig> m_CommConfigSetup;
+    std::unique_ptr<CNetworkAddMsgSetup> m_NetworkAddMsg;
+    std::unique_ptr<COption> m_Option;
+    std::unique_ptr<TransferCommands> m_Transfer;
+    // The recordsets of a print, kept from Print until the renderer's end.
+    PrintLayoutRecordset m_rsHeaderLayout;
+    PrintLayoutRecordset m_rsTableLayout;
+    ReportRecordset m_rsReport;
+    EditProgrammaFunction m_EditNewProgramma;
 };
