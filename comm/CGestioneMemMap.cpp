@@ -401,7 +401,7 @@ void CGestioneMemMap::traceMemMapAux() const
 {
     trace(QStringLiteral("Instrument map memory dump:"));
     trace(QStringLiteral("Codifica moduli=") + hexLong(ModInstr().CodificaModuli()));
-    // Every line, the last ones (serial module) included.
-    for (const QString &line : m_MemMapAux)
-        trace(QStringLiteral("Cmd=") + line);
+    // The dump lists lines 0 to 137.
+    for (std::size_t i = 0; i <= 137; ++i)
+        trace(QStringLiteral("Cmd=") + m_MemMapAux[i]);
 }

@@ -84,7 +84,7 @@ public:
     // object's name and module coding, the whole map. Writing replaces the
     // file only when it is complete. Reading checks every field before it
     // changes anything (see ExchangeFile.h; the identifier must be this
-    // executable's name, exact case, and the major version this program's)
+    // executable's name, exact case; the version words are not looked at)
     // and then sets the model object's name and coding (not the register
     // window) and the map. False, traced, on any failure.
     bool SaveMemorySetup(const QString &fileName) const;
