@@ -2,6 +2,7 @@
 // configurations written and read back through the database, speed and
 // address detection, the module check, the failures of the line, cancel,
 // and a network of instruments.
+#include "SerialTestSupport.h"
 #include "CAlarm.h"
 #include "CCollDatiSetup.h"
 #include "CCommConfig.h"
@@ -45,33 +46,10 @@ using testsim::InstrumentSimulator;
 
 namespace {
 
-// The transport's pacing timer, ticking every millisecond instead of every
-// 200 ms, so that a transfer of a few hundred exchanges takes a second.
-class FastTimer : public WindowTimer {
-public:
-    void SetInterval(std::int32_t) override { WindowTimer::SetInterval(1); }
-};
+using serialtest::ScopedSerialPorts;
+using serialtest::FastTimer;
 
-// Port number 1 is the pseudo-terminal while the object lives.
-class ScopedSerialPorts {
-public:
-    explicit ScopedSerialPorts(const QString &devices)
-        : m_Had(qEnvironmentVariableIsSet(kSerialPortsVariable)), m_Old(qgetenv(kSerialPortsVariable))
-    {
-        qputenv(kSerialPortsVariable, devices.toLocal8Bit());
-    }
-    ~ScopedSerialPorts()
-    {
-        if (m_Had)
-            qputenv(kSerialPortsVariable, m_Old);
-        else
-            qunsetenv(kSerialPortsVariable);
-    }
 
-private:
-    bool m_Had;
-    QByteArray m_Old;
-};
 
 constexpr std::int32_t kConfigId = 10;
 

@@ -1,5 +1,6 @@
 // The serial control and the frame transport on real pseudo-terminals, with
 // a small instrument on the other end.
+#include "SerialTestSupport.h"
 #include "CTapiComm.h"
 #include "PtyPair.h"
 #include "SerialControl.h"
@@ -20,26 +21,8 @@ using testpty::PtyPeer;
 
 namespace {
 
-// Port numbers name the devices of the environment variable while it lives.
-class ScopedSerialPorts {
-public:
-    explicit ScopedSerialPorts(const QString &devices)
-        : m_Had(qEnvironmentVariableIsSet(kSerialPortsVariable)), m_Old(qgetenv(kSerialPortsVariable))
-    {
-        qputenv(kSerialPortsVariable, devices.toLocal8Bit());
-    }
-    ~ScopedSerialPorts()
-    {
-        if (m_Had)
-            qputenv(kSerialPortsVariable, m_Old);
-        else
-            qunsetenv(kSerialPortsVariable);
-    }
+using serialtest::ScopedSerialPorts;
 
-private:
-    bool m_Had;
-    QByteArray m_Old;
-};
 
 void runEventsFor(int ms)
 {
