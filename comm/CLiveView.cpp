@@ -310,7 +310,9 @@ void CLiveView::PollInstrument()
         if (!ReadInstrVariable())
             break;
         UpdateDisplay();
-        if (network)
+        // Only a network moves on to the next address; any other interface
+        // keeps watching the instrument the search found.
+        if (m_CommConfig.InterfaceType() == CCommConfig::kInterfaceRS485)
             m_CurrentAddress = m_CurrentAddress >= last ? std::int16_t{1} : static_cast<std::int16_t>(m_CurrentAddress + 1);
     }
 }

@@ -489,8 +489,13 @@ void FMain::PrintTable_PrintEnd()
 
 void FMain::m_StatusBarHelp_HelpID(std::int16_t id)
 {
-    if (!statusBar()->isVisible() || !statusBar()->isEnabled() || id == -1)
+    if (!statusBar()->isVisible() || !statusBar()->isEnabled())
         return;
+    // A drop-down title clears the help text.
+    if (id == -1) {
+        statusBar()->showMessage(QString());
+        return;
+    }
     const std::int32_t textId = id == 0 ? kTextReady : id;
     if (HasResourceString(textId))
         statusBar()->showMessage(LoadResourceString(textId));

@@ -125,7 +125,7 @@ public:
     // exactly when there are rows.
     void UpdateCommandState();
     // The help text of the highlighted menu item in the status bar: 0 (the
-    // menu closed) shows "Ready", -1 (a drop-down title) changes nothing,
+    // menu closed) shows "Ready", -1 (a drop-down title) shows an empty text,
     // any other id shows its text (an id without a text changes nothing).
     void m_StatusBarHelp_HelpID(std::int16_t id);
 

@@ -347,6 +347,35 @@ TEST_F(LiveView, NetworkPollsEveryAddressInTurnShowsSilentOnesAsErrorAndStopsOnC
     EXPECT_EQ(RegistersAsked(sim, 3).size(), std::size_t{8});
 }
 
+// Only an RS485 network moves from address to address: on any other
+// interface the live view keeps polling the instrument the search found.
+TEST_F(LiveView, OnlyANetworkAdvancesTheAddress)
+{
+    const int inst = sim.AddInstrument(2, colltest::Coding({1, 0, 2, 0, 0}), 9600);
+    sim.SetRegister(inst, 0xE008, 0);
+    sim.SetRegister(inst, 0x3001, 42);
+    commConfig.SetInterfaceType(CCommConfig::kInterfaceAux);
+    network.SetSelNetworkAdd(1);
+    network.SetNetworkAdd(2);
+    network.SetTotalInstrNetwork(3);
+    TraceCapture trace;
+
+    CLiveView view(comm, commConfig, network);
+    view.SetScanTimeOutRx(40);
+    view.CreateStatusRecordset();
+    std::vector<int> polled;
+    QObject::connect(&view, &CLiveView::GridRowChanged, &view, [&](int address) {
+        polled.push_back(address);
+        if (polled.size() == 3)
+            view.Cancel();
+    });
+
+    EXPECT_FALSE(view.Run());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(polled, (std::vector<int>{2, 2, 2}));
+    EXPECT_EQ(view.Row(2).VariableValueA, QStringLiteral("42"));
+}
+
 // ---------------------------------------------------------------------------
 // The window
 

@@ -216,7 +216,7 @@ TEST_F(Start, MissingTemplateEndsWithMessage231AndCreatesNothing)
 }
 
 // The main window's load attaches the menu help with base 200, and the
-// status bar follows its events: 0 "Ready", -1 nothing, an id its text.
+// status bar follows its events: 0 "Ready", -1 an empty text, an id its text.
 TEST_F(Start, MainWindowShowsTheMenuHelpInItsStatusBar)
 {
     MakeDatabase(m_Folder.File(QStringLiteral("IvrOxaProgram.cfg")), QString());
@@ -234,7 +234,7 @@ TEST_F(Start, MainWindowShowsTheMenuHelpInItsStatusBar)
     };
     const QString before = QStringLiteral("before");
     const Case cases[] = {
-        {-1, before},
+        {-1, QString()},
         {0, LoadResourceString(240)},
         {301, LoadResourceString(301)},
         {31999, before}, // no text of that id
