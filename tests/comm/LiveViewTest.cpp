@@ -1,6 +1,7 @@
 // The live view: decoding of the instantaneous values into the display
 // texts, live sessions against simulated instruments on a pseudo-terminal
 // (one instrument over RS232, a network over RS485), cancel, and the window.
+#include "SerialTestSupport.h"
 #include "CCommConfig.h"
 #include "CLiveView.h"
 #include "CModInstr.h"
@@ -31,6 +32,9 @@
 using testsim::InstrumentSimulator;
 
 namespace {
+
+using serialtest::ScopedSerialPorts;
+using serialtest::FastTimer;
 
 // ---------------------------------------------------------------------------
 // Decoding
@@ -139,33 +143,7 @@ TEST(LiveDecoding, TypeCode56IsTheMvzModuleOfTheLiveView)
 // ---------------------------------------------------------------------------
 // Live sessions
 
-// The transport's pacing timer, ticking every millisecond instead of every
-// 200 ms.
-class FastTimer : public WindowTimer {
-public:
-    void SetInterval(std::int32_t) override { WindowTimer::SetInterval(1); }
-};
 
-// Port number 1 is the pseudo-terminal while the object lives.
-class ScopedSerialPorts {
-public:
-    explicit ScopedSerialPorts(const QString &devices)
-        : m_Had(qEnvironmentVariableIsSet(kSerialPortsVariable)), m_Old(qgetenv(kSerialPortsVariable))
-    {
-        qputenv(kSerialPortsVariable, devices.toLocal8Bit());
-    }
-    ~ScopedSerialPorts()
-    {
-        if (m_Had)
-            qputenv(kSerialPortsVariable, m_Old);
-        else
-            qunsetenv(kSerialPortsVariable);
-    }
-
-private:
-    bool m_Had;
-    QByteArray m_Old;
-};
 
 void SetLong(InstrumentSimulator &sim, int inst, std::uint16_t reg, std::int32_t value)
 {

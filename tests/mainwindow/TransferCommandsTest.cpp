@@ -3,6 +3,7 @@
 // windows talking to a simulated instrument on a pseudo-terminal, the
 // configuration wizard on the setup read back, and exchange files chosen in
 // an answered file dialog.
+#include "SerialTestSupport.h"
 #include "AuxInstrumentSimulator.h"
 #include "AuxLineFunctions.h"
 #include "CAlarm.h"
@@ -48,6 +49,8 @@
 using colltest::Modules;
 
 namespace {
+
+using serialtest::ScopedSerialPorts;
 
 // The transport's pacing timer ticking every millisecond instead of every
 // 200 ms.
@@ -95,26 +98,6 @@ void Build(CCollDatiSetup &c, const Modules &modules)
     c.SetCodificaModuli(c.CodificaModuli());
 }
 
-// Port number 1 is the pseudo-terminal while the object lives.
-class ScopedSerialPorts {
-public:
-    explicit ScopedSerialPorts(const QString &devices)
-        : m_Had(qEnvironmentVariableIsSet(kSerialPortsVariable)), m_Old(qgetenv(kSerialPortsVariable))
-    {
-        qputenv(kSerialPortsVariable, devices.toLocal8Bit());
-    }
-    ~ScopedSerialPorts()
-    {
-        if (m_Had)
-            qputenv(kSerialPortsVariable, m_Old);
-        else
-            qunsetenv(kSerialPortsVariable);
-    }
-
-private:
-    bool m_Had;
-    QByteArray m_Old;
-};
 
 // ---------------------------------------------------------------------------
 // Scripted pages
