@@ -20,10 +20,24 @@ QStringList tableColumns(const QString &connectionName, const QString &table)
     return names;
 }
 
+// The tables of the 18 objects of a configuration. Each class registers
+// itself from its own source file; a registration the linker dropped would
+// leave the class without a table.
+const QStringList kConfigurationTables{
+    QStringLiteral("CAlarm1"), QStringLiteral("CAlarm2"), QStringLiteral("CAlarm3"), QStringLiteral("CAlarm4"),
+    QStringLiteral("CAnalogOut"), QStringLiteral("CCounterAB"), QStringLiteral("CDisplay"), QStringLiteral("CFiltroDigitale"),
+    QStringLiteral("CInOutScale"), QStringLiteral("CInOutScaleB"), QStringLiteral("CLinearize"), QStringLiteral("CLinearizeB"),
+    QStringLiteral("CModInstr"), QStringLiteral("CRangeGKP"), QStringLiteral("CRangeMVAHVA"), QStringLiteral("CRangeMVZ"),
+    QStringLiteral("CRangeWP12"), QStringLiteral("CSerialComm"),
+};
+
 // Every registered table holds "IDProgramma" then the class's own columns,
 // in its order, and the instrument's row 2.
 void expectTablesOfTheClasses(ADOConnection &db)
 {
+    EXPECT_EQ(ParameterClassRegistry::TableNames(), kConfigurationTables);
+    for (const QString &table : kConfigurationTables)
+        EXPECT_TRUE(db.IsTable(table)) << table.toStdString();
     for (const QString &table : ParameterClassRegistry::TableNames()) {
         SCOPED_TRACE(table.toStdString());
         auto obj = ParameterClassRegistry::CreateForTable(table);
