@@ -4,6 +4,7 @@
 #include "SettingsStore.h"
 
 #include <QDateTime>
+#include <charconv>
 #include <limits>
 
 namespace {
@@ -24,6 +25,15 @@ qint64 parseInteger(const QString &text, qint64 min, qint64 max)
     if (!ok || v < min || v > max)
         RaiseProgramError(RunTimeError::Overflow);
     return v;
+}
+
+// The shortest decimal text that reads back as the same float: 0.1f is
+// "0.1", and 1234567.0f keeps its seventh digit.
+QString floatText(float value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return QString::fromLatin1(buffer, result.ptr - buffer);
 }
 
 } // namespace
@@ -64,7 +74,7 @@ void CICopyClassBase::SaveVariable(const QString &name, const QVariant &value, c
     switch (type) {
     case QMetaType::Short: text = QString::number(value.value<std::int16_t>()); break;
     case QMetaType::Int: text = QString::number(value.value<std::int32_t>()); break;
-    case QMetaType::Float: text = QString::number(value.value<float>()); break;
+    case QMetaType::Float: text = floatText(value.value<float>()); break;
     case QMetaType::QDateTime: text = value.toDateTime().toString(Qt::ISODate); break;
     case QMetaType::QString: text = value.toString(); break;
     case QMetaType::Bool: text = value.toBool() ? QStringLiteral("1") : QStringLiteral("0"); break;

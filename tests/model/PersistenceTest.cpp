@@ -222,6 +222,14 @@ TEST(CopyClassBase, SettingsStoreValues)
     EXPECT_EQ(GetSetting(app, section, QStringLiteral("m_ComPort")), QStringLiteral("2"));
     EXPECT_EQ(GetSetting(app, section, QStringLiteral("m_Flag")), QStringLiteral("1"));
     EXPECT_FALSE(HasSetting(app, section, QStringLiteral("m_Double")));
+    // Single-precision values keep every digit they hold.
+    for (const float f : {1234567.0f, 0.1f, -2.5e-7f}) {
+        base.SaveVariable(QStringLiteral("m_Single"), QVariant::fromValue(f), section);
+        float back = 0.0f;
+        LoadMember(base, QStringLiteral("m_Single"), back, section);
+        EXPECT_EQ(back, f) << GetSetting(app, section, QStringLiteral("m_Single")).toStdString();
+    }
+    EXPECT_EQ(GetSetting(app, section, QStringLiteral("m_Single")), QStringLiteral("-2.5e-07"));
 
     std::int16_t port = 0;
     bool flag = false;
