@@ -101,7 +101,12 @@ void CRangeWP12::CopyProperties(const CRangeWP12 &from, CRangeWP12 &to)
 void CRangeWP12::SetElettricScale()
 {
     g_Scala->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroA, m_UnitaIngA);
-    g_ScalaB->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroB, m_UnitaIngB);
+    // Models without input B keep its words as the instrument holds them
+    // (see SetUserSetup); values that give no range leave g_ScalaB as it is
+    // instead of failing the whole configuration on an unused input.
+    const bool inputBGivesRange = m_ImpGiroB >= 1 && m_UnitaIngB >= 0 && m_UnitaIngB < kUnits;
+    if (m_ModelloStrumento == kModelWithInputB || inputBGivesRange)
+        g_ScalaB->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroB, m_UnitaIngB);
 }
 
 void CRangeWP12::SetReport(ReportRecordset &report) const

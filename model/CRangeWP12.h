@@ -48,7 +48,9 @@ public:
 
     // g_Scala takes the electrical range of input A (ImpGiroA, UnitaIngA),
     // then g_ScalaB that of input B (ImpGiroB, UnitaIngB), for every
-    // function, with this object's ModelloStrumento and SlotA.
+    // function, with this object's ModelloStrumento and SlotA. On a model
+    // without input B, pulses below 1 or a unit outside the table (words of
+    // an unused input read from an instrument) leave g_ScalaB unchanged.
     void SetElettricScale();
 
     // Function (5633 for F1 on a model other than 3), input A, input B on

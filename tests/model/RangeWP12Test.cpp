@@ -1,4 +1,6 @@
+#include "CCollDatiSetup.h"
 #include "CRangeWP12.h"
+#include "CollectionTestSupport.h"
 #include "ModelDatabase.h"
 #include "ModelError.h"
 #include "ParameterTestSupport.h"
@@ -118,6 +120,20 @@ TEST(RangeWP12, SetElettricScaleSetsBothChannelsForEveryFunction)
     EXPECT_EQ(g_Scala->Limiti(), RangeOf(1, 4, 100, 0));
     EXPECT_EQ(g_Scala->FineScalaElettrica(), 500000);
     EXPECT_EQ(g_ScalaB->Limiti(), RangeOf(1, 4, 60, 2));
+
+    // Input-B words of an unused input that give no range: g_ScalaB is left
+    // alone on a model without input B, and is a read error on model 3.
+    for (const Values &unused : {Values{2, 100, 0, 0, 2, 0}, Values{2, 100, 0, 60, -1, 0}}) {
+        Wp12 w(unused);
+        w.SetSlotA(5);
+        w.SetModelloStrumento(0);
+        MarkScales();
+        ASSERT_NO_THROW(w.SetElettricScale());
+        EXPECT_EQ(g_Scala->Limiti(), RangeOf(0, 5, 100, 0));
+        EXPECT_EQ(g_ScalaB->Limiti(), MarkedRange());
+        w.SetModelloStrumento(3);
+        EXPECT_THROW(w.SetElettricScale(), SetupReadError);
+    }
 }
 
 TEST(RangeWP12, LinesReadBack)
@@ -241,4 +257,36 @@ TEST_F(ModelDatabase, RangeWP12Row)
     loaded.GetData(copy);
     ExpectValues(copy, {9, 1234, 4, 4321, 3, 4});
     EXPECT_EQ(copy.ModelloStrumento(), 3);
+}
+
+// The same words through a whole configuration: the setup collection hands
+// the frequency ranges to the scale objects after every object it reads, so
+// an unused input B must not make that step fail either.
+TEST(RangeWP12, UnusedInputBDoesNotFailAnInstrumentRead)
+{
+    for (const std::int16_t model : {std::int16_t(0), std::int16_t(1)}) {
+        SCOPED_TRACE(testing::Message() << "model " << model);
+        CCollDatiSetup source;
+        source.SetCodificaModuli(colltest::Coding({model, 4, 0, 0, 0}));
+        source.RangeWP12().SetImpGiroA(60);
+        source.RangeWP12().SetUnitaIngA(2);
+        MemMapWords map{};
+        for (std::int16_t i = 1; i <= CCollDatiSetup::kObjects; ++i)
+            if (source.ValidData(i))
+                source.SetupObjects().Item(i).GetMemoryMap(source.ModInstr(), map);
+        map[10] = 0;
+        map[12] = -1;
+
+        CCollDatiSetup read;
+        read.SetCodificaModuli(colltest::Coding({model, 4, 0, 0, 0}));
+        ASSERT_NO_THROW(read.SetUserSetup(map));
+        ExpectValues(read.RangeWP12(), {0, 60, 2, 0, -1, 0});
+        EXPECT_EQ(g_Scala->Limiti(), RangeOf(model, 4, 60, 2));
+
+        // Sending it back gives the instrument the words it held.
+        MemMapWords again{};
+        read.RangeWP12().GetMemoryMap(read.ModInstr(), again);
+        EXPECT_EQ(again[10], 0);
+        EXPECT_EQ(again[12], -1);
+    }
 }
