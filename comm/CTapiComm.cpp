@@ -308,9 +308,11 @@ void CTapiComm::receiveStep()
     bool ok = true;
     emit VerifyCRC(ok, m_FrameRx);
     if (ok) {
+        // The exchange is over before its owner hears of it, as with every
+        // other outcome: an owner may start the next one from EndTxRx.
+        m_TxRxInProgress = false;
         if (m_CommMode == 0)
             emit EndTxRx();
-        m_TxRxInProgress = false;
     } else {
         ++m_CRCErrors;
         g_Trace.BugMessage(QStringLiteral("Errore di CRC nr.") + QString::number(m_CRCErrors));

@@ -3,7 +3,9 @@
 #include "CTraceCode.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <limits>
 
@@ -84,6 +86,7 @@ void CStatusBarHelp::addItem(const QAction *item)
 void CStatusBarHelp::watch(QMenu *menu, bool topLevel)
 {
     m_Menus.append(menu);
+    menu->installEventFilter(this);
     connect(menu, &QMenu::hovered, this, [this, menu](QAction *item) {
         // A submenu's highlight is also reported by the menus that opened it:
         // each item is handled by its own menu only.
@@ -99,6 +102,7 @@ void CStatusBarHelp::watch(QMenu *menu, bool topLevel)
     connect(menu, &QMenu::aboutToHide, this, [this] {
         // Moving along the menu bar hides one drop-down and shows the next:
         // the menu counts as closed only when none is left open.
+        m_Highlighted = nullptr;
         if (m_CloseCheckPending)
             return;
         m_CloseCheckPending = true;
@@ -122,13 +126,27 @@ void CStatusBarHelp::detach()
     if (!m_Attached)
         return;
     for (const QPointer<QMenu> &menu : std::as_const(m_Menus)) {
-        if (menu)
+        if (menu) {
+            menu->removeEventFilter(this);
             menu->disconnect(this);
+        }
     }
     m_Menus.clear();
     m_Attached = false;
     m_CloseCheckPending = false;
+    m_Highlighted = nullptr;
     m_Window = nullptr;
+}
+
+bool CStatusBarHelp::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        auto *menu = qobject_cast<QMenu *>(watched);
+        const QAction *item = menu ? menu->actionAt(static_cast<QMouseEvent *>(event)->position().toPoint()) : nullptr;
+        if (item != nullptr && item->isSeparator() && item != m_Highlighted)
+            WindowProc(menu, item, static_cast<std::int16_t>(kFlagHilite | kFlagSeparator));
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void CStatusBarHelp::checkClosed()
@@ -145,6 +163,7 @@ void CStatusBarHelp::checkClosed()
 
 std::int32_t CStatusBarHelp::WindowProc(const QObject *menu, const QAction *item, std::int16_t flags)
 {
+    m_Highlighted = item;
     // The item as traced: its position in its menu (0 with no menu).
     std::int16_t position = 0;
     if (item != nullptr && menu != nullptr) {

@@ -42,6 +42,11 @@ public:
 signals:
     void HelpID(std::int16_t id);
 
+protected:
+    // Watches the pointer over the menus: a separator is never made the
+    // active item, so its highlight is found here.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     struct Entry {
         const QAction *Item = nullptr;
@@ -62,4 +67,7 @@ private:
     QList<QPointer<QMenu>> m_Menus;
     bool m_Attached = false;
     bool m_CloseCheckPending = false;
+    // The item last reported, so a separator is reported once when the
+    // pointer reaches it, not at every move over it.
+    const QAction *m_Highlighted = nullptr;
 };

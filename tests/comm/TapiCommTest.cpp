@@ -287,6 +287,41 @@ TEST_F(TapiCommFixture, AReportLeftFromAnEndedExchangeIsNotTakenForTheNextAnswer
     EXPECT_EQ(comm.Error(), 0);
 }
 
+// Each outcome event comes once the exchange is over, so its handler can
+// start the next exchange.
+TEST_F(TapiCommFixture, NextExchangeCanStartFromTheOutcomeEvent)
+{
+    int chained = 0;
+    const auto startNext = [this, &chained] {
+        EXPECT_FALSE(comm.TxRxInProgress());
+        if (chained++ == 0) {
+            comm.SetFrameTx("next");
+            comm.StartTxRx();
+        }
+    };
+    QObject::connect(&comm, &CTapiComm::EndTxRx, startNext);
+    QObject::connect(&comm, &CTapiComm::TimeOutError, startNext);
+    comm.SetMaxErrorTimeOut(1);
+    for (const std::int32_t firstReport : {CommStatusCode::Received, CommStatusCode::TimeOut}) {
+        SCOPED_TRACE(firstReport);
+        chained = 0;
+        control.m_Sent.clear();
+        comm.SetFrameTx("first");
+        comm.StartTxRx();
+        timer.Fire();
+        control.Report(firstReport, "ans");
+        timer.Fire();
+        ASSERT_EQ(chained, 1);
+        EXPECT_TRUE(comm.TxRxInProgress());
+        timer.Fire();
+        EXPECT_EQ(control.m_Sent, QList<QByteArray>({"first", "next"}));
+        control.Report(CommStatusCode::Received, "ans");
+        timer.Fire();
+        EXPECT_FALSE(comm.TxRxInProgress());
+        EXPECT_EQ(comm.Error(), 0);
+    }
+}
+
 TEST_F(TapiCommFixture, FrameAndLengthCannotChangeDuringAnExchange)
 {
     comm.SetFrameTx("one");
