@@ -1,7 +1,8 @@
 // Whole configurations through the two roads to an instrument: every valid
 // object of one collection writes its memory-map words (or auxiliary lines)
 // in collection order, every object of a second collection reads them back,
-// and the second collection must then hold the configuration of the first.
+// the second is stored and loaded again, and the loaded collection must then
+// hold the configuration of the first.
 #include "CAlarm.h"
 #include "CAnalogOut.h"
 #include "CCollDatiSetup.h"
@@ -20,9 +21,11 @@
 #include "CollectionTestSupport.h"
 #include "MErrors.h"
 #include "MemMapLayout.h"
+#include "ModelDatabase.h"
 #include "ModelError.h"
 
 #include <gtest/gtest.h>
+#include <cctype>
 #include <functional>
 
 using colltest::Modules;
@@ -37,6 +40,9 @@ struct Configuration {
     // Sets the values of the groups that apply to the modules; the others
     // keep the values of a new collection.
     std::function<void(CCollDatiSetup &)> set;
+    // A fault outside the collection that this configuration still shows:
+    // the case is skipped with this text until it is mended.
+    const char *knownFault = nullptr;
 };
 
 bool isFrequency(const Modules &m)
@@ -165,6 +171,30 @@ const std::vector<Configuration> &Configurations()
              SetDisplayScale(c.InOutScale(), 1, 0, 1000, 1);
              SetCurve(c.Linearize(), 3, 0, 900, 0, 500);
          }},
+        {"model 3, GKP resistance, QD, Y2", {3, 3, 1, 2, 0},
+         [](CCollDatiSetup &c) {
+             c.RangeGKP().SetProbeSelect(2);
+             c.RangeGKP().SetRange(1);
+             c.RangeGKP().SetDigitalInFunction(2);
+             SetDisplayScale(c.InOutScale(), 1, 0, 1500, 0);
+         }},
+        // A configuration moved off the counter module keeps its old function,
+        // counters and channel F curve in the database; none of them applies.
+        {"model 3, MVA r1 with a leftover F10 and channel F curve, Y4/Y5", {3, 0, 0, 3, 0},
+         [](CCollDatiSetup &c) {
+             c.RangeMVAHVA().SetRange(0);
+             SetDisplayScale(c.InOutScale(), 1, -1000, 1000, 1);
+             SetCurve(c.Linearize(), 3, -500, 500, -1000, 1000);
+             c.RangeWP12().SetWPxFunction(9);
+             c.CounterAB().SetMeasureDigitalPointCounterA(0x10003);
+             SetDisplayScale(c.InOutScaleB(), 0x10001, 0, 5000, 1);
+             SetCurve(c.LinearizeB(), 2, 0, 100, 0, 100);
+         }},
+        {"model 2, MVA r3, BN in D, Y1", {2, 0, 0, 1, 1},
+         [](CCollDatiSetup &c) {
+             c.RangeMVAHVA().SetRange(2);
+             SetDisplayScale(c.InOutScale(), 0, 0, 1999, 0);
+         }},
         {"model 1, WP1 F1 in rpm, curve, QD, Y2", {1, 4, 1, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(0);
@@ -185,6 +215,45 @@ const std::vector<Configuration> &Configurations()
              SetElectricScale(c.InOutScaleB(), 0x10001, 0, 20000);
              SetDisplayScale(c.InOutScaleB(), 0, -100, 9000, 0);
          }},
+        {"model 1, WP1 F2 with channel F, BN in C", {1, 4, 0, 4, 0},
+         [](CCollDatiSetup &c) {
+             c.RangeWP12().SetWPxFunction(1);
+             c.RangeWP12().SetImpGiroA(6);
+             c.RangeWP12().SetUnitaIngA(2);
+             SetElectricScale(c.InOutScale(), 1, 0, 30000);
+             SetDisplayScale(c.InOutScale(), 0, 0, 9999, 0);
+             SetElectricScale(c.InOutScaleB(), 0x10001, 0, 20000);
+             SetDisplayScale(c.InOutScaleB(), 1, 0, 1999, 0);
+         }},
+        {"model 0, WP2 F7, curve, Y2", {0, 5, 0, 2, 0},
+         [](CCollDatiSetup &c) {
+             c.RangeWP12().SetWPxFunction(6);
+             c.RangeWP12().SetImpGiroA(3);
+             c.RangeWP12().SetUnitaIngA(1);
+             SetElectricScale(c.InOutScale(), 2, 0, 5000);
+             SetDisplayScale(c.InOutScale(), 1, 0, 9990, 1);
+             SetCurve(c.Linearize(), 2, 0, 5000, 0, 9990);
+         }},
+        {"model 3, WP1 F10 both counters with channel A curve", {3, 4, 0, 0, 0},
+         [](CCollDatiSetup &c) {
+             c.RangeWP12().SetWPxFunction(9);
+             c.RangeWP12().SetImpGiroA(12);
+             c.InOutScale().SetLinearizzazione(1);
+             SetCurve(c.Linearize(), 3, 0, 1000, 0, 2000);
+             c.CounterAB().SetElectricDigitalPoint(0x10001);
+             c.CounterAB().SetMaxElectricScale(50000);
+             c.CounterAB().SetMeasureDigitalPointCounterA(0x10001);
+             c.CounterAB().SetCounterAPulseWeight(10);
+             c.CounterAB().SetCounterADigitalPoint(0x10000);
+             c.CounterAB().SetMeasureDigitalPointCounterB(0x10000);
+             c.CounterAB().SetCounterBPulseWeight(25);
+             c.CounterAB().SetCounterBDigitalPoint(0x10000);
+         },
+         // The curve's points go out, but its switch (word 42, line 21
+         // "Lin.A>Lin.A=") is written only by channel A's scale object, which
+         // does not apply on F10: the switch comes back off and the curve
+         // with it.
+         "channel A's curve switch is not sent on F10"},
         {"model 3, WP1 F1, both curves, BN in B, Y4/Y5", {3, 4, 3, 3, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(0);
@@ -349,52 +418,89 @@ void Transfer(Road road, const CCollDatiSetup &first, CCollDatiSetup &second)
         second.SetUserSetup(map);
     else
         second.SetUserSetupAux(reply);
-    // As after loading the saved configuration.
-    second.SetCodificaModuli(second.CodificaModuli());
 }
 
-void RunRoundTrips(Road road)
+struct RoundTripCase {
+    Road road;
+    std::size_t configuration;
+};
+
+std::vector<RoundTripCase> RoundTripCases()
 {
-    for (const Configuration &cfg : Configurations()) {
-        SCOPED_TRACE(cfg.what);
+    std::vector<RoundTripCase> cases;
+    for (Road road : {Road::MemoryMap, Road::AuxLines}) {
+        for (std::size_t k = 0; k < Configurations().size(); ++k)
+            cases.push_back({road, k});
+    }
+    return cases;
+}
+
+void PrintTo(const RoundTripCase &c, std::ostream *os)
+{
+    *os << (c.road == Road::MemoryMap ? "memory map, " : "auxiliary lines, ") << Configurations()[c.configuration].what;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<RoundTripCase> &info)
+{
+    std::string name = info.param.road == Road::MemoryMap ? "Map_" : "Lines_";
+    for (const char *c = Configurations()[info.param.configuration].what; *c != '\0'; ++c)
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    return name;
+}
+
+// Each configuration goes out by one road, comes back into a second
+// collection, is stored as a new configuration as the memory-map manager
+// does, and is loaded into a third collection: that one must hold every
+// value of the first that the road carries, with the same ValidData.
+class RoundTrip : public ModelDatabase, public ::testing::WithParamInterface<RoundTripCase> {
+protected:
+    void SetUp() override
+    {
+        ModelDatabase::SetUp();
         g_Scala.Reset();
         g_ScalaB.Reset();
-        CCollDatiSetup first;
-        Build(first, cfg);
-        CCollDatiSetup second;
-        try {
-            Transfer(road, first, second);
-        } catch (const SetupReadError &e) {
-            ADD_FAILURE() << "reading back failed: " << e.Text().toStdString();
-            continue;
-        } catch (const ProgramError &e) {
-            ADD_FAILURE() << "reading back failed: error " << e.Number() << " " << e.Description().toStdString();
-            continue;
-        }
-        EXPECT_EQ(colltest::ValidPositions(second), colltest::ValidPositions(first));
-        const QStringList diffs = colltest::Differences(
-            first, second, [&](std::int16_t i) { return first.ValidData(i); }, NotCarried(road, first));
-        EXPECT_EQ(colltest::Text(diffs), "");
     }
-}
-
-class RoundTrip : public ::testing::Test {
-protected:
     void TearDown() override
     {
         g_Scala.Reset();
         g_ScalaB.Reset();
+        ModelDatabase::TearDown();
     }
 };
 
 } // namespace
 
-TEST_F(RoundTrip, ThroughTheMemoryMap)
+TEST_P(RoundTrip, ThroughTheInstrumentAndTheDatabase)
 {
-    RunRoundTrips(Road::MemoryMap);
+    const Road road = GetParam().road;
+    const Configuration &cfg = Configurations()[GetParam().configuration];
+    if (cfg.knownFault != nullptr)
+        GTEST_SKIP() << cfg.knownFault;
+
+    CCollDatiSetup first;
+    Build(first, cfg);
+    CCollDatiSetup second;
+    try {
+        Transfer(road, first, second);
+    } catch (const SetupReadError &e) {
+        FAIL() << "reading back failed: " << e.Text().toStdString();
+    } catch (const ProgramError &e) {
+        FAIL() << "reading back failed: error " << e.Number() << " " << e.Description().toStdString();
+    }
+
+    constexpr std::int32_t kId = 1001;
+    second.SetIDProgramma(kId);
+    second.SaveDataInADORS(true);
+    g_Scala.Reset();
+    g_ScalaB.Reset();
+    CCollDatiSetup third;
+    third.SetIDProgramma(kId);
+    third.LoadDataFromADORS();
+
+    EXPECT_EQ(colltest::ValidPositions(third), colltest::ValidPositions(first));
+    const QStringList diffs = colltest::Differences(
+        first, third, [&](std::int16_t i) { return first.ValidData(i); }, NotCarried(road, first));
+    EXPECT_EQ(colltest::Text(diffs), "");
 }
 
-TEST_F(RoundTrip, ThroughTheAuxiliaryLines)
-{
-    RunRoundTrips(Road::AuxLines);
-}
+INSTANTIATE_TEST_SUITE_P(Configurations, RoundTrip, ::testing::ValuesIn(RoundTripCases()), CaseName);
