@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 build=${PELVARO_BUILD_DIR:-build}
+jobs=${PELVARO_JOBS:-$(nproc)}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELVARO_WERROR=ON
-cmake --build "$build" --parallel "$(nproc)"
+cmake --build "$build" --parallel "$jobs"
 cd "$build"
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" --timeout 300
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$jobs" --timeout 300
