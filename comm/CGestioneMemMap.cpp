@@ -168,11 +168,7 @@ bool CGestioneMemMap::ConvertUserSetupToMemoryMap()
     trace(QStringLiteral("Conversione delle impostazioni utente nella codifica interna dello strumento."));
     // Filled in a copy, so that a writer that fails leaves the map as it was.
     MemMapWords map = m_MemMap;
-    const auto &objects = m_Setup.SetupObjects();
-    for (std::int16_t i = 1; i <= objects.Count(); ++i) {
-        if (m_Setup.ValidData(i))
-            objects.Item(i).GetMemoryMap(ModInstr(), map);
-    }
+    m_Setup.GetMemoryMap(map);
     m_MemMap = map;
     trace(QStringLiteral("Fine ConvertUserSetupToMemoryMap()"));
     trace(QStringLiteral("Dump della codifica interna della configurazione utente"));
@@ -199,12 +195,9 @@ bool CGestioneMemMap::ConvertUserSetupToMemoryMapAux()
     trace(QStringLiteral("Inizio ConvertUserSetupToMemoryMapAux()"));
     m_Setup.LoadDataFromADORS();
     trace(QStringLiteral("Conversione delle impostazioni utente nella codifica interna dello strumento."));
+    // Filled in a copy, so that a writer that fails leaves the lines as they were.
     MemMapAuxLines lines = m_MemMapAux;
-    const auto &objects = m_Setup.SetupObjects();
-    for (std::int16_t i = 1; i <= objects.Count(); ++i) {
-        if (m_Setup.ValidData(i))
-            objects.Item(i).GetMemoryMapAux(ModInstr(), lines);
-    }
+    m_Setup.GetMemoryMapAux(lines);
     m_MemMapAux = lines;
     trace(QStringLiteral("Fine ConvertUserSetupToMemoryMapAux()"));
     trace(QStringLiteral("Dump della codifica interna della configurazione utente"));

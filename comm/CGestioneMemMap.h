@@ -58,9 +58,10 @@ public:
     QString MemMapAux(std::int16_t index) const;
     void SetMemMapAux(std::int16_t index, const QString &line);
 
-    // Loads configuration IDProgramma and has every object that applies
-    // write its words (lines), in collection order; words no object writes
-    // keep their values. True when done.
+    // Loads configuration IDProgramma and has the setup collection write its
+    // words (lines): every object that applies, in collection order, and
+    // channel A's curve switch on F10; words no object writes keep their
+    // values. True when done.
     bool ConvertUserSetupToMemoryMap();
     bool ConvertUserSetupToMemoryMapAux();
     // Reads every object back from the map (lines), names the configuration

@@ -250,8 +250,8 @@ void CCollDatiSetup::LoadDataFromADORS()
 // ---------------------------------------------------------------------------
 // Reading an instrument back
 
-template <class Read>
-void CCollDatiSetup::readBack(Read read)
+template <class Read, class ReadSwitchA>
+void CCollDatiSetup::readBack(Read read, ReadSwitchA readSwitchA)
 {
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
         UpdateValidData();
@@ -263,6 +263,16 @@ void CCollDatiSetup::readBack(Read read)
                 throw;
             g_Trace.BugMessage(QStringLiteral("Lettura ignorata per ") + object.ClassName() +
                                QStringLiteral(" (non applicabile): ") + e.Text());
+            // On F10 the counters own channel A's scale, but the curve's
+            // switch is still channel A's: without it the curve read next
+            // would not apply. Without a switch either, the object stays as
+            // it was.
+            if (&object == m_InOutScale) {
+                try {
+                    readSwitchA(*m_InOutScale);
+                } catch (const SetupReadError &) {
+                }
+            }
         }
     }
     UpdateValidData();
@@ -270,12 +280,46 @@ void CCollDatiSetup::readBack(Read read)
 
 void CCollDatiSetup::SetUserSetup(const MemMapWords &map)
 {
-    readBack([&](CParameterClassBase &object) { object.SetUserSetup(*m_ModInstr, map); });
+    // Channel A's map reader does not fail on the frequency layout: it has
+    // read the switch word already.
+    readBack([&](CParameterClassBase &object) { object.SetUserSetup(*m_ModInstr, map); }, [](CInOutScale &) {});
 }
 
 void CCollDatiSetup::SetUserSetupAux(const MemMapAuxLines &lines)
 {
-    readBack([&](CParameterClassBase &object) { object.SetUserSetupAux(*m_ModInstr, lines); });
+    readBack([&](CParameterClassBase &object) { object.SetUserSetupAux(*m_ModInstr, lines); },
+             [&](CInOutScale &scale) { scale.SetLinearizzazioneAux(*m_ModInstr, lines); });
+}
+
+// ---------------------------------------------------------------------------
+// Writing to an instrument
+
+template <class Write, class WriteSwitchA>
+void CCollDatiSetup::writeOut(Write write, WriteSwitchA writeSwitchA) const
+{
+    // The positions of channel A's scale and of its curve.
+    constexpr std::int16_t kScaleA = 7;
+    constexpr std::int16_t kCurveA = 8;
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
+        if (ValidData(i))
+            write(m_SetupObjects.base(i));
+        else if (i == kScaleA && ValidData(kCurveA))
+            // On F10 the counters own channel A's scale, but the curve's
+            // switch is still channel A's: it goes out before the curve.
+            writeSwitchA(*m_InOutScale);
+    }
+}
+
+void CCollDatiSetup::GetMemoryMap(MemMapWords &map) const
+{
+    writeOut([&](const CParameterClassBase &object) { object.GetMemoryMap(*m_ModInstr, map); },
+             [&](const CInOutScale &scale) { scale.GetLinearizzazioneMemoryMap(*m_ModInstr, map); });
+}
+
+void CCollDatiSetup::GetMemoryMapAux(MemMapAuxLines &lines) const
+{
+    writeOut([&](const CParameterClassBase &object) { object.GetMemoryMapAux(*m_ModInstr, lines); },
+             [&](const CInOutScale &scale) { scale.GetLinearizzazioneMemoryMapAux(*m_ModInstr, lines); });
 }
 
 // ---------------------------------------------------------------------------

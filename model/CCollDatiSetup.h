@@ -118,8 +118,27 @@ public:
     // not use it) is traced and leaves that object as it was: an instrument
     // reports no lines for the menus it lacks. A read error of an object that
     // applies reaches the caller. Ends with a validity update.
+    //
+    // On F10 the counters own channel A's scale, and an instrument's reply
+    // may carry no channel-A scale lines there, but channel A's curve switch
+    // is still the scale object's: when that object does not apply and its
+    // lines do not read, its switch line is read alone (when the lines carry
+    // one), so a curve sent on F10 comes back switched on. (The map reader of
+    // channel A reads every word of the frequency layout, the switch among
+    // them.)
     void SetUserSetup(const MemMapWords &map);
     void SetUserSetupAux(const MemMapAuxLines &lines);
+
+    // Has every object that applies write its words (lines) into `map`
+    // (`lines`), in collection order; words and lines no object writes keep
+    // their values. When channel A's curve applies but channel A's scale
+    // does not (F10: the counters own that scale), the scale object still
+    // writes its linearisation switch alone, at its own turn, so that the
+    // curve's writer finds the switch on and the instrument uses the curve.
+    // A writer's error reaches the caller with `map` (`lines`) partly
+    // written: callers that must keep theirs write into a copy.
+    void GetMemoryMap(MemMapWords &map) const;
+    void GetMemoryMapAux(MemMapAuxLines &lines) const;
 
     // The objects themselves (the same ones the collection holds).
     CModInstr &ModInstr() const { return *m_ModInstr; }
@@ -144,7 +163,8 @@ private:
     void UpdateValidData();
     void loadRows();
     void takeStoredValues(const CCollDatiSetup &from);
-    template <class Read> void readBack(Read read);
+    template <class Read, class ReadSwitchA> void readBack(Read read, ReadSwitchA readSwitchA);
+    template <class Write, class WriteSwitchA> void writeOut(Write write, WriteSwitchA writeSwitchA) const;
 
     SetupObjectCollection m_SetupObjects;
     std::vector<std::unique_ptr<CParameterClassBase>> m_Owned;

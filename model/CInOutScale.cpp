@@ -198,8 +198,7 @@ void CInOutScale::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) cons
         map[8] = LoWord(m_MeasureDigitalPoint);
         map[9] = LoWord(m_MinMeasureScale);
         map[10] = LoWord(m_MaxMeasureScale);
-        if (slotA != 3)
-            map[11] = m_Linearizzazione;
+        GetLinearizzazioneMemoryMap(modInstr, map);
         return;
     case MemMapLayout::MemMapFreqLayout: {
         const FreqScaleWords &w = IsChannelA() ? kFreqScaleWordsA : kFreqScaleWordsF;
@@ -209,7 +208,7 @@ void CInOutScale::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) cons
         map[w.measureDigitalPoint] = LoWord(m_MeasureDigitalPoint);
         PutWordPair(map, w.minMeasureScale, m_MinMeasureScale);
         PutWordPair(map, w.maxMeasureScale, m_MaxMeasureScale);
-        map[w.linearizzazione] = m_Linearizzazione;
+        GetLinearizzazioneMemoryMap(modInstr, map);
         return;
     }
     case MemMapLayout::None:
@@ -253,7 +252,6 @@ void CInOutScale::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map
 void CInOutScale::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) const
 {
     const std::int16_t slotA = modInstr.SlotA();
-    const QString linText = m_Linearizzazione == 0 ? kLinearizzazioneOffText : kLinearizzazioneOnText;
     // Every value text is made before the first line is stored, so a value
     // without a text (an unknown decimal point) leaves the lines as they were.
     switch (MemMapLayoutForSlotA(slotA)) {
@@ -268,8 +266,7 @@ void CInOutScale::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lin
         lines[kBaseDigitalPoint.index] = ScaleAuxLine(kBaseDigitalPoint.templateId, dp);
         lines[kBaseMinMeasure.index] = ScaleAuxLine(kBaseMinMeasure.templateId, minD);
         lines[kBaseMaxMeasure.index] = ScaleAuxLine(kBaseMaxMeasure.templateId, maxD);
-        if (slotA != 3)
-            lines[kLinearizationSwitchLineBase.index] = ScaleAuxLine(kLinearizationSwitchLineBase.templateId, linText);
+        GetLinearizzazioneMemoryMapAux(modInstr, lines);
         return;
     }
     case MemMapLayout::MemMapFreqLayout: {
@@ -297,13 +294,13 @@ void CInOutScale::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lin
             put(l.measureDigitalPoint, dpD);
             put(l.minMeasureScale, minD);
             put(l.maxMeasureScale, maxD);
-            put(l.linearizzazione, linText);
+            GetLinearizzazioneMemoryMapAux(modInstr, lines);
         } else {
             if (electric) {
                 put(l.electricDigitalPoint, dpE);
                 put(l.minElectricScale, minE);
                 put(l.maxElectricScale, maxE);
-                put(l.linearizzazione, linText);
+                GetLinearizzazioneMemoryMapAux(modInstr, lines);
             }
             put(l.measureDigitalPoint, dpD);
             put(l.minMeasureScale, minD);
@@ -314,6 +311,34 @@ void CInOutScale::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lin
     case MemMapLayout::None:
         return;
     }
+}
+
+void CInOutScale::GetLinearizzazioneMemoryMap(const CModInstr &modInstr, MemMapWords &map) const
+{
+    const std::int16_t slotA = modInstr.SlotA();
+    switch (MemMapLayoutForSlotA(slotA)) {
+    case MemMapLayout::MemMapBaseLayout:
+        if (slotA != 3)
+            map[11] = m_Linearizzazione;
+        return;
+    case MemMapLayout::MemMapFreqLayout:
+        map[(IsChannelA() ? kFreqScaleWordsA : kFreqScaleWordsF).linearizzazione] = m_Linearizzazione;
+        return;
+    case MemMapLayout::None:
+        return;
+    }
+}
+
+void CInOutScale::GetLinearizzazioneMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) const
+{
+    if (const auto place = LinearizationSwitchLine(modInstr.SlotA(), IsChannelA()))
+        lines[place->index] = LinearizationSwitchLineText(place->templateId, m_Linearizzazione != 0);
+}
+
+void CInOutScale::SetLinearizzazioneAux(const CModInstr &modInstr, const MemMapAuxLines &lines)
+{
+    if (const auto place = LinearizationSwitchLine(modInstr.SlotA(), IsChannelA()))
+        SetLinearizzazione(readLinearizzazione(lines, place->templateId));
 }
 
 void CInOutScale::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines)

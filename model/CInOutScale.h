@@ -148,6 +148,18 @@ public:
     // SetupReadError and changes nothing.
     void SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines) override;
 
+    // The linearisation switch alone, word or line, as the writers above put
+    // it (word 11 or line 11 in the base layout off slot-A 3, the channel's
+    // word and line in the frequency layout; nothing elsewhere). The setup
+    // collection uses them for channel A on F10, where the counters own
+    // channel A's scale but the curve and its switch are still channel A's.
+    void GetLinearizzazioneMemoryMap(const CModInstr &modInstr, MemMapWords &map) const;
+    void GetLinearizzazioneMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) const;
+    // Reads the channel's switch line alone; a missing line or an empty
+    // value raises SetupReadError and changes nothing. A layout without a
+    // switch line leaves the switch as it is.
+    void SetLinearizzazioneAux(const CModInstr &modInstr, const MemMapAuxLines &lines);
+
     void Columns(ColumnVisitor &c) override;
 
 private:

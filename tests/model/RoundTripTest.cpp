@@ -248,12 +248,7 @@ const std::vector<Configuration> &Configurations()
              c.CounterAB().SetMeasureDigitalPointCounterB(0x10000);
              c.CounterAB().SetCounterBPulseWeight(25);
              c.CounterAB().SetCounterBDigitalPoint(0x10000);
-         },
-         // The curve's points go out, but its switch (word 42, line 21
-         // "Lin.A>Lin.A=") is written only by channel A's scale object, which
-         // does not apply on F10: the switch comes back off and the curve
-         // with it.
-         "channel A's curve switch is not sent on F10"},
+         }},
         {"model 3, WP1 F1, both curves, BN in B, Y4/Y5", {3, 4, 3, 3, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(0);
@@ -289,9 +284,6 @@ const std::vector<Configuration> &Configurations()
              c.CounterAB().SetCounterBPulseWeight(99999);
              c.CounterAB().SetCounterBDigitalPoint(0x10002);
          }},
-        // No curve here: on F10 channel A's curve switch belongs to the
-        // channel scale, which is not sent on that function, so a curve set
-        // on F10 does not come back from the instrument as switched on.
         {"model 3, WP1 F10 both counters, Y2", {3, 4, 0, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(9);
@@ -401,14 +393,10 @@ void Transfer(Road road, const CCollDatiSetup &first, CCollDatiSetup &second)
     MemMapWords map{};
     MemMapAuxLines lines;
     lines.fill(QStringLiteral("NoSend"));
-    for (std::int16_t i = 1; i <= first.SetupObjects().Count(); ++i) {
-        if (!first.ValidData(i))
-            continue;
-        if (road == Road::MemoryMap)
-            first.SetupObjects().Item(i).GetMemoryMap(first.ModInstr(), map);
-        else
-            first.SetupObjects().Item(i).GetMemoryMapAux(first.ModInstr(), lines);
-    }
+    if (road == Road::MemoryMap)
+        first.GetMemoryMap(map);
+    else
+        first.GetMemoryMapAux(lines);
     // The reading side starts from scales of its own.
     g_Scala.Reset();
     g_ScalaB.Reset();
