@@ -40,9 +40,6 @@ struct Configuration {
     // Sets the values of the groups that apply to the modules; the others
     // keep the values of a new collection.
     std::function<void(CCollDatiSetup &)> set;
-    // A fault outside the collection that this configuration still shows:
-    // the case is skipped with this text until it is mended.
-    const char *knownFault = nullptr;
 };
 
 bool isFrequency(const Modules &m)
@@ -462,8 +459,6 @@ TEST_P(RoundTrip, ThroughTheInstrumentAndTheDatabase)
 {
     const Road road = GetParam().road;
     const Configuration &cfg = Configurations()[GetParam().configuration];
-    if (cfg.knownFault != nullptr)
-        GTEST_SKIP() << cfg.knownFault;
 
     CCollDatiSetup first;
     Build(first, cfg);
