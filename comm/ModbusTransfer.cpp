@@ -425,8 +425,9 @@ bool ModbusTransfer::WriteRegister(std::uint8_t valueHigh, std::uint8_t valueLow
     Exchange(WriteRegisterFrame(m_CurrentAddress, reg, valueHigh, valueLow), kWriteAnswerLength);
     // The instrument may take its new line speed before it answers the
     // write of the speed register of the 0xE000 window: that answer is
-    // not waited for.
-    if (reg == kRegBaudBase)
+    // not checked. A cancel still ends the transfer here: the
+    // instruments after this one are not to be written.
+    if (reg == kRegBaudBase && m_Rs232.Error() != CommErrorCode::Cancelled)
         return true;
     return !CheckCommError();
 }

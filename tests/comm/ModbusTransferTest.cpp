@@ -571,6 +571,32 @@ TEST_F(ModbusTransferTest, CancelDuringTheWriteStopsItSilently)
     EXPECT_EQ(sim.Address(inst), 5);
 }
 
+TEST_F(ModbusTransferTest, CancelDuringTheSpeedWriteStopsTheNetworkWrite)
+{
+    // The speed register's answer is not checked, but a cancel while it is
+    // under way must still stop the instruments after it.
+    commConfig.SetInterfaceType(CCommConfig::kInterfaceRS485);
+    const std::int32_t coding = Store(kMVA);
+    std::vector<int> instruments;
+    for (int address : {1, 2, 3})
+        instruments.push_back(sim.AddInstrument(address, coding, 19200));
+    network.SetModeConfig(1);
+    network.SetTotalInstrNetwork(3);
+    bool writing = false;
+    EXPECT_FALSE(Run(ModbusTransfer::kActionWrite, kConfigId, [&](ModbusTransfer &t) {
+        QObject::connect(&t, &ModbusTransfer::Label5Changed, &t,
+                         [&](const QString &text) { writing = text == LoadResourceString(201); });
+        QObject::connect(&t, &ModbusTransfer::ProgressValueChanged, &t, [&](int value) {
+            if (writing && value == 88) // the last register before the speed
+                t.Cancel();
+        });
+    }));
+    EXPECT_EQ(BoxTexts(), Texts({}));
+    EXPECT_EQ(sim.WriteRequests(instruments[0]), 87);
+    EXPECT_EQ(sim.WriteRequests(instruments[1]), 0);
+    EXPECT_EQ(sim.WriteRequests(instruments[2]), 0);
+}
+
 // ---------------------------------------------------------------------------
 // Networks
 
