@@ -189,6 +189,10 @@ bool CUpDownDigitSpin::keyDown(QKeyEvent *event)
 
 void CUpDownDigitSpin::focusOut(QFocusEvent *event)
 {
+    // A key held when the focus leaves (Shift of Shift+Tab, Alt of a window
+    // switch) goes up elsewhere: the hold ends here, or the next press and a
+    // held arrow of the up-down would count on from it.
+    m_KeyHeld = false;
     if (!IsControlFocusChange(event))
         return;
     QWidget *next = QApplication::focusWidget();

@@ -454,6 +454,9 @@ TEST_F(ScalePages, CurveLimitsComeFromTheChannelsDisplayedScale)
     const std::vector<CurveLimitCase> cases = {
         {"channel A", a, 1, 0, 0, 100, 1800, 1, "#0.00"},
         {"channel A, 9990 display", a, 0, 0, 1, 100, 1800, 10, "#0.00"},
+        // The 9990 display exists on model 0's own inputs only: a choice the
+        // display page kept from them does not reach a frequency module.
+        {"channel A, frequency module on model 0", a, 0, 4, 1, 100, 1800, 1, "#0.00"},
         {"channel F on model 3: g_ScalaB, inverted", f, 3, 4, 0, -40000, 300000, 1, "####0.0"},
         {"channel F elsewhere: g_Scala", f, 1, 4, 0, 100, 1800, 1, "#0.00"},
     };

@@ -215,6 +215,22 @@ TEST_F(SpinTest, HeldMouseButtonAcceleratesEveryTenChanges)
     const std::int32_t before = spin.Value();
     QTest::mouseClick(upDown, Qt::LeftButton, Qt::NoModifier, UpArrow());
     EXPECT_EQ(spin.Value() - before, 1);
+
+    // Leaving the text box with Shift+Tab: the Shift key goes up in the next
+    // control. Holding an arrow on coming back still accelerates.
+    Create(0, 100000, 1);
+    QTest::keyPress(box, Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyPress(box, Qt::Key_Backtab, Qt::ShiftModifier);
+    other->setFocus(Qt::BacktabFocusReason);
+    QTest::keyRelease(other, Qt::Key_Shift);
+    QTest::mousePress(upDown, Qt::LeftButton, Qt::NoModifier, UpArrow());
+    ASSERT_EQ(QApplication::focusWidget(), box);
+    for (int i = 1; i < 10; ++i)
+        upDown->stepBy(1);
+    const std::int32_t beforeTenth = spin.Value();
+    upDown->stepBy(1);
+    QTest::mouseRelease(upDown, Qt::LeftButton, Qt::NoModifier, UpArrow());
+    EXPECT_EQ(spin.Value() - beforeTenth, 10);
 }
 
 TEST_F(SpinTest, SingleDigitEditingWalksTheDigitsFromTheLeft)
