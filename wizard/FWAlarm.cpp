@@ -294,7 +294,7 @@ void FWAlarm::ChannelChanged()
     m_Isteresi->SetMax(Span(start, end));
     LimitAlarmRange();
 
-    const bool tens = data.ModelloStrumento() == 0 && data.SlotA() <= 3 && data.DisplayDigit() == 1;
+    const bool tens = StepsByTen(data.ModelloStrumento(), data.SlotA(), data.DisplayDigit());
     const DigitalPointInfo info = DisplayFormat(scale.DigitalPointScalaDisplay());
     for (CTextDigitSpin *spin : {m_MinAlarmScale, m_MaxAlarmScale, m_AlarmSetPoint, m_Isteresi}) {
         spin->SetIncrementoMinimo(tens ? 10 : 1);

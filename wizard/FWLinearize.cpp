@@ -8,6 +8,7 @@
 #include "CTextDigitSpin.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "SetupPageControls.h"
 #include "StringTable.h"
 
 #include <QComboBox>
@@ -146,10 +147,7 @@ void FWLinearize::SetOutputLimits()
     // cross.
     const std::int32_t low = std::min(scale.InizioScalaDisplay(), scale.FineScalaDisplay());
     const std::int32_t high = std::max(scale.InizioScalaDisplay(), scale.FineScalaDisplay());
-    // The "9990" display exists on model 0's own inputs (slot A up to 3)
-    // only: the display page keeps the choice, disabled, when slot A changes
-    // to another module, and that module's outputs step by 1.
-    const bool step10 = data.ModelloStrumento() == 0 && data.SlotA() <= 3 && data.DisplayDigit() == 1;
+    const bool step10 = setuppage::StepsByTen(data.ModelloStrumento(), data.SlotA(), data.DisplayDigit());
     for (CTextDigitSpin *spin : m_LinearizeOut) {
         spin->SetMin(low);
         spin->SetMax(high);

@@ -108,4 +108,9 @@ std::int32_t Span(std::int32_t start, std::int32_t end)
     return static_cast<std::int32_t>(span > top ? top : span);
 }
 
+bool StepsByTen(std::int16_t model, std::int16_t slotA, std::int16_t displayDigit)
+{
+    return model == 0 && slotA >= 0 && slotA <= 3 && displayDigit == 1;
+}
+
 } // namespace setuppage
