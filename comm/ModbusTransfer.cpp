@@ -139,7 +139,10 @@ constexpr std::int32_t kMsgNoSpeed = 228;
 constexpr std::int32_t kTextDetecting = 229;
 constexpr std::int32_t kMsgOtherModel = 230;
 constexpr std::int32_t kMsgReadInvalid = 3150;
-constexpr std::int32_t kMsgCannotConvert = 3151;
+constexpr std::int32_t kMsgCannotConvert = 3151; // |1: what could not be converted
+constexpr std::int32_t kMsgNoSerialModule = 3152;
+constexpr std::int32_t kTextBadAddress = 3153;
+constexpr std::int32_t kTextBadBaudCode = 3154;
 
 // Registers the transfer moves outside the register window, and the words
 // they carry.
@@ -186,21 +189,35 @@ void trace(const QString &text)
     g_Trace.BugMessage(text);
 }
 
-// The text of the errors the conversions let through.
+// Runs a conversion; the errors it lets through are traced, and their
+// description is left in `failure`.
 template <class Action>
-bool runConversion(const QString &what, Action action)
+bool runConversion(const QString &what, Action action, QString *failure = nullptr)
 {
+    QString description;
     try {
         return action();
     } catch (const DatabaseError &e) {
-        trace(what + QStringLiteral(": errore del database: ") + e.Description());
+        description = e.Description();
+        trace(what + QStringLiteral(": errore del database: ") + description);
     } catch (const SetupReadError &e) {
-        trace(what + QStringLiteral(": dati non convertibili: ") + e.Text());
+        description = e.Text();
+        trace(what + QStringLiteral(": dati non convertibili: ") + description);
     } catch (const ProgramError &e) {
+        description = e.Description();
         trace(what + QStringLiteral(": errore ") + QString::number(e.Number()) + QLatin1Char(' ') +
-              e.Description());
+              description);
     }
+    if (failure)
+        *failure = description;
     return false;
+}
+
+// A serial module (QD or QE in slot B) is what gives a configuration the
+// network address and the line speed the transfer writes.
+bool hasSerialModule(const CModInstr &mod)
+{
+    return mod.SlotB() == 1 || mod.SlotB() == 2;
 }
 
 struct BaudTry {
@@ -289,6 +306,10 @@ bool ModbusTransfer::CheckCommError()
 
 bool ModbusTransfer::StartTransfer()
 {
+    if (m_Action != kActionRead && !CanBeWritten()) {
+        m_ReturnValue = false;
+        return m_ReturnValue;
+    }
     emit Label1Changed(LoadResourceString(kTextDetecting));
 
     bool found = false;
@@ -379,10 +400,9 @@ bool ModbusTransfer::ScanNetworkAddress()
 
     if (!stoppedAt)
         return false;
-    // Only an address that answered is kept: a cancel says nothing about
-    // the address being probed.
-    if (m_Rs232.Error() == CommErrorCode::None)
-        m_Network.SetNetworkAdd(*stoppedAt);
+    // The address that answered, or the one being probed when the scan was
+    // cancelled: the next scan of the whole range starts from there.
+    m_Network.SetNetworkAdd(*stoppedAt);
     return true;
 }
 
@@ -515,11 +535,31 @@ bool ModbusTransfer::ReadMemoryMap()
     return true;
 }
 
+// Before any frame: a configuration without a serial module holds no
+// address and no line speed (its words would go out as 0, which an RS232
+// instrument cannot take and which switches an RS485 instrument to 4800
+// baud), so it is refused with a message that says so. A configuration that
+// cannot be loaded is reported by PrepareMemoryMap.
+bool ModbusTransfer::CanBeWritten()
+{
+    CModInstr stored;
+    const bool loaded = runConversion(QStringLiteral("WriteConfiguration"), [&] {
+        stored.LoadDataFromADORS(ExistingRowCriterion(m_IDProgramma));
+        return true;
+    });
+    if (!loaded || hasSerialModule(stored))
+        return true;
+    trace(QStringLiteral("Configurazione senza modulo seriale: nessun indirizzo di rete e baud rate da programmare"));
+    showCommMessage(kMsgNoSerialModule);
+    return false;
+}
+
 // Loads the configuration, checks its module coding and converts it into
 // the memory map; false (reported) when the configuration cannot go to an
 // instrument.
 bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
 {
+    QString failure;
     const bool converted = runConversion(QStringLiteral("WriteConfiguration"), [&] {
         CModInstr stored;
         stored.LoadDataFromADORS(ExistingRowCriterion(m_IDProgramma));
@@ -528,9 +568,9 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
         m_MemMap->SetIDProgramma(m_IDProgramma);
         m_MemMap->SetCodificaModuli(storedCoding);
         return m_MemMap->ConvertUserSetupToMemoryMap();
-    });
+    }, &failure);
     if (!converted) {
-        showCommMessage(kMsgCannotConvert);
+        showCannotConvert(failure);
         return false;
     }
     m_MemMap->SaveMemorySetup(QString::fromLatin1(CGestioneMemMap::kMemoryUserDump));
@@ -545,10 +585,17 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
     if (!addressOk || baud < 0 || baud > kMaxBaudCode) {
         trace(QStringLiteral("Indirizzo di rete o baud rate non validi nella configurazione: ") +
               QString::number(address) + QStringLiteral(", ") + QString::number(baud));
-        showCommMessage(kMsgCannotConvert);
+        showCannotConvert(GetResourceText(addressOk ? kTextBadBaudCode : kTextBadAddress,
+                                          {QVariant(static_cast<int>(addressOk ? baud : address))}));
         return false;
     }
     return true;
+}
+
+void ModbusTransfer::showCannotConvert(const QString &what)
+{
+    MsgBox(GetResourceText(kMsgCannotConvert, {QVariant(what)}), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation,
+           LoadResourceString(kTitleCommError), m_MessageParent);
 }
 
 void ModbusTransfer::WriteConfiguration()

@@ -112,8 +112,8 @@ public:
     bool TryConnection(std::int32_t baudIndex, bool &cancelled);
     // Probes the addresses of the network settings (one frame and one
     // time-out each); the first that answers becomes NetworkAdd. True also
-    // when the scan was cancelled (the transport's Error is then 3); a
-    // cancel leaves NetworkAdd as it was.
+    // when the scan was cancelled (the transport's Error is then 3), and
+    // NetworkAdd then becomes the address being probed.
     bool ScanNetworkAddress();
     bool IdentifyInstrument();
     bool ReadRegister(std::uint16_t reg, std::int16_t &value);
@@ -138,7 +138,9 @@ private:
     void WriteConfiguration();
     bool ReadMemoryMap();
     bool WriteMemoryMap();
+    bool CanBeWritten();
     bool PrepareMemoryMap(std::int32_t &storedCoding);
+    void showCannotConvert(const QString &what);
     bool ReadBlock(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words);
     bool WriteWord(std::int16_t index, std::uint16_t reg);
     std::int32_t Exchange(const QByteArray &frame, std::int16_t answerLength);

@@ -342,9 +342,10 @@ std::int32_t SerialControl::IdleGap() const
 {
     if (m_IdleGapSetting > 0)
         return m_IdleGapSetting;
-    // 40 character times, and never below 300 ms.
+    // 40 character times, and never below kMinIdleGapMs: an instrument may
+    // pause that long between its echo and its dump, or between two lines.
     const std::int32_t rate = BaudRateOfCode(m_BaudCode).value_or(9600);
-    return std::max<std::int32_t>(300, 400000 / rate);
+    return std::max<std::int32_t>(kMinIdleGapMs, 400000 / rate);
 }
 
 void SerialControl::SendReceive()

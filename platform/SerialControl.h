@@ -34,7 +34,9 @@ std::vector<std::int32_t> LineErrorCodes(const LineCounters &before, const LineC
 // the answer: Received once ByteToReceive bytes are in (extra bytes of the
 // same answer are dropped), TimeOut when the time-out passes first. With
 // ByteToReceive 0 it collects until the line has been quiet for the idle gap
-// after the last byte (Received with every byte), TimeOut when nothing came.
+// after the last byte (2 s at least, so a sender that pauses less than that
+// is still heard to the end), or until the time-out passes: Received with
+// every byte, TimeOut when nothing came.
 // Bytes arriving while no send is collecting are discarded, so a late answer
 // never reaches the next exchange.
 //
@@ -99,7 +101,9 @@ public:
     // The device of the open port (empty while closed).
     QString DevicePath() const;
     // Quiet time after the last byte that ends a ByteToReceive 0 reception;
-    // 0 (the default) derives it from the baud rate.
+    // 0 (the default) is 40 character times at the line's speed, and never
+    // less than kMinIdleGapMs. Tests that never pause shorten it.
+    static constexpr std::int32_t kMinIdleGapMs = 2000;
     void SetIdleGap(std::int32_t ms) { m_IdleGapSetting = ms; }
     std::int32_t IdleGap() const;
 

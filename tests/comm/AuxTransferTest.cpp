@@ -210,6 +210,23 @@ protected:
         return engine.StartTransfer();
     }
 
+    // What differs between configuration id and the setup read back under
+    // the instrument's id, on the groups that apply to id.
+    std::string DifferencesFromRead(std::int32_t id)
+    {
+        CCollDatiSetup written;
+        Load(written, id);
+        CCollDatiSetup read;
+        Load(read, kInstrumentId);
+        std::set<QString> skip{QStringLiteral("CModInstr.m_NomeProgramma")};
+        // The base layout carries no channel for the alarms and the output.
+        for (int n = 1; n <= 4; ++n)
+            skip.insert(QStringLiteral("CAlarm%1.m_Channel").arg(n));
+        skip.insert(QStringLiteral("CAnalogOut.m_Channel"));
+        return colltest::Text(colltest::Differences(
+            written, read, [&](std::int16_t i) { return written.ValidData(i); }, skip));
+    }
+
     QString ProgramFile(const char *name) const { return m_Folder.File(QString::fromLatin1(name)); }
 
     testpty::PtyPair pair;
@@ -271,20 +288,30 @@ TEST_F(AuxTransfer, WritesAConfigurationAndReadsItBackEqual)
         EXPECT_TRUE(QFile::exists(ProgramFile(CGestioneMemMap::kMemoryMapAuxDump)));
         EXPECT_TRUE(boxes.empty()) << BoxTexts(boxes);
 
-        CCollDatiSetup written;
-        Load(written, id);
+        EXPECT_EQ(DifferencesFromRead(id), "");
         CCollDatiSetup read;
         Load(read, kInstrumentId);
-        std::set<QString> skip{QStringLiteral("CModInstr.m_NomeProgramma")};
-        // The base layout carries no channel for the alarms and the output.
-        for (int n = 1; n <= 4; ++n)
-            skip.insert(QStringLiteral("CAlarm%1.m_Channel").arg(n));
-        skip.insert(QStringLiteral("CAnalogOut.m_Channel"));
-        EXPECT_EQ(colltest::Text(colltest::Differences(
-                      written, read, [&](std::int16_t i) { return written.ValidData(i); }, skip)),
-                  "");
         EXPECT_EQ(read.ModInstr().NomeProgramma(), StringText(617));
     }
+}
+
+// An instrument that pauses after its echo and between two lines of its
+// dump, well inside the receive time-out: the read waits for the whole dump
+// with the serial control's own end of a reception (no shortened quiet gap)
+// and the real time-out.
+TEST_F(AuxTransfer, ReadTakesTheWholeDumpOfAnInstrumentThatPauses)
+{
+    const Configuration &cfg = Configurations().front();
+    Store(cfg, kStoredId);
+    ASSERT_TRUE(Write(kStoredId)) << BoxTexts(boxes);
+    control.SetIdleGap(0);
+    simulator.SetDumpPause(500, 2);
+
+    ASSERT_TRUE(Read(cfg.modules, [](CAuxTransferEngine &engine) {
+        engine.SetTimeOuts(CAuxTransferEngine::kReadTimeOut, kCommandTimeOutMs);
+    })) << BoxTexts(boxes);
+    EXPECT_TRUE(boxes.empty()) << BoxTexts(boxes);
+    EXPECT_EQ(DifferencesFromRead(kStoredId), "");
 }
 
 // Every failure: ReturnValue false, at most one box (under title 208 with

@@ -325,6 +325,31 @@ TEST_F(LiveView, NetworkPollsEveryAddressInTurnShowsSilentOnesAsErrorAndStopsOnC
     EXPECT_EQ(RegistersAsked(sim, 3).size(), std::size_t{8});
 }
 
+// A cancel during the address search leaves NetworkAdd at the address
+// being probed, so the next search resumes there.
+TEST_F(LiveView, CancelDuringTheSearchKeepsTheAddressItStoppedAt)
+{
+    sim.AddInstrument(5, colltest::Coding({1, 0, 2, 0, 0}), 9600);
+    commConfig.SetInterfaceType(CCommConfig::kInterfaceRS485);
+    network.SetSelNetworkAdd(0);
+    network.SetNetworkAdd(42);
+    network.SetTotalInstrNetwork(3);
+    TraceCapture trace;
+
+    CLiveView view(comm, commConfig, network);
+    view.SetScanTimeOutRx(40);
+    view.CreateStatusRecordset();
+    QObject::connect(&view, &CLiveView::ProgressValueChanged, &view, [&view](int value) {
+        if (value == 3) // probing address 253
+            view.Cancel();
+    });
+
+    EXPECT_FALSE(view.Run());
+    EXPECT_TRUE(boxes.isEmpty()) << boxes.join(QStringLiteral(" | ")).toStdString();
+    EXPECT_EQ(network.NetworkAdd(), 253);
+    EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Operazione annullata !!!")));
+}
+
 // Only an RS485 network moves from address to address: on any other
 // interface the live view keeps polling the instrument the search found.
 TEST_F(LiveView, OnlyANetworkAdvancesTheAddress)

@@ -3,6 +3,7 @@
 // address detection, the module check, the failures of the line, cancel,
 // and a network of instruments.
 #include "SerialTestSupport.h"
+#include "Avvio.h"
 #include "CAlarm.h"
 #include "CCollDatiSetup.h"
 #include "CCommConfig.h"
@@ -394,6 +395,9 @@ TEST_P(ModbusDetection, FindsSpeedAndAddress)
     EXPECT_EQ(BoxTexts(), Texts({}));
     EXPECT_EQ(foundBaudIndex, c.baudIndex);
     EXPECT_EQ(network.NetworkAdd(), c.address);
+    // The scan gives the time-out and the attempts back as it found them.
+    EXPECT_EQ(comm.TimeOutRx(), 150);
+    EXPECT_EQ(comm.MaxErrorTimeOut(), 3);
     const auto requests = sim.Requests();
     ASSERT_GT(requests.size(), c.probes);
     for (int i = 0; i < c.probes; ++i)
@@ -468,6 +472,54 @@ TEST_F(ModbusTransferTest, ConfigurationOfSlotACode1CanNeverBeWritten)
 }
 
 // ---------------------------------------------------------------------------
+// Configurations that cannot go to an instrument
+
+struct RefusalCase {
+    const char *what;
+    std::int16_t interfaceType;
+    Configuration cfg;
+    std::int32_t cause; // 0: message 3152; else the text in message 3151
+    int value;          // the value the cause names
+    bool framesSent;    // the detection ran before the refusal
+};
+
+void PrintTo(const RefusalCase &c, std::ostream *os) { *os << c.what; }
+
+class ModbusRefusal : public ModbusTransferTest, public ::testing::WithParamInterface<RefusalCase> {};
+
+// Each refusal names its cause; no register of the instrument is written.
+TEST_P(ModbusRefusal, IsShownWithItsCauseAndWritesNothing)
+{
+    const RefusalCase &c = GetParam();
+    commConfig.SetInterfaceType(c.interfaceType);
+    const int inst = sim.AddInstrument(5, Store(c.cfg), 38400);
+    UseAddress(5);
+
+    EXPECT_FALSE(Run(ModbusTransfer::kActionWrite, kConfigId));
+    ASSERT_EQ(BoxTexts().size(), 1u);
+    const QString box = c.cause == 0 ? LoadResourceString(3152)
+                                     : GetResourceText(3151, {GetResourceText(c.cause, {c.value})});
+    EXPECT_EQ(boxes[0].text, box);
+    EXPECT_EQ(sim.Requests().isEmpty(), !c.framesSent);
+    EXPECT_EQ(sim.WriteRequests(inst), 0);
+}
+
+const Configuration kNoSerialModule{"MVA, Y2, no serial module", {1, 0, 0, 2, 0}, [](CCollDatiSetup &) {}};
+
+const RefusalCase kRefusalCases[] = {
+    {"RS232, no serial module", CCommConfig::kInterfaceRS232, kNoSerialModule, 0, 0, false},
+    {"RS485, no serial module (it would switch the instrument to 4800 baud)", CCommConfig::kInterfaceRS485,
+     kNoSerialModule, 0, 0, false},
+    {"RS232, address 0", CCommConfig::kInterfaceRS232,
+     {"MVA, address 0", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetNetworkAdd(0); }}, 3153, 0, true},
+    {"RS485, baud-rate code 7", CCommConfig::kInterfaceRS485,
+     {"MVA, baud-rate code 7", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetBaudRate(7); }}, 3154, 7,
+     true},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, ModbusRefusal, ::testing::ValuesIn(kRefusalCases));
+
+// ---------------------------------------------------------------------------
 // Failures of the line
 
 struct FailureCase {
@@ -533,7 +585,9 @@ TEST_F(ModbusTransferTest, ReadOfDataTheObjectsRefuseSavesNothing)
 // ---------------------------------------------------------------------------
 // Cancel
 
-TEST_F(ModbusTransferTest, CancelDuringTheScanEndsSilentlyAndKeepsTheAddress)
+// The address being probed when the cancel came becomes NetworkAdd, so the
+// next scan resumes there.
+TEST_F(ModbusTransferTest, CancelDuringTheScanEndsSilentlyAndKeepsTheAddressItStoppedAt)
 {
     Store(kMVA);
     sim.AddInstrument(5, colltest::Coding(kMVA.modules), 9600);
@@ -548,7 +602,10 @@ TEST_F(ModbusTransferTest, CancelDuringTheScanEndsSilentlyAndKeepsTheAddress)
         });
     }));
     EXPECT_EQ(BoxTexts(), Texts({}));
-    EXPECT_EQ(network.NetworkAdd(), 42);
+    EXPECT_EQ(network.NetworkAdd(), 253);
+    // The scan's own time-out and single attempt were undone.
+    EXPECT_EQ(comm.TimeOutRx(), 150);
+    EXPECT_EQ(comm.MaxErrorTimeOut(), 3);
     EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Operazione annullata !!!")));
     EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Cancellata procedura TxRx")));
 }

@@ -70,6 +70,12 @@ void AuxInstrumentSimulator::SetAnswerDelay(int ms)
     m_AnswerDelayMs = ms;
 }
 
+void AuxInstrumentSimulator::SetDumpPause(int ms, int count)
+{
+    m_DumpPauseMs = ms;
+    m_DumpPauseCount = count;
+}
+
 void AuxInstrumentSimulator::RefuseLine(const QString &line)
 {
     std::lock_guard lock(m_Mutex);
@@ -82,30 +88,38 @@ QStringList AuxInstrumentSimulator::Received() const
     return m_Received;
 }
 
-QByteArray AuxInstrumentSimulator::answer(const QString &command)
+QList<QByteArray> AuxInstrumentSimulator::answer(const QString &command)
 {
     std::lock_guard lock(m_Mutex);
-    QByteArray reply = command.toLatin1() + kLineEnd;
+    const QByteArray echo = command.toLatin1() + kLineEnd;
     if (command == QLatin1String("READ")) {
+        QList<QByteArray> pieces{echo};
         for (const QString &line : m_Setup)
-            reply += line.toLatin1() + kLineEnd;
-        return reply;
+            pieces << line.toLatin1() + kLineEnd;
+        return pieces;
     }
     if (command == QLatin1String("WRITE")) {
         m_Writing = true;
         m_Pending = m_Setup;
-        return reply + QByteArray("\xAF?", 2) + kLineEnd;
+        return {echo + QByteArray("\xAF?", 2) + kLineEnd};
     }
     if (command == QLatin1String("END")) {
         if (m_Writing)
             m_Setup = m_Pending;
         m_Writing = false;
-        return reply + "EX" + kLineEnd;
+        return {echo + "EX" + kLineEnd};
     }
     if (!m_Writing || lineKey(command).isEmpty() || command == m_Refused)
-        return reply + "ER" + kLineEnd;
+        return {echo + "ER" + kLineEnd};
     replaceOrAppend(m_Pending, command);
-    return reply + "OK" + kLineEnd;
+    return {echo + "OK" + kLineEnd};
+}
+
+bool AuxInstrumentSimulator::sleepFor(int ms)
+{
+    for (int waited = 0; waited < ms && !m_Stop; waited += 5)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return !m_Stop;
 }
 
 void AuxInstrumentSimulator::run()
@@ -139,11 +153,19 @@ void AuxInstrumentSimulator::run()
             // Wrong speed: the instrument hears only noise.
             if (m_Silent || m_Pair.LineSpeed() != m_Speed)
                 continue;
-            for (int waited = 0; waited < m_AnswerDelayMs && !m_Stop; waited += 5)
-                std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            if (m_Stop)
+            if (!sleepFor(m_AnswerDelayMs))
                 return;
-            m_Pair.Write(answer(command));
+            const QList<QByteArray> pieces = answer(command);
+            const int pause = m_DumpPauseMs;
+            const int pauses = m_DumpPauseCount;
+            for (qsizetype i = 0; i < pieces.size(); ++i) {
+                if (i > 0 && pause > 0 && (pauses < 0 || i <= pauses)) {
+                    // Bytes written so far reach the program before the pause.
+                    if (!sleepFor(pause))
+                        return;
+                }
+                m_Pair.Write(pieces[i]);
+            }
         }
     }
 }

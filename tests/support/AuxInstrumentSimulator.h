@@ -21,6 +21,8 @@
 // A line outside a WRITE, a line without "=", and a line it is told to
 // refuse are answered "ER" and change nothing.
 //
+// A dump may pause between its echo and its lines and between two lines
+// (SetDumpPause), as a slow instrument does.
 // It answers only while the program's end of the line is at its speed
 // (9600 baud by default), and can stay silent or answer slowly. The setup
 // can hold the lines of any module family (SetSetup), so a test can make it
@@ -42,6 +44,9 @@ public:
     void SetSilent(bool silent);
     // Waits this long before each answer.
     void SetAnswerDelay(int ms);
+    // Pauses this long in a dump: after the echo of "READ" and after each
+    // line, `count` times in all (-1: before every line).
+    void SetDumpPause(int ms, int count = -1);
     // Answers "ER" to the command line `line` (exact text).
     void RefuseLine(const QString &line);
 
@@ -52,7 +57,9 @@ public:
 
 private:
     void run();
-    QByteArray answer(const QString &command);
+    // The reply to a command, in the pieces between which a dump pauses.
+    QList<QByteArray> answer(const QString &command);
+    bool sleepFor(int ms); // false when stopped meanwhile
 
     testpty::PtyPair &m_Pair;
     speed_t m_Speed;
@@ -64,6 +71,8 @@ private:
     QStringList m_Received;
     std::atomic<bool> m_Silent {false};
     std::atomic<int> m_AnswerDelayMs {0};
+    std::atomic<int> m_DumpPauseMs {0};
+    std::atomic<int> m_DumpPauseCount {-1};
     std::atomic<bool> m_Stop {false};
     std::thread m_Thread;
 };
