@@ -22,6 +22,7 @@
 #include "SerialControl.h"
 #include "SerialPorts.h"
 #include "StringTable.h"
+#include "TraceCapture.h"
 #include "WindowTimer.h"
 
 #include "../model/CollectionTestSupport.h"
@@ -44,6 +45,42 @@ namespace {
 class FastTimer : public WindowTimer {
 public:
     void SetInterval(std::int32_t) override { WindowTimer::SetInterval(2); }
+};
+
+// The serial control, noting what the engine asks of it: the line states,
+// the frame splitting (not passed on, so that no test is paced at 10 ms a
+// byte) and each frame sent with the receive time-out it goes out with.
+class RecordingControl : public SerialControl {
+public:
+    void SetDTR(bool on) override
+    {
+        events << QStringLiteral("DTR %1").arg(on);
+        SerialControl::SetDTR(on);
+    }
+    void SetRTS(bool on) override
+    {
+        events << QStringLiteral("RTS %1").arg(on);
+        SerialControl::SetRTS(on);
+    }
+    void SplitWriteCommFrame(std::int16_t &chunkBytes, std::int16_t &pauseMs) override
+    {
+        events << QStringLiteral("split %1 %2").arg(chunkBytes).arg(pauseMs);
+    }
+    void SetFrameTx(const QByteArray &frame) override
+    {
+        m_Frame = frame;
+        SerialControl::SetFrameTx(frame);
+    }
+    void SendReceive() override
+    {
+        events << QStringLiteral("send %1 %2").arg(QString::fromLatin1(m_Frame.chopped(1))).arg(TimeOut());
+        SerialControl::SendReceive();
+    }
+
+    QStringList events;
+
+private:
+    QByteArray m_Frame;
 };
 
 constexpr std::int32_t kReadTimeOutMs = 500;
@@ -231,7 +268,7 @@ protected:
 
     testpty::PtyPair pair;
     AuxInstrumentSimulator simulator {pair};
-    SerialControl control;
+    RecordingControl control;
     FastTimer timer;
     CCommConfig comm;
     CNetworkAddMsgSetup network;
@@ -341,6 +378,10 @@ TEST_F(AuxTransfer, FailuresStopWithTheirMessageAndStoreNothing)
     const std::vector<Case> cases = {
         {"a line refused by the instrument", CAuxTransferEngine::kActionWrite,
          [&] { simulator.RefuseLine(refused); }, StringText(210).replace(QStringLiteral("|1"), refused), refused},
+        // The reply has its full length but ends in "O": no "OK" in it.
+        {"a line answered 'O' instead of 'OK'", CAuxTransferEngine::kActionWrite,
+         [this] { simulator.SetLineReply(QByteArray("\r\n O")); },
+         StringText(210).replace(QStringLiteral("|1"), lines[0]), lines[0]},
         {"no answer", CAuxTransferEngine::kActionWrite, [this] { simulator.SetSilent(true); },
          StringText(207), QStringLiteral("WRITE")},
         {"port that is not there", CAuxTransferEngine::kActionWrite,
@@ -376,6 +417,7 @@ TEST_F(AuxTransfer, FailuresStopWithTheirMessageAndStoreNothing)
         simulator.SetSilent(false);
         simulator.SetAnswerDelay(0);
         simulator.RefuseLine(QString());
+        simulator.SetLineReply({});
         simulator.SetSetup({});
         comm.SetComPort(0);
         QFile::remove(ProgramFile(CGestioneMemMap::kMemoryMapAuxDump));
@@ -402,6 +444,96 @@ TEST_F(AuxTransfer, FailuresStopWithTheirMessageAndStoreNothing)
         Load(after, kInstrumentId);
         EXPECT_EQ(colltest::Text(colltest::AllDifferences(stored, after)), "");
     }
+}
+
+// The frequency modules need their frames split; the engine sets that up
+// before the first command of a read or a write, and only for them.
+TEST_F(AuxTransfer, FrameSplittingIsSetForTheFrequencyModulesOnlyBeforeTheFirstCommand)
+{
+    struct Case {
+        const char *what;
+        Modules modules;
+        bool split;
+    };
+    const Case cases[] = {
+        {"MVA", {1, 0, 2, 0, 0}, false}, {"GKP", {1, 3, 0, 0, 0}, false}, {"WP1", {1, 4, 2, 0, 0}, true},
+        {"WP2", {1, 5, 2, 0, 0}, true},  {"MVZ", {2, 6, 2, 0, 0}, false},
+    };
+    std::int32_t id = kStoredId;
+    for (const Case &c : cases) {
+        g_Scala.Reset();
+        g_ScalaB.Reset();
+        Store({c.what, c.modules, [](CCollDatiSetup &) {}}, ++id);
+        for (const std::int32_t action : {CAuxTransferEngine::kActionWrite, CAuxTransferEngine::kActionRead}) {
+            const bool write = action == CAuxTransferEngine::kActionWrite;
+            SCOPED_TRACE(std::string(c.what) + (write ? " write" : " read"));
+            control.events.clear();
+            if (write)
+                Write(id);
+            else
+                Read(c.modules);
+            const QStringList &events = control.events;
+            const auto firstSend = std::find_if(events.begin(), events.end(),
+                                                [](const QString &e) { return e.startsWith(QStringLiteral("send ")); });
+            ASSERT_NE(firstSend, events.end());
+            EXPECT_TRUE(firstSend->startsWith(write ? QStringLiteral("send WRITE ") : QStringLiteral("send READ ")));
+            const QStringList splitsBefore = QStringList(events.begin(), firstSend).filter(QStringLiteral("split"));
+            EXPECT_EQ(splitsBefore, c.split ? QStringList{QStringLiteral("split 1 10")} : QStringList());
+            EXPECT_EQ(events.filter(QStringLiteral("split")).size(), splitsBefore.size());
+        }
+    }
+}
+
+// A configuration none of whose lines carries anything (a slot-A code no
+// layout knows) still opens and closes the write.
+TEST_F(AuxTransfer, AConfigurationOfNoSendLinesOnlySendsWriteAndEnd)
+{
+    Store({"slot-A code 7", {1, 7, 0, 0, 0}, [](CCollDatiSetup &) {}}, kStoredId);
+    ASSERT_TRUE(LinesOf(kStoredId).isEmpty());
+    const qsizetype before = simulator.Received().size();
+    ASSERT_TRUE(Write(kStoredId)) << BoxTexts(boxes);
+    EXPECT_EQ(simulator.Received().mid(before), (QStringList{QStringLiteral("WRITE"), QStringLiteral("END")}));
+}
+
+// Without the shortcuts the other tests take: the port is set up with the
+// instrument's input buffer, DTR then RTS, a one-second pause, and the
+// dump is read with the long time-out, after which the command time-out is
+// back; a write sends every command with the command time-out.
+TEST_F(AuxTransfer, TheEnginesSetTheProductionLineSettings)
+{
+    const Configuration &cfg = Configurations().front();
+    Store(cfg, kStoredId);
+    const qsizetype lineCount = LinesOf(kStoredId).size();
+    {
+        CAuxTransferEngine engine;
+        engine.SetLine(&control, &timer, -1);
+        engine.SetSettleTime(0);
+        engine.SetAction(CAuxTransferEngine::kActionWrite);
+        engine.SetIDProgramma(kStoredId);
+        engine.Create(&comm, nullptr, &network);
+        control.events.clear();
+        ASSERT_TRUE(engine.StartTransfer()) << BoxTexts(boxes);
+        const QStringList sends = control.events.filter(QStringLiteral("send "));
+        EXPECT_EQ(sends.size(), lineCount + 2);
+        EXPECT_EQ(sends.filter(QStringLiteral(" 3000")).size(), sends.size()) << colltest::Text(sends);
+    }
+
+    CModInstr declared;
+    declared.SetCodificaModuli(colltest::Coding(cfg.modules));
+    CAuxTransferEngine engine;
+    engine.SetLine(&control, &timer, -1);
+    engine.SetAction(CAuxTransferEngine::kActionRead);
+    engine.SetIDProgramma(kInstrumentId);
+    engine.Create(&comm, &declared, &network);
+    control.events.clear();
+    TraceCapture trace;
+    ASSERT_TRUE(engine.StartTransfer()) << BoxTexts(boxes);
+    EXPECT_EQ(control.events, (QStringList{QStringLiteral("DTR 1"), QStringLiteral("RTS 1"),
+                                           QStringLiteral("send READ 7000")}));
+    EXPECT_EQ(control.TimeOut(), 3000);
+    EXPECT_EQ(control.InBufferSize(), 3072);
+    EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Inizio pausa %1 sec.").arg(QLocale().toString(1.0))));
+    EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Fine pausa %1 sec.").arg(QLocale().toString(1.0))));
 }
 
 // Cancel, by the button or by the window's close box, ends the write at the

@@ -76,6 +76,12 @@ void AuxInstrumentSimulator::SetDumpPause(int ms, int count)
     m_DumpPauseCount = count;
 }
 
+void AuxInstrumentSimulator::SetLineReply(const QByteArray &reply)
+{
+    std::lock_guard lock(m_Mutex);
+    m_LineReply = reply;
+}
+
 void AuxInstrumentSimulator::RefuseLine(const QString &line)
 {
     std::lock_guard lock(m_Mutex);
@@ -112,7 +118,7 @@ QList<QByteArray> AuxInstrumentSimulator::answer(const QString &command)
     if (!m_Writing || lineKey(command).isEmpty() || command == m_Refused)
         return {echo + "ER" + kLineEnd};
     replaceOrAppend(m_Pending, command);
-    return {echo + "OK" + kLineEnd};
+    return {echo + (m_LineReply.isEmpty() ? QByteArray("OK") + kLineEnd : m_LineReply)};
 }
 
 bool AuxInstrumentSimulator::sleepFor(int ms)

@@ -49,6 +49,9 @@ public:
     void SetDumpPause(int ms, int count = -1);
     // Answers "ER" to the command line `line` (exact text).
     void RefuseLine(const QString &line);
+    // What follows the echo of an accepted command line instead of "OK"
+    // CR LF; empty restores that.
+    void SetLineReply(const QByteArray &reply);
 
     // Every command received, in order, without its CR.
     QStringList Received() const;
@@ -68,6 +71,7 @@ private:
     QStringList m_Pending; // the setup being written
     bool m_Writing = false;
     QString m_Refused;
+    QByteArray m_LineReply;
     QStringList m_Received;
     std::atomic<bool> m_Silent {false};
     std::atomic<int> m_AnswerDelayMs {0};
