@@ -173,11 +173,11 @@ protected:
     }
 
     // Stores a configuration under kConfigId and returns its module coding.
-    std::int32_t Store(const Configuration &cfg)
+    std::int32_t Store(const Configuration &cfg, std::int32_t id = kConfigId)
     {
         CCollDatiSetup c;
         Build(c, cfg);
-        c.SetIDProgramma(kConfigId);
+        c.SetIDProgramma(id);
         c.SaveDataInADORS(true);
         return c.CodificaModuli();
     }
@@ -340,27 +340,111 @@ TEST_P(ModbusRoundTrip, WrittenConfigurationReadsBackAsConfiguration2)
 
 INSTANTIATE_TEST_SUITE_P(Families, ModbusRoundTrip, ::testing::ValuesIn(Configurations()));
 
-TEST_F(ModbusTransferTest, WriteSkipsTheAddressAndSpeedWordsAndSendsThemLast)
+// The registers of the function-6 requests that reached the line (from
+// request `from` on), and the first register and count of the function-4
+// requests answered.
+std::vector<std::uint16_t> WrittenRegisters(const InstrumentSimulator &sim, qsizetype from = 0)
 {
-    const std::int32_t coding = Store(kMVA);
-    sim.AddInstrument(5, coding, 38400);
-    UseAddress(5);
-    ASSERT_TRUE(Run(ModbusTransfer::kActionWrite, kConfigId));
-
     std::vector<std::uint16_t> written;
-    for (const auto &r : sim.Requests()) {
+    for (const auto &r : sim.Requests().mid(from)) {
         if (r.bytes.size() == 8 && static_cast<std::uint8_t>(r.bytes.at(1)) == 0x06)
             written.push_back(static_cast<std::uint16_t>((static_cast<std::uint8_t>(r.bytes.at(2)) << 8) |
                                                          static_cast<std::uint8_t>(r.bytes.at(3))));
     }
-    // 0xE000..0xE058 without 0xE056/0xE057, then the address, then the speed
-    // (sent to the new address 17).
-    ASSERT_EQ(written.size(), 89u);
-    EXPECT_EQ(written[85], 0xE055);
-    EXPECT_EQ(written[86], 0xE058);
-    EXPECT_EQ(written[87], 0xE056);
-    EXPECT_EQ(written[88], 0xE057);
+    return written;
+}
+
+std::vector<std::pair<std::uint16_t, int>> ReadRequests(const InstrumentSimulator &sim)
+{
+    std::vector<std::pair<std::uint16_t, int>> reads;
+    for (const auto &r : sim.Requests()) {
+        if (r.answered && r.bytes.size() == 8 && static_cast<std::uint8_t>(r.bytes.at(1)) == 0x04)
+            reads.emplace_back(static_cast<std::uint16_t>((static_cast<std::uint8_t>(r.bytes.at(2)) << 8) |
+                                                          static_cast<std::uint8_t>(r.bytes.at(3))),
+                               static_cast<std::uint8_t>(r.bytes.at(5)));
+    }
+    return reads;
+}
+
+// Over RS232 the window's registers go out in order without the address
+// and speed registers, which follow last (the speed at the new address
+// 17); in the 0x2000 window the words between them, 0x210F and 0x2111, are
+// never written.
+struct WriteOrderCase {
+    const char *what;
+    const Configuration &(*cfg)();
+    std::uint16_t start, end;
+    std::vector<std::uint16_t> skipped;
+    std::uint16_t address, speed;
+};
+
+void PrintTo(const WriteOrderCase &c, std::ostream *os) { *os << c.what; }
+
+class ModbusWriteOrder : public ModbusTransferTest, public ::testing::WithParamInterface<WriteOrderCase> {};
+
+TEST_P(ModbusWriteOrder, SkipsTheAddressAndSpeedWordsAndSendsThemLast)
+{
+    const WriteOrderCase &c = GetParam();
+    sim.AddInstrument(5, Store(c.cfg()), 38400);
+    UseAddress(5);
+    ASSERT_TRUE(Run(ModbusTransfer::kActionWrite, kConfigId));
+    EXPECT_EQ(BoxTexts(), Texts({}));
+
+    std::vector<std::uint16_t> expected;
+    for (std::uint32_t reg = c.start; reg <= c.end; ++reg) {
+        if (std::find(c.skipped.begin(), c.skipped.end(), reg) == c.skipped.end())
+            expected.push_back(static_cast<std::uint16_t>(reg));
+    }
+    expected.push_back(c.address);
+    expected.push_back(c.speed);
+    EXPECT_EQ(WrittenRegisters(sim), expected);
     EXPECT_EQ(static_cast<std::uint8_t>(sim.Requests().last().bytes.at(0)), 17);
+}
+
+const WriteOrderCase kWriteOrderCases[] = {
+    {"0xE000 window", [] () -> const Configuration & { return kMVA; }, 0xE000, 0xE058, {0xE056, 0xE057}, 0xE056,
+     0xE057},
+    {"0x2000 window", [] () -> const Configuration & { return Configurations()[3]; }, 0x2000, 0x2113,
+     {0x210E, 0x210F, 0x2110, 0x2111}, 0x210E, 0x2110},
+};
+
+INSTANTIATE_TEST_SUITE_P(Windows, ModbusWriteOrder, ::testing::ValuesIn(kWriteOrderCases));
+
+// The answer to the speed register of the 0xE000 window is not looked at:
+// the instrument may already be at its new speed when it answers.
+TEST_F(ModbusTransferTest, TheAnswerOfTheSpeedRegisterIsNotChecked)
+{
+    commConfig.SetInterfaceType(CCommConfig::kInterfaceRS485);
+    const std::int32_t coding = Store(kMVA);
+    int address = 3;
+    for (const auto fault : {InstrumentSimulator::Fault::Silent, InstrumentSimulator::Fault::BadCRC}) {
+        boxes.clear();
+        const int inst = sim.AddInstrument(address, coding, 38400);
+        // The probe, the identification and the 87 registers before it.
+        sim.SetFault(inst, fault, 3 + 87);
+        UseAddress(static_cast<std::int16_t>(address++));
+        const qsizetype before = sim.Requests().size();
+        EXPECT_TRUE(Run(ModbusTransfer::kActionWrite, kConfigId));
+        EXPECT_EQ(BoxTexts(), Texts({}));
+        const std::vector<std::uint16_t> written = WrittenRegisters(sim, before);
+        ASSERT_FALSE(written.empty());
+        EXPECT_EQ(written.back(), 0xE057);
+        EXPECT_EQ(std::count(written.begin(), written.end(), 0xE058), 1);
+    }
+}
+
+// An 88-word window (MVZ) is read in 11 blocks of 8 registers, then the six
+// registers at 0xE080.
+TEST_F(ModbusTransferTest, ReadOfAn88WordWindowGoesInBlocksOfEight)
+{
+    sim.AddInstrument(5, colltest::Coding(Configurations()[2].modules), 38400);
+    UseAddress(5);
+    Run(ModbusTransfer::kActionRead, ModbusTransfer::kInstrumentSetupId);
+    std::vector<std::pair<std::uint16_t, int>> expected{{0x000B, 1}, {0x000B, 1}, {0x3004, 1}};
+    for (int k = 0; k < 11; ++k)
+        expected.emplace_back(static_cast<std::uint16_t>(0xE000 + 8 * k), 8);
+    expected.emplace_back(0xE080, 6);
+    EXPECT_EQ(ReadRequests(sim), expected);
 }
 
 // ---------------------------------------------------------------------------

@@ -20,7 +20,9 @@
 #include "CSerialComm.h"
 #include "ConfigurationWizard.h"
 #include "FAuxProgSetup.h"
+#include "CLiveView.h"
 #include "FSerialProgSetup.h"
+#include "FViewInstrData.h"
 #include "InstrumentSimulator.h"
 #include "ModbusTransfer.h"
 #include "MemMapTypes.h"
@@ -41,6 +43,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -193,6 +196,9 @@ protected:
             auxForm->Engine().SetLine(auxForm->TapiComm, new FastTimer(auxForm), -1);
             auxForm->Engine().SetTimeOuts(500, 150);
             auxForm->Engine().SetSettleTime(0);
+        } else if (auto *view = dynamic_cast<FViewInstrData *>(&form)) {
+            view->Rs232Manager = new FastTimer(view);
+            view->Engine()->SetScanTimeOutRx(40);
         }
     }
 
@@ -275,6 +281,54 @@ private:
     MsgBoxHook m_OldHook;
     QString m_OldCurrent;
 };
+
+// ---------------------------------------------------------------------------
+// View variables
+
+// The connection wizard's choices reach the live view: it polls the
+// instrument on the port and at the address chosen, and the choices are
+// stored for the next run.
+TEST_F(TransferCommandsTest, ViewVariablesOpensTheLiveViewWithTheChosenSettings)
+{
+    modbus = std::make_unique<testsim::InstrumentSimulator>(pair);
+    const int inst = modbus->AddInstrument(kInstrumentAddress, colltest::Coding(kModbusModules), 19200);
+    modbus->SetRegister(inst, 0xE008, 0);
+    modbus->SetRegister(inst, 0x3001, 42);
+    int startAddress = -1;
+    QString shown;
+    commands.SetFormHook([&](QDialog &form) {
+        SpeedUp(form);
+        auto *view = dynamic_cast<FViewInstrData *>(&form);
+        ASSERT_NE(view, nullptr);
+        QObject::connect(view->Engine(), &CLiveView::ZoomLimitsChanged, view,
+                         [&](int, int value) { startAddress = value; });
+        // The first value shown ends the view.
+        QObject::connect(view->Engine(), &CLiveView::SingleDisplayChanged, view, [&shown, view] {
+            if (shown.isEmpty()) {
+                shown = view->txtMeasureValue->text();
+                view->close();
+            }
+        });
+    });
+
+    PageScript script;
+    script.Then(CommPage(CCommConfig::kInterfaceRS232))
+        .Then(Press("FWNetworkAddMsgSetup", "cmdNext"))
+        .Then(Press("FWFinalSetupMessage", "cmdEnd"));
+    commands.ViewVariables();
+
+    EXPECT_EQ(script.PagesShown(), 3);
+    EXPECT_EQ(formsShown, 1);
+    EXPECT_TRUE(boxes.empty()) << BoxTexts();
+    EXPECT_EQ(startAddress, kInstrumentAddress);
+    EXPECT_EQ(shown, QStringLiteral("42"));
+    EXPECT_EQ(network.InterfaceType(), CCommConfig::kInterfaceRS232);
+    EXPECT_EQ(Stored("CCommConfig", "m_ComPort"), QStringLiteral("0"));
+    EXPECT_EQ(Stored("CCommConfig", "m_InterfaceType"), QStringLiteral("1"));
+    EXPECT_EQ(Stored("CNetworkAddMsgSetup", "m_NetworkAdd"), QString::number(kInstrumentAddress));
+    for (const auto &r : modbus->Requests())
+        EXPECT_EQ(static_cast<std::uint8_t>(r.bytes.at(0)), kInstrumentAddress) << "only the chosen address";
+}
 
 // ---------------------------------------------------------------------------
 // Transmit
