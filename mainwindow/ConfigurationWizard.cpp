@@ -276,7 +276,7 @@ void ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs(const QString &cl
 std::int32_t ConfigurationWizard::DrawNewIDProgramma()
 {
     ADORecordset counter;
-    counter.Open(kCounterTable, g_Connection);
+    counter.OpenForAdding(kCounterTable, g_Connection);
     counter.AddNew();
     counter.Update();
     const QVariant id = counter.Value(kIDProgramma);
@@ -292,9 +292,10 @@ void ConfigurationWizard::DeleteCounterRow(std::int32_t id)
 {
     if (id == kInstrumentIDProgramma)
         return;
+    const QString criterion = kIDProgramma + QLatin1Char('=') + QString::number(id);
     ADORecordset counter;
-    counter.Open(kCounterTable, g_Connection);
-    counter.Find(kIDProgramma + QLatin1Char('=') + QString::number(id));
+    counter.Open(kCounterTable, g_Connection, criterion);
+    counter.Find(criterion);
     if (!counter.Eof())
         counter.Delete();
     counter.Close();
