@@ -5,6 +5,7 @@
 #include "Avvio.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
@@ -94,7 +95,7 @@ void FillPage(const CWizardTabs::DialogCollection &dialogs, const QString &key, 
 QString describe(const std::exception &error)
 {
     if (const auto *e = dynamic_cast<const DatabaseError *>(&error))
-        return e->Description();
+        return DatabaseErrorText(*e);
     if (const auto *e = dynamic_cast<const ProgramError *>(&error))
         return e->Description();
     if (const auto *e = dynamic_cast<const SetupReadError *>(&error))
