@@ -5,6 +5,7 @@
 #include "Avvio.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
@@ -94,7 +95,7 @@ void FillPage(const CWizardTabs::DialogCollection &dialogs, const QString &key, 
 QString describe(const std::exception &error)
 {
     if (const auto *e = dynamic_cast<const DatabaseError *>(&error))
-        return e->Description();
+        return DatabaseErrorText(*e);
     if (const auto *e = dynamic_cast<const ProgramError *>(&error))
         return e->Description();
     if (const auto *e = dynamic_cast<const SetupReadError *>(&error))
@@ -276,7 +277,7 @@ void ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs(const QString &cl
 std::int32_t ConfigurationWizard::DrawNewIDProgramma()
 {
     ADORecordset counter;
-    counter.Open(kCounterTable, g_Connection);
+    counter.OpenForAdding(kCounterTable, g_Connection);
     counter.AddNew();
     counter.Update();
     const QVariant id = counter.Value(kIDProgramma);
@@ -292,9 +293,10 @@ void ConfigurationWizard::DeleteCounterRow(std::int32_t id)
 {
     if (id == kInstrumentIDProgramma)
         return;
+    const QString criterion = kIDProgramma + QLatin1Char('=') + QString::number(id);
     ADORecordset counter;
-    counter.Open(kCounterTable, g_Connection);
-    counter.Find(kIDProgramma + QLatin1Char('=') + QString::number(id));
+    counter.Open(kCounterTable, g_Connection, criterion);
+    counter.Find(criterion);
     if (!counter.Eof())
         counter.Delete();
     counter.Close();

@@ -10,6 +10,7 @@
 #include "CStatusBarHelp.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "FAbout.h"
 #include "MErrors.h"
 #include "MUtility.h"
@@ -152,6 +153,10 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     layout->addWidget(cmdColumn);
     lvProgrammi = new QListWidget(body);
     lvProgrammi->setObjectName(QStringLiteral("lvProgrammi"));
+    // Every line is one name in the same font, so every line has the same
+    // height: the view need not measure each line whenever a line is added
+    // or removed, which grows with the archive.
+    lvProgrammi->setUniformItemSizes(true);
     layout->addWidget(lvProgrammi);
     setCentralWidget(body);
     // The report renderer covers the heading and the list while it prints.
@@ -347,22 +352,7 @@ void FMain::formLoad()
     setWindowTitle(LoadResourceString(kTextProgramTitle));
 
     g_Trace.BugMessage(QStringLiteral("Form_Load step 2"));
-    try {
-        g_Connection.Open(ConnectionText());
-        m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
-        if (!m_rsProgrammi.Eof()) {
-            m_rsProgrammi.MoveFirst();
-            while (!m_rsProgrammi.Eof()) {
-                AddFoundProgramToList();
-                m_rsProgrammi.MoveNext();
-            }
-            m_rsProgrammi.MoveFirst();
-            lvProgrammi->setCurrentRow(0);
-        }
-    } catch (const DatabaseError &e) {
-        // The window stays up with an empty list; the user learns why.
-        MsgBox(e.Description(), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
-    }
+    OpenDatabase();
     cmdColumn->setText(LoadResourceString(kTextColumnHeading));
     UpdateCommandState();
 
@@ -372,6 +362,61 @@ void FMain::formLoad()
 
     m_Loading = false;
     g_Trace.BugMessage(QStringLiteral("Fine FMain_Load"));
+}
+
+bool FMain::OpenDatabase()
+{
+    try {
+        g_Connection.Open(ConnectionText());
+        m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
+        m_DatabaseBusy = false;
+        LoadProgramList();
+        return true;
+    } catch (const DatabaseError &e) {
+        // The window stays up with an empty list; the user learns why. A
+        // database another program holds is opened again by the next
+        // command (ReopenBusyDatabase).
+        m_DatabaseBusy = e.Busy();
+        MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
+        return false;
+    }
+}
+
+bool FMain::ReopenBusyDatabase()
+{
+    if (!m_DatabaseBusy)
+        return true;
+    g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
+    const bool opened = OpenDatabase();
+    UpdateCommandState();
+    return opened;
+}
+
+void FMain::LoadProgramList()
+{
+    // One line per row in the query's order, each selected as it is added
+    // (m_CurrentIDProgramma and its trace line follow every line), but the
+    // list view itself selects only the last line, once: selecting each new
+    // line would lay out every line already there, which made the load grow
+    // with the square of the archive.
+    {
+        const QSignalBlocker block(lvProgrammi);
+        lvProgrammi->clear();
+        m_rsProgrammi.MoveFirst();
+        while (!m_rsProgrammi.Eof()) {
+            const std::int32_t id = m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt();
+            auto *item = new QListWidgetItem(m_rsProgrammi.Value(QStringLiteral("m_NomeProgramma")).toString());
+            item->setData(Qt::UserRole, id);
+            lvProgrammi->addItem(item);
+            TakeSelectedID(id);
+            m_rsProgrammi.MoveNext();
+        }
+        lvProgrammi->setCurrentRow(lvProgrammi->count() - 1);
+    }
+    if (lvProgrammi->count() > 0) {
+        m_rsProgrammi.MoveFirst();
+        lvProgrammi->setCurrentRow(0);
+    }
 }
 
 void FMain::LoadSettingsObjects()
@@ -506,12 +551,18 @@ void FMain::lvProgrammi_Click()
     const QListWidgetItem *item = lvProgrammi->currentItem();
     if (!item)
         return;
-    m_CurrentIDProgramma = item->data(Qt::UserRole).toInt();
+    TakeSelectedID(item->data(Qt::UserRole).toInt());
+}
+
+void FMain::TakeSelectedID(std::int32_t id)
+{
+    m_CurrentIDProgramma = id;
     g_Trace.BugMessage(QStringLiteral("m_CurrentIDProgramma=") + QString::number(m_CurrentIDProgramma));
 }
 
 void FMain::mnuFile_Click()
 {
+    ReopenBusyDatabase();
     const bool rows = HasProgrammi();
     mnuExport->setEnabled(rows);
     const bool printing = PrintTable->Printing();
@@ -521,6 +572,7 @@ void FMain::mnuFile_Click()
 
 void FMain::mnuGestioneProgrammi_Click()
 {
+    ReopenBusyDatabase();
     const bool rows = HasProgrammi();
     mnuEditProgramma->setEnabled(rows);
     mnuDelProgramma->setEnabled(rows);
@@ -531,6 +583,9 @@ void FMain::tbToolBar_ButtonClick(QAction *button)
 {
     const QString key = button->objectName();
     g_Trace.BugMessage(QStringLiteral("ButtonKey=") + key);
+    // Every button but the live view needs the database.
+    if (!ReopenBusyDatabase() && key != QLatin1String("ViewIVRVar"))
+        return;
     if (key == QLatin1String("ViewIVRVar"))
         mnuViewVariable_Click();
     else if (key == QLatin1String("NewProg"))
@@ -550,7 +605,7 @@ void FMain::RunCommand(const std::function<void()> &command)
     try {
         command();
     } catch (const DatabaseError &e) {
-        MsgBox(e.Description(), MsgBoxStyle::Critical, QString(), this);
+        MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical, QString(), this);
     } catch (const SetupReadError &e) {
         MsgBox(e.Text(), MsgBoxStyle::Critical, QString(), this);
     } catch (const ProgramError &e) {

@@ -166,6 +166,16 @@ private:
     void LoadToolBarToolTip();
     void AddMinimizeMenuItem();
     void LoadSettingsObjects();
+    // Opens the database and fills the list from "Programmi"; a failure is
+    // shown to the user and leaves the list empty.
+    bool OpenDatabase();
+    // After a load that found the database busy, tries the opening again
+    // (true when the database is open).
+    bool ReopenBusyDatabase();
+    // The list filled from the rows of "Programmi", the first line selected.
+    void LoadProgramList();
+    // The id of the line just selected becomes the current one (traced).
+    void TakeSelectedID(std::int32_t id);
     void AddNewProgramToList(std::int32_t id);
     bool EditNewProgramma(std::int32_t mode);
     // Runs a command: a database or program error is shown to the user
@@ -176,6 +186,8 @@ private:
     std::int32_t m_CurrentIDProgramma = -1;
     bool m_Loading = false;
     bool m_Loaded = false;
+    // The load found the database locked by another program.
+    bool m_DatabaseBusy = false;
     ADORecordset m_rsProgrammi;
     std::unique_ptr<CCommConfig> m_CommConfigSetup;
     std::unique_ptr<CNetworkAddMsgSetup> m_NetworkAddMsg;

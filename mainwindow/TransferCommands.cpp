@@ -9,6 +9,7 @@
 #include "CWizardTabs.h"
 #include "ConfigurationWizard.h"
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "FAuxProgSetup.h"
 #include "FSerialProgSetup.h"
 #include "FViewInstrData.h"
@@ -60,7 +61,7 @@ void Guarded(QWidget *owner, const QString &what, Command command)
         command();
         return;
     } catch (const DatabaseError &e) {
-        description = e.Description();
+        description = DatabaseErrorText(e);
     } catch (const SetupReadError &e) {
         description = e.Text();
     } catch (const ProgramError &e) {

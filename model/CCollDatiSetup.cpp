@@ -203,8 +203,10 @@ void CCollDatiSetup::SaveDataInADORS(bool isNew)
 void CCollDatiSetup::loadRows()
 {
     const RowCriterion criterion = ExistingRowCriterion(m_IDProgramma);
-    // One transaction, so the 18 rows are read as one consistent state.
-    ADOTransaction transaction(g_Connection);
+    // One read transaction, so the 18 rows are read as one consistent state;
+    // it takes no write lock, so another program's open write transaction
+    // does not stop it.
+    ADOTransaction transaction(g_Connection, ADOConnection::TransactionKind::Read);
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i)
         m_SetupObjects.base(i).LoadDataFromADORS(criterion);
     transaction.Commit();

@@ -152,12 +152,11 @@ void CParameterClassBase::fail(const QString &text) const
     throw DatabaseError(text);
 }
 
-void CParameterClassBase::openTable(ADORecordset &rs)
+void CParameterClassBase::openTable(ADORecordset &rs, std::int32_t id)
 {
-    g_Trace.BugMessage(QStringLiteral("Apertura tabella:") + m_ClassName);
-    if (!ParameterClassRegistry::IsKnownTable(m_ClassName))
-        fail(QStringLiteral("Tabella ") + m_ClassName + QStringLiteral(" non prevista"));
-    rs.Open(m_ClassName, g_Connection);
+    // Every table is keyed by IDProgramma: the database finds the rows of
+    // this configuration, however many others the table holds.
+    rs.Open(m_ClassName, g_Connection, kCriterionPrefix + QString::number(id));
 }
 
 std::int32_t CParameterClassBase::parseCriterion(const QString &criterion) const
@@ -188,26 +187,38 @@ void CParameterClassBase::LoadFieldFromADORS(const QString &name, QVariant &valu
     m_RowStore.LoadVariable(name, value);
 }
 
+void CParameterClassBase::checkTable() const
+{
+    g_Trace.BugMessage(QStringLiteral("Apertura tabella:") + m_ClassName);
+    if (!ParameterClassRegistry::IsKnownTable(m_ClassName))
+        fail(QStringLiteral("Tabella ") + m_ClassName + QStringLiteral(" non prevista"));
+}
+
 void CParameterClassBase::SaveDataInADORS(const RowCriterion &criterion)
 {
+    checkTable();
     ADORecordset rs;
-    openTable(rs);
+    if (isIntegerCriterion(criterion)) {
+        const auto id = static_cast<std::int32_t>(criterion.toLongLong());
+        openTable(rs, id);
+    } else if (criterion.typeId() == QMetaType::QString) {
+        openTable(rs, parseCriterion(criterion.toString()));
+    } else {
+        fail(QStringLiteral("Parametro di SaveDataInADORS(...) nella classe ") + m_ClassName +
+             QStringLiteral(" non previsto"));
+    }
     ADOTransaction transaction(g_Connection);
     if (isIntegerCriterion(criterion)) {
         rs.AddNew();
         rs.SetValue(kKeyColumn, QVariant::fromValue<qint64>(criterion.toLongLong()));
         rs.Update();
-    } else if (criterion.typeId() == QMetaType::QString) {
+    } else {
         const QString text = criterion.toString();
-        const std::int32_t id = parseCriterion(text);
         rs.MoveFirst();
-        rs.Find(kCriterionPrefix + QString::number(id));
+        rs.Find(kCriterionPrefix + QString::number(parseCriterion(text)));
         if (rs.Eof())
             fail(QStringLiteral("Record non trovato con il criterio:") + text + QStringLiteral(" nella tabella ") +
                  m_ClassName);
-    } else {
-        fail(QStringLiteral("Parametro di SaveDataInADORS(...) nella classe ") + m_ClassName +
-             QStringLiteral(" non previsto"));
     }
     {
         RowStoreHold hold(m_RowStore, rs);
@@ -220,13 +231,14 @@ void CParameterClassBase::SaveDataInADORS(const RowCriterion &criterion)
 
 void CParameterClassBase::LoadDataFromADORS(const RowCriterion &criterion)
 {
-    ADORecordset rs;
-    openTable(rs);
+    checkTable();
     if (criterion.typeId() != QMetaType::QString)
         fail(QStringLiteral("Parametro di LoadVariableFromADORS(...) nella classe ") + m_ClassName +
              QStringLiteral(" non previsto"));
     const QString text = criterion.toString();
     const std::int32_t id = parseCriterion(text);
+    ADORecordset rs;
+    openTable(rs, id);
     rs.MoveFirst();
     rs.Find(kCriterionPrefix + QString::number(id));
     if (rs.Eof())

@@ -72,7 +72,10 @@ protected:
 private:
     CICopyClassBase &base();
     [[noreturn]] void fail(const QString &text) const;
-    void openTable(class ADORecordset &rs);
+    // Writes "Apertura tabella:" and refuses a table that is not one of ours.
+    void checkTable() const;
+    // Opens the object's table on the rows of that IDProgramma only.
+    void openTable(class ADORecordset &rs, std::int32_t id);
     std::int32_t parseCriterion(const QString &criterion) const;
 
     std::unique_ptr<CICopyClassBase> m_Base;

@@ -14,6 +14,8 @@ ADOConnection g_Connection;
 
 namespace {
 
+std::atomic<int> g_BusyTimeout{ADOConnection::kDefaultBusyTimeout};
+
 QString nextConnectionName()
 {
     static std::atomic<int> counter{0};
@@ -21,6 +23,16 @@ QString nextConnectionName()
 }
 
 } // namespace
+
+void ADOConnection::SetBusyTimeout(int milliseconds)
+{
+    g_BusyTimeout = milliseconds < 0 ? 0 : milliseconds;
+}
+
+int ADOConnection::BusyTimeout()
+{
+    return g_BusyTimeout;
+}
 
 ADOConnection::ADOConnection() : m_Name(nextConnectionName()) {}
 
@@ -79,6 +91,7 @@ void ADOConnection::OpenFile(const QString &filePath)
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_Name);
         db.setDatabaseName(info.absoluteFilePath());
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeout()));
         if (!db.open()) {
             const QString why = db.lastError().text();
             db = QSqlDatabase();
@@ -87,14 +100,20 @@ void ADOConnection::OpenFile(const QString &filePath)
         }
         // SQLite opens anything lazily: read the schema now so a file that is
         // not a database fails here, not at the first row.
+        // A file another program keeps locked fails here too, as busy: it
+        // may well be a good database.
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-            const QString why = probe.lastError().text();
+            const QSqlError error = probe.lastError();
             probe = QSqlQuery();
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_Name);
-            throw DatabaseError(QStringLiteral("%1 is not a configuration database: %2").arg(filePath, why));
+            if (DatabaseError::IsBusy(error))
+                throw DatabaseError(QStringLiteral("The database %1 is in use by another program: %2")
+                                        .arg(filePath, error.text()),
+                                    true);
+            throw DatabaseError(QStringLiteral("%1 is not a configuration database: %2").arg(filePath, error.text()));
         }
     }
     m_DataSource = info.absoluteFilePath();
@@ -134,13 +153,13 @@ void ADOConnection::exec(const QString &statement)
     requireOpen();
     QSqlQuery q(QSqlDatabase::database(m_Name, false));
     if (!q.exec(statement))
-        throw DatabaseError(QStringLiteral("%1: %2").arg(statement, q.lastError().text()));
+        throw DatabaseError::FromSql(statement, q.lastError());
 }
 
-void ADOConnection::BeginTrans()
+void ADOConnection::BeginTrans(TransactionKind kind)
 {
     if (m_TransLevel == 0)
-        exec(QStringLiteral("BEGIN IMMEDIATE"));
+        exec(kind == TransactionKind::Write ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN DEFERRED"));
     else
         exec(QStringLiteral("SAVEPOINT pelvaro_%1").arg(m_TransLevel));
     ++m_TransLevel;
@@ -172,24 +191,26 @@ void ADOConnection::RollbackTrans()
     }
 }
 
-bool ADOConnection::HasTable(const QString &name) const
+QString ADOConnection::ObjectType(const QString &name) const
 {
     if (!IsOpen() || !IsPlainIdentifier(name))
-        return false;
+        return QString();
     QSqlQuery q(QSqlDatabase::database(m_Name, false));
-    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
+    q.prepare(QStringLiteral("SELECT type FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
     q.addBindValue(name);
-    return q.exec() && q.next();
+    if (!q.exec())
+        throw DatabaseError::FromSql(name, q.lastError());
+    return q.next() ? q.value(0).toString() : QString();
+}
+
+bool ADOConnection::HasTable(const QString &name) const
+{
+    return !ObjectType(name).isEmpty();
 }
 
 bool ADOConnection::IsTable(const QString &name) const
 {
-    if (!IsOpen() || !IsPlainIdentifier(name))
-        return false;
-    QSqlQuery q(QSqlDatabase::database(m_Name, false));
-    q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"));
-    q.addBindValue(name);
-    return q.exec() && q.next();
+    return ObjectType(name) == QLatin1String("table");
 }
 
 void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &parameters)
@@ -210,7 +231,7 @@ void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &pa
     {
         QSqlQuery info(db);
         if (!info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(name))))
-            throw DatabaseError(info.lastError().text());
+            throw DatabaseError::FromSql(name, info.lastError());
         while (info.next())
             columns << info.value(1).toString();
     }
@@ -231,5 +252,5 @@ void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &pa
     for (const QVariant &p : parameters)
         q.addBindValue(p);
     if (!q.exec())
-        throw DatabaseError(QStringLiteral("%1: %2").arg(name, q.lastError().text()));
+        throw DatabaseError::FromSql(name, q.lastError());
 }

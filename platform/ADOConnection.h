@@ -18,10 +18,18 @@ public:
     ADOConnection(const ADOConnection &) = delete;
     ADOConnection &operator=(const ADOConnection &) = delete;
 
+    // How long a statement waits for a lock another program holds before it
+    // fails as busy (milliseconds). Taken at the next open; tests shorten it.
+    static constexpr int kDefaultBusyTimeout = 2000;
+    static void SetBusyTimeout(int milliseconds);
+    static int BusyTimeout();
+
     // Opens the database named by the "Data Source=" entry of the text
     // (entries separated by ";", keys without regard to case). Throws
     // DatabaseError when the text names no file, the file does not exist or
-    // is not a database. An open connection is closed first.
+    // is not a database; a database that another program keeps locked past
+    // the busy wait throws a DatabaseError that is Busy(), and the same call
+    // succeeds once the lock is gone. An open connection is closed first.
     void Open(const QString &connectionString);
     // Opens the database file itself.
     void OpenFile(const QString &filePath);
@@ -36,7 +44,14 @@ public:
     // ones a savepoint, so an object's row save inside a configuration save
     // is part of it. Commit and rollback act on the innermost level. A
     // rollback or commit without a BeginTrans throws DatabaseError.
-    void BeginTrans();
+    //
+    // A write transaction takes the database's write lock at once, so a save
+    // either gets it (after the busy wait) or changes nothing. A read
+    // transaction takes no lock until its first read, and then only the
+    // shared one: it reads one consistent state while another connection
+    // holds an open write transaction.
+    enum class TransactionKind { Write, Read };
+    void BeginTrans(TransactionKind kind = TransactionKind::Write);
     void CommitTrans();
     void RollbackTrans();
     int TransactionLevel() const { return m_TransLevel; }
@@ -48,6 +63,9 @@ public:
     // bound, never pasted into the statement.
     void ExecuteProcedure(const QString &name, const QVariantList &parameters);
 
+    // "table" or "view" for a table or view of exactly that name, else
+    // empty. The schema that cannot be read (a busy database) throws.
+    QString ObjectType(const QString &name) const;
     // True when the database holds a table or a view of exactly that name.
     bool HasTable(const QString &name) const;
     // True when the name is a table (not a view).
@@ -77,9 +95,11 @@ private:
 // is saved all or nothing even when an error leaves the save half-way.
 class ADOTransaction {
 public:
-    explicit ADOTransaction(ADOConnection &connection) : m_Connection(connection)
+    explicit ADOTransaction(ADOConnection &connection,
+                            ADOConnection::TransactionKind kind = ADOConnection::TransactionKind::Write)
+        : m_Connection(connection)
     {
-        m_Connection.BeginTrans();
+        m_Connection.BeginTrans(kind);
     }
     ~ADOTransaction()
     {

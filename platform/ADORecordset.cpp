@@ -78,18 +78,46 @@ void ADORecordset::requireCurrent() const
 void ADORecordset::Open(const QString &source, ADOConnection &connection)
 {
     Close();
+    open(source, connection);
+}
+
+void ADORecordset::Open(const QString &source, ADOConnection &connection, const QString &filter)
+{
+    Close();
+    QString field;
+    qint64 value = 0;
+    if (!parseCriterion(filter, field, value))
+        throw DatabaseError(QStringLiteral("Filter not understood: %1").arg(filter));
+    m_FilterField = field;
+    m_FilterValue = value;
+    open(source, connection);
+}
+
+void ADORecordset::OpenForAdding(const QString &source, ADOConnection &connection)
+{
+    Close();
+    m_NoRows = true;
+    open(source, connection);
+    if (m_ReadOnly) {
+        Close();
+        throw DatabaseError(QStringLiteral("%1 cannot be changed").arg(source));
+    }
+}
+
+void ADORecordset::open(const QString &source, ADOConnection &connection)
+{
     if (!connection.IsOpen())
         throw DatabaseError(QStringLiteral("The configuration database is not open"));
-    if (!connection.HasTable(source))
+    const QString type = connection.ObjectType(source);
+    if (type.isEmpty())
         throw DatabaseError(QStringLiteral("The configuration database has no table %1").arg(source));
     m_Connection = &connection;
     m_Source = source;
-    m_ReadOnly = !connection.IsTable(source);
+    m_ReadOnly = type != QLatin1String("table");
     try {
         load();
     } catch (...) {
-        m_Connection = nullptr;
-        m_Source.clear();
+        Close();
         throw;
     }
 }
@@ -102,6 +130,9 @@ void ADORecordset::Close()
     m_Rows.clear();
     m_Pos = 0;
     m_ReadOnly = false;
+    m_FilterField.clear();
+    m_FilterValue = 0;
+    m_NoRows = false;
     CancelUpdate();
 }
 
@@ -109,12 +140,21 @@ void ADORecordset::load()
 {
     QSqlQuery q(QSqlDatabase::database(m_Connection->QtConnectionName(), false));
     q.setForwardOnly(true);
+    QString where;
+    if (m_NoRows)
+        where = QStringLiteral(" WHERE 0");
+    else if (!m_FilterField.isEmpty())
+        where = QStringLiteral(" WHERE %1 = ?").arg(ADOConnection::Quoted(m_FilterField));
     const QString sql = m_ReadOnly
-        ? QStringLiteral("SELECT * FROM %1").arg(ADOConnection::Quoted(m_Source))
-        : QStringLiteral("SELECT rowid AS %1, * FROM %2 ORDER BY rowid")
-              .arg(kRowIdAlias, ADOConnection::Quoted(m_Source));
-    if (!q.exec(sql))
-        throw DatabaseError(QStringLiteral("%1: %2").arg(m_Source, q.lastError().text()));
+        ? QStringLiteral("SELECT * FROM %1%2").arg(ADOConnection::Quoted(m_Source), where)
+        : QStringLiteral("SELECT rowid AS %1, * FROM %2%3 ORDER BY rowid")
+              .arg(kRowIdAlias, ADOConnection::Quoted(m_Source), where);
+    if (!q.prepare(sql))
+        throw DatabaseError::FromSql(m_Source, q.lastError());
+    if (!m_NoRows && !m_FilterField.isEmpty())
+        q.addBindValue(m_FilterValue);
+    if (!q.exec())
+        throw DatabaseError::FromSql(m_Source, q.lastError());
     const QSqlRecord rec = q.record();
     const int first = m_ReadOnly ? 0 : 1;
     m_Fields.clear();
@@ -137,13 +177,23 @@ ADORecordset::Row ADORecordset::readRow(qint64 rowid) const
     QSqlQuery q(QSqlDatabase::database(m_Connection->QtConnectionName(), false));
     q.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(ADOConnection::Quoted(m_Source)));
     q.addBindValue(rowid);
-    if (!q.exec() || !q.next())
+    if (!q.exec())
+        throw DatabaseError::FromSql(m_Source, q.lastError());
+    if (!q.next())
         throw DatabaseError(QStringLiteral("%1: the row just written cannot be read back").arg(m_Source));
     Row row;
     row.rowid = rowid;
     for (int i = 0; i < m_Fields.size(); ++i)
         row.values << q.value(i);
     return row;
+}
+
+const ADORecordset::Row &ADORecordset::row(int position) const
+{
+    Row &r = m_Rows[position];
+    if (r.stale)
+        r = readRow(r.rowid);
+    return r;
 }
 
 void ADORecordset::Requery()
@@ -200,7 +250,7 @@ void ADORecordset::Find(const QString &criterion)
     const int index = checkedIndex(field);
     flushPending();
     for (int i = qMax(m_Pos, 0); i < m_Rows.size(); ++i) {
-        if (equalsInteger(m_Rows[i].values[index], target)) {
+        if (equalsInteger(row(i).values[index], target)) {
             m_Pos = i;
             return;
         }
@@ -258,19 +308,22 @@ void ADORecordset::Update()
     if (!m_Adding)
         q.addBindValue(m_Rows[m_Pos].rowid);
     if (!q.exec()) {
-        const QString why = q.lastError().text();
+        const QSqlError error = q.lastError();
         CancelUpdate();
-        throw DatabaseError(QStringLiteral("%1: the row cannot be written: %2").arg(m_Source, why));
+        throw DatabaseError::FromSql(m_Source + QStringLiteral(": the row cannot be written"), error);
     }
+    // The row is read back only when it is read: a save that writes column
+    // after column does not read the row once per column.
     if (m_Adding) {
-        const qint64 rowid = q.lastInsertId().toLongLong();
+        Row added;
+        added.rowid = q.lastInsertId().toLongLong();
+        added.stale = true;
         CancelUpdate();
-        m_Rows << readRow(rowid);
+        m_Rows << added;
         m_Pos = static_cast<int>(m_Rows.size()) - 1;
     } else {
-        const qint64 rowid = m_Rows[m_Pos].rowid;
         CancelUpdate();
-        m_Rows[m_Pos] = readRow(rowid);
+        m_Rows[m_Pos].stale = true;
     }
 }
 
@@ -284,7 +337,7 @@ void ADORecordset::Delete()
     q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ADOConnection::Quoted(m_Source)));
     q.addBindValue(m_Rows[m_Pos].rowid);
     if (!q.exec())
-        throw DatabaseError(QStringLiteral("%1: the row cannot be deleted: %2").arg(m_Source, q.lastError().text()));
+        throw DatabaseError::FromSql(m_Source + QStringLiteral(": the row cannot be deleted"), q.lastError());
     m_Rows.removeAt(m_Pos);
 }
 
@@ -327,7 +380,7 @@ QVariant ADORecordset::Value(int position) const
             return m_Edit[position];
     }
     requireCurrent();
-    return m_Rows[m_Pos].values[position];
+    return row(m_Pos).values[position];
 }
 
 QVariant ADORecordset::Value(const QString &name) const
@@ -342,8 +395,9 @@ void ADORecordset::SetValue(int position, const QVariant &value)
         throw DatabaseError(QStringLiteral("%1 cannot be changed").arg(m_Source));
     if (!m_Adding) {
         requireCurrent();
+        // Only the changed fields are read from the edit and written.
         if (m_Edit.isEmpty())
-            m_Edit = m_Rows[m_Pos].values;
+            m_Edit = QVector<QVariant>(m_Fields.size());
     }
     m_Edit[position] = value;
     if (!m_Changed.contains(position))

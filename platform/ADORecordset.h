@@ -13,6 +13,10 @@ class ADOConnection;
 // tables and views that the database holds are accepted, and only plain
 // identifiers ever reach a statement; values are always bound.
 //
+// A recordset may be opened on the rows of one key only (a filter in the
+// form of a Find criterion, "IDProgramma=5"): the database selects them
+// through the key's index, so the cost does not grow with the table.
+//
 // Fields are addressed by name (case-insensitive, as the database does) or by
 // position (0 = first column). A null column reads as a null QVariant.
 // Every failure throws DatabaseError.
@@ -27,6 +31,12 @@ public:
     // stands on its first row (at end when it has none). A view opens
     // read-only.
     void Open(const QString &source, ADOConnection &connection);
+    // Opens it on the rows whose field equals the filter's value only (the
+    // filter reads like a Find criterion; the field must be a column of the
+    // source). Requery keeps the filter.
+    void Open(const QString &source, ADOConnection &connection, const QString &filter);
+    // Opens a table without reading any row, for adding rows.
+    void OpenForAdding(const QString &source, ADOConnection &connection);
     // Drops a pending edit and closes; closing a closed recordset does
     // nothing.
     void Close();
@@ -52,9 +62,10 @@ public:
 
     // Editing. AddNew starts a new row (every field null until set);
     // setting a field of the current row starts an edit. Update writes the
-    // new row or the changed fields and re-reads the row, so database
-    // defaults and numbering (the "IDProgramma" of "CounterProgrammi") show;
-    // with nothing pending it does nothing. Moving with an edit pending
+    // new row or the changed fields; the row is read back from the database
+    // when it is next read (not by the write itself), so database defaults
+    // and numbering (the "IDProgramma" of "CounterProgrammi") show; with
+    // nothing pending it does nothing. Moving with an edit pending
     // writes it first. Delete removes the current row; the cursor then
     // stands on the row after it.
     void AddNew();
@@ -77,6 +88,8 @@ private:
     struct Row {
         qint64 rowid = 0;
         QVector<QVariant> values;
+        // Written since it was read: read again before its values are used.
+        bool stale = false;
     };
 
     void requireOpen() const;
@@ -84,15 +97,22 @@ private:
     int fieldIndex(const QString &name) const;
     int checkedIndex(const QString &name) const;
     void checkPosition(int position) const;
+    void open(const QString &source, ADOConnection &connection);
     void load();
     Row readRow(qint64 rowid) const;
+    // The row at the position, read again first when it was written.
+    const Row &row(int position) const;
     void flushPending();
 
     ADOConnection *m_Connection = nullptr;
     QString m_Source;
     bool m_ReadOnly = false;
     QStringList m_Fields;
-    QVector<Row> m_Rows;
+    // What the last open selected: empty for every row, else WHERE field = value.
+    QString m_FilterField;
+    qint64 m_FilterValue = 0;
+    bool m_NoRows = false;
+    mutable QVector<Row> m_Rows;
     int m_Pos = 0;
 
     bool m_Adding = false;

@@ -255,7 +255,7 @@ void CWizardTabs::LoadData(const QString &fileName)
 }
 
 template <class Op>
-void CWizardTabs::ForEachDataObject(const Op &op)
+void CWizardTabs::ForEachDataObject(ADOConnection::TransactionKind kind, const Op &op)
 {
     if (!g_Connection.IsOpen()) {
         // Objects without rows (settings classes) need no database; a
@@ -264,8 +264,9 @@ void CWizardTabs::ForEachDataObject(const Op &op)
             op(*e.object);
         return;
     }
-    // Each object's own row transaction is a savepoint inside this one.
-    ADOTransaction transaction(g_Connection);
+    // Each object's own row transaction is a savepoint inside this one. A
+    // load only reads, so it takes no write lock.
+    ADOTransaction transaction(g_Connection, kind);
     for (const DataEntry &e : m_DataObjects)
         op(*e.object);
     transaction.Commit();
@@ -273,10 +274,12 @@ void CWizardTabs::ForEachDataObject(const Op &op)
 
 void CWizardTabs::SaveDataInADORS(const RowCriterion &criterion)
 {
-    ForEachDataObject([&](ICopyClass &obj) { obj.SaveDataInADORS(criterion); });
+    ForEachDataObject(ADOConnection::TransactionKind::Write,
+                      [&](ICopyClass &obj) { obj.SaveDataInADORS(criterion); });
 }
 
 void CWizardTabs::LoadDataFromADORS(const RowCriterion &criterion)
 {
-    ForEachDataObject([&](ICopyClass &obj) { obj.LoadDataFromADORS(criterion); });
+    ForEachDataObject(ADOConnection::TransactionKind::Read,
+                      [&](ICopyClass &obj) { obj.LoadDataFromADORS(criterion); });
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "ADOConnection.h"
 #include "CICopyClassBase.h"
 #include "FWizardPage.h"
 #include "ICopyClass.h"
@@ -139,7 +140,7 @@ private:
     void GetDataFromDialogs();
     void PlaceDialog(FWizardPage &page);
     QString ClassNameAt(std::int16_t index) const;
-    template <class Op> void ForEachDataObject(const Op &op);
+    template <class Op> void ForEachDataObject(ADOConnection::TransactionKind kind, const Op &op);
 
     DialogCollection m_Dialogs;
     std::vector<DataEntry> m_DataObjects;

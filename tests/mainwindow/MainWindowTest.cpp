@@ -1,11 +1,13 @@
 #include "FMain.h"
 
+#include "Avvio.h"
 #include "CCollDatiSetup.h"
 #include "CCommConfig.h"
 #include "CModInstr.h"
 #include "CNetworkAddMsgSetup.h"
 #include "COption.h"
 #include "ConfigurationWizard.h"
+#include "DatabaseErrorText.h"
 #include "MsgBox.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
@@ -15,6 +17,8 @@
 #include "../wizard/WizardTestSupport.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -375,6 +379,62 @@ TEST_F(MainWindow, PlacementIsKeptPerUser)
     }
     // A stored maximized state comes back.
     EXPECT_TRUE(Open().windowState().testFlag(Qt::WindowMaximized));
+}
+
+// A database another program keeps locked at the start is reported as busy,
+// not as a foreign file, and the next command opens it once the lock is
+// gone; a file that is no database at all keeps its own message.
+TEST_F(MainWindow, ABusyDatabaseIsToldApartFromAForeignFileAndOpenedOnceFree)
+{
+    const std::int32_t id = AddConfiguration(QStringLiteral("Forno 1"));
+    struct BusyTimeout {
+        int old = ADOConnection::BusyTimeout();
+        BusyTimeout() { ADOConnection::SetBusyTimeout(20); }
+        ~BusyTimeout() { ADOConnection::SetBusyTimeout(old); }
+    } shortWait;
+    const QString busy = GetResourceText(kTextDatabaseBusy, {QDir::toNativeSeparators(DatabaseFile())});
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-program"));
+        other.setDatabaseName(DatabaseFile());
+        ASSERT_TRUE(other.open());
+        QSqlQuery lock(other);
+        ASSERT_TRUE(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+        FMain &main = Open();
+        ASSERT_EQ(m_Boxes.size(), 1u);
+        EXPECT_EQ(m_Boxes[0].text, busy);
+        EXPECT_EQ(main.lvProgrammi->count(), 0);
+        // Still locked: the next command says so again.
+        emit main.mnuGestioneProgrammi->aboutToShow();
+        ASSERT_EQ(m_Boxes.size(), 2u);
+        EXPECT_EQ(m_Boxes[1].text, busy);
+        EXPECT_FALSE(main.mnuEditProgramma->isEnabled());
+
+        ASSERT_TRUE(lock.exec(QStringLiteral("ROLLBACK")));
+        emit main.mnuGestioneProgrammi->aboutToShow();
+        EXPECT_EQ(m_Boxes.size(), 2u);
+        EXPECT_EQ(Lines(), QStringList{QStringLiteral("Forno 1")});
+        EXPECT_EQ(main.CurrentIDProgramma(), id);
+        EXPECT_TRUE(main.mnuEditProgramma->isEnabled());
+        EXPECT_TRUE(main.ToolBarButton(QStringLiteral("EditProg"))->isEnabled());
+        m_Main.reset();
+        lock = QSqlQuery();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other-program"));
+
+    g_Connection.Close();
+    {
+        QFile file(DatabaseFile());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(4096, 'x'));
+    }
+    m_Boxes.clear();
+    FMain &main = Open();
+    ASSERT_EQ(m_Boxes.size(), 1u);
+    EXPECT_TRUE(m_Boxes[0].text.contains(QLatin1String("is not a configuration database"))) << m_Boxes[0].text.toStdString();
+    emit main.mnuGestioneProgrammi->aboutToShow();
+    EXPECT_EQ(m_Boxes.size(), 1u);
 }
 
 // A stored value that does not read stops nothing: the user is told (settings

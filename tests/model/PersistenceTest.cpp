@@ -1,11 +1,15 @@
 #include "ModelDatabase.h"
 #include "TraceCapture.h"
 
+#include "CCollDatiSetup.h"
 #include "CICopyClassBase.h"
 #include "CModInstr.h"
 #include "DatabaseError.h"
 #include "MErrors.h"
+#include "ParameterClassRegistry.h"
 #include "SettingsStore.h"
+
+#include <QSqlError>
 
 namespace {
 
@@ -209,6 +213,88 @@ TEST_F(RowStore, RecordsetAcceptsOnlyStrictCriteriaAndKnownTables)
     EXPECT_EQ(rs.Value(0).toInt(), 2);
     EXPECT_EQ(rs.FieldName(1), QStringLiteral("m_NomeProgramma"));
     EXPECT_THROW(rs.Value(QStringLiteral("m_Missing")), DatabaseError);
+}
+
+// The rows of one configuration are read and written through the key, among
+// the rows of others, and every table finds them through an index.
+TEST_F(RowStore, OneConfigurationsRowsAreFoundAmongSeveral)
+{
+    for (const std::int32_t id : {5, 6, 7}) {
+        CCollDatiSetup setup;
+        setup.SetIDProgramma(id);
+        setup.ModInstr().SetNomeProgramma(QStringLiteral("Config %1").arg(id));
+        setup.SaveDataInADORS(true);
+    }
+    CCollDatiSetup middle;
+    middle.SetIDProgramma(6);
+    middle.LoadDataFromADORS();
+    EXPECT_EQ(middle.ModInstr().NomeProgramma(), QStringLiteral("Config 6"));
+    middle.ModInstr().SetNomeProgramma(QStringLiteral("Changed"));
+    middle.SaveDataInADORS(false);
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Config 5"));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 6, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Changed"));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 7, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Config 7"));
+
+    ADORecordset rs;
+    rs.Open(QStringLiteral("CAlarm3"), g_Connection, QStringLiteral("IDProgramma=6"));
+    ASSERT_EQ(rs.RecordCount(), 1);
+    EXPECT_EQ(rs.Value(QStringLiteral("IDProgramma")).toInt(), 6);
+    rs.Requery();
+    EXPECT_EQ(rs.RecordCount(), 1);
+    EXPECT_THROW(rs.Open(QStringLiteral("CAlarm3"), g_Connection, QStringLiteral("IDProgramma=6 OR 1=1")),
+                 DatabaseError);
+
+    QStringList keyed = ParameterClassRegistry::TableNames();
+    keyed << QStringLiteral("CounterProgrammi");
+    for (const QString &table : keyed) {
+        QSqlQuery plan(QSqlDatabase::database(g_Connection.QtConnectionName(), false));
+        ASSERT_TRUE(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM \"%1\" WHERE \"IDProgramma\" = 6").arg(table)));
+        ASSERT_TRUE(plan.next());
+        EXPECT_TRUE(plan.value(3).toString().startsWith(QLatin1String("SEARCH"))) << table.toStdString() << ": "
+                                                                                  << plan.value(3).toString().toStdString();
+    }
+}
+
+// Another program in the middle of a write: a load still reads the stored
+// state; a save waits its bounded time and then fails as busy, saving nothing.
+TEST_F(RowStore, ALoadReadsWhileAnotherConnectionHoldsAWriteTransaction)
+{
+    CCollDatiSetup stored;
+    stored.SetIDProgramma(5);
+    stored.ModInstr().SetNomeProgramma(QStringLiteral("Stored"));
+    stored.SaveDataInADORS(true);
+
+    const int oldTimeout = ADOConnection::BusyTimeout();
+    ADOConnection::SetBusyTimeout(20);
+    g_Connection.OpenFile(DatabaseFile());
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other-writer"));
+        other.setDatabaseName(DatabaseFile());
+        ASSERT_TRUE(other.open());
+        QSqlQuery write(other);
+        ASSERT_TRUE(write.exec(QStringLiteral("BEGIN IMMEDIATE")));
+        ASSERT_TRUE(write.exec(QStringLiteral("UPDATE CModInstr SET m_NomeProgramma = 'Pending' WHERE IDProgramma = 5")));
+
+        CCollDatiSetup loaded;
+        loaded.SetIDProgramma(5);
+        EXPECT_NO_THROW(loaded.LoadDataFromADORS());
+        EXPECT_EQ(loaded.ModInstr().NomeProgramma(), QStringLiteral("Stored"));
+
+        loaded.ModInstr().SetNomeProgramma(QStringLiteral("Mine"));
+        try {
+            loaded.SaveDataInADORS(false);
+            ADD_FAILURE() << "saved while another connection writes";
+        } catch (const DatabaseError &e) {
+            EXPECT_TRUE(e.Busy()) << e.Description().toStdString();
+        }
+        EXPECT_EQ(g_Connection.TransactionLevel(), 0);
+        EXPECT_TRUE(write.exec(QStringLiteral("ROLLBACK")));
+        write = QSqlQuery();
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other-writer"));
+    ADOConnection::SetBusyTimeout(oldTimeout);
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Stored"));
 }
 
 TEST(CopyClassBase, SettingsStoreValues)
