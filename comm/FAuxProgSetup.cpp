@@ -1,5 +1,6 @@
 #include "FAuxProgSetup.h"
 
+#include "CommandBorder.h"
 #include "Avvio.h"
 #include "ControlKinds.h"
 #include "SerialControl.h"
@@ -96,10 +97,15 @@ void FAuxProgSetup::showEvent(QShowEvent *event)
 
 void FAuxProgSetup::runTransfer()
 {
-    // The transport's notification icon belongs to this window.
-    m_Engine.SetHandleWnd(static_cast<std::int32_t>(winId()));
-    m_Engine.StartTransfer();
-    done(m_Engine.ReturnValue() ? QDialog::Accepted : QDialog::Rejected);
+    // The transfer runs from the event loop: nothing it throws may leave here.
+    bool ok = false;
+    RunGuarded(this, QStringLiteral("Trasferimento ausiliario: "), [&] {
+        // The transport's notification icon belongs to this window.
+        m_Engine.SetHandleWnd(static_cast<std::int32_t>(winId()));
+        m_Engine.StartTransfer();
+        ok = m_Engine.ReturnValue();
+    });
+    done(ok ? QDialog::Accepted : QDialog::Rejected);
 }
 
 void FAuxProgSetup::cmdCancel_Click()

@@ -1,5 +1,6 @@
 #include "FSerialProgSetup.h"
 
+#include "CommandBorder.h"
 #include "CTapiComm.h"
 #include "ModbusTransfer.h"
 #include "SerialControl.h"
@@ -98,11 +99,16 @@ void FSerialProgSetup::StartTransfer()
         finish();
         return;
     }
-    m_Rs232->Create(Rs232Manager, TapiComm, static_cast<std::int32_t>(winId()));
-    m_Engine->SetAction(m_Action);
-    m_Engine->SetIDProgramma(m_IDProgramma);
-    m_Engine->SetModInstr(m_ModInstr);
-    m_ReturnValue = m_Engine->StartTransfer();
+    // The transfer runs from the event loop: nothing it throws may leave here.
+    const bool ran = RunGuarded(this, QStringLiteral("Trasferimento Modbus: "), [&] {
+        m_Rs232->Create(Rs232Manager, TapiComm, static_cast<std::int32_t>(winId()));
+        m_Engine->SetAction(m_Action);
+        m_Engine->SetIDProgramma(m_IDProgramma);
+        m_Engine->SetModInstr(m_ModInstr);
+        m_ReturnValue = m_Engine->StartTransfer();
+    });
+    if (!ran)
+        m_ReturnValue = false;
     finish();
 }
 

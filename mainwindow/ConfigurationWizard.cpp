@@ -3,9 +3,9 @@
 #include "ADOConnection.h"
 #include "ADORecordset.h"
 #include "Avvio.h"
+#include "CommandBorder.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
-#include "DatabaseErrorText.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
@@ -90,17 +90,6 @@ void FillPage(const CWizardTabs::DialogCollection &dialogs, const QString &key, 
     const auto object = ReadPage<T>(dialogs, key);
     fill(*object);
     dialogs.Item(key).SetData(*object);
-}
-
-QString describe(const std::exception &error)
-{
-    if (const auto *e = dynamic_cast<const DatabaseError *>(&error))
-        return DatabaseErrorText(*e);
-    if (const auto *e = dynamic_cast<const ProgramError *>(&error))
-        return e->Description();
-    if (const auto *e = dynamic_cast<const SetupReadError *>(&error))
-        return e->Text();
-    return QString::fromLocal8Bit(error.what());
 }
 
 } // namespace
@@ -353,10 +342,9 @@ ConfigurationWizard::ConfigurationWizard(QWidget *owner) : m_Owner(owner) {}
 
 ConfigurationWizard::~ConfigurationWizard() = default;
 
-void ConfigurationWizard::ShowError(const QString &what, const QString &description)
+void ConfigurationWizard::ShowCurrentError(const QString &what)
 {
-    g_Trace.BugMessage(QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": ") + description);
-    MsgBox(description, MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), m_Owner);
+    ReportCurrentError(m_Owner, QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": "));
 }
 
 bool ConfigurationWizard::EditNewProgramma(std::int32_t mode, std::int32_t idProgramma, const QString &listName)
@@ -428,8 +416,8 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
         default:
             break;
         }
-    } catch (const std::exception &e) {
-        ShowError(QStringLiteral("caricamento della configurazione"), describe(e));
+    } catch (...) {
+        ShowCurrentError(QStringLiteral("caricamento della configurazione"));
         return false;
     }
     g_Trace.BugMessage(QStringLiteral("Fine caricamento configurazione."));
@@ -455,8 +443,8 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
         default:
             break;
         }
-    } catch (const std::exception &e) {
-        ShowError(QStringLiteral("salvataggio della configurazione"), describe(e));
+    } catch (...) {
+        ShowCurrentError(QStringLiteral("salvataggio della configurazione"));
         return false;
     }
 
@@ -478,7 +466,7 @@ void ConfigurationWizard::ArchiveInstrumentSetup()
         m_WizardInstrSetup->SaveDataInADORS(NewRowCriterion(id));
         transaction.Commit();
         m_ArchivedIDProgramma = id;
-    } catch (const std::exception &e) {
-        ShowError(QStringLiteral("archiviazione della configurazione"), describe(e));
+    } catch (...) {
+        ShowCurrentError(QStringLiteral("archiviazione della configurazione"));
     }
 }

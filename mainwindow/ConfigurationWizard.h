@@ -132,7 +132,7 @@ private:
 
     bool RunWizard(Run &run, std::int32_t mode, std::int32_t idProgramma, const QString &listName);
     void ArchiveInstrumentSetup();
-    void ShowError(const QString &what, const QString &description);
+    void ShowCurrentError(const QString &what);
 
     QPointer<QWidget> m_Owner;
     std::unique_ptr<CWizardTabs> m_WizardInstrSetup;

@@ -4,18 +4,19 @@
 #include "Avvio.h"
 #include "CCommConfig.h"
 #include "CNetworkAddMsgSetup.h"
+#include "CommandBorder.h"
+#include "ConfigurationWizard.h"
 #include "COption.h"
 #include "CPrintTable.h"
-#include "ConfigurationWizard.h"
 #include "CStatusBarHelp.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
 #include "FAbout.h"
 #include "MErrors.h"
-#include "MUtility.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "MUtility.h"
 #include "NumberText.h"
 #include "PrintCommands.h"
 #include "ProgramFolder.h"
@@ -602,15 +603,7 @@ void FMain::tbToolBar_ButtonClick(QAction *button)
 
 void FMain::RunCommand(const std::function<void()> &command)
 {
-    try {
-        command();
-    } catch (const DatabaseError &e) {
-        MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical, QString(), this);
-    } catch (const SetupReadError &e) {
-        MsgBox(e.Text(), MsgBoxStyle::Critical, QString(), this);
-    } catch (const ProgramError &e) {
-        MsgBox(e.Description(), MsgBoxStyle::Critical, QString(), this);
-    }
+    RunGuarded(this, QString(), command);
 }
 
 // ---- archive commands ------------------------------------------------------

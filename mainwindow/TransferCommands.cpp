@@ -5,11 +5,11 @@
 #include "CGestioneMemMap.h"
 #include "CModInstr.h"
 #include "CNetworkAddMsgSetup.h"
+#include "CommandBorder.h"
+#include "ConfigurationWizard.h"
 #include "CTraceCode.h"
 #include "CWizardTabs.h"
-#include "ConfigurationWizard.h"
 #include "DatabaseError.h"
-#include "DatabaseErrorText.h"
 #include "FAuxProgSetup.h"
 #include "FSerialProgSetup.h"
 #include "FViewInstrData.h"
@@ -56,19 +56,7 @@ void trace(const QString &text)
 template <class Command>
 void Guarded(QWidget *owner, const QString &what, Command command)
 {
-    QString description;
-    try {
-        command();
-        return;
-    } catch (const DatabaseError &e) {
-        description = DatabaseErrorText(e);
-    } catch (const SetupReadError &e) {
-        description = e.Text();
-    } catch (const ProgramError &e) {
-        description = e.Description();
-    }
-    trace(what + QStringLiteral(": errore: ") + description);
-    MsgBox(description, MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), owner);
+    RunGuarded(owner, what + QStringLiteral(": errore: "), command);
 }
 
 // The interface chosen on the communication page as it stands now.

@@ -144,6 +144,20 @@ void CAlarm::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_AlarmColor"), m_AlarmColor);
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CAlarm::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    CodeRule("m_Channel", 2),
+    NumberRule("m_RitAttivazione", 0, 255),
+    NumberRule("m_RitDisattivazione", 0, 255),
+    CodeRule("m_AlarmType", 6),
+    CodeRule("m_RelayStatus", 2),
+    CodeRule("m_AlarmColor", 4),
+    };
+    return kRules;
+}
+
 void CAlarm::CopyProperties(const CAlarm &from, CAlarm &to)
 {
     to.SetClassName(from.ClassName());

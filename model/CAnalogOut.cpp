@@ -48,6 +48,18 @@ void CAnalogOut::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_TypeSignalOut"), m_TypeSignalOut);
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CAnalogOut::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    CodeRule("m_Channel", 2),
+    NumberRule("m_MaxOut", 0, 1000),
+    NumberRule("m_MinOut", 0, 1000),
+    CodeRule("m_TypeSignalOut", 2),
+    };
+    return kRules;
+}
+
 void CAnalogOut::CopyProperties(const CAnalogOut &from, CAnalogOut &to)
 {
     to.SetChannel(from.Channel());

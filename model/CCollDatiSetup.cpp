@@ -258,9 +258,16 @@ void CCollDatiSetup::readBack(Read read, ReadSwitchA readSwitchA)
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
         UpdateValidData();
         CParameterClassBase &object = m_SetupObjects.base(i);
+        // A value outside its field's rule fails the reading like one that
+        // does not convert, and the object keeps what it held before.
+        CollectColumns before;
+        object.Columns(before);
         try {
             read(object);
+            object.CheckValues();
         } catch (const SetupReadError &e) {
+            AssignColumns restore(before.values);
+            object.Columns(restore);
             if (ValidData(i))
                 throw;
             g_Trace.BugMessage(QStringLiteral("Lettura ignorata per ") + object.ClassName() +

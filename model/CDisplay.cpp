@@ -67,6 +67,17 @@ void CDisplay::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_Password"), m_Password);
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CDisplay::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    CodeRule("m_DisplayDigit", kDisplayDigits),
+    CodeRule("m_DisplayColor", 3),
+    NumberRule("m_Password", 0, 9000),
+    };
+    return kRules;
+}
+
 void CDisplay::CopyProperties(const CDisplay &from, CDisplay &to)
 {
     to.SetDisplayDigit(from.DisplayDigit());

@@ -56,6 +56,7 @@ public:
     void SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines) override;
 
     void Columns(ColumnVisitor &c) override;
+    std::span<const FieldRule> FieldRules() const override;
 
 private:
     std::int16_t m_DisplayDigit = 0;

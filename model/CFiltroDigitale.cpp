@@ -53,6 +53,16 @@ void CFiltroDigitale::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_Coeff"), m_Coeff);
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CFiltroDigitale::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    // 0 is the class's own starting value; the page offers 1 to 32.
+    NumberRule("m_Coeff", 0, 32),
+    };
+    return kRules;
+}
+
 void CFiltroDigitale::CopyProperties(const CFiltroDigitale &from, CFiltroDigitale &to)
 {
     to.SetCampo(from.Campo());

@@ -140,6 +140,15 @@ void CLinearize::Columns(ColumnVisitor &c)
     }
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CLinearize::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    NumberRule("m_NumSpezzate", 2, 16),
+    };
+    return kRules;
+}
+
 void CLinearize::CopyProperties(const CLinearize &from, CLinearize &to)
 {
     to.SetClassName(from.ClassName());

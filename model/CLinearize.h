@@ -86,6 +86,7 @@ public:
     void SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines) override;
 
     void Columns(ColumnVisitor &c) override;
+    std::span<const FieldRule> FieldRules() const override;
 
 private:
     // The channel's display scale object for the output values: g_ScalaB for

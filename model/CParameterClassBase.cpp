@@ -66,6 +66,25 @@ private:
     int m_Next = 0;
 };
 
+// Checks every integer column against its rule, if it has one.
+class CheckVisitor : public ColumnVisitor {
+public:
+    explicit CheckVisitor(std::span<const FieldRule> rules) : m_Rules(rules) {}
+    void Column(const QString &name, std::int16_t &m) override { check(name, m); }
+    void Column(const QString &name, std::int32_t &m) override { check(name, m); }
+    void Column(const QString &, QString &) override {}
+
+private:
+    void check(const QString &name, std::int32_t value) const
+    {
+        for (const FieldRule &rule : m_Rules) {
+            if (name == QLatin1String(rule.column))
+                CheckFieldValue(rule, value);
+        }
+    }
+    std::span<const FieldRule> m_Rules;
+};
+
 class NameVisitor : public ColumnVisitor {
 public:
     void Column(const QString &name, std::int16_t &) override { names << name; }
@@ -250,8 +269,25 @@ void CParameterClassBase::LoadDataFromADORS(const RowCriterion &criterion)
         Columns(reader);
     }
     rs.Close();
+    // A row holding a value outside its field's rule is refused like one
+    // that does not read: the object keeps its values.
+    ReadVisitor previous([](const QString &, QVariant &) {});
+    Columns(previous);
     AssignVisitor assign(reader.values);
     Columns(assign);
+    try {
+        CheckValues();
+    } catch (...) {
+        AssignVisitor restore(previous.values);
+        Columns(restore);
+        throw;
+    }
+}
+
+void CParameterClassBase::CheckValues()
+{
+    CheckVisitor check(FieldRules());
+    Columns(check);
 }
 
 QStringList CParameterClassBase::ColumnNames()

@@ -3,9 +3,11 @@
 #include "CLoadSaveADORS.h"
 #include "ColumnVisitor.h"
 #include "ICopyClass.h"
+#include "ParameterCodes.h"
 
 #include <QStringList>
 #include <memory>
+#include <span>
 
 // What every parameter class shares: the base object (file name, settings),
 // the class name (also the key of the setup collection and the database
@@ -58,6 +60,14 @@ public:
 
     // The stored column names in table order (for the schema and tests).
     QStringList ColumnNames();
+
+    // The rules of the fields whose values are limited to a list or to the
+    // range their page offers (ParameterCodes.h); none by default.
+    virtual std::span<const FieldRule> FieldRules() const { return {}; }
+    // Raises SetupReadError for the first field outside its rule. Run on
+    // every road in: the row load (which then leaves the object as it was)
+    // and the collection's reading of a map or of auxiliary lines.
+    void CheckValues();
 
 protected:
     // Appends one report row: nColumn = number of values (1 title, 2 label

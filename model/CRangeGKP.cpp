@@ -56,6 +56,19 @@ void CRangeGKP::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_DigitalInFunction"), m_DigitalInFunction);
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CRangeGKP::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    CodeRule("m_ProbeSelect", 3),
+    CodeRule("m_CJC", kCJCModes),
+    NumberRule("m_TempCJC", 0, 50),
+    CodeRule("m_Range", kRanges),
+    CodeRule("m_DigitalInFunction", kCommands),
+    };
+    return kRules;
+}
+
 void CRangeGKP::CopyProperties(const CRangeGKP &from, CRangeGKP &to)
 {
     to.SetProbeSelect(from.ProbeSelect());

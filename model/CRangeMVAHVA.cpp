@@ -50,6 +50,19 @@ void CRangeMVAHVA::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_DigitalInFunction"), m_DigitalInFunction);
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CRangeMVAHVA::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    CodeRule("m_Range", kRanges),
+    CodeRule("m_MeasureType", kMeasureTypes),
+    CodeRule("m_IntegrationTime", 2),
+    NumberRule("m_IntTime", 1000, 9999),
+    CodeRule("m_DigitalInFunction", kCommands),
+    };
+    return kRules;
+}
+
 void CRangeMVAHVA::CopyProperties(const CRangeMVAHVA &from, CRangeMVAHVA &to)
 {
     to.SetRange(from.Range());

@@ -86,6 +86,21 @@ void CRangeMVZ::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_Input3D"), m_Input3D);
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CRangeMVZ::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    CodeRule("m_RangeMasterMVZ", 3),
+    CodeRule("m_Input1C", 2),
+    CodeRule("m_Input2C", 2),
+    CodeRule("m_Input3C", 2),
+    CodeRule("m_Input1D", 2),
+    CodeRule("m_Input2D", 2),
+    CodeRule("m_Input3D", 2),
+    };
+    return kRules;
+}
+
 void CRangeMVZ::CopyProperties(const CRangeMVZ &from, CRangeMVZ &to)
 {
     to.SetRangeMasterMVZ(from.RangeMasterMVZ());

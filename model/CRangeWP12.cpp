@@ -86,6 +86,21 @@ void CRangeWP12::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_DigitalInFunction"), m_DigitalInFunction);
 }
 
+// The values of each field that every road in takes as they are. Input B is
+// left out: the map carries its words on every model, and a model without
+// input B holds whatever its instrument has there, which is kept and sent
+// back as it is (its page does not offer input B for editing there).
+std::span<const FieldRule> CRangeWP12::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+        CodeRule("m_WPxFunction", kFunctions),
+        NumberRule("m_ImpGiroA", 1, 9999),
+        CodeRule("m_UnitaIngA", kUnits),
+        CodeRule("m_DigitalInFunction", kCommands),
+    };
+    return kRules;
+}
+
 void CRangeWP12::CopyProperties(const CRangeWP12 &from, CRangeWP12 &to)
 {
     to.SetWPxFunction(from.WPxFunction());

@@ -66,6 +66,16 @@ void CSerialComm::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_BaudRate"), m_BaudRate);
 }
 
+// The values of each field that every road in takes as they are.
+std::span<const FieldRule> CSerialComm::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+    NumberRule("m_NetworkAdd", 1, 255),
+    CodeRule("m_BaudRate", 4),
+    };
+    return kRules;
+}
+
 void CSerialComm::CopyProperties(const CSerialComm &from, CSerialComm &to)
 {
     to.SetNetworkAdd(from.NetworkAdd());

@@ -35,6 +35,21 @@ std::int16_t ReadLastDigitCode(const QString &text, const QString &what)
     return static_cast<std::int16_t>(text.back().unicode() - u'0' - 1);
 }
 
+void CheckFieldValue(const FieldRule &rule, std::int32_t value)
+{
+    if (value >= rule.min && value <= rule.max)
+        return;
+    const QString column = QString::fromLatin1(rule.column);
+    if (rule.code)
+        RaiseSetupReadError(QStringLiteral("Valore fuori tabella per ") + column + QStringLiteral(": ") +
+                            QString::number(value));
+    RaiseSetupReadError(QStringLiteral("Valore fuori dai limiti per %1: %2 (da %3 a %4)")
+                            .arg(column)
+                            .arg(value)
+                            .arg(rule.min)
+                            .arg(rule.max));
+}
+
 std::int16_t CheckCodeInTable(std::int32_t code, std::int32_t count, const QString &what)
 {
     if (code < 0 || code >= count)

@@ -28,6 +28,32 @@ QString LetteredCode(QChar letter, std::int32_t code);
 // `what` (the command prefix).
 std::int16_t ReadLastDigitCode(const QString &text, const QString &what);
 
+// What a stored field may hold: the codes 0..max of its list (`code`) or the
+// numbers min..max its page offers. A value inside is taken as it is on every
+// road in (instrument map, auxiliary lines, exchange file, stored row); any
+// other is refused on each of them (CParameterClassBase::CheckValues).
+struct FieldRule {
+    const char *column;
+    std::int32_t min;
+    std::int32_t max;
+    bool code;
+};
+
+constexpr FieldRule CodeRule(const char *column, std::int32_t count)
+{
+    return {column, 0, count - 1, true};
+}
+
+constexpr FieldRule NumberRule(const char *column, std::int32_t min, std::int32_t max)
+{
+    return {column, min, max, false};
+}
+
+// Raises SetupReadError naming the field and the value when value is outside
+// the rule: "Valore fuori tabella per m_X: 7" for a code, "Valore fuori dai
+// limiti per m_X: 32767 (da 0 a 9000)" for a number.
+void CheckFieldValue(const FieldRule &rule, std::int32_t value);
+
 // A code read back from an instrument must lie in 0..count-1; else
 // SetupReadError naming `what` (the parameter). Returns the code.
 std::int16_t CheckCodeInTable(std::int32_t code, std::int32_t count, const QString &what);

@@ -18,11 +18,25 @@ namespace {
 // functions' value buffer less its terminator).
 constexpr qsizetype kMaxValueLength = 4095;
 
-// The file as lines without their line ends, with what is needed to write
-// it back byte for byte where nothing changed.
+// The file as lines split at each line feed, with what is needed to write it
+// back byte for byte where nothing changed. A line of a CRLF end keeps its
+// carriage return, so a file with mixed line ends keeps each line's own end;
+// the parsing trims it away with the other blanks. Lines the program adds
+// take the file's line end (that of its first line).
 struct IniText {
     QStringList lines;
     QString eol = QStringLiteral("\n");
+
+    // A new line's text with the file's line end.
+    QString newLine(const QString &text) const
+    {
+        return eol.size() == 2 ? text + QLatin1Char('\r') : text;
+    }
+    // A changed line's new text with the line end that line had.
+    static QString sameEnd(const QString &old, const QString &text)
+    {
+        return old.endsWith(QLatin1Char('\r')) ? text + QLatin1Char('\r') : text;
+    }
     bool latin1 = false; // not valid UTF-8: read and written as Latin-1
     bool bom = false;
 };
@@ -56,14 +70,14 @@ ReadResult readIni(const QString &path, IniText &ini)
     if (text.isEmpty())
         return ReadResult::Ok;
     ini.lines = text.split(QLatin1Char('\n'));
-    if (ini.lines.last().isEmpty())
+    const bool terminated = ini.lines.last().isEmpty();
+    if (terminated)
         ini.lines.removeLast(); // the final line end
     if (!ini.lines.isEmpty() && ini.lines.first().endsWith(QLatin1Char('\r')))
         ini.eol = QStringLiteral("\r\n");
-    for (QString &line : ini.lines) {
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-    }
+    // A last line without a line end gets the file's on writing.
+    if (!terminated && !ini.lines.isEmpty() && !ini.lines.last().endsWith(QLatin1Char('\r')))
+        ini.lines.last() = ini.newLine(ini.lines.last());
     return ReadResult::Ok;
 }
 
@@ -74,9 +88,9 @@ bool writeIni(const QString &path, const IniText &ini)
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;
-    QString text = ini.lines.join(ini.eol);
+    QString text = ini.lines.join(QLatin1Char('\n'));
     if (!ini.lines.isEmpty())
-        text += ini.eol;
+        text += QLatin1Char('\n');
     QByteArray data = ini.latin1 ? text.toLatin1() : text.toUtf8();
     if (ini.bom)
         data.prepend("\xEF\xBB\xBF");
@@ -371,16 +385,16 @@ bool CINIManager::INIAddKeyString(const QString &section, const QString &key, co
     const SectionRange r = findSection(ini.lines, sectionName);
     if (!r.found()) {
         if (!ini.lines.isEmpty() && !ini.lines.last().trimmed().isEmpty())
-            ini.lines.append(QString());
-        ini.lines.append(QLatin1Char('[') + sectionName + QLatin1Char(']'));
-        ini.lines.append(keyName + QLatin1Char('=') + value);
+            ini.lines.append(ini.newLine(QString()));
+        ini.lines.append(ini.newLine(QLatin1Char('[') + sectionName + QLatin1Char(']')));
+        ini.lines.append(ini.newLine(keyName + QLatin1Char('=') + value));
         return writeIni(m_FileName, ini);
     }
     IniLine existing;
     const qsizetype k = findKey(ini.lines, r, keyName, &existing);
     if (k >= 0) {
         // The key keeps its spelling in the file.
-        ini.lines[k] = existing.name + QLatin1Char('=') + value;
+        ini.lines[k] = IniText::sameEnd(ini.lines.at(k), existing.name + QLatin1Char('=') + value);
         return writeIni(m_FileName, ini);
     }
     // A new key goes after the section's last key (or its header).
@@ -389,7 +403,7 @@ bool CINIManager::INIAddKeyString(const QString &section, const QString &key, co
         if (classify(ini.lines.at(i)).kind == LineKind::Key)
             at = i + 1;
     }
-    ini.lines.insert(at, keyName + QLatin1Char('=') + value);
+    ini.lines.insert(at, ini.newLine(keyName + QLatin1Char('=') + value));
     return writeIni(m_FileName, ini);
 }
 

@@ -136,7 +136,9 @@ void CComboBox::selectionChanged(int index)
 
 bool CComboBox::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_ComboBox || !qobject_cast<QComboBox *>(watched))
+    // The type check comes first: a combo box being destroyed is no longer a
+    // QComboBox, and comparing it with the guarded pointer would downcast it.
+    if (!qobject_cast<QComboBox *>(watched) || watched != m_ComboBox)
         return false;
     if (event->type() == QEvent::FocusIn) {
         if (m_FocusKept)

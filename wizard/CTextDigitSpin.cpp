@@ -183,7 +183,9 @@ void CTextDigitSpin::upDownChangeValidate(bool &cancel)
 
 bool CTextDigitSpin::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_TextBox && qobject_cast<QLineEdit *>(watched)) {
+    // The type check first: a text box being destroyed is no longer a
+    // QLineEdit and must not be downcast by the guarded pointer.
+    if (qobject_cast<QLineEdit *>(watched) && watched == m_TextBox) {
         switch (event->type()) {
         case QEvent::Move:
         case QEvent::Resize:

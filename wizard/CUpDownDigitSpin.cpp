@@ -134,8 +134,9 @@ void CUpDownDigitSpin::SetMinValue(std::int32_t value)
 bool CUpDownDigitSpin::eventFilter(QObject *watched, QEvent *event)
 {
     // A text box being destroyed is no longer a QLineEdit: its last focus
-    // loss is not a user's and is left alone.
-    if (watched != m_TextBox || !qobject_cast<QLineEdit *>(watched))
+    // loss is not a user's and is left alone. The type check comes first, so
+    // the guarded pointer never downcasts a half-destroyed object.
+    if (!qobject_cast<QLineEdit *>(watched) || watched != m_TextBox)
         return false;
     switch (event->type()) {
     case QEvent::KeyPress:

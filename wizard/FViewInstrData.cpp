@@ -6,6 +6,7 @@
 #include "CNetworkAddMsgSetup.h"
 #include "CTapiComm.h"
 #include "CTextDigitSpin.h"
+#include "CommandBorder.h"
 #include "ControlKinds.h"
 #include "SerialControl.h"
 #include "StringTable.h"
@@ -273,8 +274,13 @@ void FViewInstrData::StartLiveView()
     }
     ClearSingleDisplay();
 
-    m_Rs232->Create(Rs232Manager, TapiComm, static_cast<std::int32_t>(winId()));
-    m_ReturnValue = m_Engine->Run();
+    // The live view runs from the event loop: nothing it throws may leave here.
+    const bool ran = RunGuarded(this, QStringLiteral("Visualizzazione variabili: "), [&] {
+        m_Rs232->Create(Rs232Manager, TapiComm, static_cast<std::int32_t>(winId()));
+        m_ReturnValue = m_Engine->Run();
+    });
+    if (!ran)
+        m_ReturnValue = false;
     finish();
 }
 

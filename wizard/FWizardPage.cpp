@@ -1,6 +1,7 @@
 #include "FWizardPage.h"
 
 #include "Avvio.h"
+#include "CommandBorder.h"
 #include "CTraceCode.h"
 #include "MErrors.h"
 #include "MsgBox.h"
@@ -31,16 +32,7 @@ QPushButton *makeButton(QWidget *parent, const char *name)
 template <class Fn>
 void guarded(const Fn &fn)
 {
-    try {
-        fn();
-    } catch (const ProgramError &e) {
-        g_Trace.BugMessage(QStringLiteral("Errore nella pagina: ") + e.Description());
-        MsgBox(e.Description(), MsgBoxStyle::Critical);
-    } catch (const std::exception &e) {
-        const QString text = QString::fromLocal8Bit(e.what());
-        g_Trace.BugMessage(QStringLiteral("Errore nella pagina: ") + text);
-        MsgBox(text, MsgBoxStyle::Critical);
-    }
+    RunGuarded(nullptr, QStringLiteral("Errore nella pagina: "), fn);
 }
 
 } // namespace

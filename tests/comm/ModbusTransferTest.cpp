@@ -562,8 +562,7 @@ struct RefusalCase {
     const char *what;
     std::int16_t interfaceType;
     Configuration cfg;
-    std::int32_t cause; // 0: message 3152; else the text in message 3151
-    int value;          // the value the cause names
+    const char *cause; // nullptr: message 3152; else what message 3151 names
     bool framesSent;    // the detection ran before the refusal
 };
 
@@ -581,8 +580,8 @@ TEST_P(ModbusRefusal, IsShownWithItsCauseAndWritesNothing)
 
     EXPECT_FALSE(Run(ModbusTransfer::kActionWrite, kConfigId));
     ASSERT_EQ(BoxTexts().size(), 1u);
-    const QString box = c.cause == 0 ? LoadResourceString(3152)
-                                     : GetResourceText(3151, {GetResourceText(c.cause, {c.value})});
+    const QString box =
+        c.cause == nullptr ? LoadResourceString(3152) : GetResourceText(3151, {QString::fromUtf8(c.cause)});
     EXPECT_EQ(boxes[0].text, box);
     EXPECT_EQ(sim.Requests().isEmpty(), !c.framesSent);
     EXPECT_EQ(sim.WriteRequests(inst), 0);
@@ -591,14 +590,15 @@ TEST_P(ModbusRefusal, IsShownWithItsCauseAndWritesNothing)
 const Configuration kNoSerialModule{"MVA, Y2, no serial module", {1, 0, 0, 2, 0}, [](CCollDatiSetup &) {}};
 
 const RefusalCase kRefusalCases[] = {
-    {"RS232, no serial module", CCommConfig::kInterfaceRS232, kNoSerialModule, 0, 0, false},
+    {"RS232, no serial module", CCommConfig::kInterfaceRS232, kNoSerialModule, nullptr, false},
     {"RS485, no serial module (it would switch the instrument to 4800 baud)", CCommConfig::kInterfaceRS485,
-     kNoSerialModule, 0, 0, false},
+     kNoSerialModule, nullptr, false},
     {"RS232, address 0", CCommConfig::kInterfaceRS232,
-     {"MVA, address 0", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetNetworkAdd(0); }}, 3153, 0, true},
+     {"MVA, address 0", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetNetworkAdd(0); }},
+     "Valore fuori dai limiti per m_NetworkAdd: 0 (da 1 a 255)", true},
     {"RS485, baud-rate code 7", CCommConfig::kInterfaceRS485,
-     {"MVA, baud-rate code 7", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetBaudRate(7); }}, 3154, 7,
-     true},
+     {"MVA, baud-rate code 7", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetBaudRate(7); }},
+     "Valore fuori tabella per m_BaudRate: 7", true},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ModbusRefusal, ::testing::ValuesIn(kRefusalCases));

@@ -8,6 +8,8 @@
 #include "COption.h"
 #include "ConfigurationWizard.h"
 #include "DatabaseErrorText.h"
+#include "DatabaseError.h"
+#include "MErrors.h"
 #include "MsgBox.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
@@ -28,7 +30,9 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -327,6 +331,64 @@ TEST_F(MainWindow, NewRunsTheConfigurationWizard)
     EXPECT_EQ(main.lvProgrammi->count(), 0);
     EXPECT_EQ(main.CurrentIDProgramma(), -1);
     EXPECT_TRUE(m_Boxes.empty());
+}
+
+// No exception leaves a command into the event loop: the program's own
+// errors show their text as before, anything else says that an internal error
+// happened and writes a trace line; the window goes on taking commands.
+TEST_F(MainWindow, ACommandThatThrowsIsReportedAndTheProgramGoesOn)
+{
+    struct Case {
+        const char *name;
+        std::function<void()> raise;
+        QString box;       // the box text expected
+        QString traceLine; // a trace line expected, or empty
+    };
+    const QString internal = LoadResourceString(730);
+    const std::vector<Case> cases{
+        {"logic_error", [] { throw std::logic_error("indice 7 fuori dai limiti"); },
+         QString(internal).replace(QStringLiteral("|1"), QStringLiteral("indice 7 fuori dai limiti")),
+         QStringLiteral("Errore interno: indice 7 fuori dai limiti")},
+        {"not a std::exception", [] { throw 42; },
+         QString(internal).replace(QStringLiteral("|1"), QStringLiteral("eccezione sconosciuta")),
+         QStringLiteral("Errore interno: eccezione sconosciuta")},
+        {"ProgramError", [] { throw ProgramError(13, QStringLiteral("pelvaro.VBError"), QStringLiteral("Type mismatch")); },
+         QStringLiteral("Type mismatch"), QString()},
+        {"DatabaseError", [] { throw DatabaseError(QStringLiteral("Tabella CDisplay non trovata")); },
+         QStringLiteral("Tabella CDisplay non trovata"), QString()},
+    };
+    const std::int32_t id = AddConfiguration(QStringLiteral("Forno 1"));
+    FMain &main = Open();
+    std::function<void()> raise;
+    int edits = 0;
+    main.SetEditNewProgramma([&](FMain &, std::int32_t) {
+        ++edits;
+        if (raise)
+            raise();
+        return false;
+    });
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TraceCapture trace;
+        m_Boxes.clear();
+        raise = c.raise;
+        main.mnuEditProgramma->trigger();
+        ASSERT_EQ(m_Boxes.size(), 1u);
+        EXPECT_EQ(m_Boxes[0].text, c.box);
+        EXPECT_EQ(m_Boxes[0].style & MsgBoxStyle::Critical, MsgBoxStyle::Critical);
+        if (!c.traceLine.isEmpty()) {
+            EXPECT_TRUE(trace.Lines().contains(c.traceLine)) << trace.Lines().join(QLatin1Char('\n')).toStdString();
+        }
+
+        // The next command runs as usual.
+        raise = nullptr;
+        m_Boxes.clear();
+        main.mnuEditProgramma->trigger();
+        EXPECT_TRUE(m_Boxes.empty());
+        EXPECT_EQ(main.CurrentIDProgramma(), id);
+        EXPECT_EQ(Lines(), QStringList{QStringLiteral("Forno 1")});
+    }
+    EXPECT_EQ(edits, 2 * static_cast<int>(cases.size()));
 }
 
 TEST_F(MainWindow, PlacementIsKeptPerUser)

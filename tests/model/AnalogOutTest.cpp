@@ -242,12 +242,12 @@ TEST_F(AnalogOutDatabase, Row)
     EXPECT_EQ(instrument->MaxOut(), 0);
     EXPECT_EQ(instrument->TypeSignalOut(), 0);
 
-    Output(1, -5, 1000, 1)->SaveDataInADORS(NewRowCriterion(6));
+    Output(1, 0, 1000, 1)->SaveDataInADORS(NewRowCriterion(6));
     EXPECT_EQ(Column(QStringLiteral("CAnalogOut"), 6, QStringLiteral("m_MaxOut")).toInt(), 1000);
     CAnalogOut loaded;
     loaded.LoadDataFromADORS(ExistingRowCriterion(6));
     EXPECT_EQ(loaded.Channel(), 1);
-    EXPECT_EQ(loaded.MinOut(), -5);
+    EXPECT_EQ(loaded.MinOut(), 0);
     EXPECT_EQ(loaded.MaxOut(), 1000);
     EXPECT_EQ(loaded.TypeSignalOut(), 1);
 }

@@ -59,18 +59,40 @@ inline std::vector<StoredValue> StoredValues(const CCollDatiSetup &coll, std::in
 
 // Sets every stored column of every object to a value of its own (16-bit
 // columns from base, 32-bit columns from base * 1000 so that they need
-// their high word, texts "Prova" + n).
+// their high word, texts "Prova" + n); a column with a rule of its values
+// takes one of those (the rule's minimum plus n, wrapped round its range).
 inline void FillEveryColumn(CCollDatiSetup &coll, int base)
 {
     struct Filler : ColumnVisitor {
         int next;
-        void Column(const QString &, std::int16_t &m) override { m = static_cast<std::int16_t>(next++); }
-        void Column(const QString &, std::int32_t &m) override { m = 1000 * next++; }
+        std::span<const FieldRule> rules;
+        const FieldRule *ruleOf(const QString &name) const
+        {
+            for (const FieldRule &rule : rules) {
+                if (name == QLatin1String(rule.column))
+                    return &rule;
+            }
+            return nullptr;
+        }
+        std::int32_t value(const QString &name, std::int32_t free)
+        {
+            const int n = next++;
+            if (const FieldRule *rule = ruleOf(name))
+                return rule->min + n % (rule->max - rule->min + 1);
+            return free;
+        }
+        void Column(const QString &name, std::int16_t &m) override
+        {
+            m = static_cast<std::int16_t>(value(name, next));
+        }
+        void Column(const QString &name, std::int32_t &m) override { m = value(name, 1000 * next); }
         void Column(const QString &, QString &m) override { m = QStringLiteral("Prova %1").arg(next++); }
     } filler;
     filler.next = base;
-    for (std::int16_t i = 1; i <= coll.SetupObjects().Count(); ++i)
+    for (std::int16_t i = 1; i <= coll.SetupObjects().Count(); ++i) {
+        filler.rules = Object(coll, i).FieldRules();
         Object(coll, i).Columns(filler);
+    }
 }
 
 // The positions 1..18 whose ValidData is True.

@@ -220,9 +220,9 @@ TEST(SerialComm, RowOnACopyOfTheTemplate)
     EXPECT_EQ(loaded.NetworkAdd(), 17);
     EXPECT_EQ(loaded.BaudRate(), 2);
 
-    Serial(-32768, 3)->SaveDataInADORS(ExistingRowCriterion(5));
+    Serial(255, 3)->SaveDataInADORS(ExistingRowCriterion(5));
     loaded.LoadDataFromADORS(ExistingRowCriterion(5));
-    EXPECT_EQ(loaded.NetworkAdd(), -32768);
+    EXPECT_EQ(loaded.NetworkAdd(), 255);
     EXPECT_EQ(loaded.BaudRate(), 3);
 
     instrument->LoadDataFromADORS(ExistingRowCriterion(kInstrumentIDProgramma));

@@ -142,6 +142,34 @@ TEST_F(IniFile, WritesChangeOnlyTheirLineAndKeepTheRest)
     EXPECT_EQ(QDir(m_Dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Settings.ini")});
 }
 
+// A file edited with different tools keeps each line's own end; lines the
+// program adds take the end of the file's first line. A last line without an
+// end gets that one too.
+TEST_F(IniFile, MixedLineEndsAreKeptLineByLine)
+{
+    const struct {
+        const char *name;
+        QByteArray before;
+        QByteArray after;
+    } cases[] = {
+        {"CRLF first",
+         "[Comm]\r\nBaud=9600\nPort=2\r\n; note\n[Print]\nCopies=3",
+         "[Comm]\r\nBaud=19200\nPort=2\r\nParity=E\r\n; note\n[Print]\nCopies=3\r\n"},
+        {"LF first",
+         "[Comm]\nBaud=9600\r\nPort=2\n; note\r\n[Print]\r\nCopies=3\r\n",
+         "[Comm]\nBaud=19200\r\nPort=2\nParity=E\n; note\r\n[Print]\r\nCopies=3\r\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        writeFile(c.before);
+        EXPECT_EQ(m_Ini.INIGetLong(QStringLiteral("Comm"), QStringLiteral("Port"), 0), 2);
+        EXPECT_TRUE(m_Ini.INIAddKeyLong(QStringLiteral("Comm"), QStringLiteral("Baud"), 19200));
+        EXPECT_TRUE(m_Ini.INIAddKeyString(QStringLiteral("Comm"), QStringLiteral("Parity"), QStringLiteral("E")));
+        EXPECT_EQ(fileContent(), c.after);
+        EXPECT_EQ(m_Ini.INIGetLong(QStringLiteral("Print"), QStringLiteral("Copies"), 0), 3);
+    }
+}
+
 TEST_F(IniFile, DeletesKeysAndSectionsKeepingTheNextSectionsComments)
 {
     writeFile(kHandWritten);
