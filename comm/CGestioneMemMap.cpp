@@ -275,9 +275,11 @@ bool CGestioneMemMap::ReadMemorySetup(const QString &fileName)
     ExchangeFileData data;
     if (!DecodeExchangeFile(bytes, data, error))
         return refuseFile(fileName, error);
-    if (data.identifier != ExecutableName())
+    // Compared as the field holds the name this program writes.
+    const QString own = ExchangeTextAsRead(ExecutableName());
+    if (data.identifier != own)
         return refuseFile(fileName, QStringLiteral("identificativo programma \"") + data.identifier +
-                                        QStringLiteral("\" invece di \"") + ExecutableName() + QLatin1Char('"'));
+                                        QStringLiteral("\" invece di \"") + own + QLatin1Char('"'));
     // The version words are written for information only: files of every
     // version of the program are read alike.
     // Everything checked: only now does anything change. The register window

@@ -1,5 +1,6 @@
 #include "ExchangeFile.h"
 
+#include "AnsiText.h"
 #include "CModInstr.h"
 #include "CVersion.h"
 #include "MBytes.h"
@@ -17,9 +18,11 @@ constexpr qsizetype kCodingOffset = 106;
 constexpr qsizetype kWordsOffset = 110;
 static_assert(kWordsOffset + 2 * static_cast<qsizetype>(kMemMapWords) == kExchangeFileSize);
 
-bool isFieldByte(std::uint32_t c)
+// A character a text field may hold: printable, no control character of
+// either range (so the blanks that pad a field and what it holds stay apart).
+bool isFieldChar(char16_t c)
 {
-    return (c >= 0x20 && c <= 0x7E) || (c >= 0xA0 && c <= 0xFF);
+    return c >= 0x20 && c != 0x7F && !(c >= 0x80 && c <= 0x9F);
 }
 
 QString hex(std::uint32_t v)
@@ -27,39 +30,35 @@ QString hex(std::uint32_t v)
     return QStringLiteral("0x") + QString::number(v, 16).toUpper();
 }
 
-// A text field: printable Latin-1, padded with blanks to 50 bytes.
-bool encodeText(const QString &text, char *field, QString &error, const QString &what)
+// A text field: the text in the ANSI code page, a character with no code
+// there or a control character written as '?', cut at 50 bytes and padded
+// with blanks. Whatever the text, the field is written.
+void encodeText(const QString &text, char *field)
 {
-    const QString cut = text.left(kExchangeTextSize);
-    for (qsizetype i = 0; i < cut.size(); ++i) {
-        const std::uint32_t c = cut.at(i).unicode();
-        if (!isFieldByte(c)) {
-            error = what + QStringLiteral(" con un carattere non ammesso (U+") +
-                    QString::number(c, 16).toUpper().rightJustified(4, QLatin1Char('0')) +
-                    QStringLiteral(") alla posizione ") + QString::number(i + 1);
-            return false;
-        }
-        field[i] = static_cast<char>(c);
-    }
-    for (qsizetype i = cut.size(); i < kExchangeTextSize; ++i)
+    QByteArray bytes = AnsiFromText(text);
+    bytes.truncate(kExchangeTextSize);
+    const QString read = TextFromAnsi(bytes);
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        field[i] = isFieldChar(read.at(i).unicode()) ? bytes.at(i) : '?';
+    for (qsizetype i = bytes.size(); i < kExchangeTextSize; ++i)
         field[i] = ' ';
-    return true;
 }
 
 bool decodeText(const char *field, QString &text, QString &error, const QString &what)
 {
+    const QString read = TextFromAnsi(QByteArrayView(field, kExchangeTextSize));
     for (qsizetype i = 0; i < kExchangeTextSize; ++i) {
-        const auto c = static_cast<std::uint8_t>(field[i]);
-        if (!isFieldByte(c)) {
-            error = what + QStringLiteral(" con un byte non ammesso (") + hex(c) +
-                    QStringLiteral(") alla posizione ") + QString::number(i + 1);
+        if (!isFieldChar(read.at(i).unicode())) {
+            error = what + QStringLiteral(" con un byte non ammesso (") +
+                    hex(static_cast<std::uint8_t>(field[i])) + QStringLiteral(") alla posizione ") +
+                    QString::number(i + 1);
             return false;
         }
     }
     qsizetype end = kExchangeTextSize;
-    while (end > 0 && field[end - 1] == ' ')
+    while (end > 0 && read.at(end - 1) == QLatin1Char(' '))
         --end;
-    text = QString::fromLatin1(field, end);
+    text = read.left(end);
     return true;
 }
 
@@ -81,18 +80,27 @@ std::array<std::int16_t, 3> ProgramExchangeVersion()
     return {HiWord(f.FileVersionMS), LoWord(f.FileVersionMS), LoWord(f.FileVersionLS)};
 }
 
+QString ExchangeTextAsRead(const QString &text)
+{
+    char field[kExchangeTextSize];
+    encodeText(text, field);
+    QString read;
+    QString error;
+    decodeText(field, read, error, QString());
+    return read;
+}
+
 bool EncodeExchangeFile(const ExchangeFileData &data, QByteArray &bytes, QString &error)
 {
-    if (data.identifier.isEmpty() || data.identifier.size() > kExchangeTextSize) {
+    if (data.identifier.isEmpty() || AnsiFromText(data.identifier).size() > kExchangeTextSize) {
         error = QStringLiteral("identificativo programma \"") + data.identifier +
                 QStringLiteral("\" vuoto o più lungo di 50 caratteri");
         return false;
     }
     QByteArray out(kExchangeFileSize, '\0');
     char *p = out.data();
-    if (!encodeText(data.identifier, p + kIdentifierOffset, error, QStringLiteral("identificativo programma")) ||
-        !encodeText(data.name, p + kNameOffset, error, QStringLiteral("nome configurazione")))
-        return false;
+    encodeText(data.identifier, p + kIdentifierOffset);
+    encodeText(data.name, p + kNameOffset);
     for (std::size_t k = 0; k < data.version.size(); ++k)
         qToLittleEndian<std::int16_t>(data.version[k], p + kVersionOffset + 2 * static_cast<qsizetype>(k));
     qToLittleEndian<std::int32_t>(data.codificaModuli, p + kCodingOffset);
@@ -104,9 +112,10 @@ bool EncodeExchangeFile(const ExchangeFileData &data, QByteArray &bytes, QString
 
 bool DecodeExchangeFile(const QByteArray &bytes, ExchangeFileData &data, QString &error)
 {
-    if (bytes.size() != kExchangeFileSize) {
+    // Bytes beyond the 662 of the format are not looked at.
+    if (bytes.size() < kExchangeFileSize) {
         error = QStringLiteral("dimensione di ") + QString::number(bytes.size()) +
-                QStringLiteral(" byte invece di ") + QString::number(kExchangeFileSize);
+                QStringLiteral(" byte invece di almeno ") + QString::number(kExchangeFileSize);
         return false;
     }
     const char *p = bytes.constData();

@@ -23,7 +23,12 @@
 #include "ProgramFolder.h"
 #include "StringTable.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QStringList>
 
 namespace {
@@ -146,9 +151,58 @@ bool RunForm(QWidget *owner, const TransferCommands::FormHook &hook, std::int32_
     return form.ReturnValue();
 }
 
+// Qt's own file dialog reads a typed text holding a double quote as a list
+// of quoted names ("a" "b"): a configuration named Tank "B" would be saved
+// as B.OXA. Here the text of the name box is always one name, so the file
+// chosen is the one shown. Without a quote Qt's own handling is kept.
+class OneNameFileDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    // The file taken from a name with quotes, empty otherwise.
+    QString ChosenFile() const { return m_Chosen; }
+
+    void accept() override
+    {
+        const auto *edit = findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        const QString typed = edit ? edit->text() : QString();
+        if (!typed.contains(QLatin1Char('"'))) {
+            QFileDialog::accept();
+            return;
+        }
+        QString path = QDir(directory()).absoluteFilePath(typed);
+        if (QFileInfo(path).suffix().isEmpty() && !defaultSuffix().isEmpty())
+            path += QLatin1Char('.') + defaultSuffix();
+        const QFileInfo info(path);
+        if (info.isDir()) {
+            setDirectory(path);
+            return;
+        }
+        if (fileMode() == ExistingFile && !info.exists()) {
+            QMessageBox::warning(this, windowTitle(),
+                                 QCoreApplication::translate("QFileDialog", "%1\nFile not found.\nPlease verify the "
+                                                                            "correct file name was given.")
+                                     .arg(info.fileName()));
+            return;
+        }
+        if (acceptMode() == AcceptSave && info.exists() && !testOption(DontConfirmOverwrite) &&
+            QMessageBox::warning(this, windowTitle(),
+                                 QCoreApplication::translate("QFileDialog",
+                                                             "%1 already exists.\nDo you want to replace it?")
+                                     .arg(info.fileName()),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            return;
+        m_Chosen = path;
+        QDialog::accept();
+    }
+
+private:
+    QString m_Chosen;
+};
+
 QString DefaultFileDialog(QWidget *owner, const TransferCommands::FileDialogRequest &request)
 {
-    QFileDialog dialog(owner);
+    OneNameFileDialog dialog(owner);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilters(request.filter.split(QStringLiteral(";;")));
@@ -158,6 +212,8 @@ QString DefaultFileDialog(QWidget *owner, const TransferCommands::FileDialogRequ
         dialog.selectFile(request.fileName);
     if (dialog.exec() != QDialog::Accepted)
         return {};
+    if (!dialog.ChosenFile().isEmpty())
+        return dialog.ChosenFile();
     const QStringList files = dialog.selectedFiles();
     return files.isEmpty() ? QString() : files.first();
 }

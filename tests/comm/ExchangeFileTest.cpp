@@ -68,7 +68,7 @@ std::int16_t FixtureWord(int i)
 }
 
 // The file built by hand, byte by byte: identifier "pelvaro", the program's
-// version, the name "Forno è 3" in Latin-1, the coding, words that climb
+// version, the name "Forno è 3" in Windows-1252, the coding, words that climb
 // from -30000 in steps of 241 (negative and positive, both bytes in use).
 QByteArray Fixture()
 {
@@ -119,20 +119,43 @@ TEST(ExchangeFile, ByteLayout)
     EXPECT_EQ(ReadAll(path).toHex(' ').toStdString(), fixture.toHex(' ').toStdString());
 }
 
-TEST(ExchangeFile, NamesThatCannotBeWrittenAreRefusedAndTheOldFileKept)
+// The name field is ANSI (Windows-1252): every name is written, a
+// character without a code there (or a control character) as one '?', cut
+// at 50 bytes; reading gives back what was written.
+TEST(ExchangeFile, NameFieldIsWindows1252)
 {
+    struct Case {
+        const char *what;
+        QString name;
+        QByteArray field; // before the padding blanks
+        QString read;
+    };
+    const QString dashes = QString(60, QChar(0x2013));
+    const Case cases[] = {
+        {"ASCII", QStringLiteral("Tank \"B\" O'Brien"), "Tank \"B\" O'Brien", QStringLiteral("Tank \"B\" O'Brien")},
+        {"Latin-1", QStringLiteral("\u00D8 1"), "\xD8 1", QStringLiteral("\u00D8 1")},
+        {"en dash", QStringLiteral("Pompa \u2013 2"), "Pompa \x96 2", QStringLiteral("Pompa \u2013 2")},
+        {"euro", QStringLiteral("\u20AC"), "\x80", QStringLiteral("\u20AC")},
+        {"ellipsis", QStringLiteral("a\u2026"), "a\x85", QStringLiteral("a\u2026")},
+        {"no code", QStringLiteral("\u03A9 1"), "? 1", QStringLiteral("? 1")},
+        {"no code, outside the BMP", QStringLiteral("x\U0001F600y"), "x?y", QStringLiteral("x?y")},
+        {"control characters", QStringLiteral("A\tB\n\u0081"), "A?B??", QStringLiteral("A?B??")},
+        {"cut at 50 bytes", dashes, QByteArray(50, '\x96'), dashes.left(50)},
+        {"trailing blanks", QStringLiteral("Forno   "), "Forno", QStringLiteral("Forno")},
+    };
     testenv::ScopedProgramFolder folder;
     const QString path = folder.File(QStringLiteral("name.OXA"));
-    const QByteArray old = Fixture();
-    for (const QString &name : {QStringLiteral("Forno \u20AC 3"), QStringLiteral("Forno\t3"), QStringLiteral("A\nB")}) {
-        SCOPED_TRACE(name.toStdString());
-        WriteAll(path, old);
-        TraceCapture traced;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
         CGestioneMemMap m;
-        m.ModInstr().SetNomeProgramma(name);
-        EXPECT_FALSE(m.SaveMemorySetup(path));
-        EXPECT_EQ(ReadAll(path), old);
-        EXPECT_FALSE(traced.Lines().filter(QStringLiteral("Impossibile scrivere il file ") + path).isEmpty());
+        m.ModInstr().SetNomeProgramma(c.name);
+        ASSERT_TRUE(m.SaveMemorySetup(path));
+        const QByteArray bytes = ReadAll(path);
+        ASSERT_EQ(bytes.size(), 662);
+        EXPECT_EQ(bytes.mid(56, 50).toHex(' ').toStdString(), c.field.leftJustified(50, ' ').toHex(' ').toStdString());
+        CGestioneMemMap read;
+        ASSERT_TRUE(read.ReadMemorySetup(path));
+        EXPECT_EQ(read.ModInstr().NomeProgramma(), c.read);
     }
     CGestioneMemMap m;
     EXPECT_FALSE(m.SaveMemorySetup(folder.File(QStringLiteral("missing/folder/x.OXA"))));
@@ -199,14 +222,16 @@ TEST_F(MemMapDatabase, BadExchangeFilesAreRefusedWithNothingSaved)
         {"other minor version and revision", [](QByteArray &b) { Set16(b, 52, 999); Set16(b, 54, 0xFFFF); }, true, true, ""},
         {"empty", [](QByteArray &b) { b.clear(); }, false, false, "dimensione di 0 byte"},
         {"one byte short", [](QByteArray &b) { b.chop(1); }, false, false, "dimensione di 661 byte"},
-        {"one byte long", [](QByteArray &b) { b += 'x'; }, false, false, "dimensione di 663 byte"},
+        {"one byte long", [](QByteArray &b) { b += 'x'; }, true, true, ""},
+        {"700 bytes", [](QByteArray &b) { b += QByteArray(38, '\xFF'); }, true, true, ""},
         {"identifier in other case", [](QByteArray &b) { b[0] = 'P'; }, false, false, "identificativo programma \"Pelvaro\""},
         {"identifier of another program", [](QByteArray &b) { b.replace(0, 7, "oxaprg2"); }, false, false, "identificativo programma \"oxaprg2\""},
         {"identifier padded with NUL", [](QByteArray &b) { b[7] = '\0'; }, false, false, "identificativo programma con un byte non ammesso (0x0) alla posizione 8"},
         {"another major version", [](QByteArray &b) { Set16(b, 50, 2); }, true, true, ""},
         {"NUL in the name", [](QByteArray &b) { b[60] = '\0'; }, false, false, "nome configurazione con un byte non ammesso (0x0)"},
         {"tab in the name", [](QByteArray &b) { b[57] = '\t'; }, false, false, "nome configurazione con un byte non ammesso (0x9)"},
-        {"C1 control in the name", [](QByteArray &b) { b[58] = static_cast<char>(0x85); }, false, false, "nome configurazione con un byte non ammesso (0x85)"},
+        {"Windows-1252 letters in the name", [](QByteArray &b) { b.replace(56, 4, "\x80\x85\x96\x9F"); }, true, true, ""},
+        {"byte without a character in the name", [](QByteArray &b) { b[58] = static_cast<char>(0x81); }, false, false, "nome configurazione con un byte non ammesso (0x81)"},
         {"DEL in the name", [](QByteArray &b) { b[105] = 0x7F; }, false, false, "alla posizione 50"},
         {"slot A 7", [coding](QByteArray &b) { Set32(b, 106, coding | 0x1C00); }, false, false, "codifica moduli 0x9E03 non valida"},
         {"stray bit 5", [coding](QByteArray &b) { Set32(b, 106, coding | 0x20); }, false, false, "codifica moduli"},

@@ -40,10 +40,15 @@
 #include "../model/ModelDatabase.h"
 #include "../wizard/WizardTestSupport.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
 #include <QRadioButton>
 #include <functional>
 #include <gtest/gtest.h>
@@ -581,6 +586,60 @@ TEST_F(TransferCommandsTest, ExportThenImportGivesANewConfigurationWithTheSameVa
     EXPECT_EQ(colltest::Text(colltest::Differences(original, copy,
                                                    [&](std::int16_t i) { return original.ValidData(i); })),
               "");
+}
+
+// The real file dialog, accepted with Enter as proposed: the file written is
+// the one the dialog shows, whatever the name holds (Qt's dialog reads a
+// text with quotes as a list of names); a "/" is replaced in the proposal.
+TEST_F(TransferCommandsTest, ExportWritesTheFileTheDialogShows)
+{
+    const std::int32_t id = StoreListed(kModbusModules);
+    commands.SetFileDialog(nullptr);
+    struct Case {
+        QString name;
+        QString file;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Tank \"B\" O'Brien"), QStringLiteral("Tank \"B\" O'Brien.OXA")},
+        {QStringLiteral("\"A\" \"B\""), QStringLiteral("\"A\" \"B\".OXA")},
+        {QStringLiteral("Pompa \u2013 2/3"), QStringLiteral("Pompa \u2013 2_3.OXA")},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QStringList before = QDir(ProgramFolder()).entryList(QDir::Files);
+        QString shown;
+        QStringList questions;
+        // Answers on the event loop: Enter in the dialog's name box; any
+        // question the dialog asks (it would be about another file) is
+        // recorded and refused.
+        QTimer answer;
+        answer.setInterval(10);
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                questions << box->text();
+                box->reject();
+            } else if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && shown.isEmpty()) {
+                auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                ASSERT_NE(edit, nullptr);
+                shown = QDir(dialog->directory()).filePath(edit->text());
+                QTest::keyClick(edit, Qt::Key_Return);
+                if (dialog->isVisible())
+                    dialog->reject(); // not accepted: the checks below fail
+            }
+        });
+        answer.start();
+        EXPECT_TRUE(commands.Export(c.name, id)) << BoxTexts();
+        answer.stop();
+        EXPECT_TRUE(boxes.empty()) << BoxTexts();
+        EXPECT_TRUE(questions.isEmpty()) << questions.join(QLatin1Char('|')).toStdString();
+        const QString expected = QDir(ProgramFolder()).filePath(c.file);
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(QFile(expected).size(), 662);
+        const QStringList after = QDir(ProgramFolder()).entryList(QDir::Files);
+        EXPECT_EQ(after.size(), before.size() + 1) << after.join(QLatin1Char('|')).toStdString();
+        QFile::remove(expected);
+    }
 }
 
 // A refused file is told with message 802 and leaves no rows and no counter
