@@ -1,6 +1,5 @@
 #include "CAuxTransferEngine.h"
 
-#include "Avvio.h"
 #include "AuxLineFunctions.h"
 #include "CCommConfig.h"
 #include "CModInstr.h"
@@ -11,6 +10,8 @@
 #include "MemMapTypes.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "Pause.h"
+#include "ResourceText.h"
 #include "SerialControl.h"
 #include "StringTable.h"
 #include "WindowTimer.h"

@@ -1,6 +1,5 @@
 #include "CLiveView.h"
 
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CNetworkAddMsgSetup.h"
 #include "CScaleMisuraDisplay.h"
@@ -11,6 +10,7 @@
 #include "ModelError.h"
 #include "MsgBox.h"
 #include "NumberText.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QVariant>

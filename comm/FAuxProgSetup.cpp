@@ -1,7 +1,8 @@
 #include "FAuxProgSetup.h"
 
-#include "Avvio.h"
 #include "ControlKinds.h"
+#include "FormText.h"
+#include "ResourceText.h"
 #include "SerialControl.h"
 #include "WindowTimer.h"
 

@@ -1,6 +1,5 @@
 #include "ModbusTransfer.h"
 
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CGestioneMemMap.h"
 #include "CModInstr.h"
@@ -12,6 +11,7 @@
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QWidget>

@@ -1,7 +1,6 @@
 #include "FMain.h"
 
 #include "ADOConnection.h"
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CNetworkAddMsgSetup.h"
 #include "COption.h"
@@ -11,6 +10,7 @@
 #include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "FAbout.h"
+#include "FormText.h"
 #include "MErrors.h"
 #include "MUtility.h"
 #include "ModelError.h"
@@ -18,6 +18,7 @@
 #include "NumberText.h"
 #include "PrintCommands.h"
 #include "ProgramFolder.h"
+#include "ResourceText.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
 #include "TransferCommands.h"

@@ -1,6 +1,5 @@
 #include "TransferCommands.h"
 
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CGestioneMemMap.h"
 #include "CModInstr.h"
@@ -20,6 +19,7 @@
 #include "ModelError.h"
 #include "MsgBox.h"
 #include "ProgramFolder.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #include "FWizardPage.h"
 
-#include "Avvio.h"
 #include "CTraceCode.h"
+#include "FormText.h"
 #include "MErrors.h"
 #include "MsgBox.h"
 #include "StringTable.h"

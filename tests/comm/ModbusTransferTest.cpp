@@ -2,8 +2,8 @@
 // configurations written and read back through the database, speed and
 // address detection, the module check, the failures of the line, cancel,
 // and a network of instruments.
+#include "ResourceText.h"
 #include "SerialTestSupport.h"
-#include "Avvio.h"
 #include "CAlarm.h"
 #include "CCollDatiSetup.h"
 #include "CCommConfig.h"
