@@ -191,6 +191,7 @@ protected:
     bool Run(std::int32_t action, std::int32_t id, const std::function<void(ModbusTransfer &)> &arrange = {})
     {
         ModbusTransfer transfer(comm, commConfig, network);
+        serialtest::ShowWarnings(transfer);
         transfer.SetScanTimeOutRx(40);
         transfer.SetAction(action);
         transfer.SetIDProgramma(id);
