@@ -1,6 +1,5 @@
 #include "CAuxTransferEngine.h"
 
-#include "Avvio.h"
 #include "AuxLineFunctions.h"
 #include "CCommConfig.h"
 #include "CModInstr.h"
@@ -10,12 +9,12 @@
 #include "MErrors.h"
 #include "MemMapTypes.h"
 #include "ModelError.h"
-#include "MsgBox.h"
+#include "Pause.h"
+#include "ResourceText.h"
 #include "SerialControl.h"
 #include "StringTable.h"
 #include "WindowTimer.h"
 
-#include <QWidget>
 #include <array>
 
 namespace {
@@ -363,12 +362,12 @@ bool CAuxTransferEngine::CheckCommError()
     }
 }
 
-void CAuxTransferEngine::showMessage(const QString &text) const
+void CAuxTransferEngine::showMessage(const QString &text)
 {
-    MsgBox(text, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, GetResourceText(kMsgTitle), m_MessageParent);
+    emit Warning(text, GetResourceText(kMsgTitle));
 }
 
-void CAuxTransferEngine::showDataError(const std::exception &error, bool fromInstrument) const
+void CAuxTransferEngine::showDataError(const std::exception &error, bool fromInstrument)
 {
     QString description;
     if (const auto *e = dynamic_cast<const SetupReadError *>(&error)) {

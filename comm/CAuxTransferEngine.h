@@ -15,7 +15,6 @@ class CNetworkAddMsgSetup;
 class CTapiComm;
 class CommControl;
 class WindowTimer;
-class QWidget;
 
 // The transfer over the instrument's auxiliary RS232 interface: a
 // line-oriented text protocol with one instrument at 9600 baud, no address,
@@ -34,9 +33,9 @@ class QWidget;
 // The modules are never read from the instrument: a read takes them from the
 // CModInstr the user declared and refuses a dump that reveals another
 // measuring-module family (message 211); a write takes them from the stored
-// configuration. Every failure is shown to the user as a message box titled
-// 208 and makes ReturnValue false; a failed read stores nothing, a failed
-// write sends no "END".
+// configuration. Every failure is reported through Warning (a box titled 208
+// in the window) and makes ReturnValue false; a failed read stores nothing,
+// a failed write sends no "END".
 //
 // The engine drives the frame transport over the serial control and window
 // timer its window hands it (SetLine), and reports its progress through
@@ -85,8 +84,6 @@ public:
     void SetTimeOuts(std::int32_t readMs, std::int32_t commandMs);
     // Settling time after the port has opened (seconds); 0 does not wait.
     void SetSettleTime(float seconds) { m_SettleTime = seconds; }
-    // The window the message boxes belong to.
-    void SetMessageParent(QWidget *parent) { m_MessageParent = parent; }
 
     // The whole transfer: open the port, read or write, close the port.
     // Runs once (later calls only return ReturnValue), waiting on the event
@@ -124,6 +121,10 @@ signals:
     void StatusText(const QString &text);
     void ProgressRange(int minimum, int maximum);
     void ProgressValue(int value);
+    // A failure to tell the user: the text and the title of its box (the
+    // window shows it with the exclamation icon and OK). The transfer goes on
+    // once the window has shown it.
+    void Warning(const QString &text, const QString &title);
 
 private:
     void ReadConfigurationAux();
@@ -135,8 +136,8 @@ private:
     bool SendCommand(const QString &cmd, const QByteArray &expected);
     bool CheckCommError();
     void exchange(const QByteArray &frame, std::int16_t byteToReceive);
-    void showMessage(const QString &text) const;
-    void showDataError(const std::exception &error, bool fromInstrument) const;
+    void showMessage(const QString &text);
+    void showDataError(const std::exception &error, bool fromInstrument);
     void finish(bool ok);
 
     std::int32_t m_Action = kActionWrite;
@@ -155,7 +156,6 @@ private:
     std::unique_ptr<CommControl> m_OwnControl;
     std::unique_ptr<WindowTimer> m_OwnTimer;
     std::int32_t m_HandleWnd = -1;
-    QPointer<QWidget> m_MessageParent;
 
     std::int32_t m_ReadTimeOut = kReadTimeOut;
     std::int32_t m_CommandTimeOut = kCommandTimeOut;

@@ -1,6 +1,5 @@
 #include "CLiveView.h"
 
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CNetworkAddMsgSetup.h"
 #include "CScaleMisuraDisplay.h"
@@ -9,12 +8,11 @@
 #include "MBytes.h"
 #include "ModbusTransfer.h"
 #include "ModelError.h"
-#include "MsgBox.h"
 #include "NumberText.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QVariant>
-#include <QWidget>
 #include <algorithm>
 
 namespace {
@@ -173,14 +171,10 @@ CLiveView::CLiveView(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSet
     connect(&m_Rs232, &CTapiComm::VerifyCRC, this, &CLiveView::onVerifyCRC, Qt::DirectConnection);
     connect(m_Detection.get(), &ModbusTransfer::ProgressRangeChanged, this, &CLiveView::ProgressRangeChanged);
     connect(m_Detection.get(), &ModbusTransfer::ProgressValueChanged, this, &CLiveView::ProgressValueChanged);
+    connect(m_Detection.get(), &ModbusTransfer::Warning, this, &CLiveView::Warning);
 }
 
 CLiveView::~CLiveView() = default;
-
-void CLiveView::SetMessageParent(QWidget *parent)
-{
-    m_MessageParent = parent;
-}
 
 void CLiveView::SetScanTimeOutRx(std::int32_t ms)
 {
@@ -194,8 +188,7 @@ void CLiveView::onVerifyCRC(bool &ok, const QByteArray &frame)
 
 void CLiveView::showCommMessage(std::int32_t id)
 {
-    MsgBox(LoadResourceString(id), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation,
-           LoadResourceString(kTitleCommError), m_MessageParent);
+    emit Warning(LoadResourceString(id), LoadResourceString(kTitleCommError));
 }
 
 std::int16_t CLiveView::networkSize() const

@@ -2,7 +2,6 @@
 #include "CModInstr.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -13,7 +12,6 @@ class CCommConfig;
 class CNetworkAddMsgSetup;
 class CTapiComm;
 class ModbusTransfer;
-class QWidget;
 
 // ---------------------------------------------------------------------------
 // Decoding of the instantaneous values of one poll.
@@ -117,8 +115,6 @@ public:
     CLiveView(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSetup &network, QObject *parent = nullptr);
     ~CLiveView() override;
 
-    // Parent of the message boxes (the window).
-    void SetMessageParent(QWidget *parent);
     // The probe time-out of the address scan (500 ms); tests shorten it.
     void SetScanTimeOutRx(std::int32_t ms);
 
@@ -166,6 +162,10 @@ signals:
     void GridRowChanged(int address);
     // The single display shows Display() for ZoomAddress().
     void SingleDisplayChanged();
+    // A failure to tell the user: the text and the title of its box (the
+    // window shows it with the exclamation icon and OK). The view goes on
+    // once the window has shown it.
+    void Warning(const QString &text, const QString &title);
 
 private:
     bool ConnectInstrument(std::int32_t &baudIndex);
@@ -184,7 +184,6 @@ private:
     CNetworkAddMsgSetup &m_Network;
     // The transfer's speed and address detection, used as it is.
     std::unique_ptr<ModbusTransfer> m_Detection;
-    QPointer<QWidget> m_MessageParent;
 
     bool m_ReturnValue = true;
     CModInstr m_ModInstr;

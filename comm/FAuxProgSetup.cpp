@@ -1,8 +1,10 @@
 #include "FAuxProgSetup.h"
 
 #include "CommandBorder.h"
-#include "Avvio.h"
 #include "ControlKinds.h"
+#include "FormText.h"
+#include "MsgBox.h"
+#include "ResourceText.h"
 #include "SerialControl.h"
 #include "WindowTimer.h"
 
@@ -61,7 +63,9 @@ FAuxProgSetup::FAuxProgSetup(QWidget *owner) : QDialog(owner)
     connect(&m_Engine, &CAuxTransferEngine::ProgressValue, ProgBarTransfer, &QProgressBar::setValue);
 
     m_Engine.SetLine(TapiComm, Rs232Manager, -1);
-    m_Engine.SetMessageParent(this);
+    connect(&m_Engine, &CAuxTransferEngine::Warning, this, [this](const QString &text, const QString &title) {
+        MsgBox(text, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, title, this);
+    });
 
     formLoad();
     setMinimumWidth(360);

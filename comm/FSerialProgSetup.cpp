@@ -3,6 +3,7 @@
 #include "CommandBorder.h"
 #include "CTapiComm.h"
 #include "ModbusTransfer.h"
+#include "MsgBox.h"
 #include "SerialControl.h"
 #include "StringTable.h"
 #include "WindowTimer.h"
@@ -73,7 +74,9 @@ bool FSerialProgSetup::Create(CCommConfig *commConfig, CModInstr *modInstr, CNet
     m_Rs232 = std::make_unique<CTapiComm>();
     if (commConfig && network) {
         m_Engine = std::make_unique<ModbusTransfer>(*m_Rs232, *commConfig, *network);
-        m_Engine->SetMessageParent(this);
+        connect(m_Engine.get(), &ModbusTransfer::Warning, this, [this](const QString &text, const QString &title) {
+            MsgBox(text, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, title, this);
+        });
         connect(m_Engine.get(), &ModbusTransfer::Label1Changed, Label1, &QLabel::setText);
         connect(m_Engine.get(), &ModbusTransfer::Label5Changed, Label5, &QLabel::setText);
         connect(m_Engine.get(), &ModbusTransfer::ProgressRangeChanged, ProgBarTransfer, &QProgressBar::setRange);

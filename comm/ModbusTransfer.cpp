@@ -1,6 +1,5 @@
 #include "ModbusTransfer.h"
 
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CGestioneMemMap.h"
 #include "CModInstr.h"
@@ -11,10 +10,9 @@
 #include "ICopyClass.h"
 #include "MErrors.h"
 #include "ModelError.h"
-#include "MsgBox.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
-#include <QWidget>
 #include <algorithm>
 
 // ---------------------------------------------------------------------------
@@ -245,11 +243,6 @@ ModbusTransfer::ModbusTransfer(CTapiComm &comm, CCommConfig &commConfig, CNetwor
 
 ModbusTransfer::~ModbusTransfer() = default;
 
-void ModbusTransfer::SetMessageParent(QWidget *parent)
-{
-    m_MessageParent = parent;
-}
-
 void ModbusTransfer::onVerifyCRC(bool &ok, const QByteArray &frame)
 {
     ok = CheckCRC(frame);
@@ -264,8 +257,7 @@ void ModbusTransfer::Cancel()
 
 void ModbusTransfer::showCommMessage(std::int32_t id)
 {
-    MsgBox(LoadResourceString(id), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation,
-           LoadResourceString(kTitleCommError), m_MessageParent);
+    emit Warning(LoadResourceString(id), LoadResourceString(kTitleCommError));
 }
 
 void ModbusTransfer::setProgressRange(int minimum, int maximum)
@@ -594,8 +586,7 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
 
 void ModbusTransfer::showCannotConvert(const QString &what)
 {
-    MsgBox(GetResourceText(kMsgCannotConvert, {QVariant(what)}), MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation,
-           LoadResourceString(kTitleCommError), m_MessageParent);
+    emit Warning(GetResourceText(kMsgCannotConvert, {QVariant(what)}), LoadResourceString(kTitleCommError));
 }
 
 void ModbusTransfer::WriteConfiguration()

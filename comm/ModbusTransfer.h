@@ -1,7 +1,6 @@
 #pragma once
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -13,7 +12,6 @@ class CGestioneMemMap;
 class CModInstr;
 class CNetworkAddMsgSetup;
 class CTapiComm;
-class QWidget;
 
 // ---------------------------------------------------------------------------
 // Modbus RTU frames of the program (the transfer and the live view).
@@ -69,9 +67,9 @@ std::uint16_t ModuleRegisterOfType(std::int16_t typeCode);
 // event loop, so Cancel() (and whatever else the window must do) is handled
 // while it waits.
 //
-// Failures are reported to the user with the communication message boxes
-// (exclamation icon, OK, title 208) and end the transfer with ReturnValue
-// false; a cancel ends it silently.
+// Failures are reported through Warning (the window shows it as a box with
+// the exclamation icon and OK; the title is 208) and end the transfer with
+// ReturnValue false; a cancel ends it silently.
 class ModbusTransfer : public QObject {
     Q_OBJECT
 public:
@@ -94,8 +92,6 @@ public:
     void SetModInstr(CModInstr *modInstr) { m_ModInstr = modInstr; }
     bool ReturnValue() const { return m_ReturnValue; }
 
-    // Parent of the message boxes (the transfer window).
-    void SetMessageParent(QWidget *parent);
     // The probe time-out of the address scan (kScanTimeOutRx); tests shorten it.
     void SetScanTimeOutRx(std::int32_t ms) { m_ScanTimeOutRx = ms; }
 
@@ -132,6 +128,9 @@ signals:
     void Label5Changed(const QString &text);
     void ProgressRangeChanged(int minimum, int maximum);
     void ProgressValueChanged(int value);
+    // A failure to tell the user: the text and the title of its box. The
+    // transfer goes on once the window has shown it.
+    void Warning(const QString &text, const QString &title);
 
 private:
     void ReadConfiguration();
@@ -156,7 +155,6 @@ private:
     CNetworkAddMsgSetup &m_Network;
     CModInstr *m_ModInstr = nullptr;
     std::unique_ptr<CGestioneMemMap> m_MemMap;
-    QPointer<QWidget> m_MessageParent;
 
     std::int32_t m_Action = kActionWrite;
     std::int32_t m_IDProgramma = -1;

@@ -1,9 +1,9 @@
 #include "CPrintTable.h"
 
-#include "Avvio.h"
 #include "CTraceCode.h"
 #include "MsgBox.h"
 #include "PrinterPlatform.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QDir>

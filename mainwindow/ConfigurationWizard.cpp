@@ -2,13 +2,13 @@
 
 #include "ADOConnection.h"
 #include "ADORecordset.h"
-#include "Avvio.h"
 #include "CommandBorder.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "ResourceText.h"
 
 #include "CAlarm.h"
 #include "CAnalogOut.h"

@@ -1,7 +1,6 @@
 #include "FMain.h"
 
 #include "ADOConnection.h"
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CNetworkAddMsgSetup.h"
 #include "CommandBorder.h"
@@ -13,6 +12,7 @@
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
 #include "FAbout.h"
+#include "FormText.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
@@ -20,6 +20,7 @@
 #include "NumberText.h"
 #include "PrintCommands.h"
 #include "ProgramFolder.h"
+#include "ResourceText.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
 #include "TransferCommands.h"

@@ -1,6 +1,5 @@
 #include "PrintCommands.h"
 
-#include "Avvio.h"
 #include "CCollDatiSetup.h"
 #include "CPrintDlg.h"
 #include "CTraceCode.h"
@@ -11,6 +10,7 @@
 #include "MBytes.h"
 #include "MsgBox.h"
 #include "ProgramFolder.h"
+#include "ResourceText.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
 

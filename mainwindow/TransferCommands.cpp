@@ -1,6 +1,5 @@
 #include "TransferCommands.h"
 
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CGestioneMemMap.h"
 #include "CModInstr.h"
@@ -21,6 +20,7 @@
 #include "ModelError.h"
 #include "MsgBox.h"
 #include "ProgramFolder.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QCoreApplication>

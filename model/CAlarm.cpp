@@ -1,7 +1,6 @@
 #include "CAlarm.h"
 
 #include "AuxLineFunctions.h"
-#include "Avvio.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
 #include "MBytes.h"
@@ -10,6 +9,7 @@
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <utility>

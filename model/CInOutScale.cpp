@@ -1,13 +1,13 @@
 #include "CInOutScale.h"
 
 #include "AuxLineFunctions.h"
-#include "Avvio.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
 #include "MBytes.h"
 #include "MemMapLayout.h"
 #include "ModelError.h"
 #include "ParameterClassRegistry.h"
+#include "ResourceText.h"
 #include "ScaleValueLines.h"
 #include "StringTable.h"
 

@@ -1,7 +1,6 @@
 #include "CLinearize.h"
 
 #include "AuxLineFunctions.h"
-#include "Avvio.h"
 #include "CInOutScale.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
@@ -11,6 +10,7 @@
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <algorithm>

@@ -1,11 +1,11 @@
 #include "CRangeMVZ.h"
 
-#include "Avvio.h"
 #include "AuxLineFunctions.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <array>

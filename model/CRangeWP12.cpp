@@ -1,6 +1,5 @@
 #include "CRangeWP12.h"
 
-#include "Avvio.h"
 #include "AuxLineFunctions.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
@@ -8,6 +7,7 @@
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 static const RegisterParameterClass<CRangeWP12> kRegistration{"CRangeWP12"};

@@ -1,11 +1,11 @@
 #include "CSerialComm.h"
 
 #include "AuxLineFunctions.h"
-#include "Avvio.h"
 #include "CModInstr.h"
 #include "MemMapLayout.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <optional>

@@ -1,6 +1,6 @@
 #include "CommandBorder.h"
 
-#include "Avvio.h"
+#include "ResourceText.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"

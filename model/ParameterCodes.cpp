@@ -1,7 +1,7 @@
 #include "ParameterCodes.h"
 
-#include "Avvio.h"
 #include "ModelError.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 QString EnumCodeText(std::int32_t baseId, std::int32_t code, std::int32_t count)

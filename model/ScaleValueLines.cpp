@@ -1,11 +1,11 @@
 #include "ScaleValueLines.h"
 
 #include "AuxLineFunctions.h"
-#include "Avvio.h"
 #include "CInOutScale.h"
 #include "CScaleMisuraDisplay.h"
 #include "MBytes.h"
 #include "NumberText.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 QString ScaleAuxLine(std::int16_t templateId, const QString &value)

@@ -1,10 +1,7 @@
 #pragma once
 #include "ProgramFolder.h"
-#include <QMap>
 #include <QString>
 #include <QStringList>
-#include <QVariant>
-#include <QVariantList>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -12,17 +9,15 @@
 class QApplication;
 class QWidget;
 
-// The start routine and the text services every window and class uses.
+// The start routine: the trace, the program font, the splash window, the
+// database file, the main window. The services it uses live in their own
+// headers: ResourceText.h (string-table texts), FormText.h (window captions,
+// tool tips, menus and fonts), Pause.h.
 
 // ---- Program-wide state -------------------------------------------------
 
 // The main window, created by the start routine and shown by it.
 extern QWidget *g_MainForm;
-// Menu texts loaded so far: text -> string id (filled by LoadMenuCaptions).
-extern QMap<QString, std::int16_t> g_MenuCaptions;
-// The program font chosen by LoadProgramFont and applied by SetFormFont.
-extern QString g_FontName;
-extern std::int16_t g_FontSize;
 // The help file in the program folder.
 extern QString g_HelpFile;
 
@@ -56,10 +51,6 @@ int Main(int argc, char **argv, const StartHooks &hooks);
 void InitTrace(const QString &version);
 void InitTrace(const QString &version, const QStringList &arguments);
 
-// Waits the given seconds on the event loop (windows stay responsive; no
-// busy waiting; a monotonic clock, so midnight does not matter).
-void Pause(float seconds);
-
 // One component the program needs at run time and how to tell whether it is
 // there.
 struct RequiredComponent {
@@ -71,33 +62,3 @@ std::vector<RequiredComponent> RequiredComponents();
 // Traces a line for each missing component; the start goes on in any case.
 void CheckComponentRegistration();
 void CheckComponentRegistration(const std::vector<RequiredComponent> &components);
-
-// ---- Text services -------------------------------------------------------
-
-// The string-table text of id with "|1", "|2", ... replaced by the values in
-// order (every occurrence; surplus values ignored; missing ones left in place).
-// An id the table lacks raises a ProgramError.
-QString GetResourceText(std::int32_t id, const QVariantList &values = {QVariant(QString())});
-// The replacement itself: "|k" by the k-th value, for k = 1, 2, ... in turn.
-QString SubstitutePlaceholders(QString text, const QVariantList &values);
-
-// Window caption and Label/Frame/OptionButton/CheckBox captions from the ids
-// in their Tag.
-void LoadFormCaptions(QWidget *form);
-// Tool tips of TextBox/ComboBox/ToolBar/Frame/UpDown/OptionButton controls
-// from the id that is their designed tool tip.
-void LoadFormToolTips(QWidget *form);
-// Menu texts from the ids that are their designed texts; the id is kept in
-// the item's Tag.
-void LoadMenuCaptions(QWidget *form);
-// The program font on every control of the window (not on the window).
-void SetFormFont(QWidget *form);
-
-// Chooses g_FontName and g_FontSize: "Arial", else "MS Sans Serif", else
-// "Curier New", else the controls' default font.
-void LoadProgramFont();
-// The same with a given availability test and default family.
-void LoadProgramFont(const std::function<bool(const QString &)> &available, const QString &defaultFamily);
-// True when the font database holds exactly that family (a substituted
-// family does not count).
-bool IsFontAvailable(const QString &family);

@@ -1,6 +1,6 @@
 #include "DatabaseErrorText.h"
 
-#include "Avvio.h"
+#include "ResourceText.h"
 #include "DatabaseError.h"
 #include "ProgramFolder.h"
 

@@ -1,6 +1,6 @@
 #include "FAbout.h"
 
-#include "Avvio.h"
+#include "FormText.h"
 #include "ProgramImages.h"
 #include "StringTable.h"
 

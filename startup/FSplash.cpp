@@ -1,6 +1,6 @@
 #include "FSplash.h"
 
-#include "Avvio.h"
+#include "FormText.h"
 #include "ProgramImages.h"
 #include "StringTable.h"
 

@@ -1,6 +1,5 @@
 #include "FViewInstrData.h"
 
-#include "Avvio.h"
 #include "CCommConfig.h"
 #include "CLiveView.h"
 #include "CNetworkAddMsgSetup.h"
@@ -8,6 +7,9 @@
 #include "CTextDigitSpin.h"
 #include "CommandBorder.h"
 #include "ControlKinds.h"
+#include "FormText.h"
+#include "MsgBox.h"
+#include "ResourceText.h"
 #include "SerialControl.h"
 #include "StringTable.h"
 #include "UpDownControl.h"
@@ -222,7 +224,9 @@ bool FViewInstrData::Create(CCommConfig *commConfig, CNetworkAddMsgSetup *networ
         return true;
 
     m_Engine = std::make_unique<CLiveView>(*m_Rs232, *commConfig, *networkAddMsgSetup);
-    m_Engine->SetMessageParent(this);
+    connect(m_Engine.get(), &CLiveView::Warning, this, [this](const QString &text, const QString &title) {
+        MsgBox(text, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, title, this);
+    });
     connect(m_Engine.get(), &CLiveView::CaptionChanged, this, &QWidget::setWindowTitle);
     connect(m_Engine.get(), &CLiveView::ProgressVisibleChanged, ProgBarTransfer, &QWidget::setVisible);
     connect(m_Engine.get(), &CLiveView::ProgressRangeChanged, ProgBarTransfer, &QProgressBar::setRange);

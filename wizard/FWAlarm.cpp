@@ -1,10 +1,10 @@
 #include "FWAlarm.h"
 
-#include "Avvio.h"
 #include "CComboBox.h"
 #include "COptionButton.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
+#include "ResourceText.h"
 #include "SetupPageControls.h"
 #include "StringTable.h"
 #include "UpDownControl.h"

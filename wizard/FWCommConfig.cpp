@@ -1,7 +1,7 @@
 #include "FWCommConfig.h"
 
-#include "Avvio.h"
 #include "ControlKinds.h"
+#include "ResourceText.h"
 
 #include <QComboBox>
 #include <QGroupBox>

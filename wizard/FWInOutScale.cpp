@@ -1,12 +1,12 @@
 #include "FWInOutScale.h"
 
-#include "Avvio.h"
 #include "CComboBox.h"
 #include "COptionButton.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
 #include "FWModInstr.h"
 #include "MsgBox.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QComboBox>

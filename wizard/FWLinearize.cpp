@@ -2,12 +2,12 @@
 
 #include "FWModInstr.h"
 
-#include "Avvio.h"
 #include "CComboBox.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "ResourceText.h"
 #include "SetupPageControls.h"
 #include "StringTable.h"
 

@@ -1,9 +1,9 @@
 #include "FWRangeMVZ.h"
 
-#include "Avvio.h"
 #include "CComboBox.h"
 #include "COptionButton.h"
 #include "FWModInstr.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QComboBox>

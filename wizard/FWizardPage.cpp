@@ -1,8 +1,8 @@
 #include "FWizardPage.h"
 
-#include "Avvio.h"
 #include "CommandBorder.h"
 #include "CTraceCode.h"
+#include "FormText.h"
 #include "MErrors.h"
 #include "MsgBox.h"
 #include "StringTable.h"

@@ -21,6 +21,7 @@
 #include "MsgBox.h"
 #include "SerialControl.h"
 #include "SerialPorts.h"
+#include "SerialTestSupport.h"
 #include "StringTable.h"
 #include "TraceCapture.h"
 #include "WindowTimer.h"
@@ -217,6 +218,7 @@ protected:
 
     void Prepare(CAuxTransferEngine &engine, std::int32_t action, std::int32_t id, CModInstr *declared)
     {
+        serialtest::ShowWarnings(engine);
         engine.SetLine(&control, &timer, -1);
         engine.SetTimeOuts(kReadTimeOutMs, kCommandTimeOutMs);
         engine.SetSettleTime(0);
@@ -506,6 +508,7 @@ TEST_F(AuxTransfer, TheEnginesSetTheProductionLineSettings)
     const qsizetype lineCount = LinesOf(kStoredId).size();
     {
         CAuxTransferEngine engine;
+        serialtest::ShowWarnings(engine);
         engine.SetLine(&control, &timer, -1);
         engine.SetSettleTime(0);
         engine.SetAction(CAuxTransferEngine::kActionWrite);
@@ -521,6 +524,7 @@ TEST_F(AuxTransfer, TheEnginesSetTheProductionLineSettings)
     CModInstr declared;
     declared.SetCodificaModuli(colltest::Coding(cfg.modules));
     CAuxTransferEngine engine;
+    serialtest::ShowWarnings(engine);
     engine.SetLine(&control, &timer, -1);
     engine.SetAction(CAuxTransferEngine::kActionRead);
     engine.SetIDProgramma(kInstrumentId);
@@ -584,6 +588,29 @@ TEST_F(AuxTransfer, CancelInTheWindowStopsTheWriteSilently)
         EXPECT_LT(sent.size(), total);
         EXPECT_FALSE(sent.contains(QStringLiteral("END")));
     }
+}
+
+// The engine's failures reach the user through the window: a port that does
+// not open gives message 209 in a box titled 208, and the window closes
+// itself.
+TEST_F(AuxTransfer, WindowShowsTheEnginesFailure)
+{
+    Store(Configurations().front(), kStoredId);
+    comm.SetComPort(5); // no such device
+    FAuxProgSetup window;
+    window.Engine().SetLine(&control, &timer, -1);
+    window.Engine().SetSettleTime(0);
+    window.SetAction(CAuxTransferEngine::kActionWrite);
+    window.SetIDProgramma(kStoredId);
+    ASSERT_TRUE(window.Create(&comm, nullptr, &network));
+    window.exec();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.ReturnValue());
+    ASSERT_EQ(boxes.size(), 1u) << BoxTexts(boxes);
+    EXPECT_EQ(boxes[0].text, StringText(209));
+    EXPECT_EQ(boxes[0].title, StringText(208));
+    EXPECT_EQ(boxes[0].style, MsgBoxStyle::Exclamation);
+    EXPECT_TRUE(simulator.Received().isEmpty());
 }
 
 TEST(AuxDump, SplitsLinesAtCarriageReturnsKeepingOnlyLineCharacters)

@@ -224,6 +224,7 @@ TEST_F(LiveView, Rs232ShowsEveryPollUntilTheInstrumentFallsSilent)
     TraceCapture trace;
 
     CLiveView view(comm, commConfig, network);
+    serialtest::ShowWarnings(view);
     view.SetScanTimeOutRx(40);
     std::vector<LiveDisplay> shown;
     QObject::connect(&view, &CLiveView::SingleDisplayChanged, &view, [&] {
@@ -283,6 +284,7 @@ TEST_F(LiveView, NetworkPollsEveryAddressInTurnShowsSilentOnesAsErrorAndStopsOnC
     TraceCapture trace;
 
     CLiveView view(comm, commConfig, network);
+    serialtest::ShowWarnings(view);
     view.SetScanTimeOutRx(40);
     view.CreateStatusRecordset();
     view.ClearNetworkGrid();
@@ -337,6 +339,7 @@ TEST_F(LiveView, CancelDuringTheSearchKeepsTheAddressItStoppedAt)
     TraceCapture trace;
 
     CLiveView view(comm, commConfig, network);
+    serialtest::ShowWarnings(view);
     view.SetScanTimeOutRx(40);
     view.CreateStatusRecordset();
     QObject::connect(&view, &CLiveView::ProgressValueChanged, &view, [&view](int value) {
@@ -364,6 +367,7 @@ TEST_F(LiveView, OnlyANetworkAdvancesTheAddress)
     TraceCapture trace;
 
     CLiveView view(comm, commConfig, network);
+    serialtest::ShowWarnings(view);
     view.SetScanTimeOutRx(40);
     view.CreateStatusRecordset();
     std::vector<int> polled;
@@ -432,6 +436,20 @@ TEST_F(LiveView, WindowCloseDuringTheSearchEndsWithoutAMessage)
         EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Operazione annullata !!!"))) << c.what;
     }
     EXPECT_TRUE(sim.Requests().isEmpty());
+}
+
+// The engine's failures reach the user through the window: a port that does
+// not open at any speed gives message 228, and the window closes itself.
+TEST_F(LiveView, WindowShowsTheEnginesFailure)
+{
+    commConfig.SetInterfaceType(CCommConfig::kInterfaceRS232);
+    commConfig.SetComPort(5); // no such device
+    FViewInstrData window;
+    ASSERT_TRUE(window.Create(&commConfig, &network));
+    window.exec();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.ReturnValue());
+    EXPECT_EQ(boxes, Texts({228}));
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 // configurations written and read back through the database, speed and
 // address detection, the module check, the failures of the line, cancel,
 // and a network of instruments.
+#include "ResourceText.h"
 #include "SerialTestSupport.h"
-#include "Avvio.h"
 #include "CAlarm.h"
 #include "CCollDatiSetup.h"
 #include "CCommConfig.h"
@@ -191,6 +191,7 @@ protected:
     bool Run(std::int32_t action, std::int32_t id, const std::function<void(ModbusTransfer &)> &arrange = {})
     {
         ModbusTransfer transfer(comm, commConfig, network);
+        serialtest::ShowWarnings(transfer);
         transfer.SetScanTimeOutRx(40);
         transfer.SetAction(action);
         transfer.SetIDProgramma(id);

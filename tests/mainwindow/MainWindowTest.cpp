@@ -1,6 +1,6 @@
 #include "FMain.h"
 
-#include "Avvio.h"
+#include "ResourceText.h"
 #include "CCollDatiSetup.h"
 #include "CCommConfig.h"
 #include "CModInstr.h"

@@ -1,7 +1,7 @@
 #include "AuxLineFunctions.h"
-#include "Avvio.h"
 #include "CScaleMisuraDisplay.h"
 #include "ModelError.h"
+#include "ResourceText.h"
 #include "TraceCapture.h"
 
 #include <gtest/gtest.h>

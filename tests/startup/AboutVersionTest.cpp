@@ -1,6 +1,6 @@
-#include "Avvio.h"
 #include "CVersion.h"
 #include "FAbout.h"
+#include "FormText.h"
 #include "ProgramFolder.h"
 #include "StringTable.h"
 

@@ -5,8 +5,10 @@
 #include "FMain.h"
 #include "FSplash.h"
 #include "MsgBox.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 #include "TestEnvironment.h"
+#include "TraceCapture.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -244,4 +247,14 @@ TEST_F(Start, MainWindowShowsTheMenuHelpInItsStatusBar)
         emit help->HelpID(c.id);
         EXPECT_EQ(main->statusBar()->currentMessage(), c.shown) << c.id;
     }
+}
+
+TEST(StartComponents, MissingComponentsAreTraced)
+{
+    TraceCapture trace;
+    CheckComponentRegistration({{QStringLiteral("present."), [] { return true; }},
+                                {QStringLiteral("absent."), [] { return false; }},
+                                {QStringLiteral("failing."), []() -> bool { throw std::runtime_error("probe"); }}});
+    EXPECT_EQ(trace.Lines(), (QStringList{QStringLiteral("Non trovata la registrazione del componente absent."),
+                                          QStringLiteral("Non trovata la registrazione del componente failing.")}));
 }

@@ -1,4 +1,3 @@
-#include "Avvio.h"
 #include "MErrors.h"
 #include "StringTable.h"
 #include "TestEnvironment.h"

@@ -1,6 +1,8 @@
-#include "Avvio.h"
 #include "ControlKinds.h"
+#include "FormText.h"
 #include "MErrors.h"
+#include "Pause.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 #include "TraceCapture.h"
 
@@ -199,14 +201,4 @@ TEST(TextServices, PauseWaitsOnTheEventLoop)
     Pause(0.2f);
     EXPECT_TRUE(timerRan);
     EXPECT_GE(clock.elapsed(), 200);
-}
-
-TEST(TextServices, MissingComponentsAreTraced)
-{
-    TraceCapture trace;
-    CheckComponentRegistration({{QStringLiteral("present."), [] { return true; }},
-                                {QStringLiteral("absent."), [] { return false; }},
-                                {QStringLiteral("failing."), []() -> bool { throw std::runtime_error("probe"); }}});
-    EXPECT_EQ(trace.Lines(), (QStringList{QStringLiteral("Non trovata la registrazione del componente absent."),
-                                          QStringLiteral("Non trovata la registrazione del componente failing.")}));
 }

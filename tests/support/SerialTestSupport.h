@@ -1,8 +1,10 @@
 #pragma once
+#include "MsgBox.h"
 #include "SerialPorts.h"
 #include "WindowTimer.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 #include <QtGlobal>
 
@@ -39,5 +41,16 @@ class FastTimer : public WindowTimer {
 public:
     void SetInterval(std::int32_t) override { WindowTimer::SetInterval(1); }
 };
+
+// Stands in for the window an engine (ModbusTransfer, CAuxTransferEngine,
+// CLiveView) reports to when a test drives the engine alone: each Warning
+// becomes the box the window shows, so the test's box hook sees it.
+template <class Engine>
+void ShowWarnings(Engine &engine)
+{
+    QObject::connect(&engine, &Engine::Warning, &engine, [](const QString &text, const QString &title) {
+        MsgBox(text, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, title);
+    });
+}
 
 } // namespace serialtest
