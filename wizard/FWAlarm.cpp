@@ -4,8 +4,8 @@
 #include "COptionButton.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
+#include "PageControls.h"
 #include "ResourceText.h"
-#include "SetupPageControls.h"
 #include "StringTable.h"
 #include "UpDownControl.h"
 
@@ -19,7 +19,7 @@
 
 #include <algorithm>
 
-using namespace setuppage;
+using namespace pagecontrols;
 
 namespace {
 
@@ -88,9 +88,9 @@ FWAlarm::FWAlarm(QWidget *parent) : FWizardDataPage<CAlarm>(QStringLiteral("FWAl
 
     frmAlarmScale = NewFrame(body, "frmAlarmScale", kTextAlarmScale);
     Label1 = NewLabel(frmAlarmScale, "Label1", kTextMinAlarmScale);
-    txtMinAlarmScale = NewSpinControls(frmAlarmScale, "txtMinAlarmScale", UpDown1, "UpDown1");
+    txtMinAlarmScale = NewSpinTextBox(frmAlarmScale, "txtMinAlarmScale", UpDown1, "UpDown1");
     Label2 = NewLabel(frmAlarmScale, "Label2", kTextMaxAlarmScale);
-    txtMaxAlarmScale = NewSpinControls(frmAlarmScale, "txtMaxAlarmScale", UpDown2, "UpDown2");
+    txtMaxAlarmScale = NewSpinTextBox(frmAlarmScale, "txtMaxAlarmScale", UpDown2, "UpDown2");
     auto *scaleLayout = new QGridLayout(frmAlarmScale);
     scaleLayout->addWidget(Label1, 0, 0);
     scaleLayout->addWidget(txtMinAlarmScale, 0, 1);
@@ -99,13 +99,13 @@ FWAlarm::FWAlarm(QWidget *parent) : FWizardDataPage<CAlarm>(QStringLiteral("FWAl
 
     AlarmSetup = NewFrame(body, "AlarmSetup", kTextAlarmSetup);
     Label3 = NewLabel(AlarmSetup, "Label3", kTextSetPoint);
-    txtAlarmSetPoint = NewSpinControls(AlarmSetup, "txtAlarmSetPoint", UpDown3, "UpDown3");
+    txtAlarmSetPoint = NewSpinTextBox(AlarmSetup, "txtAlarmSetPoint", UpDown3, "UpDown3");
     Label4 = NewLabel(AlarmSetup, "Label4", kTextIsteresi);
-    txtIsteresi = NewSpinControls(AlarmSetup, "txtIsteresi", UpDown4, "UpDown4");
+    txtIsteresi = NewSpinTextBox(AlarmSetup, "txtIsteresi", UpDown4, "UpDown4");
     Label6 = NewLabel(AlarmSetup, "Label6", kTextRitAttivazione);
-    txtRitAttivazione = NewSpinControls(AlarmSetup, "txtRitAttivazione", UpDown5, "UpDown5");
+    txtRitAttivazione = NewSpinTextBox(AlarmSetup, "txtRitAttivazione", UpDown5, "UpDown5");
     Label5 = NewLabel(AlarmSetup, "Label5", kTextRitDisattivazione);
-    txtRitDisattivazione = NewSpinControls(AlarmSetup, "txtRitDisattivazione", UpDown6, "UpDown6");
+    txtRitDisattivazione = NewSpinTextBox(AlarmSetup, "txtRitDisattivazione", UpDown6, "UpDown6");
     auto *setupLayout = new QGridLayout(AlarmSetup);
     setupLayout->addWidget(Label3, 0, 0);
     setupLayout->addWidget(txtAlarmSetPoint, 0, 1);

@@ -3,8 +3,8 @@
 #include "CComboBox.h"
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
+#include "PageControls.h"
 #include "ScaleTables.h"
-#include "SetupPageControls.h"
 #include "StringTable.h"
 #include "UpDownControl.h"
 
@@ -18,7 +18,7 @@
 
 #include <algorithm>
 
-using namespace setuppage;
+using namespace pagecontrols;
 
 namespace {
 
@@ -61,9 +61,9 @@ FWAnalogOut::FWAnalogOut(QWidget *parent) : FWizardDataPage<CAnalogOut>(QStringL
 
     OutputRange = NewFrame(body, "OutputRange", kTextOutputRange);
     Label4 = NewLabel(OutputRange, "Label4", kTextMaxOut);
-    txtMaxOut = NewSpinControls(OutputRange, "txtMaxOut", UpDown1, "UpDown1");
+    txtMaxOut = NewSpinTextBox(OutputRange, "txtMaxOut", UpDown1, "UpDown1");
     Label5 = NewLabel(OutputRange, "Label5", kTextMinOut);
-    txtMinOut = NewSpinControls(OutputRange, "txtMinOut", UpDown2, "UpDown2");
+    txtMinOut = NewSpinTextBox(OutputRange, "txtMinOut", UpDown2, "UpDown2");
     auto *rangeLayout = new QGridLayout(OutputRange);
     rangeLayout->addWidget(Label4, 0, 0);
     rangeLayout->addWidget(txtMaxOut, 0, 1);

@@ -4,8 +4,8 @@
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
 #include "FWInOutScale.h"
-#include "FWModInstr.h"
 #include "MsgBox.h"
+#include "PageControls.h"
 #include "StringTable.h"
 
 #include <QComboBox>

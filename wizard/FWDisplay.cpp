@@ -1,9 +1,8 @@
 #include "FWDisplay.h"
 
-#include "FWModInstr.h"
-
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
+#include "PageControls.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -2,8 +2,8 @@
 
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
+#include "PageControls.h"
 #include "ScaleTables.h"
-#include "SetupPageControls.h"
 #include "UpDownControl.h"
 
 #include <QGridLayout>
@@ -14,7 +14,7 @@
 
 #include <algorithm>
 
-using namespace setuppage;
+using namespace pagecontrols;
 
 namespace {
 
@@ -37,9 +37,9 @@ FWFiltroDigitale::FWFiltroDigitale(QWidget *parent)
     QWidget *body = Body();
     DigitalFilter = NewFrame(body, "DigitalFilter", kTextDigitalFilter);
     Label5 = NewLabel(DigitalFilter, "Label5", kTextCampo);
-    txtCampo = NewSpinControls(DigitalFilter, "txtCampo", UpDown1, "UpDown1");
+    txtCampo = NewSpinTextBox(DigitalFilter, "txtCampo", UpDown1, "UpDown1");
     Label6 = NewLabel(DigitalFilter, "Label6", kTextCoeff);
-    txtCoeff = NewSpinControls(DigitalFilter, "txtCoeff", UpDown2, "UpDown2");
+    txtCoeff = NewSpinTextBox(DigitalFilter, "txtCoeff", UpDown2, "UpDown2");
     auto *grid = new QGridLayout(DigitalFilter);
     grid->addWidget(Label5, 0, 0);
     grid->addWidget(txtCampo, 0, 1);

@@ -4,8 +4,8 @@
 #include "COptionButton.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
-#include "FWModInstr.h"
 #include "MsgBox.h"
+#include "PageControls.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 

@@ -1,14 +1,12 @@
 #include "FWLinearize.h"
 
-#include "FWModInstr.h"
-
 #include "CComboBox.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "PageControls.h"
 #include "ResourceText.h"
-#include "SetupPageControls.h"
 #include "StringTable.h"
 
 #include <QComboBox>
@@ -147,7 +145,7 @@ void FWLinearize::SetOutputLimits()
     // cross.
     const std::int32_t low = std::min(scale.InizioScalaDisplay(), scale.FineScalaDisplay());
     const std::int32_t high = std::max(scale.InizioScalaDisplay(), scale.FineScalaDisplay());
-    const bool step10 = setuppage::StepsByTen(data.ModelloStrumento(), data.SlotA(), data.DisplayDigit());
+    const bool step10 = StepsByTen(data.ModelloStrumento(), data.SlotA(), data.DisplayDigit());
     for (CTextDigitSpin *spin : m_LinearizeOut) {
         spin->SetMin(low);
         spin->SetMax(high);

@@ -5,7 +5,6 @@
 #include <QString>
 #include <QVector>
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 
 class COptionButton;
@@ -13,54 +12,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
-
-class CComboBox;
-class QComboBox;
-class UpDownControl;
-
-// Building blocks of the model page and the four range pages: controls named
-// as designed, with their caption's string id as Tag (so the window load
-// gives them their texts), and the selection rules these pages share.
-namespace pagecontrols {
-
-// A frame, an option button, a label (captionId 0: no Tag, the page sets the
-// text itself), a combo box.
-QGroupBox *NewFrame(QWidget *parent, const QString &name, std::int32_t captionId);
-QRadioButton *NewOption(QWidget *parent, const QString &name, std::int32_t captionId);
-QLabel *NewLabel(QWidget *parent, const QString &name, std::int32_t captionId);
-QComboBox *NewCombo(QWidget *parent, const QString &name);
-
-// The text box and the up-down control of a numeric spin, both children of
-// parent; only the text box goes into a layout (the spin lays the up-down
-// over the text box's right-hand end).
-QLineEdit *NewSpinTextBox(QWidget *parent, const QString &name, UpDownControl *&upDown,
-                          const QString &upDownName);
-
-// Creates one option button per caption id in the frame (stacked in a
-// layout of the frame's own), named prefix + index, and adds them to the
-// group in that order; itemData empty: no item data (positions are the
-// codes), else one code per button.
-QVector<QRadioButton *> FillOptionGroup(COptionButton &group, QGroupBox *frame, const QString &prefix,
-                                        std::initializer_list<std::int32_t> captionIds,
-                                        std::initializer_list<std::int16_t> itemData = {});
-
-// Selects list position `position`. A stored position the list has no item
-// for selects the first item (every class's default code 0), so that the
-// page never shows an empty choice and never stores the "no selection" -1
-// as a code.
-void SelectListPosition(CComboBox &combo, std::int32_t position);
-// The same by item data: no item with that code selects the first item.
-void SelectListItemData(CComboBox &combo, std::int32_t code);
-// Selects option `index`. A stored index the group cannot select (no such
-// member, or a disabled one) selects the first member instead.
-void SelectOption(COptionButton &group, std::int16_t index);
-
-// True when one of the buttons is on.
-bool AnyChecked(const QVector<QRadioButton *> &buttons);
-// Switches every button off (a group may show no choice at all).
-void ClearChecked(const QVector<QRadioButton *> &buttons);
-
-} // namespace pagecontrols
 
 // The model and modules page, first page of the configuration wizard: the
 // configuration's name, the instrument model and the modules of slots A, B

@@ -2,7 +2,7 @@
 
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
-#include "SetupPageControls.h"
+#include "PageControls.h"
 #include "UpDownControl.h"
 
 #include <QGridLayout>
@@ -14,7 +14,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-using namespace setuppage;
+using namespace pagecontrols;
 
 namespace {
 
@@ -64,14 +64,14 @@ FWNetworkAddMsgSetup::FWNetworkAddMsgSetup(QWidget *parent)
     frmSelNetworkAdd = NewFrame(body, "frmSelNetworkAdd", kTextSelNetworkAdd);
     optAutomatic = NewOption(frmSelNetworkAdd, "optAutomatic", kTextAutomatic);
     optManual = NewOption(frmSelNetworkAdd, "optManual", kTextManual);
-    txtNetworkAdd = NewSpinControls(frmSelNetworkAdd, "txtNetworkAdd", UpDown1, "UpDown1");
+    txtNetworkAdd = NewSpinTextBox(frmSelNetworkAdd, "txtNetworkAdd", UpDown1, "UpDown1");
     auto *addressLayout = new QGridLayout(frmSelNetworkAdd);
     addressLayout->addWidget(optAutomatic, 0, 0);
     addressLayout->addWidget(optManual, 1, 0);
     addressLayout->addWidget(txtNetworkAdd, 1, 1);
 
     frmTotalInstrNetwork = NewFrame(body, "frmTotalInstrNetwork", kTextCount);
-    txtTotalInstrNetwork = NewSpinControls(frmTotalInstrNetwork, "txtTotalInstrNetwork", UpDown2, "UpDown2");
+    txtTotalInstrNetwork = NewSpinTextBox(frmTotalInstrNetwork, "txtTotalInstrNetwork", UpDown2, "UpDown2");
     auto *countLayout = new QVBoxLayout(frmTotalInstrNetwork);
     countLayout->addWidget(txtTotalInstrNetwork);
     countLayout->addStretch(1);

@@ -2,7 +2,7 @@
 
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
-#include "FWModInstr.h"
+#include "PageControls.h"
 #include "StringTable.h"
 
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 
 #include "CComboBox.h"
 #include "COptionButton.h"
-#include "FWModInstr.h"
+#include "PageControls.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 

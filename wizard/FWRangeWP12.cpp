@@ -3,7 +3,7 @@
 #include "CComboBox.h"
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
-#include "FWModInstr.h"
+#include "PageControls.h"
 #include "StringTable.h"
 
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
-#include "SetupPageControls.h"
+#include "PageControls.h"
 #include "UpDownControl.h"
 
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-using namespace setuppage;
+using namespace pagecontrols;
 
 namespace {
 
@@ -25,7 +25,7 @@ FWSerialComm::FWSerialComm(QWidget *parent)
 {
     QWidget *body = Body();
     frmNetworkAdd = NewFrame(body, "frmNetworkAdd", kTextNetworkAdd);
-    txtNetworkAdd = NewSpinControls(frmNetworkAdd, "txtNetworkAdd", UpDown1, "UpDown1");
+    txtNetworkAdd = NewSpinTextBox(frmNetworkAdd, "txtNetworkAdd", UpDown1, "UpDown1");
     auto *addressRow = new QHBoxLayout(frmNetworkAdd);
     addressRow->addWidget(txtNetworkAdd);
     addressRow->addStretch(1);
