@@ -53,35 +53,37 @@ inline constexpr std::int16_t MvzExtraFirst = 2;
 inline constexpr std::int16_t MvzExtraLast = 4;
 } // namespace SlotDCode
 
+// The predicates take the wider integer, so that a code held in a 32-bit
+// value (the scale objects' parameters) is never narrowed on the way.
 namespace ModuleCodes {
 
 // WP1 or WP2: the frequency/counter modules, which use the frequency layout.
-constexpr bool IsFrequencyModule(std::int16_t slotA)
+constexpr bool IsFrequencyModule(std::int32_t slotA)
 {
     return slotA == SlotACode::WP1 || slotA == SlotACode::WP2;
 }
 
 // MVA, MVB/MVC or HVA: the inputs the low/high-signal ranges serve.
-constexpr bool IsLowHighSignalModule(std::int16_t slotA)
+constexpr bool IsLowHighSignalModule(std::int32_t slotA)
 {
     return slotA >= SlotACode::MVA && slotA <= SlotACode::HVA;
 }
 
 // A QD or QE in slot B: the serial module.
-constexpr bool HasSerialModule(std::int16_t slotB)
+constexpr bool HasSerialModule(std::int32_t slotB)
 {
     return slotB == SlotBCode::QD || slotB == SlotBCode::QE;
 }
 
 // A BN fitted in any slot: the analogue output.
-constexpr bool HasAnalogOutput(std::int16_t slotB, std::int16_t slotC, std::int16_t slotD)
+constexpr bool HasAnalogOutput(std::int32_t slotB, std::int32_t slotC, std::int32_t slotD)
 {
     return slotB == SlotBCode::BN || slotC == SlotCCode::BN || slotD == SlotDCode::BN;
 }
 
 // The relays (alarms) a slot-C code fits: Y1 one, Y2 two, Y4/Y5 four, any
 // other code none.
-constexpr int RelayCount(std::int16_t slotC)
+constexpr int RelayCount(std::int32_t slotC)
 {
     switch (slotC) {
     case SlotCCode::Y1: return 1;
