@@ -66,11 +66,6 @@ const QString kSerialComm = QStringLiteral("CSerialComm");
 const QString kCounterTable = QStringLiteral("CounterProgrammi");
 const QString kIDProgramma = QStringLiteral("IDProgramma");
 
-bool isFrequencyModule(std::int16_t slotA)
-{
-    return slotA == 4 || slotA == 5;
-}
-
 // The page's current values in a fresh object of its class (named as the
 // page's object, so the class check of GetData accepts the pair).
 template <class T>
@@ -108,48 +103,8 @@ const QStringList &ConfigurationWizard::PageKeys()
 
 bool ConfigurationWizard::PageApplies(const QString &key, const PageContext &c)
 {
-    const bool frequency = isFrequencyModule(c.SlotA);
-    const std::int16_t f = c.WPxFunction;
-
-    if (key == kRangeWP12)
-        return frequency;
-    if (key == kRangeMVAHVA)
-        return c.SlotA < 3;
-    if (key == kRangeGKP)
-        return c.SlotA == 3;
-    if (key == kRangeMVZ)
-        return c.SlotA == 6;
-    if (key == kDisplay)
-        return c.ModelloStrumento != 2;
-    if (key == kInOutScale)
-        return !frequency || f <= 8;
-    if (key == kInOutScaleB)
-        return frequency && ((c.ModelloStrumento == 3 && f == 0) || (f >= 1 && f <= 5));
-    if (key == kCounterAB)
-        // The counters exist on the frequency/counter modules only: a
-        // function left from an earlier frequency configuration shows no
-        // counters page on another module.
-        return frequency && c.ModelloStrumento == 3 && f >= 7;
-    if (key == kLinearize)
-        return c.LinearizzazioneA != 0 && c.SlotA != 3 && (!frequency || f <= 9);
-    if (key == kLinearizeB)
-        // Channel F, and so its curve, exists on the frequency/counter
-        // modules only.
-        return frequency && f == 0 && c.ModelloStrumento == 3 && c.LinearizzazioneB == 1;
-    if (key == kAlarm1)
-        return c.SlotC == 1 || c.SlotC == 2 || c.SlotC == 3;
-    if (key == kAlarm2)
-        return c.SlotC == 2 || c.SlotC == 3;
-    if (key == kAlarm3 || key == kAlarm4)
-        return c.SlotC == 3;
-    if (key == kFiltroDigitale)
-        return true;
-    if (key == kAnalogOut)
-        return c.SlotB == 3 || c.SlotC == 4 || c.SlotD == 1;
-    if (key == kSerialComm)
-        return c.SlotB == 1 || c.SlotB == 2;
-    // The model page and the closing page.
-    return true;
+    // The closing page has no object and is always shown.
+    return CCollDatiSetup::ObjectApplies(key, c).value_or(true);
 }
 
 ConfigurationWizard::PageContext ConfigurationWizard::ReadPageContext(const CWizardTabs::DialogCollection &dialogs)

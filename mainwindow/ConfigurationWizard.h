@@ -1,4 +1,5 @@
 #pragma once
+#include "CCollDatiSetup.h"
 #include "CWizardTabs.h"
 
 #include <QObject>
@@ -81,22 +82,12 @@ public:
     // The values the page skipping decides on, read from the pages already
     // filled: model page (model and slots), frequency page (function), the
     // two scale pages (their linearization switches).
-    struct PageContext {
-        std::int16_t ModelloStrumento = 1;
-        std::int16_t SlotA = 0;
-        std::int16_t SlotB = 0;
-        std::int16_t SlotC = 0;
-        std::int16_t SlotD = 0;
-        std::int16_t WPxFunction = 0;
-        std::int16_t LinearizzazioneA = 0;
-        std::int16_t LinearizzazioneB = 0;
-    };
+    using PageContext = CCollDatiSetup::ApplyContext;
 
-    // Whether the page of that key applies: the same rules as the setup
-    // collection's ValidData, so a page is shown exactly when its object
-    // belongs to the configuration (the counters and channel F's curve only
-    // on the frequency/counter modules, slot A 4 or 5). Keys outside the
-    // table (the model page, the closing page) always apply.
+    // Whether the page of that key applies: the setup collection's rule of
+    // which objects apply (CCollDatiSetup::ObjectApplies), so a page is shown
+    // exactly when its object belongs to the configuration. A key of no
+    // object (the closing page's empty key) always applies.
     static bool PageApplies(const QString &key, const PageContext &context);
 
     // The context of the pages' current contents.

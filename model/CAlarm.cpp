@@ -6,6 +6,7 @@
 #include "MBytes.h"
 #include "MErrors.h"
 #include "MemMapLayout.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
@@ -98,16 +99,7 @@ std::int16_t CAlarm::AlarmNumber() const
 
 bool CAlarm::RelayFitted(std::int16_t slotC, std::int16_t alarmNumber)
 {
-    switch (slotC) {
-    case 1:
-        return alarmNumber == 1;
-    case 2:
-        return alarmNumber == 1 || alarmNumber == 2;
-    case 3:
-        return alarmNumber >= 1 && alarmNumber <= 4;
-    default:
-        return false;
-    }
+    return alarmNumber >= 1 && alarmNumber <= ModuleCodes::RelayCount(slotC);
 }
 
 QString CAlarm::ConvAlarmType(std::int16_t code)
@@ -181,7 +173,7 @@ void CAlarm::SetReport(ReportRecordset &report) const
 {
     const std::int16_t n = AlarmNumber();
     // Channel F's display decimal point only where channel F exists (model 3).
-    const std::int32_t dp = (m_ModelloStrumento == 3 && m_Channel == 1) ? g_ScalaB->DigitalPointScalaDisplay()
+    const std::int32_t dp = (m_ModelloStrumento == ModelCode::Oxa16 && m_Channel == 1) ? g_ScalaB->DigitalPointScalaDisplay()
                                                                          : g_Scala->DigitalPointScalaDisplay();
     const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(dp);
 
@@ -189,13 +181,13 @@ void CAlarm::SetReport(ReportRecordset &report) const
     // the report of this alarm before its first row, never half-way.
     // Channel and relay codes show as the lines send them (0 or any other).
     ConvAlarmType(m_AlarmType);
-    if (m_ModelloStrumento == 1)
+    if (m_ModelloStrumento == ModelCode::Oxa14)
         ConvAlarmColor(m_AlarmColor);
 
     const QString digit = QString::number(n);
     std::vector<QStringList> rows;
     rows.push_back({GetResourceText(kReportTitle, {QVariant(digit), QVariant(digit)})});
-    if (m_ModelloStrumento == 3)
+    if (m_ModelloStrumento == ModelCode::Oxa16)
         rows.push_back({LoadResourceString(kReportChannel),
                         LoadResourceString(kReportChannelTexts + (m_Channel == 0 ? 0 : 1))});
     rows.push_back({LoadResourceString(kReportMin), ReportNumberText(m_MinAlarmScale, info)});
@@ -208,7 +200,7 @@ void CAlarm::SetReport(ReportRecordset &report) const
     rows.push_back({LoadResourceString(kReportType), LoadResourceString(kReportTypeTexts + m_AlarmType)});
     rows.push_back(
         {LoadResourceString(kReportRelay), LoadResourceString(kReportRelayTexts + (m_RelayStatus == 0 ? 0 : 1))});
-    if (m_ModelloStrumento == 1)
+    if (m_ModelloStrumento == ModelCode::Oxa14)
         rows.push_back({LoadResourceString(kReportColor), LoadResourceString(kReportColorTexts + m_AlarmColor)});
     for (const QStringList &row : rows)
         AddReportRow(report, row);
@@ -231,7 +223,7 @@ void CAlarm::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) const
         map[w + 6] = m_RelayStatus;
         map[w + 7] = m_AlarmType;
         // The master module has no colour word.
-        if (modInstr.SlotA() != 6)
+        if (modInstr.SlotA() != SlotACode::MVZ)
             map[w + 8] = m_AlarmColor;
         return;
     }
@@ -269,7 +261,7 @@ void CAlarm::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
         m_RitAttivazione = map[w + 5];
         m_RelayStatus = map[w + 6];
         m_AlarmType = map[w + 7];
-        if (modInstr.SlotA() != 6)
+        if (modInstr.SlotA() != SlotACode::MVZ)
             m_AlarmColor = map[w + 8];
         return;
     }
@@ -300,7 +292,7 @@ void CAlarm::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) c
 
     // The base layout always shows channel A's decimal point; the frequency
     // layout channel F's for an alarm on channel F of model 3.
-    const std::int32_t dp = (freq && m_ModelloStrumento == 3 && m_Channel == 1)
+    const std::int32_t dp = (freq && m_ModelloStrumento == ModelCode::Oxa16 && m_Channel == 1)
                                 ? g_ScalaB->DigitalPointScalaDisplay()
                                 : g_Scala->DigitalPointScalaDisplay();
     const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(dp);
@@ -310,7 +302,7 @@ void CAlarm::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) c
     // mnemonic leaves the array as it was, so no line goes out empty.
     std::vector<std::pair<std::size_t, QString>> out;
     const std::size_t first = freq ? 90 + 10 * k : 45 + 9 * k;
-    if (freq && modInstr.ModelloStrumento() == 3)
+    if (freq && modInstr.ModelloStrumento() == ModelCode::Oxa16)
         out.emplace_back(89 + 10 * k, AuxLine(channelId(k), m_Channel == 0 ? kChannelA : kChannelF));
     const auto field = [&](int j, const QString &value) {
         out.emplace_back(first + static_cast<std::size_t>(j), AuxLine(fieldId(k, j), value));
@@ -323,7 +315,7 @@ void CAlarm::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) c
     field(OnD, QString::number(m_RitAttivazione));
     field(RLY, m_RelayStatus == 0 ? kRelayEnergized : kRelayDeEnergized);
     field(ALr, ConvAlarmType(m_AlarmType));
-    if (modInstr.ModelloStrumento() == 1)
+    if (modInstr.ModelloStrumento() == ModelCode::Oxa14)
         field(CoLr, ConvAlarmColor(m_AlarmColor));
     for (auto &[index, text] : out)
         lines[index] = std::move(text);
@@ -359,12 +351,12 @@ void CAlarm::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &li
     const std::int16_t relay = lineValue(fieldId(k, RLY), lines) == kRelayDeEnergized ? 1 : 0;
     const std::int16_t type = ConvAlarmType(lineValue(fieldId(k, ALr), lines));
     std::int16_t color = m_AlarmColor;
-    if (modInstr.ModelloStrumento() == 1)
+    if (modInstr.ModelloStrumento() == ModelCode::Oxa14)
         color = ConvAlarmColor(lineValue(fieldId(k, CoLr), lines));
     // The channel line goes out only on the frequency/counter modules of
     // model 3 (the writer's rule); elsewhere Channel keeps its value.
     std::int16_t channel = m_Channel;
-    if (MemMapLayoutForSlotA(modInstr.SlotA()) == MemMapLayout::MemMapFreqLayout && modInstr.ModelloStrumento() == 3)
+    if (MemMapLayoutForSlotA(modInstr.SlotA()) == MemMapLayout::MemMapFreqLayout && modInstr.ModelloStrumento() == ModelCode::Oxa16)
         channel = lineValue(channelId(k), lines) == kChannelF ? 1 : 0;
 
     m_MinAlarmScale = minScale;

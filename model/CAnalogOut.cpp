@@ -3,6 +3,7 @@
 #include "AuxLineFunctions.h"
 #include "CModInstr.h"
 #include "MemMapLayout.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
@@ -78,7 +79,7 @@ QString CAnalogOut::PercentText(std::int16_t tenths)
 void CAnalogOut::SetReport(ReportRecordset &report) const
 {
     AddReportRow(report, {LoadResourceString(kReportTitle)});
-    if (m_ModelloStrumento == 3)
+    if (m_ModelloStrumento == ModelCode::Oxa16)
         AddReportRow(report, {LoadResourceString(kReportChannel),
                               LoadResourceString(kReportChannelTexts + (m_Channel == 0 ? 0 : 1))});
     AddReportRow(report,
@@ -134,7 +135,7 @@ void CAnalogOut::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &line
         return;
     const bool freq = layout == MemMapLayout::MemMapFreqLayout;
     const std::size_t first = freq ? 130 : 83;
-    if (freq && modInstr.ModelloStrumento() == 3)
+    if (freq && modInstr.ModelloStrumento() == ModelCode::Oxa16)
         lines[129] = AuxLine(kChLine, m_Channel == 0 ? kChannelA : kChannelF);
     lines[first] = AuxLine(kLoALine, PercentText(m_MinOut));
     lines[first + 1] = AuxLine(kHiALine, PercentText(m_MaxOut));
@@ -154,7 +155,7 @@ void CAnalogOut::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines
     // The channel line goes out only on the frequency/counter modules of
     // model 3; elsewhere Channel keeps its value.
     std::int16_t channel = m_Channel;
-    if (layout == MemMapLayout::MemMapFreqLayout && modInstr.ModelloStrumento() == 3)
+    if (layout == MemMapLayout::MemMapFreqLayout && modInstr.ModelloStrumento() == ModelCode::Oxa16)
         channel = lineValue(kChLine, lines) == kChannelF ? 1 : 0;
     m_MinOut = minOut;
     m_MaxOut = maxOut;

@@ -19,6 +19,7 @@
 #include "CSerialComm.h"
 #include "ColumnVisitor.h"
 #include "MErrors.h"
+#include "ModuleCodes.h"
 
 #include <variant>
 
@@ -46,11 +47,6 @@ private:
     const std::vector<CollectColumns::Value> &m_Values;
     std::size_t m_Next = 0;
 };
-
-bool isFrequencyModule(std::int16_t slotA)
-{
-    return slotA == 4 || slotA == 5;
-}
 
 } // namespace
 
@@ -334,57 +330,114 @@ void CCollDatiSetup::GetMemoryMapAux(MemMapAuxLines &lines) const
 // ---------------------------------------------------------------------------
 // Validity update
 
+std::optional<bool> CCollDatiSetup::ObjectApplies(const QString &key, const ApplyContext &c)
+{
+    using ModuleCodes::IsFrequencyModule;
+    const bool frequency = IsFrequencyModule(c.SlotA);
+    const std::int16_t f = c.WPxFunction;
+    const bool oxa16 = c.ModelloStrumento == ModelCode::Oxa16;
+
+    if (key == QLatin1String("CModInstr") || key == QLatin1String("CFiltroDigitale"))
+        return true;
+    if (key == QLatin1String("CRangeWP12"))
+        return frequency;
+    if (key == QLatin1String("CRangeMVAHVA"))
+        return c.SlotA < SlotACode::GKP;
+    if (key == QLatin1String("CRangeGKP"))
+        return c.SlotA == SlotACode::GKP;
+    if (key == QLatin1String("CRangeMVZ"))
+        return c.SlotA == SlotACode::MVZ;
+    if (key == QLatin1String("CDisplay"))
+        return c.ModelloStrumento != ModelCode::Ivr;
+    if (key == QLatin1String("CInOutScale"))
+        // On F10 and F11 the counters own channel A's scale.
+        return !(frequency && f > 8);
+    if (key == QLatin1String("CInOutScaleB"))
+        return frequency && ((oxa16 && f == 0) || (f >= 1 && f <= 5));
+    if (key == QLatin1String("CLinearize"))
+        return c.SlotA != SlotACode::GKP && c.LinearizzazioneA != 0 && !(frequency && f > 9);
+    if (key == QLatin1String("CLinearizeB"))
+        // Channel F exists on the frequency/counter modules only: in the base
+        // layout its curve would take channel A's words.
+        return frequency && oxa16 && f == 0 && c.LinearizzazioneB == 1;
+    if (key == QLatin1String("CCounterAB"))
+        // A function left over from an earlier frequency configuration shows
+        // no counters on another module.
+        return frequency && oxa16 && f >= 7;
+    if (key.size() == 7 && key.startsWith(QLatin1String("CAlarm")) && key[6] >= QLatin1Char('1') &&
+        key[6] <= QLatin1Char('4'))
+        // Alarm n needs the n-th relay: Y1 has one, Y2 two, Y4/Y5 four.
+        return ModuleCodes::RelayCount(c.SlotC) >= key[6].digitValue();
+    if (key == QLatin1String("CAnalogOut"))
+        return ModuleCodes::HasAnalogOutput(c.SlotB, c.SlotC, c.SlotD);
+    if (key == QLatin1String("CSerialComm"))
+        return ModuleCodes::HasSerialModule(c.SlotB);
+    return std::nullopt;
+}
+
+CCollDatiSetup::ApplyContext CCollDatiSetup::currentContext() const
+{
+    ApplyContext c;
+    c.ModelloStrumento = m_ModInstr->ModelloStrumento();
+    c.SlotA = m_ModInstr->SlotA();
+    c.SlotB = m_ModInstr->SlotB();
+    c.SlotC = m_ModInstr->SlotC();
+    c.SlotD = m_ModInstr->SlotD();
+    c.WPxFunction = m_RangeWP12->WPxFunction();
+    c.LinearizzazioneA = m_InOutScale->Linearizzazione();
+    c.LinearizzazioneB = m_InOutScaleB->Linearizzazione();
+    return c;
+}
+
 void CCollDatiSetup::UpdateValidData()
 {
     const CModInstr &mod = *m_ModInstr;
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
         const QString name = m_SetupObjects.base(i).ClassName();
+        // Decided on the values as they are at this object's turn: the
+        // objects before it have had their context values pushed.
+        const auto applies = [&] { return ObjectApplies(name, currentContext()).value_or(false); };
         bool valid = false;
 
         if (name == QLatin1String("CModInstr")) {
-            valid = true;
+            valid = applies();
         } else if (name == QLatin1String("CRangeWP12")) {
             m_RangeWP12->SetModelloStrumento(mod.ModelloStrumento());
             m_RangeWP12->SetSlotA(mod.SlotA());
-            valid = isFrequencyModule(mod.SlotA());
+            valid = applies();
             if (valid)
                 m_RangeWP12->SetElettricScale();
         } else if (name == QLatin1String("CRangeMVAHVA")) {
             m_RangeMVAHVA->SetModelloStrumento(mod.ModelloStrumento());
             m_RangeMVAHVA->SetSlotA(mod.SlotA());
-            valid = mod.SlotA() < 3;
+            valid = applies();
             if (valid)
                 m_RangeMVAHVA->SetElettricScale();
         } else if (name == QLatin1String("CRangeGKP")) {
             m_RangeGKP->SetModelloStrumento(mod.ModelloStrumento());
             m_RangeGKP->SetSlotA(mod.SlotA());
-            valid = mod.SlotA() == 3;
+            valid = applies();
             if (valid)
                 m_RangeGKP->SetElettricScale();
         } else if (name == QLatin1String("CRangeMVZ")) {
             m_RangeMVZ->SetSlotC(mod.SlotC());
             m_RangeMVZ->SetSlotD(mod.SlotD());
-            valid = mod.SlotA() == 6;
+            valid = applies();
             if (valid)
                 m_RangeMVZ->SetElettricScale();
         } else if (name == QLatin1String("CDisplay")) {
             m_Display->SetModelloStrumento(mod.ModelloStrumento());
             m_Display->SetSlotA(mod.SlotA());
-            valid = mod.ModelloStrumento() != 2;
+            valid = applies();
         } else if (name == QLatin1String("CInOutScale") || name == QLatin1String("CInOutScaleB")) {
-            const bool channelA = name == QLatin1String("CInOutScale");
-            CInOutScale &scale = channelA ? *m_InOutScale : *m_InOutScaleB;
+            CInOutScale &scale = name == QLatin1String("CInOutScale") ? *m_InOutScale : *m_InOutScaleB;
             scale.SetModelloStrumento(mod.ModelloStrumento());
             scale.SetSlotA(mod.SlotA());
             scale.SetMeasureType(m_RangeMVAHVA->MeasureType());
             scale.SetDisplayDigit(m_Display->DisplayDigit());
             scale.SetWPxFunction(m_RangeWP12->WPxFunction());
             scale.SetDisplayScale();
-            const std::int16_t f = m_RangeWP12->WPxFunction();
-            if (channelA)
-                valid = !(isFrequencyModule(mod.SlotA()) && f > 8);
-            else
-                valid = isFrequencyModule(mod.SlotA()) && ((mod.ModelloStrumento() == 3 && f == 0) || (f >= 1 && f <= 5));
+            valid = applies();
         } else if (name == QLatin1String("CLinearize") || name == QLatin1String("CLinearizeB")) {
             const bool channelA = name == QLatin1String("CLinearize");
             CLinearize &curve = channelA ? *m_Linearize : *m_LinearizeB;
@@ -395,46 +448,33 @@ void CCollDatiSetup::UpdateValidData()
             curve.SetModelloStrumento(mod.ModelloStrumento());
             curve.SetDisplayDigit(m_Display->DisplayDigit());
             curve.SetSlotA(mod.SlotA());
-            const std::int16_t f = m_RangeWP12->WPxFunction();
-            if (channelA)
-                valid = mod.SlotA() != 3 && scale.Linearizzazione() != 0 && !(isFrequencyModule(mod.SlotA()) && f > 9);
-            else
-                // Channel F exists on the frequency/counter modules only: in
-                // the base layout its curve would take channel A's words.
-                valid = isFrequencyModule(mod.SlotA()) && mod.ModelloStrumento() == 3 && f == 0 &&
-                        scale.Linearizzazione() == 1;
+            valid = applies();
         } else if (name == QLatin1String("CCounterAB")) {
             m_CounterAB->SetWPxFunction(m_RangeWP12->WPxFunction());
             // A function left over from an earlier frequency configuration
             // must not replace the display scales of any other module.
-            if (isFrequencyModule(mod.SlotA()))
+            if (ModuleCodes::IsFrequencyModule(mod.SlotA()))
                 m_CounterAB->SetDisplayScale();
-            valid = isFrequencyModule(mod.SlotA()) && mod.ModelloStrumento() == 3 && m_RangeWP12->WPxFunction() >= 7;
+            valid = applies();
         } else if (name.startsWith(QLatin1String("CAlarm")) && name.size() == 7 && name[6] >= QLatin1Char('1') &&
                    name[6] <= QLatin1Char('4')) {
-            const int n = name[6].digitValue();
-            CAlarm &alarm = *m_Alarm[static_cast<std::size_t>(n - 1)];
+            CAlarm &alarm = *m_Alarm[static_cast<std::size_t>(name[6].digitValue() - 1)];
             alarm.SetModelloStrumento(mod.ModelloStrumento());
             alarm.SetSlotA(mod.SlotA());
             alarm.SetDisplayDigit(m_Display->DisplayDigit());
             alarm.SetWPxFunction(m_RangeWP12->WPxFunction());
-            const std::int16_t c = mod.SlotC();
-            switch (n) {
-            case 1: valid = c == 1 || c == 2 || c == 3; break;
-            case 2: valid = c == 2 || c == 3; break;
-            default: valid = c == 3; break;
-            }
+            valid = applies();
         } else if (name == QLatin1String("CAnalogOut")) {
             m_AnalogOut->SetModelloStrumento(mod.ModelloStrumento());
             m_AnalogOut->SetWPxFunction(m_RangeWP12->WPxFunction());
-            valid = mod.SlotB() == 3 || mod.SlotC() == 4 || mod.SlotD() == 1;
+            valid = applies();
         } else if (name == QLatin1String("CFiltroDigitale")) {
             m_FiltroDigitale->SetModelloStrumento(mod.ModelloStrumento());
             m_FiltroDigitale->SetSlotA(mod.SlotA());
             m_FiltroDigitale->SetDisplayDigit(m_Display->DisplayDigit());
-            valid = true;
+            valid = applies();
         } else if (name == QLatin1String("CSerialComm")) {
-            valid = mod.SlotB() == 1 || mod.SlotB() == 2;
+            valid = applies();
         } else {
             // A name of none of the 18 objects leaves its flag as it was.
             continue;

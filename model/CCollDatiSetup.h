@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class CParameterClassBase;
@@ -49,6 +50,26 @@ class CSerialComm;
 class CCollDatiSetup {
 public:
     static constexpr std::int16_t kObjects = 18;
+
+    // What decides which objects of a configuration apply: the model and the
+    // slots, the frequency module's function and the two channels'
+    // linearization switches.
+    struct ApplyContext {
+        std::int16_t ModelloStrumento = 1;
+        std::int16_t SlotA = 0;
+        std::int16_t SlotB = 0;
+        std::int16_t SlotC = 0;
+        std::int16_t SlotD = 0;
+        std::int16_t WPxFunction = 0;
+        std::int16_t LinearizzazioneA = 0;
+        std::int16_t LinearizzazioneB = 0;
+    };
+
+    // Whether the object of that key (its ClassName) belongs to a
+    // configuration of that context: the one rule behind ValidData and the
+    // wizard's page skipping. A key of none of the 18 objects gives no
+    // answer.
+    static std::optional<bool> ObjectApplies(const QString &key, const ApplyContext &context);
 
     // The collection: Count and Item(i), i from 1, or Item(key).
     class SetupObjectCollection {
@@ -161,6 +182,7 @@ public:
 private:
     void add(std::unique_ptr<CParameterClassBase> object);
     void UpdateValidData();
+    ApplyContext currentContext() const;
     void loadRows();
     void takeStoredValues(const CCollDatiSetup &from);
     template <class Read, class ReadSwitchA> void readBack(Read read, ReadSwitchA readSwitchA);

@@ -5,6 +5,7 @@
 #include "CScaleMisuraDisplay.h"
 #include "MBytes.h"
 #include "MemMapLayout.h"
+#include "ModuleCodes.h"
 #include "ParameterClassRegistry.h"
 #include "ScaleValueLines.h"
 #include "StringTable.h"
@@ -153,7 +154,7 @@ void CCounterAB::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
     // The counters show six digits on every model; the electrical decimal
     // point has the six-digit family only on model 3.
     SetElectricDigitalPoint(
-        WordDigitalPoint(map[kFreqScaleWordsA.electricDigitalPoint], modInstr.ModelloStrumento() == 3));
+        WordDigitalPoint(map[kFreqScaleWordsA.electricDigitalPoint], modInstr.ModelloStrumento() == ModelCode::Oxa16));
     SetMinElectricScale(ReadWordPair(map, kFreqScaleWordsA.minElectricScale));
     SetMaxElectricScale(ReadWordPair(map, kFreqScaleWordsA.maxElectricScale));
     SetCounterADigitalPoint(WordDigitalPoint(map[kWordCounterADigitalPoint], true));

@@ -2,6 +2,7 @@
 
 #include "AuxLineFunctions.h"
 #include "CModInstr.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
@@ -44,16 +45,16 @@ struct Place {
 std::optional<Place> placeFor(const CModInstr &modInstr)
 {
     const std::int16_t slotA = modInstr.SlotA();
-    if (slotA >= 0 && slotA <= 3)
+    if (slotA >= SlotACode::MVA && slotA <= SlotACode::GKP)
         return Place{0, 5, 4, 0, 5, 4, false};
-    if (slotA == 4 || slotA == 5)
+    if (ModuleCodes::IsFrequencyModule(slotA))
         return Place{0, 2, std::nullopt, 0, 1, std::nullopt, true};
     return std::nullopt;
 }
 
 bool colorLineSent(const Place &place, const CModInstr &modInstr)
 {
-    return !place.colorLineOnModel1Only || modInstr.ModelloStrumento() == 1;
+    return !place.colorLineOnModel1Only || modInstr.ModelloStrumento() == ModelCode::Oxa14;
 }
 
 } // namespace
@@ -89,9 +90,9 @@ void CDisplay::CopyProperties(const CDisplay &from, CDisplay &to)
 
 void CDisplay::SetReport(ReportRecordset &report) const
 {
-    if (m_ModelloStrumento == 0 && m_SlotA <= 3)
+    if (m_ModelloStrumento == ModelCode::Oxa12 && m_SlotA <= SlotACode::GKP)
         AddReportRow(report, {LoadResourceString(5511), EnumCodeText(5512, m_DisplayDigit, kDisplayDigits)});
-    if (m_ModelloStrumento == 1)
+    if (m_ModelloStrumento == ModelCode::Oxa14)
         AddReportRow(report, {LoadResourceString(5514),
                               EnumCodeText(5515, m_DisplayColor, static_cast<std::int32_t>(colorMnemonics().size()))});
     AddReportRow(report, {LoadResourceString(5510), ReportNumberText(m_Password, 0, u"###0")});

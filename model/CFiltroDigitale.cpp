@@ -4,6 +4,7 @@
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
 #include "MemMapLayout.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ScaleValueLines.h"
@@ -74,7 +75,7 @@ void CFiltroDigitale::CopyProperties(const CFiltroDigitale &from, CFiltroDigital
 
 void CFiltroDigitale::SetReport(ReportRecordset &report) const
 {
-    const QString campo = (m_SlotA == 4 || m_SlotA == 5)
+    const QString campo = ModuleCodes::IsFrequencyModule(m_SlotA)
                               ? ReportNumberText(m_Campo, kPercentDecimals, kPercentFormat) + QStringLiteral(" %")
                               : ReportScaleText(m_Campo, g_Scala->DigitalPointScalaDisplay());
     AddReportRow(report, {LoadResourceString(kReportCampo), campo});

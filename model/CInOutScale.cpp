@@ -6,6 +6,7 @@
 #include "MBytes.h"
 #include "MemMapLayout.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "ParameterClassRegistry.h"
 #include "ResourceText.h"
 #include "ScaleValueLines.h"
@@ -84,7 +85,7 @@ std::int32_t baseElectricDigitalPoint()
 
 std::optional<AuxLinePlace> LinearizationSwitchLine(std::int16_t slotA, bool channelA)
 {
-    if (slotA == 3)
+    if (slotA == SlotACode::GKP)
         return std::nullopt;
     switch (MemMapLayoutForSlotA(slotA)) {
     case MemMapLayout::MemMapBaseLayout:
@@ -160,7 +161,7 @@ void CInOutScale::SetReport(ReportRecordset &report) const
     // Only 0 and 1 have texts; any other value is on, as on the lines.
     const QString linearization = label(kReportLinearizationOff + (m_Linearizzazione != 0 ? 1 : 0));
 
-    if (m_SlotA != 4 && m_SlotA != 5) {
+    if (!ModuleCodes::IsFrequencyModule(m_SlotA)) {
         AddReportRow(report, {label(kReportElectricTitle)});
         AddReportRow(report, {label(kReportMinElectric), electric(m_MinElectricScale)});
         AddReportRow(report, {label(kReportMaxElectric), electric(m_MaxElectricScale)});
@@ -168,7 +169,7 @@ void CInOutScale::SetReport(ReportRecordset &report) const
         AddReportRow(report, {label(kReportDigitalPoint), DigitalPointSampleText(m_MeasureDigitalPoint)});
         AddReportRow(report, {label(kReportMinMeasure), display(m_MinMeasureScale)});
         AddReportRow(report, {label(kReportMaxMeasure), display(m_MaxMeasureScale)});
-        if (m_SlotA != 3 && m_ModelloStrumento != 0)
+        if (m_SlotA != SlotACode::GKP && m_ModelloStrumento != ModelCode::Oxa12)
             AddReportRow(report, {label(kReportLinearization), linearization});
         return;
     }
@@ -227,10 +228,10 @@ void CInOutScale::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map
         SetMeasureDigitalPoint(map[8]);
         SetMinMeasureScale(map[9]);
         SetMaxMeasureScale(map[10]);
-        SetLinearizzazione(slotA == 3 ? 0 : map[11]);
+        SetLinearizzazione(slotA == SlotACode::GKP ? 0 : map[11]);
         return;
     case MemMapLayout::MemMapFreqLayout: {
-        const bool model3 = modInstr.ModelloStrumento() == 3;
+        const bool model3 = modInstr.ModelloStrumento() == ModelCode::Oxa16;
         const bool channelA = IsChannelA();
         const FreqScaleWords &w = channelA ? kFreqScaleWordsA : kFreqScaleWordsF;
         // Channel F's electrical decimal point is always of the six-digit
@@ -318,7 +319,7 @@ void CInOutScale::GetLinearizzazioneMemoryMap(const CModInstr &modInstr, MemMapW
     const std::int16_t slotA = modInstr.SlotA();
     switch (MemMapLayoutForSlotA(slotA)) {
     case MemMapLayout::MemMapBaseLayout:
-        if (slotA != 3)
+        if (slotA != SlotACode::GKP)
             map[11] = m_Linearizzazione;
         return;
     case MemMapLayout::MemMapFreqLayout:
@@ -355,7 +356,7 @@ void CInOutScale::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLine
         const std::int16_t minD = ReadAuxScale16(lines, kBaseMinMeasure.templateId);
         const std::int16_t maxD = ReadAuxScale16(lines, kBaseMaxMeasure.templateId);
         const std::int16_t lin =
-            slotA == 3 ? std::int16_t{0} : readLinearizzazione(lines, kLinearizationSwitchLineBase.templateId);
+            slotA == SlotACode::GKP ? std::int16_t{0} : readLinearizzazione(lines, kLinearizationSwitchLineBase.templateId);
         SetElectricDigitalPoint(dpE);
         SetMinElectricScale(minE);
         SetMaxElectricScale(maxE);
@@ -371,7 +372,7 @@ void CInOutScale::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLine
         bool electric = channelA;
         if (!channelA) {
             // The function comes from the lines read, not from WPxFunction.
-            electric = ReadAuxFunctionIndex(lines) == 0 && modInstr.ModelloStrumento() == 3;
+            electric = ReadAuxFunctionIndex(lines) == 0 && modInstr.ModelloStrumento() == ModelCode::Oxa16;
         }
         std::int32_t dpE = m_ElectricDigitalPoint, minE = m_MinElectricScale, maxE = m_MaxElectricScale;
         std::int16_t lin = m_Linearizzazione;

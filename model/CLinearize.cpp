@@ -7,6 +7,7 @@
 #include "MBytes.h"
 #include "MErrors.h"
 #include "MemMapLayout.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
@@ -52,7 +53,7 @@ constexpr Place kFreqPlaceF{112, 114, 116, 4, true, 56, 1752, 57, 1753};
 // layout.
 std::optional<Place> placeFor(std::int16_t slotA, bool channelA)
 {
-    if (slotA == 3)
+    if (slotA == SlotACode::GKP)
         return std::nullopt;
     switch (MemMapLayoutForSlotA(slotA)) {
     case MemMapLayout::MemMapBaseLayout:
@@ -125,7 +126,7 @@ void CLinearize::SetCoordinateOut(std::int16_t index, std::int32_t v)
 
 CScaleMisuraDisplay &CLinearize::outputScale(std::int16_t slotA) const
 {
-    if (!IsChannelA() && (slotA == 4 || slotA == 5))
+    if (!IsChannelA() && ModuleCodes::IsFrequencyModule(slotA))
         return *g_ScalaB;
     return *g_Scala;
 }
@@ -172,7 +173,7 @@ void CLinearize::SetReport(ReportRecordset &report) const
     // appends no row at all.
     std::vector<QStringList> rows;
     QString header;
-    if (m_SlotA == 4 || m_SlotA == 5)
+    if (ModuleCodes::IsFrequencyModule(m_SlotA))
         header = GetResourceText(kReportNumPointsOf,
                                  {QVariant(LoadResourceString(IsChannelA() ? kReportChannelA : kReportChannelF))});
     else

@@ -48,31 +48,31 @@ std::int32_t CModInstr::CodificaModuli() const
 {
     std::uint32_t w = 0;
     switch (m_ModelloStrumento) {
-    case 1: w = 0x8000; break;
-    case 2: w = 0xC000; break;
-    case 3: w = 0x4000; break;
+    case ModelCode::Oxa14: w = 0x8000; break;
+    case ModelCode::Ivr: w = 0xC000; break;
+    case ModelCode::Oxa16: w = 0x4000; break;
     default: break;
     }
     // Slot A owns bits 10-12 only: a code outside 0..7 must not reach the
     // model bits.
     w |= (static_cast<std::uint32_t>(m_SlotA) & 0x7u) << 10;
-    if (m_SlotB == 3 || m_SlotC == 4 || m_SlotD == 1)
+    if (ModuleCodes::HasAnalogOutput(m_SlotB, m_SlotC, m_SlotD))
         w |= 0x10;
     switch (m_SlotC) {
-    case 1: w |= 0x1; break;
-    case 2: w |= 0x3; break;
-    case 3: w |= 0xF; break;
+    case SlotCCode::Y1: w |= 0x1; break;
+    case SlotCCode::Y2: w |= 0x3; break;
+    case SlotCCode::Y4Y5: w |= 0xF; break;
     default: break;
     }
-    if (m_SlotB == 1)
+    if (m_SlotB == SlotBCode::QD)
         w |= 0x200;
-    else if (m_SlotB == 2)
+    else if (m_SlotB == SlotBCode::QE)
         w |= 0x100;
-    if (m_SlotA == 6) {
-        if (m_SlotC >= 5 && m_SlotC <= 7)
-            w |= 1u << (16 + m_SlotC - 5);
-        if (m_SlotD >= 2 && m_SlotD <= 4)
-            w |= 1u << (19 + m_SlotD - 2);
+    if (m_SlotA == SlotACode::MVZ) {
+        if (m_SlotC >= SlotCCode::MvzExtraFirst && m_SlotC <= SlotCCode::MvzExtraLast)
+            w |= 1u << (16 + m_SlotC - SlotCCode::MvzExtraFirst);
+        if (m_SlotD >= SlotDCode::MvzExtraFirst && m_SlotD <= SlotDCode::MvzExtraLast)
+            w |= 1u << (19 + m_SlotD - SlotDCode::MvzExtraFirst);
     }
     return static_cast<std::int32_t>(w);
 }
@@ -84,54 +84,55 @@ void CModInstr::SetCodificaModuli(std::int32_t value)
     const std::uint32_t hi = w >> 16;
 
     switch (lo & 0xC000u) {
-    case 0xC000u: m_ModelloStrumento = 2; break;
-    case 0x8000u: m_ModelloStrumento = 1; break;
-    case 0x4000u: m_ModelloStrumento = 3; break;
-    default: m_ModelloStrumento = 0; break;
+    case 0xC000u: m_ModelloStrumento = ModelCode::Ivr; break;
+    case 0x8000u: m_ModelloStrumento = ModelCode::Oxa14; break;
+    case 0x4000u: m_ModelloStrumento = ModelCode::Oxa16; break;
+    default: m_ModelloStrumento = ModelCode::Oxa12; break;
     }
     m_SlotA = static_cast<std::int16_t>((lo & 0x1C00u) >> 10);
     switch (lo & 0xFu) {
-    case 0x1u: m_SlotC = 1; break;
-    case 0x3u: m_SlotC = 2; break;
-    case 0xFu: m_SlotC = 3; break;
-    default: m_SlotC = 0; break;
+    case 0x1u: m_SlotC = SlotCCode::Y1; break;
+    case 0x3u: m_SlotC = SlotCCode::Y2; break;
+    case 0xFu: m_SlotC = SlotCCode::Y4Y5; break;
+    default: m_SlotC = SlotCCode::None; break;
     }
-    if (m_SlotA == 6 && m_SlotC == 0) {
+    // The extra inputs of the master family: the first set bit wins.
+    if (m_SlotA == SlotACode::MVZ && m_SlotC == SlotCCode::None) {
         if (hi & 0x1u)
-            m_SlotC = 5;
+            m_SlotC = SlotCCode::MvzExtraFirst;
         else if (hi & 0x2u)
-            m_SlotC = 6;
+            m_SlotC = SlotCCode::MvzExtraFirst + 1;
         else if (hi & 0x4u)
-            m_SlotC = 7;
+            m_SlotC = SlotCCode::MvzExtraFirst + 2;
     }
-    m_SlotD = 0;
-    if (m_SlotA == 6) {
+    m_SlotD = SlotDCode::None;
+    if (m_SlotA == SlotACode::MVZ) {
         if (hi & 0x8u)
-            m_SlotD = 2;
+            m_SlotD = SlotDCode::MvzExtraFirst;
         else if (hi & 0x10u)
-            m_SlotD = 3;
+            m_SlotD = SlotDCode::MvzExtraFirst + 1;
         else if (hi & 0x20u)
-            m_SlotD = 4;
+            m_SlotD = SlotDCode::MvzExtraFirst + 2;
     }
     switch (lo & 0x300u) {
-    case 0x100u: m_SlotB = 2; break;
-    case 0x200u: m_SlotB = 1; break;
-    default: m_SlotB = 0; break;
+    case 0x100u: m_SlotB = SlotBCode::QE; break;
+    case 0x200u: m_SlotB = SlotBCode::QD; break;
+    default: m_SlotB = SlotBCode::None; break;
     }
     if (lo & 0x10u) {
-        if (m_ModelloStrumento != 2) {
+        if (m_ModelloStrumento != ModelCode::Ivr) {
             // Relays in slot C put the BN into slot B, but never over a QD or
             // QE already decoded there: the option module stays.
-            if (m_SlotC == 0)
-                m_SlotC = 4;
-            else if (m_SlotB == 0)
-                m_SlotB = 3;
-        } else if (!(m_SlotA == 6 && m_SlotD != 0)) {
-            m_SlotD = 1;
-        } else if (m_SlotB == 0) {
-            m_SlotB = 3;
-        } else if (m_SlotC == 0) {
-            m_SlotC = 4;
+            if (m_SlotC == SlotCCode::None)
+                m_SlotC = SlotCCode::BN;
+            else if (m_SlotB == SlotBCode::None)
+                m_SlotB = SlotBCode::BN;
+        } else if (!(m_SlotA == SlotACode::MVZ && m_SlotD != SlotDCode::None)) {
+            m_SlotD = SlotDCode::BN;
+        } else if (m_SlotB == SlotBCode::None) {
+            m_SlotB = SlotBCode::BN;
+        } else if (m_SlotC == SlotCCode::None) {
+            m_SlotC = SlotCCode::BN;
         }
     }
 }
@@ -139,15 +140,17 @@ void CModInstr::SetCodificaModuli(std::int32_t value)
 void CModInstr::SetReport(ReportRecordset &report) const
 {
     AddReportRow(report, {LoadResourceString(5381), m_NomeProgramma});
-    AddReportRow(report, {LoadResourceString(5389), codeText(5360, m_ModelloStrumento, 0, 3)});
-    AddReportRow(report, {LoadResourceString(5387), codeText(5364, m_SlotA, 0, 6)});
-    AddReportRow(report, {LoadResourceString(5376), codeText(5377, m_SlotB, 0, 3)});
-    const QString slotC = (m_SlotA == 6 && m_SlotC >= 5) ? codeText(5661, m_SlotC, 5, 7)
-                                                          : codeText(5370, m_SlotC, 0, 4);
+    AddReportRow(report, {LoadResourceString(5389), codeText(5360, m_ModelloStrumento, ModelCode::Oxa12, ModelCode::Oxa16)});
+    AddReportRow(report, {LoadResourceString(5387), codeText(5364, m_SlotA, SlotACode::MVA, SlotACode::MVZ)});
+    AddReportRow(report, {LoadResourceString(5376), codeText(5377, m_SlotB, SlotBCode::None, SlotBCode::BN)});
+    const QString slotC = (m_SlotA == SlotACode::MVZ && m_SlotC >= SlotCCode::MvzExtraFirst)
+                              ? codeText(5661, m_SlotC, SlotCCode::MvzExtraFirst, SlotCCode::MvzExtraLast)
+                              : codeText(5370, m_SlotC, SlotCCode::None, SlotCCode::BN);
     AddReportRow(report, {LoadResourceString(5388), slotC});
-    if (m_ModelloStrumento == 2) {
-        const QString slotD = (m_SlotA == 6 && m_SlotD >= 2) ? codeText(5664, m_SlotD, 2, 4)
-                                                              : codeText(5385, m_SlotD, 0, 1);
+    if (m_ModelloStrumento == ModelCode::Ivr) {
+        const QString slotD = (m_SlotA == SlotACode::MVZ && m_SlotD >= SlotDCode::MvzExtraFirst)
+                                  ? codeText(5664, m_SlotD, SlotDCode::MvzExtraFirst, SlotDCode::MvzExtraLast)
+                                  : codeText(5385, m_SlotD, SlotDCode::None, SlotDCode::BN);
         AddReportRow(report, {LoadResourceString(5384), slotD});
     }
 }

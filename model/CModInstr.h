@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "ModuleCodes.h"
 
 #include <cstdint>
 
@@ -7,6 +8,7 @@
 // the module in each of the slots A to D, and their packed form
 // CodificaModuli, the 32-bit value the instrument reports.
 //
+// The codes are named in ModuleCodes.h (ModelCode, SlotACode .. SlotDCode).
 // Model codes: 0 OXA 12, 1 OXA 14, 2 IVR, 3 OXA 16.
 // Slot A: 0 MVA, 1 MVB/MVC, 2 HVA, 3 GKP, 4 WP1, 5 WP2, 6 MVZ.
 // Slot B: 0 none, 1 QD, 2 QE, 3 BN.

@@ -3,6 +3,7 @@
 #include "AuxLineFunctions.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
@@ -40,7 +41,7 @@ const QStringList &probeMnemonics()
 
 bool appliesTo(const CModInstr &modInstr)
 {
-    return modInstr.SlotA() == 3;
+    return modInstr.SlotA() == SlotACode::GKP;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "AuxLineFunctions.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
@@ -34,7 +35,7 @@ constexpr std::int32_t kCommands = 3;
 
 bool appliesTo(const CModInstr &modInstr)
 {
-    return modInstr.SlotA() >= 0 && modInstr.SlotA() <= 2;
+    return ModuleCodes::IsLowHighSignalModule(modInstr.SlotA());
 }
 
 } // namespace
@@ -88,7 +89,7 @@ void CRangeMVAHVA::SetReport(ReportRecordset &report) const
         time += QLatin1Char(' ') + ReportNumberText(m_IntTime, 1, u"##0.0") + QStringLiteral(" ms");
     AddReportRow(report, {LoadResourceString(5438), time});
 
-    if (m_SlotA == 2)
+    if (m_SlotA == SlotACode::HVA)
         AddReportRow(report, {LoadResourceString(5441), EnumCodeText(5444, m_Range, kRanges)});
     else
         AddReportRow(report, {LoadResourceString(5450), EnumCodeText(5451, m_Range, kRanges)});

@@ -3,6 +3,7 @@
 #include "AuxLineFunctions.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
+#include "ModuleCodes.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
 #include "ResourceText.h"
@@ -26,21 +27,21 @@ constexpr std::int32_t kMasterRanges = 3;
 constexpr std::int32_t kInputRanges = 2;
 
 // The MVZ table of the scale objects is reached as model 2, slot A 6.
-constexpr std::int32_t kScaleModel = 2;
-constexpr std::int32_t kScaleSlotA = 6;
+constexpr std::int32_t kScaleModel = ModelCode::Ivr;
+constexpr std::int32_t kScaleSlotA = SlotACode::MVZ;
 
 // Module kinds of the extra inputs: k = SlotC - 5 in slot C, SlotD - 2 in
 // slot D.
 constexpr std::int32_t kModuleKinds = 3;
-constexpr std::int16_t kFirstSlotCKind = 5;
-constexpr std::int16_t kFirstSlotDKind = 2;
+constexpr std::int16_t kFirstSlotCKind = SlotCCode::MvzExtraFirst;
+constexpr std::int16_t kFirstSlotDKind = SlotDCode::MvzExtraFirst;
 
 constexpr std::int32_t kSlotCText = 388; // "Slot C"
 constexpr std::int32_t kSlotDText = 384; // "Slot D"
 
 bool appliesTo(const CModInstr &modInstr)
 {
-    return modInstr.SlotA() == 6;
+    return modInstr.SlotA() == SlotACode::MVZ;
 }
 
 std::int32_t tableSize(std::size_t i)

@@ -4,6 +4,7 @@
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
@@ -40,11 +41,11 @@ constexpr std::int32_t kUnits = 6;
 constexpr std::int32_t kCommands = 5;
 
 // The model whose instruments show input B (channel F).
-constexpr std::int16_t kModelWithInputB = 3;
+constexpr std::int16_t kModelWithInputB = ModelCode::Oxa16;
 
 bool appliesTo(const CModInstr &modInstr)
 {
-    return modInstr.SlotA() == 4 || modInstr.SlotA() == 5;
+    return ModuleCodes::IsFrequencyModule(modInstr.SlotA());
 }
 
 // Pulses per revolution divide the full scale: 0 or less is no value.

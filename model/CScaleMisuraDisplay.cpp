@@ -2,6 +2,7 @@
 
 #include "MBytes.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "StringTable.h"
 
 #include <cmath>
@@ -58,40 +59,40 @@ void CScaleMisuraDisplay::SetLimitiScalaElettrica(std::int32_t modello, std::int
     const std::int32_t r = rangeOrPulses;
     const std::int32_t p = probeOrUnit;
     switch (modello) {
-    case 0:
+    case ModelCode::Oxa12:
         switch (modulo) {
-        case 0:
-        case 1: m_Limiti = RangeRow(g_LimitiMVAMVB1999, r, "g_LimitiMVAMVB1999"); break;
-        case 2: m_Limiti = RangeRow(g_LimitiHVA1999, r, "g_LimitiHVA1999"); break;
-        case 3:
+        case SlotACode::MVA:
+        case SlotACode::MVBC: m_Limiti = RangeRow(g_LimitiMVAMVB1999, r, "g_LimitiMVAMVB1999"); break;
+        case SlotACode::HVA: m_Limiti = RangeRow(g_LimitiHVA1999, r, "g_LimitiHVA1999"); break;
+        case SlotACode::GKP:
             if (p == 0) m_Limiti = RangeRow(g_LimitiTC1999, r, "g_LimitiTC1999");
             else if (p == 1) m_Limiti = RangeRow(g_LimitiRTD1999, r, "g_LimitiRTD1999");
             else if (p == 2) m_Limiti = RangeRow(g_LimitiRES1999, r, "g_LimitiRES1999");
             break;
-        case 4:
-        case 5: SetFrequencyRange(modello, r, p); break;
+        case SlotACode::WP1:
+        case SlotACode::WP2: SetFrequencyRange(modello, r, p); break;
         default: break;
         }
         break;
-    case 1:
-    case 2:
+    case ModelCode::Oxa14:
+    case ModelCode::Ivr:
         switch (modulo) {
-        case 0:
-        case 1: m_Limiti = RangeRow(g_LimitiMVAMVB2000, r, "g_LimitiMVAMVB2000"); break;
-        case 2: m_Limiti = RangeRow(g_LimitiHVA2000, r, "g_LimitiHVA2000"); break;
-        case 3:
+        case SlotACode::MVA:
+        case SlotACode::MVBC: m_Limiti = RangeRow(g_LimitiMVAMVB2000, r, "g_LimitiMVAMVB2000"); break;
+        case SlotACode::HVA: m_Limiti = RangeRow(g_LimitiHVA2000, r, "g_LimitiHVA2000"); break;
+        case SlotACode::GKP:
             if (p == 0) m_Limiti = RangeRow(g_LimitiTC2000, r, "g_LimitiTC2000");
             else if (p == 1) m_Limiti = RangeRow(g_LimitiRTD2000, r, "g_LimitiRTD2000");
             else if (p == 2) m_Limiti = RangeRow(g_LimitiRES2000, r, "g_LimitiRES2000");
             break;
-        case 4:
-        case 5: SetFrequencyRange(modello, r, p); break;
-        case 6: m_Limiti = RangeRow(g_LimitiMVZ2000, r, "g_LimitiMVZ2000"); break;
+        case SlotACode::WP1:
+        case SlotACode::WP2: SetFrequencyRange(modello, r, p); break;
+        case SlotACode::MVZ: m_Limiti = RangeRow(g_LimitiMVZ2000, r, "g_LimitiMVZ2000"); break;
         default: break;
         }
         break;
-    case 3:
-        if (modulo == 4 || modulo == 5)
+    case ModelCode::Oxa16:
+        if (ModuleCodes::IsFrequencyModule(modulo))
             SetFrequencyRange(modello, r, p);
         break;
     default:
@@ -106,7 +107,7 @@ void CScaleMisuraDisplay::SetFrequencyRange(std::int32_t modello, std::int32_t p
     if (unit < 0 || unit >= static_cast<std::int32_t>(m_UnitFactor.size()))
         RaiseSetupReadError(QStringLiteral("Unita' di misura non prevista: %1").arg(unit));
 
-    const bool sixDigits = modello == 3;
+    const bool sixDigits = modello == ModelCode::Oxa16;
     const double cap = sixDigits ? kFrequencyCapModel3 : kFrequencyCap;
     // The single-precision unit factor is part of the result: 0.001f x 1562500
     // lies just above 1562.5 and rounds to 1563.

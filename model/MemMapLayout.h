@@ -1,4 +1,6 @@
 #pragma once
+#include "ModuleCodes.h"
+
 #include <cstdint>
 
 // The two layouts of the memory map and of the auxiliary lines. Which one a
@@ -12,14 +14,14 @@ enum class MemMapLayout { None, MemMapBaseLayout, MemMapFreqLayout };
 constexpr MemMapLayout MemMapLayoutForSlotA(std::int16_t slotA)
 {
     switch (slotA) {
-    case 0:
-    case 1:
-    case 2:
-    case 3:
-    case 6:
+    case SlotACode::MVA:
+    case SlotACode::MVBC:
+    case SlotACode::HVA:
+    case SlotACode::GKP:
+    case SlotACode::MVZ:
         return MemMapLayout::MemMapBaseLayout;
-    case 4:
-    case 5:
+    case SlotACode::WP1:
+    case SlotACode::WP2:
         return MemMapLayout::MemMapFreqLayout;
     default:
         return MemMapLayout::None;

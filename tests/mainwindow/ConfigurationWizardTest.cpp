@@ -122,9 +122,10 @@ TEST(ConfigurationWizardSkipping, PagesShownForwardsAndBackwards)
     }
 }
 
-// The page rules and the setup collection's ValidData decide alike for every
-// model, module and function: what the wizard does not show is exactly what
-// the transfers and the report leave out.
+// The wizard's page skipping (on the pages' context) and the setup
+// collection's ValidData (on its objects' values at each object's turn)
+// decide alike for every model, module and function: what the wizard does
+// not show is exactly what the transfers and the report leave out.
 TEST(ConfigurationWizardSkipping, AgreesWithTheSetupCollection)
 {
     const CScaleMisuraDisplay savedA = *g_Scala;
