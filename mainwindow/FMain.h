@@ -44,6 +44,11 @@ class QToolBar;
 // retried. A settings object whose stored values do not read keeps its
 // defaults and the user is told (message 1050); the start goes on.
 //
+// Selecting a line (mouse or keys) makes it CurrentIDProgramma; a double
+// click runs Modify. Delete asks 795 and runs "Canc_Programma"
+// (configuration 2 is never deleted). Menu enabling is evaluated when a menu
+// opens (Export, Print, Modify, Delete, Transmit need a configuration).
+//
 // Placement: section "Settings" of the per-user store, in twips:
 // "MainLeft"/"MainTop" the frame position, "MainWidth"/"MainHeight" the
 // inner size, "WindowState" 0/2 (a minimized window is stored as 0; a
