@@ -37,6 +37,12 @@ class WindowTimer;
 // in the window) and makes ReturnValue false; a failed read stores nothing,
 // a failed write sends no "END".
 //
+// A dump of more than 144 lines is refused (message 206) instead of
+// overrunning the map; a dump that does not convert shows 206 and stores
+// nothing; a database or stored-data error shows its description; a Cancel
+// that arrives while the dump is coming in stores nothing; an Action other
+// than 0 and 1 fails instead of reporting success.
+//
 // The engine drives the frame transport over the serial control and window
 // timer its window hands it (SetLine), and reports its progress through
 // signals, so it runs and is tested without the window.

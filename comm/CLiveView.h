@@ -96,6 +96,11 @@ std::int32_t LiveViewCoding(std::int16_t typeCode, std::int16_t moduleWord, std:
 // written to the instrument. The live-view window drives it; it needs no
 // display.
 //
+// Any failed read of a poll shows "Error" for that address (also the single
+// reads after the frequency modules' value block), with both line states
+// back to normal. On RS485 a silent address is tolerated and polling goes
+// on; an instrument found above TotalInstrNetwork makes polling start at 1.
+//
 // The transport must have been created (CTapiComm::Create) by the owner.
 // Every exchange sleeps in the event loop, so Cancel() and the window's
 // other controls are handled while Run() is under way.

@@ -70,6 +70,16 @@ std::uint16_t ModuleRegisterOfType(std::int16_t typeCode);
 // Failures are reported through Warning (the window shows it as a box with
 // the exclamation icon and OK; the title is 208) and end the transfer with
 // ReturnValue false; a cancel ends it silently.
+//
+// Refused before any frame leaves: a configuration without a serial module
+// (slot B neither QD nor QE) holds no address and speed (3152; on RS485 its
+// speed word 0 would switch the instrument to 4800 baud); a configuration
+// that cannot be loaded or converted (3151 with the error's description);
+// an address word (RS232) outside 1..255 or a baud-rate word outside 0..3
+// (3151 naming the value, texts 3153 / 3154), since the instrument could not
+// be reached again. A map read from an instrument that the parameter objects
+// refuse shows 3150 and saves nothing. TotalInstrNetwork is taken within
+// 1..255; a NetworkAdd outside 1..255 is never probed.
 class ModbusTransfer : public QObject {
     Q_OBJECT
 public:

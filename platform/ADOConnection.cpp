@@ -110,9 +110,9 @@ void ADOConnection::OpenFile(const QString &filePath)
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_Name);
             if (DatabaseError::IsBusy(error))
-                throw DatabaseError(QStringLiteral("The database %1 is in use by another program: %2")
-                                        .arg(filePath, error.text()),
-                                    true);
+                throw DatabaseError(
+                    QStringLiteral("The database %1 is in use by another program: %2").arg(filePath, error.text()),
+                    true);
             throw DatabaseError(QStringLiteral("%1 is not a configuration database: %2").arg(filePath, error.text()));
         }
     }
@@ -237,7 +237,9 @@ void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &pa
     }
     if (columns.size() != parameters.size())
         throw DatabaseError(QStringLiteral("The procedure %1 takes %2 parameters, not %3")
-                                .arg(name).arg(columns.size()).arg(parameters.size()));
+                                .arg(name)
+                                .arg(columns.size())
+                                .arg(parameters.size()));
     QStringList quotedColumns;
     QStringList marks;
     for (const QString &c : columns) {

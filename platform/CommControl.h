@@ -59,8 +59,8 @@ public:
     virtual void SetCommPort(std::int32_t index) = 0;
     virtual std::int32_t ConnectionKind() const = 0;
     virtual void SetConnectionKind(std::int32_t kind) = 0;
-    virtual void SetTelephoneArguments(const QString &number, bool flag, const QString &a,
-                                       const QString &b, const QString &c, const QString &d) = 0;
+    virtual void SetTelephoneArguments(const QString &number, bool flag, const QString &a, const QString &b,
+                                       const QString &c, const QString &d) = 0;
 
     virtual std::int16_t InBufferSize() const = 0;
     virtual void SetInBufferSize(std::int16_t size) = 0;

@@ -41,7 +41,10 @@ std::vector<std::int32_t> LineErrorCodes(const LineCounters &before, const LineC
 // never reaches the next exchange.
 //
 // Opening while open succeeds for the same port number only; another number
-// is refused (and traced) until the open port is closed.
+// is refused (and traced) until the open port is closed. A failed open is
+// traced with its cause: a device that does not exist, one held by another
+// program, or one the user may not open (the trace names the group that
+// owns the device, which the user must join).
 //
 // A port that fails while open (adapter pulled, I/O error) is closed and the
 // running send ends with DeviceError then TimeOut; a send on a closed port

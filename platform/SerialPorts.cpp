@@ -59,13 +59,12 @@ QStringList SystemSerialDevices()
 
 QStringList SerialPortDevices()
 {
-    const QStringList fromEnvironment =
-        ParseSerialDeviceList(qEnvironmentVariable(kSerialPortsVariable));
+    const QStringList fromEnvironment = ParseSerialDeviceList(qEnvironmentVariable(kSerialPortsVariable));
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
-    const QStringList fromSetting = ParseSerialDeviceList(
-        GetSetting(QString::fromLatin1(kApplicationTitle), QString::fromLatin1(kSerialPortsSection),
-                   QString::fromLatin1(kSerialPortsKey)));
+    const QStringList fromSetting = ParseSerialDeviceList(GetSetting(QString::fromLatin1(kApplicationTitle),
+                                                                     QString::fromLatin1(kSerialPortsSection),
+                                                                     QString::fromLatin1(kSerialPortsKey)));
     if (!fromSetting.isEmpty())
         return fromSetting;
     return SystemSerialDevices();

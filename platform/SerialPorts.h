@@ -11,6 +11,8 @@
 //      order (ttyS2 before ttyS10).
 // The variable and the setting hold device paths separated by ';', for
 // example "/dev/ttyUSB0;/dev/ttyS0". A bare name ("ttyUSB0") means /dev/ttyUSB0.
+// A stable name from /dev/serial/by-id/ works as well and survives
+// re-plugging an adapter. Tests hand the program a pseudo-terminal this way.
 inline constexpr const char *kSerialPortsVariable = "PELVARO_SERIAL_PORTS";
 inline constexpr const char *kSerialPortsSection = "SerialPorts";
 inline constexpr const char *kSerialPortsKey = "Devices";

@@ -9,16 +9,14 @@ QString fullKey(const QString &section, const QString &key)
 }
 } // namespace
 
-QString GetSetting(const QString &appName, const QString &section, const QString &key,
-                   const QString &defaultValue)
+QString GetSetting(const QString &appName, const QString &section, const QString &key, const QString &defaultValue)
 {
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, appName);
     const QVariant v = s.value(fullKey(section, key));
     return v.isValid() ? v.toString() : defaultValue;
 }
 
-void SaveSetting(const QString &appName, const QString &section, const QString &key,
-                 const QString &value)
+void SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value)
 {
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, appName);
     s.setValue(fullKey(section, key), value);

@@ -9,7 +9,6 @@ inline constexpr const char *kApplicationTitle = "Pelvaro";
 
 QString GetSetting(const QString &appName, const QString &section, const QString &key,
                    const QString &defaultValue = QString());
-void SaveSetting(const QString &appName, const QString &section, const QString &key,
-                 const QString &value);
+void SaveSetting(const QString &appName, const QString &section, const QString &key, const QString &value);
 void DeleteSetting(const QString &appName, const QString &section, const QString &key = QString());
 bool HasSetting(const QString &appName, const QString &section, const QString &key);

@@ -7,8 +7,7 @@
 #include <QStyleOptionSpinBox>
 #include <QWheelEvent>
 
-UpDownControl::UpDownControl(QWidget *parent)
-    : QAbstractSpinBox(parent)
+UpDownControl::UpDownControl(QWidget *parent) : QAbstractSpinBox(parent)
 {
     // Only the arrows: the spin box's own editor is never shown.
     lineEdit()->hide();

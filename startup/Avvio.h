@@ -39,10 +39,24 @@ struct StartHooks {
 // (the caller then runs the event loop). arguments are the program's
 // arguments without its own path. False when the start ended early (the
 // database template is missing): no window is left.
+//
+// In order: InitTrace with string 301 + " " + 303; "Inizio programma";
+// LoadProgramFont; g_HelpFile; the wait cursor; "Mostra splash window" and
+// the splash shown; initGlobalScale; "Verifica esistenza DB..." and, when
+// the database is missing, the template copied to it through a QSaveFile
+// (the copy is owner-writable even when the template is read-only; a
+// missing template shows message 231 and ends the start, any other copy
+// failure is left to the main window's open); "Crea oggetto connection."
+// (g_Connection exists, closed, for the whole run); "Crea form";
+// CheckComponentRegistration; the pause; the splash deleted; "Visualizza
+// form main" and the main window shown (its load opens the database);
+// "Sub Main() step 1", the cursor restored; "End Sub Main()".
 bool StartProgram(const QStringList &arguments, const StartHooks &hooks);
 
 // Creates the application, runs the start sequence and then the event loop;
-// returns the program's exit code.
+// returns the program's exit code. Without DISPLAY, WAYLAND_DISPLAY,
+// QT_QPA_PLATFORM or "-platform" it says that the program needs a display
+// (or xvfb-run -a) and returns 1.
 int Main(int argc, char **argv, const StartHooks &hooks);
 
 // Creates g_Trace with the version text and starts it: the trace switches

@@ -8,18 +8,28 @@
 //   [Section]
 //   Key=Value
 //
-// Section and key names are compared without regard to case and without
-// surrounding blanks; values are read without surrounding blanks. Lines
-// starting with ';' are comments. A missing or unreadable file reads as a
-// file without sections. Every call reads the file anew; a write changes
-// only the line concerned and keeps every other line (comments, blank and
-// malformed lines, other sections) as it is, and replaces the file through
-// a temporary file in the same folder, so an interrupted write never leaves
-// a truncated file.
+// Our own reader and writer, not QSettings, whose INI format escapes keys
+// and rewrites the whole file.
 //
-// Values are text: Long and Integer in plain decimal, Single and Date in the
-// regional form of the locale (QLocale(), the system locale unless the
-// program sets another), Boolean "1" or "0".
+// Section and key names are compared without regard to case and without
+// surrounding blanks; the first section and the first key of a name count.
+// Values are read without surrounding blanks. Lines starting with ';' are
+// comments. A missing or unreadable file reads as a file without sections.
+// Every call reads the file anew; a write changes only the line concerned (a
+// new key goes after the section's last key, a new section at the end) and
+// keeps every other line (comments, blank and malformed lines, other
+// sections) as it is, each line's own line end (CR LF or LF, so a file with
+// mixed ends keeps them; an added line, and a last line without one, take
+// the end of the file's first line) and the file's encoding (UTF-8, or
+// Latin-1 for a file that is not valid UTF-8). The new content replaces the
+// file through a temporary file in the same folder (QSaveFile), so an
+// interrupted write never leaves a truncated file. A write changes nothing
+// and answers false when the existing file cannot be read.
+//
+// Values are text: Long and Integer in plain decimal (negative Longs
+// included), Single as the shortest text that reads back exactly and Date
+// in the regional form of the locale (QLocale(), the system locale unless
+// the program sets another), Boolean "1" or "0".
 class CINIManager {
 public:
     void Create(const QString &fileName) { m_FileName = fileName; }

@@ -170,9 +170,9 @@ std::int32_t CStatusBarHelp::WindowProc(const QObject *menu, const QAction *item
         if (const auto *widget = qobject_cast<const QWidget *>(menu))
             position = static_cast<std::int16_t>(widget->actions().indexOf(const_cast<QAction *>(item)));
     }
-    g_Trace.BugMessage(QStringLiteral("hWnd=") + handleText(m_Window.data()) + QStringLiteral(" hMenu=")
-                       + handleText(menu) + QStringLiteral(" ID=") + QString::number(position)
-                       + QStringLiteral(" Flags=") + QString::number(flags));
+    g_Trace.BugMessage(QStringLiteral("hWnd=") + handleText(m_Window.data()) + QStringLiteral(" hMenu=") +
+                       handleText(menu) + QStringLiteral(" ID=") + QString::number(position) +
+                       QStringLiteral(" Flags=") + QString::number(flags));
 
     if (menu == nullptr && flags == kFlagClosed) {
         emit HelpID(0);

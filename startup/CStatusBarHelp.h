@@ -16,6 +16,12 @@ class QMenu;
 // caption is its string id, optionally followed by a tab and an accelerator
 // text): help id = caption id + help base. Create must therefore run before
 // LoadMenuCaptions replaces the captions by their texts.
+//
+// It listens to QMenu::hovered (each item handled by its own menu),
+// aboutToShow of the drop-downs (-1 for the title), the pointer's moves over
+// the menus (-1 once for a separator, which Qt never makes the active item)
+// and aboutToHide (0 once, queued, when no menu of the bar is left open:
+// moving along the bar does not count as closing).
 class CStatusBarHelp : public QObject {
     Q_OBJECT
 public:

@@ -6,6 +6,27 @@
 // trace file. The operating-system and processor facts are read once, when
 // the object is created; memory, folders, user and machine are read anew at
 // every access. Memory figures are in KB and clamped to the 32-bit range.
+//
+// Where each fact comes from on Linux:
+//   IsWindows9x / IsWindowsNT     always false / true
+//   Free/TotalPhysicalMemory      /proc/meminfo MemAvailable, MemTotal
+//   Free/TotalVirtualMemory       the process's address space (RLIMIT_AS,
+//                                 else 128 TiB of 64-bit user space) minus
+//                                 VmSize of /proc/self/status
+//   Free/TotalPageFile            /proc/meminfo SwapFree, SwapTotal
+//   MemoryLoad                    (MemTotal - MemAvailable) * 100 / MemTotal
+//   WinMajor, WinMinor            the kernel release (uname): "6.1.0-18-amd64"
+//                                 gives 6 and 1
+//   Processor                     "model name" of /proc/cpuinfo (other
+//                                 architectures: "Processor", "cpu model",
+//                                 "Hardware", "cpu"), else the architecture
+//   ProcessorCount                sysconf(_SC_NPROCESSORS_ONLN)
+//   OSName                        QSysInfo::prettyProductName() (os-release)
+//   WindowsDir                    "/usr"
+//   SystemDir                     the folder the C library was loaded from
+//                                 (dladdr), e.g. /usr/lib/x86_64-linux-gnu
+//   User                          getpwuid(geteuid()), empty on failure
+//   Machine                       gethostname, in full, empty on failure
 class CSystem {
 public:
     CSystem();

@@ -10,9 +10,15 @@
 // whole run; until the start routine sets its modes it writes nothing.
 //
 // In file mode every line is one open-append-close cycle on the trace file
-// (CRLF line ends), so the file is complete up to the last line even when the
-// program ends abruptly. A file that cannot be written never stops the
-// program: the line is lost and one warning goes to stderr.
+// (CRLF line ends, UTF-8), so the file is complete up to the last line even
+// when the program ends abruptly. A file that cannot be written never stops
+// the program: the line is lost and one warning goes to stderr.
+//
+// The file is begun at every start with "Effettuata nuova esecuzione: " and
+// the time (dd-mm-yy hh:mm:ss), the twelve system lines, an empty line and
+// the version line. At kSizeLimit bytes it is deleted and begun again with
+// "Reinizializzato file per raggiunto limite dimensioni: " and the same
+// block.
 class CTraceCode {
 public:
     // The trace file restarts when it has reached this size.

@@ -47,8 +47,7 @@ void CTrayIcon::Create(QWidget *owner, const TrayPicture &icon, QString &tip)
 
     // The name is the object's address in hexadecimal, so each object has a
     // number of its own (and keeps it when created again).
-    const QString name =
-        QString::number(static_cast<qulonglong>(reinterpret_cast<quintptr>(this)), 16).toUpper();
+    const QString name = QString::number(static_cast<qulonglong>(reinterpret_cast<quintptr>(this)), 16).toUpper();
     const std::int32_t message = registerMessage(name);
     if (message == 0)
         RaiseApiError(kErrorNotEnoughMemory);

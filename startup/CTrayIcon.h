@@ -27,7 +27,8 @@ struct TrayPicture {
 // the icon arrive as TrayMessage(icon id, mouse message).
 //
 // On a desktop without a notification area (and on the offscreen platform)
-// Create still succeeds and keeps the record, but no icon is put anywhere:
+// Create still succeeds and keeps the record, traces "Area di notifica non
+// disponibile: icona non mostrata" and puts no icon anywhere:
 // the transfer windows create one whenever they open a port, and that must
 // never stop a transfer.
 class CTrayIcon : public QObject {

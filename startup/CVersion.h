@@ -33,8 +33,10 @@ struct VersionData {
 
 // Reads the version data of an executable file. Linux programs carry no
 // version resource: the data of the program's own executable is compiled
-// in from the build (the version string 303 shows); any other file has
-// none, and every property stays empty without an error.
+// in from the build (PELVARO_PROGRAM_VERSION in startup/CMakeLists.txt,
+// major.minor.revision, the version string 303 shows; the file version is
+// major.minor.0.revision); any other file has none, and every property stays
+// empty without an error.
 class CVersion {
 public:
     CVersion() = default;

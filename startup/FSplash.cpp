@@ -27,8 +27,7 @@ void setPointSize(QLabel *label, int size)
 
 } // namespace
 
-FSplash::FSplash(QWidget *parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+FSplash::FSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("FSplash"));
     setAttribute(Qt::WA_ShowWithoutActivating);

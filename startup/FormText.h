@@ -34,5 +34,6 @@ void LoadProgramFont();
 // The same with a given availability test and default family.
 void LoadProgramFont(const std::function<bool(const QString &)> &available, const QString &defaultFamily);
 // True when the font database holds exactly that family (a substituted
-// family does not count).
+// family does not count: fontconfig would otherwise serve "Arial" by a
+// look-alike).
 bool IsFontAvailable(const QString &family);

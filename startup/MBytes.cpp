@@ -48,8 +48,8 @@ std::int16_t MakeWord(std::uint8_t low, std::uint8_t high)
 
 std::int32_t MakeLong(std::int16_t low, std::int16_t high)
 {
-    const std::uint32_t bits = (std::uint32_t{static_cast<std::uint16_t>(high)} << 16)
-                               | std::uint32_t{static_cast<std::uint16_t>(low)};
+    const std::uint32_t bits =
+        (std::uint32_t{static_cast<std::uint16_t>(high)} << 16) | std::uint32_t{static_cast<std::uint16_t>(low)};
     return static_cast<std::int32_t>(bits);
 }
 

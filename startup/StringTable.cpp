@@ -17,11 +17,18 @@ QString unescape(QStringView text)
         const QChar c = text[i];
         if (c == QLatin1Char('\\') && i + 1 < text.size()) {
             const QChar n = text[++i];
-            if (n == QLatin1Char('n')) out += QLatin1Char('\n');
-            else if (n == QLatin1Char('r')) out += QLatin1Char('\r');
-            else if (n == QLatin1Char('t')) out += QLatin1Char('\t');
-            else if (n == QLatin1Char('\\')) out += QLatin1Char('\\');
-            else { out += c; out += n; }
+            if (n == QLatin1Char('n'))
+                out += QLatin1Char('\n');
+            else if (n == QLatin1Char('r'))
+                out += QLatin1Char('\r');
+            else if (n == QLatin1Char('t'))
+                out += QLatin1Char('\t');
+            else if (n == QLatin1Char('\\'))
+                out += QLatin1Char('\\');
+            else {
+                out += c;
+                out += n;
+            }
         } else {
             out += c;
         }

@@ -132,7 +132,7 @@ void AuxInstrumentSimulator::run()
 {
     QByteArray pending;
     while (!m_Stop) {
-        pollfd p {m_Pair.MasterFd(), POLLIN, 0};
+        pollfd p{m_Pair.MasterFd(), POLLIN, 0};
         const int ready = ::poll(&p, 1, 20);
         if (ready <= 0)
             continue;

@@ -73,11 +73,11 @@ private:
     QString m_Refused;
     QByteArray m_LineReply;
     QStringList m_Received;
-    std::atomic<bool> m_Silent {false};
-    std::atomic<int> m_AnswerDelayMs {0};
-    std::atomic<int> m_DumpPauseMs {0};
-    std::atomic<int> m_DumpPauseCount {-1};
-    std::atomic<bool> m_Stop {false};
+    std::atomic<bool> m_Silent{false};
+    std::atomic<int> m_AnswerDelayMs{0};
+    std::atomic<int> m_DumpPauseMs{0};
+    std::atomic<int> m_DumpPauseCount{-1};
+    std::atomic<bool> m_Stop{false};
     std::thread m_Thread;
 };
 

@@ -11,7 +11,7 @@ namespace testsim {
 
 namespace {
 
-constexpr int kRequestLength = 8;       // functions 4 and 6
+constexpr int kRequestLength = 8; // functions 4 and 6
 constexpr int kLastLibmodbusAddress = 247;
 constexpr int kRegisters = 0x10000;
 constexpr std::uint16_t kTypeRegister = 0x000B;
@@ -193,7 +193,8 @@ int InstrumentSimulator::Baud(int instrument) const
 std::int16_t InstrumentSimulator::Register(int instrument, std::uint16_t reg) const
 {
     std::lock_guard lock(m_Mutex);
-    return static_cast<std::int16_t>(m_Instruments.at(static_cast<std::size_t>(instrument))->map->tab_input_registers[reg]);
+    return static_cast<std::int16_t>(
+        m_Instruments.at(static_cast<std::size_t>(instrument))->map->tab_input_registers[reg]);
 }
 
 void InstrumentSimulator::SetRegister(int instrument, std::uint16_t reg, std::int16_t value)

@@ -58,7 +58,7 @@ public:
 
     struct Request {
         QByteArray bytes;
-        std::chrono::milliseconds spread {0}; // first to last byte
+        std::chrono::milliseconds spread{0}; // first to last byte
     };
 
     PtyPeer(PtyPair &pair, Responder responder, speed_t requiredSpeed = 0);
@@ -75,7 +75,7 @@ private:
     PtyPair &m_Pair;
     Responder m_Responder;
     speed_t m_RequiredSpeed;
-    std::atomic<bool> m_Stop {false};
+    std::atomic<bool> m_Stop{false};
     mutable std::mutex m_Mutex;
     QList<Request> m_Requests;
     std::thread m_Thread;
