@@ -4,6 +4,7 @@
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
 #include "FWModInstr.h"
+#include "ModuleCodes.h"
 #include "StringTable.h"
 
 #include <QComboBox>
@@ -17,7 +18,7 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int16_t kModelWithInputB = 3;
+constexpr std::int16_t kModelWithInputB = ModelCode::Oxa16;
 constexpr std::int32_t kPulsesMin = 1;
 constexpr std::int32_t kPulsesMax = 9999;
 constexpr std::int32_t kNoteModel3 = 636;
