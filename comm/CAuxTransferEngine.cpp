@@ -9,6 +9,7 @@
 #include "MErrors.h"
 #include "MemMapTypes.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "Pause.h"
 #include "ResourceText.h"
 #include "SerialControl.h"
@@ -53,11 +54,6 @@ const QByteArray kReplyEnd("EX");
 
 const QString kMemoryMapAuxDump = QString::fromLatin1(CGestioneMemMap::kMemoryMapAuxDump);
 const QString kMemoryUserAuxDump = QString::fromLatin1(CGestioneMemMap::kMemoryUserAuxDump);
-
-bool isFrequencyModule(std::int16_t slotA)
-{
-    return slotA == 4 || slotA == 5;
-}
 
 QString hexBytes(const QByteArray &bytes)
 {
@@ -190,7 +186,7 @@ bool CAuxTransferEngine::GetModuleCoding(std::int32_t &coding)
 
 void CAuxTransferEngine::SetFrameSplitting()
 {
-    if (!isFrequencyModule(m_pModInstr->SlotA()))
+    if (!ModuleCodes::IsFrequencyModule(m_pModInstr->SlotA()))
         return;
     std::int16_t chunk = kSplitChunkBytes;
     std::int16_t pause = kSplitPauseMs;
@@ -423,10 +419,10 @@ bool CAuxTransferEngine::DumpFitsSlotA(const QStringList &lines, std::int16_t sl
         bool (*accepts)(std::int16_t);
     };
     static const std::array<Family, 4> families{{
-        {1602, [](std::int16_t a) { return a == 3; }},                  // GKP
-        {1502, [](std::int16_t a) { return a >= 0 && a <= 2; }},        // MVA, MVB/MVC, HVA
-        {1620, [](std::int16_t a) { return a == 6; }},                  // MVZ
-        {1700, [](std::int16_t a) { return a == 4 || a == 5; }},        // WP1, WP2
+        {1602, [](std::int16_t a) { return a == SlotACode::GKP; }},
+        {1502, [](std::int16_t a) { return ModuleCodes::IsLowHighSignalModule(a); }},
+        {1620, [](std::int16_t a) { return a == SlotACode::MVZ; }},
+        {1700, [](std::int16_t a) { return ModuleCodes::IsFrequencyModule(a); }},
     }};
     for (const Family &family : families) {
         // The template without its "|1".

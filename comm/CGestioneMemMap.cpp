@@ -8,6 +8,7 @@
 #include "MBytes.h"
 #include "MErrors.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ProgramFolder.h"
 #include "StringTable.h"
@@ -114,12 +115,12 @@ void CGestioneMemMap::SetCodificaModuli(std::int32_t value)
 {
     m_Setup.SetCodificaModuli(value);
     switch (ModInstr().SlotA()) {
-    case 4:
-    case 5:
+    case SlotACode::WP1:
+    case SlotACode::WP2:
         m_StartAddMemMap = 0x2000;
         m_EndAddMemMap = 0x2113;
         break;
-    case 6:
+    case SlotACode::MVZ:
         m_StartAddMemMap = 0xE000;
         m_EndAddMemMap = 0xE057;
         break;
@@ -372,20 +373,20 @@ void CGestioneMemMap::traceMemMap() const
               decimal + QLatin1Char(')'));
     };
     const std::int16_t slotA = mod.SlotA();
-    if (slotA == 4 || slotA == 5) {
+    if (ModuleCodes::IsFrequencyModule(slotA)) {
         for (std::size_t i = 0; i + 1 < kMemMapWords; i += 2) {
             const std::int32_t v = MakeLong(word(i), word(i + 1));
             line(0x2000 + static_cast<std::int32_t>(i), hexLong(v), QString::number(v));
         }
-    } else if ((slotA >= 0 && slotA <= 3) || slotA == 6) {
+    } else if ((slotA >= SlotACode::MVA && slotA <= SlotACode::GKP) || slotA == SlotACode::MVZ) {
         const auto wordLine = [&](std::int32_t reg, std::size_t i) {
             line(reg, hexWord(word(i)), QString::number(word(i)));
         };
         for (std::size_t i = 0; i <= 88; ++i)
             wordLine(0xE000 + static_cast<std::int32_t>(i), i);
-        if (slotA == 3)
+        if (slotA == SlotACode::GKP)
             wordLine(0xE06C, 108);
-        if (slotA == 6) {
+        if (slotA == SlotACode::MVZ) {
             for (std::size_t i = 128; i <= 133; ++i)
                 wordLine(0xE080 + static_cast<std::int32_t>(i - 128), i);
         }

@@ -8,6 +8,7 @@
 #include "MBytes.h"
 #include "ModbusTransfer.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "NumberText.h"
 #include "ResourceText.h"
 #include "StringTable.h"
@@ -55,11 +56,6 @@ constexpr BaudTry kBaudTries[] = {
 void trace(const QString &text)
 {
     g_Trace.BugMessage(text);
-}
-
-bool frequencyModule(std::int16_t slotA)
-{
-    return slotA == 4 || slotA == 5;
 }
 
 bool bit(std::uint16_t word, int n)
@@ -124,12 +120,12 @@ QString LiveValueText(std::int32_t value, std::int16_t digitalPoint, bool sixDig
 
 void DecodeInstrVariable(const LiveReading &r, LiveDisplay &d)
 {
-    const bool freq = frequencyModule(r.slotA);
+    const bool freq = ModuleCodes::IsFrequencyModule(r.slotA);
     if (!freq) {
         d.status = {LiveDisplay::kNormal, LiveDisplay::kNormal};
         d.text[0] = LiveValueText(r.valueA, r.dp1, false);
         d.text[1] = LiveText::NoView;
-    } else if (r.modello == 3) {
+    } else if (r.modello == ModelCode::Oxa16) {
         d.text[0] = LiveValueText(r.valueA, r.dp1, true);
         d.text[1] = LiveValueText(r.valueB, r.dp2, true);
         if (r.function == 3)
@@ -411,7 +407,7 @@ bool CLiveView::ReadInstrVariable()
     r.slotA = m_ModInstr.SlotA();
     r.modello = m_ModInstr.ModelloStrumento();
     std::vector<std::int16_t> words;
-    if (frequencyModule(r.slotA)) {
+    if (ModuleCodes::IsFrequencyModule(r.slotA)) {
         if (!ReadRegisters(kRegFreqValues, kFreqValueCount, words))
             return failureDisplay();
         r.valueA = MakeLong(words[0], words[1]);

@@ -10,6 +10,7 @@
 #include "ICopyClass.h"
 #include "MErrors.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 
@@ -165,11 +166,6 @@ constexpr std::int16_t kMaxBaudCode = 3;
 constexpr std::int16_t kMaxAddress = 255;
 constexpr std::int32_t kFoundWithoutDetection = 3; // 9600 baud
 
-bool frequencyLayout(std::int16_t slotA)
-{
-    return slotA == 4 || slotA == 5;
-}
-
 std::int16_t slotAOf(std::int32_t coding)
 {
     CModInstr mod;
@@ -215,7 +211,7 @@ bool runConversion(const QString &what, Action action, QString *failure = nullpt
 // network address and the line speed the transfer writes.
 bool hasSerialModule(const CModInstr &mod)
 {
-    return mod.SlotB() == 1 || mod.SlotB() == 2;
+    return ModuleCodes::HasSerialModule(mod.SlotB());
 }
 
 struct BaudTry {
@@ -511,13 +507,13 @@ bool ModbusTransfer::ReadMemoryMap()
         for (int k = 0; k < 8 && offset + k < count; ++k)
             m_MemMap->SetMemMap(static_cast<std::int16_t>(offset + k), words[static_cast<std::size_t>(k)]);
     }
-    if (slotA == 3) {
+    if (slotA == SlotACode::GKP) {
         std::int16_t value = 0;
         if (!ReadRegister(kRegGKPExtra, value))
             return false;
         m_MemMap->SetMemMap(kWordGKPExtra, value);
     }
-    if (slotA == 6) {
+    if (slotA == SlotACode::MVZ) {
         if (!ReadBlock(kRegMVZExtra, kMVZExtraCount, words))
             return false;
         for (int k = 0; k < kMVZExtraCount; ++k)
@@ -569,7 +565,7 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
 
     // The instrument takes its address (RS232) and line speed from the map:
     // values it could never be reached at again are not sent.
-    const bool freq = frequencyLayout(slotAOf(storedCoding));
+    const bool freq = ModuleCodes::IsFrequencyModule(slotAOf(storedCoding));
     const std::int16_t address = m_MemMap->MemMap(freq ? kWordAddressFreq : kWordAddressBase);
     const std::int16_t baud = m_MemMap->MemMap(freq ? kWordBaudFreq : kWordBaudBase);
     const bool addressOk = m_CommConfig.InterfaceType() != CCommConfig::kInterfaceRS232
@@ -637,7 +633,7 @@ bool ModbusTransfer::WriteWord(std::int16_t index, std::uint16_t reg)
 bool ModbusTransfer::WriteMemoryMap()
 {
     const std::int16_t slotA = slotAOf(m_CodificaModuli);
-    const bool freq = frequencyLayout(slotA);
+    const bool freq = ModuleCodes::IsFrequencyModule(slotA);
     const std::uint16_t start = m_MemMap->StartAddMemMap();
     const int last = m_MemMap->EndAddMemMap() - start;
     setProgressRange(0, last + 1);
@@ -652,9 +648,9 @@ bool ModbusTransfer::WriteMemoryMap()
             return false;
         setProgress(i);
     }
-    if (slotA == 3 && !WriteWord(kWordGKPExtra, kRegGKPExtra))
+    if (slotA == SlotACode::GKP && !WriteWord(kWordGKPExtra, kRegGKPExtra))
         return false;
-    if (slotA == 6) {
+    if (slotA == SlotACode::MVZ) {
         for (int k = 0; k < kMVZExtraCount; ++k) {
             if (!WriteWord(static_cast<std::int16_t>(kWordMVZExtra + k), static_cast<std::uint16_t>(kRegMVZExtra + k)))
                 return false;

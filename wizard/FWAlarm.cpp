@@ -4,6 +4,7 @@
 #include "COptionButton.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
+#include "ModuleCodes.h"
 #include "PageControls.h"
 #include "ResourceText.h"
 #include "StringTable.h"
@@ -56,11 +57,6 @@ COptionButton *newGroup(QObject *owner, const char *name)
     auto *group = new COptionButton(owner);
     group->setObjectName(QString::fromLatin1(name));
     return group;
-}
-
-bool isFrequencyModule(std::int16_t slotA)
-{
-    return slotA == 4 || slotA == 5;
 }
 
 // Selects the stored button; a code the group cannot show (a disabled
@@ -174,14 +170,14 @@ FWAlarm::~FWAlarm() = default;
 
 CScaleMisuraDisplay &FWAlarm::AlarmScale(const CAlarm &context, std::int16_t channel)
 {
-    if (context.ModelloStrumento() == 3)
+    if (context.ModelloStrumento() == ModelCode::Oxa16)
         return channel == 0 ? *g_Scala : *g_ScalaB;
     // The function of the frequency/counter module counts only when that
     // module is fitted: a function left over from an earlier configuration
     // must not send a low/high-signal or temperature input's alarms to the
     // second channel, whose scale such an input never publishes.
     const std::int16_t function = context.WPxFunction();
-    if (isFrequencyModule(context.SlotA()) && function != 0 && function != 6)
+    if (ModuleCodes::IsFrequencyModule(context.SlotA()) && function != 0 && function != 6)
         return *g_ScalaB;
     return *g_Scala;
 }
@@ -189,11 +185,11 @@ CScaleMisuraDisplay &FWAlarm::AlarmScale(const CAlarm &context, std::int16_t cha
 std::int32_t FWAlarm::HysteresisCap(const CAlarm &context)
 {
     const std::int16_t model = context.ModelloStrumento();
-    if (model == 3)
+    if (model == ModelCode::Oxa16)
         return 999999;
-    if (model == 1 || model == 2)
+    if (model == ModelCode::Oxa14 || model == ModelCode::Ivr)
         return 9999;
-    if (model == 0 && isFrequencyModule(context.SlotA()))
+    if (model == ModelCode::Oxa12 && ModuleCodes::IsFrequencyModule(context.SlotA()))
         return 9999;
     return context.DisplayDigit() == 1 ? 9990 : 1999;
 }
@@ -228,13 +224,13 @@ void FWAlarm::Activate()
         }
     }
 
-    const bool model3 = data.ModelloStrumento() == 3;
+    const bool model3 = data.ModelloStrumento() == ModelCode::Oxa16;
     const bool channelChoice = data.WPxFunction() != 6;
     frmChannel->setVisible(model3);
     frmChannel->setEnabled(channelChoice);
     m_Channel->SetEnabled(channelChoice);
-    m_AlarmColor->ActivateGroup(data.ModelloStrumento() == 1);
-    const bool latch = !(data.ModelloStrumento() == 2 && isFrequencyModule(data.SlotA()));
+    m_AlarmColor->ActivateGroup(data.ModelloStrumento() == ModelCode::Oxa14);
+    const bool latch = !(data.ModelloStrumento() == ModelCode::Ivr && ModuleCodes::IsFrequencyModule(data.SlotA()));
     m_AlarmType->Activate(4, latch);
     m_AlarmType->Activate(5, latch);
 

@@ -3,6 +3,7 @@
 #include "CComboBox.h"
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
+#include "ModuleCodes.h"
 #include "PageControls.h"
 #include "ScaleTables.h"
 #include "StringTable.h"
@@ -113,7 +114,7 @@ void FWAnalogOut::Activate()
 {
     const CAnalogOut &data = WorkingCopy();
     const bool channelChoice = data.WPxFunction() != 6;
-    frmChannel->setVisible(data.ModelloStrumento() == 3);
+    frmChannel->setVisible(data.ModelloStrumento() == ModelCode::Oxa16);
     frmChannel->setEnabled(channelChoice);
     m_ChannelCombo->SetEnabled(channelChoice);
     DataToControls();

@@ -2,6 +2,7 @@
 
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
+#include "ModuleCodes.h"
 #include "PageControls.h"
 
 #include <QGridLayout>
@@ -80,8 +81,8 @@ void FWDisplay::FormLoad()
 void FWDisplay::Activate()
 {
     const CDisplay &data = WorkingCopy();
-    m_DisplayDigit->ActivateGroup(data.ModelloStrumento() == 0 && data.SlotA() <= 3);
-    m_DisplayColor->ActivateGroup(data.ModelloStrumento() == 1);
+    m_DisplayDigit->ActivateGroup(data.ModelloStrumento() == ModelCode::Oxa12 && data.SlotA() <= SlotACode::GKP);
+    m_DisplayColor->ActivateGroup(data.ModelloStrumento() == ModelCode::Oxa14);
     DataToControls();
     RefreshButtons();
 }

@@ -2,6 +2,7 @@
 
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
+#include "ModuleCodes.h"
 #include "PageControls.h"
 #include "ScaleTables.h"
 #include "UpDownControl.h"
@@ -63,7 +64,7 @@ FWFiltroDigitale::~FWFiltroDigitale() = default;
 std::int32_t FWFiltroDigitale::CampoMax(const CFiltroDigitale &context, std::int32_t span)
 {
     std::int32_t cap = 9999;
-    if (context.ModelloStrumento() == 0)
+    if (context.ModelloStrumento() == ModelCode::Oxa12)
         cap = context.DisplayDigit() == 1 ? 9990 : 1999;
     return std::min(span, cap);
 }
@@ -79,7 +80,7 @@ void FWFiltroDigitale::FormLoad()
 void FWFiltroDigitale::Activate()
 {
     const std::int16_t slotA = WorkingCopy().SlotA();
-    if (slotA != 4 && slotA != 5)
+    if (!ModuleCodes::IsFrequencyModule(slotA))
         LimitFilterRange();
     DataToControls();
     RefreshButtons();
@@ -93,7 +94,7 @@ void FWFiltroDigitale::LimitFilterRange()
     const std::int32_t span = Span(g_Scala->InizioScalaDisplay(), g_Scala->FineScalaDisplay());
     m_Campo->SetMin(0);
     m_Campo->SetMax(CampoMax(data, span));
-    if (data.ModelloStrumento() == 0 && data.DisplayDigit() == 1)
+    if (data.ModelloStrumento() == ModelCode::Oxa12 && data.DisplayDigit() == 1)
         m_Campo->SetIncrementoMinimo(10);
     const DigitalPointInfo info = DisplayFormat(g_Scala->DigitalPointScalaDisplay());
     m_Campo->SetMoltiplicatore(info.Factor);

@@ -4,6 +4,7 @@
 #include "COptionButton.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
+#include "ModuleCodes.h"
 #include "MsgBox.h"
 #include "PageControls.h"
 #include "ResourceText.h"
@@ -42,11 +43,6 @@ constexpr std::int32_t kFourDigitsFirst = 0;
 constexpr std::int32_t kFourDigitsLast = 3;
 constexpr std::int32_t kSixDigitsFirst = 0x10000;
 constexpr std::int32_t kSixDigitsLast = 0x10005;
-
-bool isFrequencyModule(std::int16_t slotA)
-{
-    return slotA == 4 || slotA == 5;
-}
 
 void resetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max)
 {
@@ -201,7 +197,7 @@ void FWInOutScale::Activate()
 {
     const CInOutScale &data = WorkingCopy();
     QString channel;
-    if (isFrequencyModule(data.SlotA()))
+    if (ModuleCodes::IsFrequencyModule(data.SlotA()))
         channel = LoadResourceString(data.IsChannelA() ? kChannelA : kChannelF);
     lblTitle->setText(GetResourceText(kTitle, {channel}));
 
@@ -216,8 +212,9 @@ void FWInOutScale::EnableScaleControls()
     const CInOutScale &data = WorkingCopy();
     const std::int16_t slotA = data.SlotA();
     if (data.IsChannelA()) {
-        const bool baseInput = (slotA == 0 || slotA == 1 || slotA == 2 || slotA == 6) && data.ModelloStrumento() != 0;
-        const bool frequencyInput = isFrequencyModule(slotA) && data.WPxFunction() < 9;
+        const bool baseInput = (ModuleCodes::IsLowHighSignalModule(slotA) || slotA == SlotACode::MVZ) &&
+                               data.ModelloStrumento() != ModelCode::Oxa12;
+        const bool frequencyInput = ModuleCodes::IsFrequencyModule(slotA) && data.WPxFunction() < 9;
         m_Linearizzazione->ActivateGroup(baseInput || frequencyInput);
         return;
     }
@@ -237,8 +234,8 @@ void FWInOutScale::SetMeasureScaleLimits()
 {
     const CInOutScale &data = WorkingCopy();
     const std::int16_t slotA = data.SlotA();
-    if (isFrequencyModule(slotA)) {
-        if (data.ModelloStrumento() != 3)
+    if (ModuleCodes::IsFrequencyModule(slotA)) {
+        if (data.ModelloStrumento() != ModelCode::Oxa16)
             return;
         for (CTextDigitSpin *spin : {m_MinMeasureScale, m_MaxMeasureScale}) {
             spin->SetMin(-kMeasureLimit6);
@@ -248,7 +245,7 @@ void FWInOutScale::SetMeasureScaleLimits()
         AddDigitalPointItems(*m_MeasureDigitalPoint, kSixDigitsFirst, kSixDigitsLast);
         return;
     }
-    if (slotA < 0 || slotA > 3 || data.ModelloStrumento() != 0)
+    if (slotA < SlotACode::MVA || slotA > SlotACode::GKP || data.ModelloStrumento() != ModelCode::Oxa12)
         return;
     if (data.DisplayDigit() != 0) {
         for (CTextDigitSpin *spin : {m_MinMeasureScale, m_MaxMeasureScale}) {
@@ -330,8 +327,8 @@ void FWInOutScale::m_ElectricDigitalPoint_Change()
     const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(m_ElectricDigitalPoint->ItemData());
     const std::int16_t slotA = data.SlotA();
 
-    if (isFrequencyModule(slotA)) {
-        const std::int32_t limit = data.ModelloStrumento() == 3 ? 999999 : 9999;
+    if (ModuleCodes::IsFrequencyModule(slotA)) {
+        const std::int32_t limit = data.ModelloStrumento() == ModelCode::Oxa16 ? 999999 : 9999;
         // Channel F has an electrical range of its own only on F1 (input B).
         CScaleMisuraDisplay &scale = (data.WPxFunction() == 0 && !data.IsChannelA()) ? *g_ScalaB : *g_Scala;
         const std::int32_t top = FrequencyRangeTop(scale.FineScalaElettrica(), info.Factor, limit);
@@ -348,7 +345,7 @@ void FWInOutScale::m_ElectricDigitalPoint_Change()
         for (CTextDigitSpin *spin : {m_MinElectricScale, m_MaxElectricScale})
             spin->SetUnitaMisura(g_Scala->UnitaMisuraScalaElettrica());
         // A DC measurement of the low/high-signal inputs runs both ways.
-        if ((slotA == 0 || slotA == 1 || slotA == 2) && data.MeasureType() == 1) {
+        if (ModuleCodes::IsLowHighSignalModule(slotA) && data.MeasureType() == 1) {
             for (CTextDigitSpin *spin : {m_MinElectricScale, m_MaxElectricScale})
                 spin->SetMin(-spin->Max());
         }

@@ -4,6 +4,7 @@
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "MsgBox.h"
 #include "PageControls.h"
 #include "ResourceText.h"
@@ -122,7 +123,7 @@ void FWLinearize::Activate()
 {
     const CLinearize &data = WorkingCopy();
     QString channel;
-    if (data.SlotA() == 4 || data.SlotA() == 5)
+    if (ModuleCodes::IsFrequencyModule(data.SlotA()))
         channel = LoadResourceString(data.IsChannelA() ? kChannelA : kChannelF);
     lblTitle->setText(GetResourceText(kTitle, {channel}));
 
@@ -137,7 +138,7 @@ void FWLinearize::SetOutputLimits()
     const CLinearize &data = WorkingCopy();
     // Channel F has a display line of its own only on model 3.
     CScaleMisuraDisplay &scale =
-        (data.ModelloStrumento() == 3 && data.ClassName() == QStringLiteral("CLinearizeB")) ? *g_ScalaB : *g_Scala;
+        (data.ModelloStrumento() == ModelCode::Oxa16 && data.ClassName() == QStringLiteral("CLinearizeB")) ? *g_ScalaB : *g_Scala;
     const DigitalPointInfo info = formatOf(scale.DigitalPointScalaDisplay());
     // The outputs run from the lower to the upper end of the displayed
     // range, which lies downward when the display is inverted. Both ends are

@@ -2,6 +2,7 @@
 
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
+#include "ModuleCodes.h"
 #include "PageControls.h"
 #include "StringTable.h"
 
@@ -15,14 +16,14 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int16_t kSlotAHva = 2;
+constexpr std::int16_t kSlotAHva = SlotACode::HVA;
 constexpr std::int16_t kManual = 1;
 constexpr std::int32_t kIntTimeMin = 1000;
 constexpr std::int32_t kIntTimeMax = 9999;
 
 bool LowSignal(std::int16_t slotA)
 {
-    return slotA == 0 || slotA == 1;
+    return slotA == SlotACode::MVA || slotA == SlotACode::MVBC;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "CComboBox.h"
 #include "COptionButton.h"
+#include "ModuleCodes.h"
 #include "PageControls.h"
 #include "ResourceText.h"
 #include "StringTable.h"
@@ -24,8 +25,8 @@ constexpr std::int32_t kSlotDText = 384;
 constexpr std::int32_t kFirstModuleText = 666;
 constexpr std::int32_t kFirstRangeText = 672; // 672 + 2k, 673 + 2k
 // The three extra-input module kinds: slot C codes 5..7, slot D codes 2..4.
-constexpr std::int16_t kFirstSlotCInputs = 5;
-constexpr std::int16_t kFirstSlotDInputs = 2;
+constexpr std::int16_t kFirstSlotCInputs = SlotCCode::MvzExtraFirst;
+constexpr std::int16_t kFirstSlotDInputs = SlotDCode::MvzExtraFirst;
 constexpr std::int16_t kModuleKinds = 3;
 
 // The module kind 0..2 of a slot code, or -1 when the slot holds no extra

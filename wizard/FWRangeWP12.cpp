@@ -3,6 +3,7 @@
 #include "CComboBox.h"
 #include "COptionButton.h"
 #include "CTextDigitSpin.h"
+#include "ModuleCodes.h"
 #include "PageControls.h"
 #include "StringTable.h"
 
@@ -17,7 +18,7 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int16_t kModelWithInputB = 3;
+constexpr std::int16_t kModelWithInputB = ModelCode::Oxa16;
 constexpr std::int32_t kPulsesMin = 1;
 constexpr std::int32_t kPulsesMax = 9999;
 constexpr std::int32_t kNoteModel3 = 636;
