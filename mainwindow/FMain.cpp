@@ -717,23 +717,28 @@ void FMain::mnuRxEditTxProgramma_Click()
 
 void FMain::mnuPrintOption_Click()
 {
-    PrintCommands::PrintOption(this, Option());
+    RunCommand([this] { PrintCommands::PrintOption(this, Option()); });
 }
 
 void FMain::mnuPrinterSetup_Click()
 {
-    PrintCommands::PrinterSetup();
+    RunCommand([] { PrintCommands::PrinterSetup(); });
 }
 
 void FMain::mnuPrint_Click()
 {
-    if (m_CurrentIDProgramma >= 0)
+    if (m_CurrentIDProgramma < 0)
+        return;
+    RunCommand([this] {
         PrintCommands::PrintReport(this, *PrintTable, m_CurrentIDProgramma, Option(), m_rsHeaderLayout,
                                    m_rsTableLayout, m_rsReport);
+    });
 }
 
 void FMain::mnuAbout_Click()
 {
-    FAbout about(this);
-    about.exec();
+    RunCommand([this] {
+        FAbout about(this);
+        about.exec();
+    });
 }
