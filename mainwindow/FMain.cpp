@@ -24,19 +24,22 @@
 #include "SettingsStore.h"
 #include "StringTable.h"
 #include "TransferCommands.h"
+#include "WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
-#include <cmath>
 
 namespace {
 
@@ -191,23 +194,22 @@ QString FMain::ConnectionText()
 
 std::int32_t FMain::PixelsToTwipsX(int pixels) const
 {
-    return static_cast<std::int32_t>(qRound64(pixels * 1440.0 / logicalDpiX()));
+    return windowplacement::PixelsToTwips(pixels, logicalDpiX());
 }
 
 std::int32_t FMain::PixelsToTwipsY(int pixels) const
 {
-    return static_cast<std::int32_t>(qRound64(pixels * 1440.0 / logicalDpiY()));
+    return windowplacement::PixelsToTwips(pixels, logicalDpiY());
 }
 
-// Rounded up, so a size in twips is never shown smaller than it is.
 int FMain::TwipsToPixelsX(std::int32_t twips) const
 {
-    return static_cast<int>(std::ceil(twips * static_cast<double>(logicalDpiX()) / 1440.0 - 1e-9));
+    return windowplacement::TwipsToPixels(twips, logicalDpiX());
 }
 
 int FMain::TwipsToPixelsY(std::int32_t twips) const
 {
-    return static_cast<int>(std::ceil(twips * static_cast<double>(logicalDpiY()) / 1440.0 - 1e-9));
+    return windowplacement::TwipsToPixels(twips, logicalDpiY());
 }
 
 // ---- state for the commands ------------------------------------------------
@@ -470,8 +472,23 @@ void FMain::LoadWindowSettings()
     const std::int32_t width = setting("MainWidth", kDefaultWidth);
     const std::int32_t height = setting("MainHeight", kDefaultHeight);
     const std::int32_t state = setting("WindowState", 0);
-    move(TwipsToPixelsX(left), TwipsToPixelsY(top));
+    // The size is the inner size; the place is that of the frame, as x() and
+    // y() give it at the exit. The window already exists (this runs as it is
+    // first shown) but is not yet on the screen, so the frame position goes
+    // to the window itself: move() would now place the inner area there and
+    // the window would climb by its title bar at every start.
     resize(TwipsToPixelsX(width), TwipsToPixelsY(height));
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens.append(screen->availableGeometry());
+    const QPoint place = windowplacement::ReachablePosition(
+        QRect(QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)), size()), screens);
+    move(place);
+    if (QWindow *window = windowHandle())
+        window->setFramePosition(place);
+    // What was read, and the pixels it gave: a value whose pixels have not
+    // changed at the exit is stored again as it was read.
+    m_StoredPlace = {{{left, TwipsToPixelsX(left)}, {top, TwipsToPixelsY(top)}, {width, TwipsToPixelsX(width)}, {height, TwipsToPixelsY(height)}}};
     switch (state) {
     case 1:
         setWindowState(Qt::WindowMinimized);
@@ -492,11 +509,16 @@ void FMain::SaveWindowSettings()
     const bool minimized = state.testFlag(Qt::WindowMinimized);
     const bool maximized = !minimized && state.testFlag(Qt::WindowMaximized);
     if (!minimized && !maximized && !state.testFlag(Qt::WindowFullScreen)) {
-        SaveSetting(app, kSettingsSection, QStringLiteral("MainLeft"), QString::number(PixelsToTwipsX(x())));
-        SaveSetting(app, kSettingsSection, QStringLiteral("MainTop"), QString::number(PixelsToTwipsY(y())));
-        SaveSetting(app, kSettingsSection, QStringLiteral("MainWidth"), QString::number(PixelsToTwipsX(width())));
-        SaveSetting(app, kSettingsSection, QStringLiteral("MainHeight"),
-                    QString::number(PixelsToTwipsY(height())));
+        const auto save = [&](const char *key, const StoredPlaceValue &stored, int pixels, bool vertical) {
+            const std::int32_t twips = pixels == stored.pixels ? stored.twips
+                                       : vertical              ? PixelsToTwipsY(pixels)
+                                                               : PixelsToTwipsX(pixels);
+            SaveSetting(app, kSettingsSection, QString::fromLatin1(key), QString::number(twips));
+        };
+        save("MainLeft", m_StoredPlace[0], x(), false);
+        save("MainTop", m_StoredPlace[1], y(), true);
+        save("MainWidth", m_StoredPlace[2], width(), false);
+        save("MainHeight", m_StoredPlace[3], height(), true);
     }
     SaveSetting(app, kSettingsSection, QStringLiteral("WindowState"), QString::number(maximized ? 2 : 0));
 }

@@ -4,6 +4,7 @@
 #include "ReportRecordset.h"
 
 #include <QMainWindow>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -53,7 +54,10 @@ class QToolBar;
 // "MainLeft"/"MainTop" the frame position, "MainWidth"/"MainHeight" the
 // inner size, "WindowState" 0/2 (a minimized window is stored as 0; a
 // minimized or maximized window leaves the stored position and size alone).
-// A stored value that does not read takes its default (traced).
+// A stored value that does not read takes its default (traced). A value the
+// user did not change is stored again as it was read, a changed one as the
+// roundest twips that show as its pixels, so the window comes back where it
+// was left at every start; a place off every screen comes back on one.
 class FMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -181,6 +185,13 @@ private slots:
 
 private:
     void formLoad();
+    // The placement read at the load, value by value (left, top, width,
+    // height): the twips read and the pixels they were shown as.
+    struct StoredPlaceValue {
+        std::int32_t twips = 0;
+        int pixels = -1;
+    };
+    std::array<StoredPlaceValue, 4> m_StoredPlace{};
     void LoadWindowSettings();
     void SaveWindowSettings();
     void LoadToolBarToolTip();

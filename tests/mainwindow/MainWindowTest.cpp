@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
@@ -400,7 +401,28 @@ TEST_F(MainWindow, PlacementIsKeptPerUser)
         EXPECT_EQ(main.width(), main.TwipsToPixelsX(6800));
         EXPECT_EQ(main.height(), main.TwipsToPixelsY(FMain::kMinimumHeight));
         main.close();
-        EXPECT_GE(GetSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainHeight")).toInt(), 4000);
+        // Stored as round as they were read, the height as the smallest.
+        for (const auto &[key, value] : {std::pair{"MainLeft", "100"}, std::pair{"MainTop", "100"},
+                                         std::pair{"MainWidth", "6800"}, std::pair{"MainHeight", "4000"}})
+            EXPECT_EQ(GetSetting(kApp, QStringLiteral("Settings"), QString::fromLatin1(key)), QString::fromLatin1(value))
+                << key;
+        m_Main.reset();
+        // Started again: in the same place, and nothing stored changes.
+        FMain &again = Open();
+        EXPECT_EQ(again.pos(), QPoint(again.TwipsToPixelsX(100), again.TwipsToPixelsY(100)));
+        EXPECT_EQ(again.size(), QSize(again.TwipsToPixelsX(6800), again.TwipsToPixelsY(4000)));
+        again.close();
+        EXPECT_EQ(GetSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainHeight")), QStringLiteral("4000"));
+        m_Main.reset();
+    }
+    // A place off every screen comes back on the screen.
+    {
+        SaveSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainLeft"), QStringLiteral("-90000"));
+        SaveSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainTop"), QStringLiteral("90000"));
+        FMain &main = Open();
+        const QRect screen = main.screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(main.frameGeometry().topLeft())) << main.frameGeometry().topLeft().x() << ","
+                                                                      << main.frameGeometry().topLeft().y();
         m_Main.reset();
     }
     // Moved and resized, then closed: the next start shows it there again.
