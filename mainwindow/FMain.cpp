@@ -551,6 +551,18 @@ bool FMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool FMain::event(QEvent *event)
+{
+    // Qt sends the status tip of every item the pointer or the keyboard
+    // reaches, in menus and on the tool bar, and the main window shows it in
+    // the status bar. No item here has one, so each would blank the menu help
+    // just written and "Ready" once it is back: the status bar's text is the
+    // menu help's alone.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
 void FMain::PrintTable_PrintEnd()
 {
     PrintCommands::PrintTableEnded(*lvProgrammi, *PrintTable, m_rsHeaderLayout, m_rsTableLayout, m_rsReport);

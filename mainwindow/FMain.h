@@ -160,6 +160,7 @@ public:
     void SetEditNewProgramma(EditProgrammaFunction edit) { m_EditNewProgramma = std::move(edit); }
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -6,6 +6,7 @@
 #include "CModInstr.h"
 #include "CNetworkAddMsgSetup.h"
 #include "COption.h"
+#include "CStatusBarHelp.h"
 #include "ConfigurationWizard.h"
 #include "DatabaseErrorText.h"
 #include "DatabaseError.h"
@@ -19,15 +20,18 @@
 #include "../wizard/WizardTestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QMenuBar>
 #include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -147,6 +151,53 @@ TEST_F(MainWindow, ListsTheStoredConfigurationsWithoutTheInstrumentsOwn)
     // A click on a line makes it the configuration of the commands.
     main.lvProgrammi->setCurrentRow(2);
     EXPECT_EQ(main.CurrentIDProgramma(), c);
+}
+
+// The menu help as a user reaches it: Alt+F, Down and Esc typed through the
+// menu bar, then the pointer over the menus. Qt's own status tips (empty for
+// every item here) must not blank the help or "Ready".
+TEST_F(MainWindow, MenuHelpFollowsTheKeysAndThePointerThroughTheMenuBar)
+{
+    FMain &main = Open();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    const auto *help = main.findChild<CStatusBarHelp *>();
+    ASSERT_NE(help, nullptr);
+    const auto helpOf = [help](const QAction *item) { return LoadResourceString(help->HelpFor(item)); };
+    const auto shown = [&main] {
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        return main.statusBar()->currentMessage();
+    };
+    const QString ready = LoadResourceString(240);
+    ASSERT_EQ(shown(), ready);
+
+    QTest::keyClick(&main, Qt::Key_F, Qt::AltModifier);
+    QWidget *popup = QApplication::activePopupWidget();
+    ASSERT_EQ(popup, main.mnuFile);
+    EXPECT_EQ(shown(), helpOf(main.mnuViewVariable));
+    QTest::keyClick(popup, Qt::Key_Down);
+    EXPECT_EQ(shown(), helpOf(main.mnuImport));
+    QTest::keyClick(popup, Qt::Key_Escape);
+    EXPECT_FALSE(main.mnuFile->isVisible());
+    EXPECT_EQ(shown(), ready);
+    QTest::keyClick(&main, Qt::Key_Escape);
+    EXPECT_EQ(shown(), ready);
+
+    // With the pointer: the title opens the menu, an item shows its help, a
+    // click outside closes it.
+    QMenuBar *bar = main.menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(main.mnuFile->menuAction()).center());
+    ASSERT_TRUE(main.mnuFile->isVisible());
+    QTest::mouseMove(main.mnuFile, main.mnuFile->actionGeometry(main.mnuImport).center());
+    EXPECT_EQ(shown(), helpOf(main.mnuImport));
+    QTest::mouseMove(main.mnuFile, main.mnuFile->actionGeometry(main.mnuExit).center());
+    EXPECT_EQ(shown(), helpOf(main.mnuExit));
+    main.mnuFile->hide();
+    EXPECT_EQ(shown(), ready);
+    // Over the tool bar the status bar keeps its text.
+    QTest::mouseMove(main.tbToolBar, main.tbToolBar->rect().center());
+    EXPECT_EQ(shown(), ready);
 }
 
 TEST_F(MainWindow, CommandsNeedingAConfigurationFollowTheArchive)
