@@ -23,6 +23,7 @@
 #include "ResourceText.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
+#include "ToolBarPictures.h"
 #include "TransferCommands.h"
 #include "WindowPlacement.h"
 
@@ -35,7 +36,6 @@
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
@@ -55,12 +55,9 @@ constexpr std::int32_t kTextSettingsUnreadable = 1050;
 struct ToolBarButtonDesign {
     const char *key;
     std::int32_t toolTipId;
-    QStyle::StandardPixmap picture;
 };
 constexpr ToolBarButtonDesign kToolBarButtons[] = {
-    {"ViewIVRVar", 260, QStyle::SP_ComputerIcon},      {"NewProg", 261, QStyle::SP_FileIcon},
-    {"EditProg", 262, QStyle::SP_FileDialogDetailedView}, {"DelProg", 263, QStyle::SP_TrashIcon},
-    {"SendProg", 264, QStyle::SP_ArrowRight},          {"RxTxProg", 265, QStyle::SP_BrowserReload},
+    {"ViewIVRVar", 260}, {"NewProg", 261}, {"EditProg", 262}, {"DelProg", 263}, {"SendProg", 264}, {"RxTxProg", 265},
 };
 
 // Shows the hourglass on the window while it lives, also when a command
@@ -141,7 +138,7 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
     tbToolBar->setMovable(false);
     for (const ToolBarButtonDesign &b : kToolBarButtons) {
-        QAction *button = tbToolBar->addAction(style()->standardIcon(b.picture), QString());
+        QAction *button = tbToolBar->addAction(toolbarpictures::Picture(QString::fromLatin1(b.key)), QString());
         button->setObjectName(QString::fromLatin1(b.key));
         button->setToolTip(QString::number(b.toolTipId));
     }
