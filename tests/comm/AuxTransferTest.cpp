@@ -154,9 +154,6 @@ protected:
     {
         ModelDatabase::SetUp();
         ASSERT_TRUE(pair.IsOpen());
-        m_HadPorts = qEnvironmentVariableIsSet(kSerialPortsVariable);
-        m_OldPorts = qgetenv(kSerialPortsVariable);
-        qputenv(kSerialPortsVariable, pair.SlavePath().toLocal8Bit());
         control.SetIdleGap(30);
         m_OldHook = SetMsgBoxHook([this](const MsgBoxRequest &r) {
             boxes.push_back({r.text, r.style, r.title});
@@ -171,10 +168,6 @@ protected:
     {
         simulator.Stop();
         SetMsgBoxHook(m_OldHook);
-        if (m_HadPorts)
-            qputenv(kSerialPortsVariable, m_OldPorts);
-        else
-            qunsetenv(kSerialPortsVariable);
         g_Scala.Reset();
         g_ScalaB.Reset();
         ModelDatabase::TearDown();
@@ -269,6 +262,7 @@ protected:
     QString ProgramFile(const char *name) const { return m_Folder.File(QString::fromLatin1(name)); }
 
     testpty::PtyPair pair;
+    serialtest::ScopedSerialPorts ports{pair.SlavePath()};
     AuxInstrumentSimulator simulator {pair};
     RecordingControl control;
     FastTimer timer;
@@ -277,8 +271,6 @@ protected:
     std::vector<Box> boxes;
 
 private:
-    bool m_HadPorts = false;
-    QByteArray m_OldPorts;
     MsgBoxHook m_OldHook;
 };
 

@@ -33,9 +33,6 @@ using testsim::InstrumentSimulator;
 
 namespace {
 
-using serialtest::ScopedSerialPorts;
-using serialtest::FastTimer;
-
 // ---------------------------------------------------------------------------
 // Decoding
 
@@ -143,8 +140,6 @@ TEST(LiveDecoding, TypeCode56IsTheMvzModuleOfTheLiveView)
 // ---------------------------------------------------------------------------
 // Live sessions
 
-
-
 void SetLong(InstrumentSimulator &sim, int inst, std::uint16_t reg, std::int32_t value)
 {
     sim.SetRegister(inst, reg, static_cast<std::int16_t>(value & 0xFFFF));
@@ -164,15 +159,15 @@ std::vector<int> RegistersAsked(const InstrumentSimulator &sim, int address)
     return regs;
 }
 
-class LiveView : public ::testing::Test {
+// The live view under test on a simulated line: its warnings become boxes,
+// and while it searches for an instrument each address gets 40 ms to answer.
+class LiveView : public ::testing::Test, protected serialtest::SimulatedLine {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(pair.IsOpen());
-        comm.Create(&timer, &control, -1);
-        // Exchanges give up after 3 x 150 ms instead of 3 x 3 s.
-        comm.SetTimeOutRx(150);
-        commConfig.SetComPort(0);
+        serialtest::ShowWarnings(view);
+        view.SetScanTimeOutRx(40);
         m_OldHook = SetMsgBoxHook([this](const MsgBoxRequest &r) {
             EXPECT_EQ(r.title, LoadResourceString(208));
             EXPECT_EQ(r.style, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation);
@@ -190,14 +185,7 @@ protected:
         return texts;
     }
 
-    testpty::PtyPair pair;
-    ScopedSerialPorts ports{pair.SlavePath()};
-    InstrumentSimulator sim{pair};
-    FastTimer timer;
-    SerialControl control;
-    CTapiComm comm;
-    CCommConfig commConfig;
-    CNetworkAddMsgSetup network;
+    CLiveView view{comm, commConfig, network};
     QStringList boxes;
 
 private:
@@ -219,13 +207,9 @@ TEST_F(LiveView, Rs232ShowsEveryPollUntilTheInstrumentFallsSilent)
     constexpr int kExchangesPerPoll = 7;
     sim.SetFault(inst, InstrumentSimulator::Fault::Silent, 1 + kPolls * kExchangesPerPoll); // the probe, 3 polls
     commConfig.SetInterfaceType(CCommConfig::kInterfaceRS232);
-    network.SetSelNetworkAdd(1);
-    network.SetNetworkAdd(7);
+    UseAddress(7);
     TraceCapture trace;
 
-    CLiveView view(comm, commConfig, network);
-    serialtest::ShowWarnings(view);
-    view.SetScanTimeOutRx(40);
     std::vector<LiveDisplay> shown;
     QObject::connect(&view, &CLiveView::SingleDisplayChanged, &view, [&] {
         shown.push_back(view.Display());
@@ -283,9 +267,6 @@ TEST_F(LiveView, NetworkPollsEveryAddressInTurnShowsSilentOnesAsErrorAndStopsOnC
     network.SetTotalInstrNetwork(3);
     TraceCapture trace;
 
-    CLiveView view(comm, commConfig, network);
-    serialtest::ShowWarnings(view);
-    view.SetScanTimeOutRx(40);
     view.CreateStatusRecordset();
     view.ClearNetworkGrid();
     ASSERT_EQ(view.GridRowCount(), 3);
@@ -338,11 +319,8 @@ TEST_F(LiveView, CancelDuringTheSearchKeepsTheAddressItStoppedAt)
     network.SetTotalInstrNetwork(3);
     TraceCapture trace;
 
-    CLiveView view(comm, commConfig, network);
-    serialtest::ShowWarnings(view);
-    view.SetScanTimeOutRx(40);
     view.CreateStatusRecordset();
-    QObject::connect(&view, &CLiveView::ProgressValueChanged, &view, [&view](int value) {
+    QObject::connect(&view, &CLiveView::ProgressValueChanged, &view, [this](int value) {
         if (value == 3) // probing address 253
             view.Cancel();
     });
@@ -361,14 +339,10 @@ TEST_F(LiveView, OnlyANetworkAdvancesTheAddress)
     sim.SetRegister(inst, 0xE008, 0);
     sim.SetRegister(inst, 0x3001, 42);
     commConfig.SetInterfaceType(CCommConfig::kInterfaceAux);
-    network.SetSelNetworkAdd(1);
-    network.SetNetworkAdd(2);
+    UseAddress(2);
     network.SetTotalInstrNetwork(3);
     TraceCapture trace;
 
-    CLiveView view(comm, commConfig, network);
-    serialtest::ShowWarnings(view);
-    view.SetScanTimeOutRx(40);
     view.CreateStatusRecordset();
     std::vector<int> polled;
     QObject::connect(&view, &CLiveView::GridRowChanged, &view, [&](int address) {
@@ -399,8 +373,7 @@ TEST_F(LiveView, WindowCloseDuringTheSearchEndsWithoutAMessage)
         {"RS232: the single display only", CCommConfig::kInterfaceRS232, {"Single"}, false},
         {"RS485: grid and single display", CCommConfig::kInterfaceRS485, {"Network", "Single"}, true},
     };
-    network.SetSelNetworkAdd(1);
-    network.SetNetworkAdd(2);
+    UseAddress(2);
     network.SetTotalInstrNetwork(2);
     for (const WindowCase &c : cases) {
         commConfig.SetInterfaceType(c.interfaceType);

@@ -47,11 +47,6 @@ using testsim::InstrumentSimulator;
 
 namespace {
 
-using serialtest::ScopedSerialPorts;
-using serialtest::FastTimer;
-
-
-
 constexpr std::int32_t kConfigId = 10;
 
 // A configuration as the wizard leaves it: values set, and on the modules
@@ -146,16 +141,12 @@ void Build(CCollDatiSetup &c, const Configuration &cfg)
     }
 }
 
-class ModbusTransferTest : public ModelDatabase {
+class ModbusTransferTest : public ModelDatabase, protected serialtest::SimulatedLine {
 protected:
     void SetUp() override
     {
         ModelDatabase::SetUp();
         ASSERT_TRUE(pair.IsOpen());
-        comm.Create(&timer, &control, -1);
-        // Exchanges give up after 3 x 150 ms instead of 3 x 3 s.
-        comm.SetTimeOutRx(150);
-        commConfig.SetComPort(0);
         commConfig.SetInterfaceType(CCommConfig::kInterfaceRS232);
         m_OldHook = SetMsgBoxHook([this](const MsgBoxRequest &r) {
             boxes.push_back(r);
@@ -180,12 +171,6 @@ protected:
         c.SetIDProgramma(id);
         c.SaveDataInADORS(true);
         return c.CodificaModuli();
-    }
-
-    void UseAddress(std::int16_t address)
-    {
-        network.SetSelNetworkAdd(1);
-        network.SetNetworkAdd(address);
     }
 
     bool Run(std::int32_t action, std::int32_t id, const std::function<void(ModbusTransfer &)> &arrange = {})
@@ -224,14 +209,6 @@ protected:
         return texts;
     }
 
-    testpty::PtyPair pair;
-    ScopedSerialPorts ports{pair.SlavePath()};
-    InstrumentSimulator sim{pair};
-    FastTimer timer;
-    SerialControl control;
-    CTapiComm comm;
-    CCommConfig commConfig;
-    CNetworkAddMsgSetup network;
     std::vector<MsgBoxRequest> boxes;
     std::int32_t foundBaudIndex = -1;
 

@@ -58,15 +58,8 @@ using colltest::Modules;
 
 namespace {
 
+using serialtest::FastTimer;
 using serialtest::ScopedSerialPorts;
-
-// The transport's pacing timer ticking every millisecond instead of every
-// 200 ms.
-class FastTimer : public WindowTimer {
-public:
-    using WindowTimer::WindowTimer;
-    void SetInterval(std::int32_t) override { WindowTimer::SetInterval(1); }
-};
 
 constexpr std::int32_t kStoredId = 10;
 constexpr std::int32_t kInstrumentId = TransferCommands::kInstrumentSetupId;

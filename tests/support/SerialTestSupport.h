@@ -1,5 +1,11 @@
 #pragma once
+#include "CCommConfig.h"
+#include "CNetworkAddMsgSetup.h"
+#include "CTapiComm.h"
+#include "InstrumentSimulator.h"
 #include "MsgBox.h"
+#include "PtyPair.h"
+#include "SerialControl.h"
 #include "SerialPorts.h"
 #include "WindowTimer.h"
 
@@ -39,6 +45,7 @@ private:
 // 200 ms, so that a transfer of a few hundred exchanges takes a second.
 class FastTimer : public WindowTimer {
 public:
+    using WindowTimer::WindowTimer;
     void SetInterval(std::int32_t) override { WindowTimer::SetInterval(1); }
 };
 
@@ -52,5 +59,35 @@ void ShowWarnings(Engine &engine)
         MsgBox(text, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, title);
     });
 }
+
+// The line the Modbus engines (ModbusTransfer, CLiveView) talk over in a
+// test: a pseudo-terminal named as port 0, simulated instruments on its far
+// end and the transport on its near end, which gives up on an exchange after
+// 3 x 150 ms instead of 3 x 3 s. A fixture takes it as a second base and
+// checks pair.IsOpen() in its SetUp.
+struct SimulatedLine {
+    SimulatedLine()
+    {
+        comm.Create(&timer, &control, -1);
+        comm.SetTimeOutRx(150);
+        commConfig.SetComPort(0);
+    }
+
+    // The instrument at `address` is the one to talk to: no search.
+    void UseAddress(std::int16_t address)
+    {
+        network.SetSelNetworkAdd(1);
+        network.SetNetworkAdd(address);
+    }
+
+    testpty::PtyPair pair;
+    ScopedSerialPorts ports{pair.SlavePath()};
+    testsim::InstrumentSimulator sim{pair};
+    FastTimer timer;
+    SerialControl control;
+    CTapiComm comm;
+    CCommConfig commConfig;
+    CNetworkAddMsgSetup network;
+};
 
 } // namespace serialtest

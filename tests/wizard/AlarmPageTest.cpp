@@ -11,6 +11,8 @@
 #include "UpDownControl.h"
 #include "WizardTestSupport.h"
 
+#include "../model/ModelTestSupport.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -19,34 +21,18 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 namespace {
 
 constexpr std::int32_t kSixDigits = 1 << 16; // high word of the six-digit decimal points
 
-template <class T>
-T &Child(QObject &page, const char *name)
-{
-    T *child = page.findChild<T *>(QString::fromLatin1(name));
-    if (child == nullptr)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *child;
-}
-
-CTextDigitSpin &Spin(QObject &page, const char *name)
-{
-    return Child<CTextDigitSpin>(page, name);
-}
-
-QString Text(QObject &page, const char *textBox)
-{
-    return Child<QLineEdit>(page, textBox).text();
-}
+using pagetest::Child;
+using pagetest::ClickArrow;
+using pagetest::ShowAndStore;
+using pagetest::Spin;
+using pagetest::Text;
 
 struct Context {
     std::int16_t model = 1;
@@ -68,38 +54,7 @@ std::unique_ptr<CAlarm> MakeAlarm(const Context &c)
     return alarm;
 }
 
-// Shows the page once with `source` handed in through SetData; `look` sees
-// the page, then Next closes it; returns what the page hands back.
-std::unique_ptr<CAlarm> ShowAndStore(FWAlarm &page, const CAlarm &source,
-                                     const std::function<void(FWizardPage &)> &look)
-{
-    page.SetData(source);
-    PageScript script;
-    script.Then([&](FWizardPage &p) {
-        look(p);
-        PageScript::Press(p, "cmdNext");
-    });
-    page.Show(1);
-    EXPECT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
-    auto stored = std::make_unique<CAlarm>();
-    stored->SetClassName(source.ClassName());
-    page.GetData(*stored);
-    return stored;
-}
-
-class AlarmPage : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-    void TearDown() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-};
+class AlarmPage : public paramtest::FreshScales {};
 
 } // namespace
 
@@ -241,8 +196,7 @@ TEST_F(AlarmPage, MinimumSetPointAndMaximumStayInOrder)
         // The maximum lowered below the set point takes the set point down;
         // the set point cannot pass the maximum.
         Spin(p, "m_MaxAlarmScale").SetValue(400);
-        QTest::mouseClick(&Child<UpDownControl>(p, "UpDown3"), Qt::LeftButton, Qt::NoModifier,
-                          Child<UpDownControl>(p, "UpDown3").UpButtonRect().center());
+        ClickArrow(p, "UpDown3", true);
     });
     EXPECT_EQ(stored->MaxAlarmScale(), 400);
     // Wrap-around: one step up from the maximum is the minimum.

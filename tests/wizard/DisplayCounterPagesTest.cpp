@@ -12,6 +12,8 @@
 #include "StringTable.h"
 #include "WizardTestSupport.h"
 
+#include "../model/ModelTestSupport.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,47 +25,10 @@
 
 namespace {
 
-template <class T>
-T *Child(QObject &page, const char *name)
-{
-    T *child = page.findChild<T *>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
+using pagetest::BoxRecorder;
+using pagetest::Child;
 
-// Counts the message boxes shown while it lives (each answered OK).
-class BoxCounter {
-public:
-    BoxCounter()
-        : m_Old(SetMsgBoxHook([this](const MsgBoxRequest &r) {
-              texts.push_back(r.text);
-              return MsgBoxResult::OK;
-          }))
-    {
-    }
-    ~BoxCounter() { SetMsgBoxHook(m_Old); }
-    BoxCounter(const BoxCounter &) = delete;
-    BoxCounter &operator=(const BoxCounter &) = delete;
-
-    std::vector<QString> texts;
-
-private:
-    MsgBoxHook m_Old;
-};
-
-class DisplayCounterPages : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-    void TearDown() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-};
+class DisplayCounterPages : public paramtest::FreshScales {};
 
 // ---- display page -----------------------------------------------------------
 
@@ -110,9 +75,9 @@ TEST_F(DisplayCounterPages, DisplayOffersWhatTheInstrumentHasAndKeepsTheRest)
         FWDisplay page;
         page.SetData(*in);
         page.Show(0);
-        EXPECT_EQ(Child<COptionButton>(page, "m_DisplayDigit")->EnabledGroup(), c.digitOffered);
-        EXPECT_EQ(Child<COptionButton>(page, "m_DisplayColor")->EnabledGroup(), c.colorOffered);
-        EXPECT_EQ(Child<QLineEdit>(page, "txtPassword")->text(), QStringLiteral("1234"));
+        EXPECT_EQ(Child<COptionButton>(page, "m_DisplayDigit").EnabledGroup(), c.digitOffered);
+        EXPECT_EQ(Child<COptionButton>(page, "m_DisplayColor").EnabledGroup(), c.colorOffered);
+        EXPECT_EQ(Child<QLineEdit>(page, "txtPassword").text(), QStringLiteral("1234"));
         PageScript::Press(page, "cmdNext");
         ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
         const auto out = DisplayBack(page);
@@ -129,8 +94,8 @@ TEST_F(DisplayCounterPages, DisplayStoresTheChoicesAndThePasswordWithinItsRange)
     FWDisplay page;
     page.SetData(*in);
     page.Show(0);
-    EXPECT_EQ(Child<CTextDigitSpin>(page, "m_Password")->Value(), 9000);
-    Child<QRadioButton>(page, "optDisplayColor1")->click();
+    EXPECT_EQ(Child<CTextDigitSpin>(page, "m_Password").Value(), 9000);
+    Child<QRadioButton>(page, "optDisplayColor1").click();
     PageScript::Press(page, "cmdBack"); // Back stores the page too
     ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonBack);
     auto out = DisplayBack(page);
@@ -139,15 +104,15 @@ TEST_F(DisplayCounterPages, DisplayStoresTheChoicesAndThePasswordWithinItsRange)
 
     // Shown again: what was stored comes back; 0 is a valid password.
     page.Show(0);
-    EXPECT_TRUE(Child<QRadioButton>(page, "optDisplayColor1")->isChecked());
-    Child<CTextDigitSpin>(page, "m_Password")->SetValue(0);
+    EXPECT_TRUE(Child<QRadioButton>(page, "optDisplayColor1").isChecked());
+    Child<CTextDigitSpin>(page, "m_Password").SetValue(0);
     PageScript::Press(page, "cmdNext");
     out = DisplayBack(page);
     EXPECT_EQ(out->Password(), 0);
 
     // Cancel stores nothing.
     page.Show(0);
-    Child<CTextDigitSpin>(page, "m_Password")->SetValue(4444);
+    Child<CTextDigitSpin>(page, "m_Password").SetValue(4444);
     PageScript::Press(page, "cmdCancel");
     EXPECT_EQ(page.ButtonRet(), FWizardPage::kButtonCancel);
     EXPECT_EQ(DisplayBack(page)->Password(), 0);
@@ -209,12 +174,12 @@ TEST_F(DisplayCounterPages, CountersRoundTripAndNextPublishesBothCounterDisplays
     FWCounterAB page;
     page.SetData(*in);
     page.Show(0);
-    EXPECT_EQ(Child<QLabel>(page, "lblTitle")->text(), LoadResourceString(720));
-    EXPECT_EQ(Child<CComboBox>(page, "m_ElectricDigitalPoint")->ListCount(), 6);
-    EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MaxElectricScale")->Max(), 50000);
-    EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MaxElectricScale")->UnitaMisura(), g_Scala->UnitaMisuraScalaElettrica());
-    EXPECT_EQ(Child<QLineEdit>(page, "txtCounterAPulseWeight")->text(), QStringLiteral("2.500"));
-    EXPECT_EQ(Child<QComboBox>(page, "cmbMeasureDigitalPointCounterA")->currentText(), QStringLiteral("1111.11"));
+    EXPECT_EQ(Child<QLabel>(page, "lblTitle").text(), LoadResourceString(720));
+    EXPECT_EQ(Child<CComboBox>(page, "m_ElectricDigitalPoint").ListCount(), 6);
+    EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MaxElectricScale").Max(), 50000);
+    EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MaxElectricScale").UnitaMisura(), g_Scala->UnitaMisuraScalaElettrica());
+    EXPECT_EQ(Child<QLineEdit>(page, "txtCounterAPulseWeight").text(), QStringLiteral("2.500"));
+    EXPECT_EQ(Child<QComboBox>(page, "cmbMeasureDigitalPointCounterA").currentText(), QStringLiteral("1111.11"));
 
     PageScript::Press(page, "cmdNext");
     ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
@@ -240,8 +205,8 @@ TEST_F(DisplayCounterPages, CountersElectricalLimitFromTheFrequencyRange)
         FWCounterAB page;
         page.SetData(*in);
         page.Show(0);
-        EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MinElectricScale")->Max(), c.top);
-        EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MaxElectricScale")->Max(), c.top);
+        EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MinElectricScale").Max(), c.top);
+        EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MaxElectricScale").Max(), c.top);
         PageScript::Press(page, "cmdNext");
         ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
         EXPECT_EQ(CounterBack(page).maxElectric, c.top) << "stored again at the limit";
@@ -256,12 +221,12 @@ TEST_F(DisplayCounterPages, CountersFramesFollowTheFunction)
     const auto f10 = CounterObject(kF10, v);
     page.SetData(*f10);
     page.Show(0);
-    QGroupBox *electric = Child<QGroupBox>(page, "frmElettricScale");
-    QGroupBox *counterA = Child<QGroupBox>(page, "frmCounterAPulseWeight");
-    QGroupBox *counterB = Child<QGroupBox>(page, "frmCounterBPulseWeight");
-    EXPECT_TRUE(electric->isVisible());
-    const int electricTop = electric->y();
-    const int counterATop = counterA->y();
+    QGroupBox &electric = Child<QGroupBox>(page, "frmElettricScale");
+    QGroupBox &counterA = Child<QGroupBox>(page, "frmCounterAPulseWeight");
+    QGroupBox &counterB = Child<QGroupBox>(page, "frmCounterBPulseWeight");
+    EXPECT_TRUE(electric.isVisible());
+    const int electricTop = electric.y();
+    const int counterATop = counterA.y();
     EXPECT_GT(counterATop, electricTop);
     PageScript::Press(page, "cmdCancel");
 
@@ -271,15 +236,15 @@ TEST_F(DisplayCounterPages, CountersFramesFollowTheFunction)
     page.SetData(*f8);
     page.Show(0);
     QCoreApplication::processEvents(); // let the layout take the hidden frame out
-    EXPECT_FALSE(electric->isVisible());
-    EXPECT_EQ(counterA->y(), electricTop);
-    EXPECT_TRUE(counterA->isEnabled());
-    EXPECT_FALSE(counterB->isEnabled());
-    EXPECT_FALSE(Child<CComboBox>(page, "m_CounterBDigitalPoint")->Enabled());
-    EXPECT_FALSE(Child<CTextDigitSpin>(page, "m_CounterBPulseWeight")->Enabled());
-    EXPECT_FALSE(Child<QLabel>(page, "Label2")->isEnabled());
+    EXPECT_FALSE(electric.isVisible());
+    EXPECT_EQ(counterA.y(), electricTop);
+    EXPECT_TRUE(counterA.isEnabled());
+    EXPECT_FALSE(counterB.isEnabled());
+    EXPECT_FALSE(Child<CComboBox>(page, "m_CounterBDigitalPoint").Enabled());
+    EXPECT_FALSE(Child<CTextDigitSpin>(page, "m_CounterBPulseWeight").Enabled());
+    EXPECT_FALSE(Child<QLabel>(page, "Label2").isEnabled());
     {
-        BoxCounter boxes;
+        BoxRecorder boxes;
         PageScript::Press(page, "cmdNext");
         EXPECT_TRUE(boxes.texts.empty());
     }
@@ -290,10 +255,10 @@ TEST_F(DisplayCounterPages, CountersFramesFollowTheFunction)
     const auto f9 = CounterObject(kF9, v);
     page.SetData(*f9);
     page.Show(0);
-    EXPECT_FALSE(counterA->isEnabled());
-    EXPECT_FALSE(Child<CTextDigitSpin>(page, "m_CounterAPulseWeight")->Enabled());
-    EXPECT_TRUE(counterB->isEnabled());
-    EXPECT_TRUE(Child<CTextDigitSpin>(page, "m_CounterBPulseWeight")->Enabled());
+    EXPECT_FALSE(counterA.isEnabled());
+    EXPECT_FALSE(Child<CTextDigitSpin>(page, "m_CounterAPulseWeight").Enabled());
+    EXPECT_TRUE(counterB.isEnabled());
+    EXPECT_TRUE(Child<CTextDigitSpin>(page, "m_CounterBPulseWeight").Enabled());
     PageScript::Press(page, "cmdCancel");
 }
 
@@ -315,21 +280,13 @@ TEST_F(DisplayCounterPages, CountersRefuseAnElectricalMaximumNotAboveTheMinimumO
         g_ScalaB->SetScalaDisplay(3, 3, 3);
         const auto in = CounterObject(kF10, {0x10000, 500, c.max, 0x10001, 9, 0x10000, 0x10001, 9, 0x10000});
         FWCounterAB page;
-        page.SetLastTab(std::string(c.button) == "cmdEnd");
-        page.SetData(*in);
-        page.Show(0);
-        BoxCounter boxes;
-        PageScript::Press(page, c.button);
-        if (c.refused) {
-            ASSERT_EQ(boxes.texts.size(), 1u);
-            EXPECT_EQ(boxes.texts[0], LoadResourceString(797));
-            EXPECT_TRUE(page.isVisible());
+        pagetest::ShowToPress(page, *in, c.button);
+        BoxRecorder boxes;
+        ASSERT_NO_FATAL_FAILURE(pagetest::PressForVerdict(page, c.button, c.refused, 797, boxes));
+        if (c.refused)
             page.reject();
-        } else {
-            EXPECT_TRUE(boxes.texts.empty());
-            EXPECT_FALSE(page.isVisible());
+        else
             EXPECT_EQ(CounterBack(page).maxElectric, 501);
-        }
         // Only a Next that closed the page publishes the counters' displays.
         const bool published = !c.refused && std::string(c.button) == "cmdNext";
         EXPECT_EQ(g_Scala->FineScalaDisplay(), published ? CCounterAB::kCounterDisplayEnd : 3);

@@ -38,39 +38,13 @@ void ExpectFitting(const CModInstr &m, const Fitting &f)
 }
 
 // The model page shown without waiting, as the wizard driver fills it.
-class ModelPage : public ::testing::Test {
+class ModelPage : public pagetest::ShownPage<FWModInstr, CModInstr> {
 protected:
     void Open(const Fitting &f, std::int16_t action = 0)
     {
         page.SetAction(action);
-        page.SetData(*MakeModInstr(f));
-        page.Show(0);
+        ShownPage::Open(*MakeModInstr(f));
     }
-    std::unique_ptr<CModInstr> Leave(const char *button)
-    {
-        PageScript::Press(page, button);
-        EXPECT_FALSE(page.isVisible());
-        auto out = std::make_unique<CModInstr>();
-        page.GetData(*out);
-        return out;
-    }
-    QRadioButton *Option(const char *group, int i)
-    {
-        auto *b = page.findChild<QRadioButton *>(QString::fromLatin1(group) + QString::number(i));
-        EXPECT_NE(b, nullptr) << group << i;
-        return b;
-    }
-    // The index of the button that is on, -1 for none.
-    int Checked(const char *group, int count)
-    {
-        for (int i = 0; i < count; ++i) {
-            if (Option(group, i)->isChecked())
-                return i;
-        }
-        return -1;
-    }
-
-    FWModInstr page;
 };
 
 TEST_F(ModelPage, ShowsTheFittingAndStoresItWithSlotDCleared)

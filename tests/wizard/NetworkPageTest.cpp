@@ -14,22 +14,14 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 namespace {
 
-template <class T>
-T &Child(QObject &page, const char *name)
-{
-    T *child = page.findChild<T *>(QString::fromLatin1(name));
-    if (child == nullptr)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *child;
-}
+using pagetest::Child;
+using pagetest::ClickArrow;
+using pagetest::ShowAndStore;
 
 bool Enabled(QObject &page, const char *name)
 {
@@ -54,25 +46,6 @@ std::unique_ptr<CNetworkAddMsgSetup> MakeSetup(std::int16_t interfaceType, const
     setup->SetNetworkAdd(s.address);
     setup->SetTotalInstrNetwork(s.count);
     return setup;
-}
-
-// One showing: `look` sees the page, then Next closes it; the page's values
-// handed back.
-std::unique_ptr<CNetworkAddMsgSetup> ShowAndStore(FWNetworkAddMsgSetup &page,
-                                                  const std::unique_ptr<CNetworkAddMsgSetup> &source,
-                                                  const std::function<void(FWizardPage &)> &look)
-{
-    page.SetData(*source);
-    PageScript script;
-    script.Then([&](FWizardPage &p) {
-        look(p);
-        PageScript::Press(p, "cmdNext");
-    });
-    page.Show(1);
-    EXPECT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
-    auto stored = std::make_unique<CNetworkAddMsgSetup>();
-    page.GetData(*stored);
-    return stored;
 }
 
 } // namespace
@@ -111,19 +84,18 @@ TEST(NetworkPage, InterfaceTypeAndActionDecideTheChoices)
         SCOPED_TRACE(c.name);
         FWNetworkAddMsgSetup page;
         page.SetAction(c.action);
-        const auto stored =
-            ShowAndStore(page, MakeSetup(c.interfaceType, c.stored), [&](FWizardPage &p) {
-                EXPECT_EQ(Enabled(p, "optConfigSingleInstr"), c.single);
-                EXPECT_EQ(Enabled(p, "optConfigNetworkInstr"), c.network);
-                EXPECT_EQ(Enabled(p, "optAutomatic"), c.automatic);
-                EXPECT_EQ(Enabled(p, "optManual"), c.manual);
-                EXPECT_EQ(Enabled(p, "txtNetworkAdd"), c.address);
-                EXPECT_EQ(Enabled(p, "txtTotalInstrNetwork"), c.count);
-                EXPECT_EQ(Enabled(p, "frmTotalInstrNetwork"), c.count);
-                EXPECT_EQ(Checked(p, "optConfigNetworkInstr"), c.saved.mode == 1);
-                EXPECT_EQ(Checked(p, "optManual"), c.saved.sel == 1);
-                EXPECT_EQ(Child<QLineEdit>(p, "txtNetworkAdd").text(), QString::number(c.saved.address));
-            });
+        const auto stored = ShowAndStore(page, *MakeSetup(c.interfaceType, c.stored), [&](FWizardPage &p) {
+            EXPECT_EQ(Enabled(p, "optConfigSingleInstr"), c.single);
+            EXPECT_EQ(Enabled(p, "optConfigNetworkInstr"), c.network);
+            EXPECT_EQ(Enabled(p, "optAutomatic"), c.automatic);
+            EXPECT_EQ(Enabled(p, "optManual"), c.manual);
+            EXPECT_EQ(Enabled(p, "txtNetworkAdd"), c.address);
+            EXPECT_EQ(Enabled(p, "txtTotalInstrNetwork"), c.count);
+            EXPECT_EQ(Enabled(p, "frmTotalInstrNetwork"), c.count);
+            EXPECT_EQ(Checked(p, "optConfigNetworkInstr"), c.saved.mode == 1);
+            EXPECT_EQ(Checked(p, "optManual"), c.saved.sel == 1);
+            EXPECT_EQ(Child<QLineEdit>(p, "txtNetworkAdd").text(), QString::number(c.saved.address));
+        });
         EXPECT_EQ(stored->ModeConfig(), c.saved.mode);
         EXPECT_EQ(stored->SelNetworkAdd(), c.saved.sel);
         EXPECT_EQ(stored->NetworkAdd(), c.saved.address);
@@ -135,23 +107,19 @@ TEST(NetworkPage, InterfaceTypeAndActionDecideTheChoices)
 TEST(NetworkPage, TheUsersChoicesMoveTheEnabling)
 {
     FWNetworkAddMsgSetup page;
-    const auto stored = ShowAndStore(page, MakeSetup(2, {0, 1, 255, 255}), [](FWizardPage &p) {
+    const auto stored = ShowAndStore(page, *MakeSetup(2, {0, 1, 255, 255}), [](FWizardPage &p) {
         EXPECT_EQ(Child<QLabel>(p, "lblTitle").text(),
                   QStringLiteral("Indication of network address and warning messages"));
         EXPECT_EQ(Child<QLabel>(p, "Label3").text(), QStringLiteral("Press the 'Next' key."));
         EXPECT_EQ(Child<QLabel>(p, "Label6").text(), QStringLiteral("3"));
         // Both spins wrap from 255 to 1.
-        const auto stepUp = [&p](const char *upDown) {
-            auto &arrows = Child<UpDownControl>(p, upDown);
-            QTest::mouseClick(&arrows, Qt::LeftButton, Qt::NoModifier, arrows.UpButtonRect().center());
-        };
-        stepUp("UpDown1");
+        ClickArrow(p, "UpDown1", true);
         EXPECT_EQ(Child<QLineEdit>(p, "txtNetworkAdd").text(), QStringLiteral("1"));
         Child<QRadioButton>(p, "optConfigNetworkInstr").click();
         EXPECT_FALSE(Enabled(p, "frmSelNetworkAdd"));
         EXPECT_FALSE(Enabled(p, "txtNetworkAdd"));
         EXPECT_TRUE(Enabled(p, "txtTotalInstrNetwork"));
-        stepUp("UpDown2");
+        ClickArrow(p, "UpDown2", true);
         EXPECT_EQ(Child<QLineEdit>(p, "txtTotalInstrNetwork").text(), QStringLiteral("1"));
         Child<QRadioButton>(p, "optConfigSingleInstr").click();
         EXPECT_TRUE(Enabled(p, "frmSelNetworkAdd"));
@@ -166,7 +134,7 @@ TEST(NetworkPage, TheUsersChoicesMoveTheEnabling)
 
     // On RS232 the automatic detection disables the address.
     FWNetworkAddMsgSetup rs232;
-    ShowAndStore(rs232, MakeSetup(1, {0, 1, 10, 10}), [](FWizardPage &p) {
+    ShowAndStore(rs232, *MakeSetup(1, {0, 1, 10, 10}), [](FWizardPage &p) {
         EXPECT_TRUE(Enabled(p, "txtNetworkAdd"));
         Child<QRadioButton>(p, "optAutomatic").click();
         EXPECT_FALSE(Enabled(p, "txtNetworkAdd"));
@@ -219,18 +187,18 @@ TEST(NetworkPage, ButtonsFollowThePagesPlace)
 TEST(NetworkPage, ShownAgainTheRulesOfTheNewInterfaceHold)
 {
     FWNetworkAddMsgSetup page;
-    ShowAndStore(page, MakeSetup(1, {0, 0, 7, 3}), [](FWizardPage &p) {
+    ShowAndStore(page, *MakeSetup(1, {0, 0, 7, 3}), [](FWizardPage &p) {
         EXPECT_TRUE(Enabled(p, "optAutomatic"));
         EXPECT_FALSE(Enabled(p, "optConfigNetworkInstr"));
     });
-    auto stored = ShowAndStore(page, MakeSetup(2, {0, 0, 7, 3}), [](FWizardPage &p) {
+    auto stored = ShowAndStore(page, *MakeSetup(2, {0, 0, 7, 3}), [](FWizardPage &p) {
         EXPECT_FALSE(Enabled(p, "optAutomatic"));
         EXPECT_TRUE(Checked(p, "optManual"));
         EXPECT_TRUE(Enabled(p, "optConfigNetworkInstr"));
         Child<QRadioButton>(p, "optConfigNetworkInstr").click();
     });
     EXPECT_EQ(stored->ModeConfig(), 1);
-    stored = ShowAndStore(page, MakeSetup(2, {1, 1, 7, 3}), [](FWizardPage &p) {
+    stored = ShowAndStore(page, *MakeSetup(2, {1, 1, 7, 3}), [](FWizardPage &p) {
         EXPECT_TRUE(Checked(p, "optConfigNetworkInstr"));
         EXPECT_TRUE(Enabled(p, "txtTotalInstrNetwork"));
         EXPECT_FALSE(Enabled(p, "txtNetworkAdd"));

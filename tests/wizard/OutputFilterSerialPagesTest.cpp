@@ -14,6 +14,8 @@
 #include "UpDownControl.h"
 #include "WizardTestSupport.h"
 
+#include "../model/ModelTestSupport.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -22,60 +24,16 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
-#include <memory>
-#include <stdexcept>
-#include <string>
 #include <vector>
 
 namespace {
 
-template <class T>
-T &Child(QObject &page, const char *name)
-{
-    T *child = page.findChild<T *>(QString::fromLatin1(name));
-    if (child == nullptr)
-        throw std::runtime_error(std::string("no control ") + name);
-    return *child;
-}
+using pagetest::Child;
+using pagetest::ClickArrow;
+using pagetest::ShowAndStore;
+using pagetest::Text;
 
-QString Text(QObject &page, const char *textBox)
-{
-    return Child<QLineEdit>(page, textBox).text();
-}
-
-void ClickArrow(QObject &page, const char *upDownName, bool up)
-{
-    auto &upDown = Child<UpDownControl>(page, upDownName);
-    QTest::mouseClick(&upDown, Qt::LeftButton, Qt::NoModifier,
-                      (up ? upDown.UpButtonRect() : upDown.DownButtonRect()).center());
-}
-
-// Shows the page once with `source` handed in, lets `look` see it, leaves
-// with Next and returns what the page hands back.
-// (The parameter classes are not copied: the result comes by pointer.)
-template <class Data>
-std::unique_ptr<Data> ShowAndStore(FWizardDataPage<Data> &page, const Data &source,
-                                   const std::function<void(FWizardPage &)> &look)
-{
-    page.SetData(source);
-    PageScript script;
-    script.Then([&](FWizardPage &p) {
-        look(p);
-        PageScript::Press(p, "cmdNext");
-    });
-    page.Show(1);
-    EXPECT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
-    auto stored = std::make_unique<Data>();
-    page.GetData(*stored);
-    return stored;
-}
-
-class OutputPages : public ::testing::Test {
-protected:
-    void SetUp() override { g_Scala.Reset(); }
-    void TearDown() override { g_Scala.Reset(); }
-};
+class OutputPages : public paramtest::FreshScales {};
 
 } // namespace
 

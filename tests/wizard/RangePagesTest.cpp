@@ -9,6 +9,8 @@
 #include "FWRangeWP12.h"
 #include "WizardTestSupport.h"
 
+#include "../model/ModelTestSupport.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -49,63 +51,7 @@ Limits UntouchedLimits()
 // One range page shown without waiting, as the wizard driver fills it; the
 // scale objects start fresh for every test.
 template <class Page, class Data>
-class RangePage : public ::testing::Test {
-protected:
-    RangePage()
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-    ~RangePage() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-
-    void Open(const Data &data)
-    {
-        page.SetData(data);
-        page.Show(0);
-    }
-    std::unique_ptr<Data> Leave(const char *button)
-    {
-        PageScript::Press(page, button);
-        EXPECT_FALSE(page.isVisible()) << button;
-        auto out = std::make_unique<Data>();
-        page.GetData(*out);
-        return out;
-    }
-    template <class Widget>
-    Widget *Find(const QString &name)
-    {
-        auto *w = page.template findChild<Widget *>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
-    }
-    QRadioButton *Option(const char *group, int i)
-    {
-        return this->template Find<QRadioButton>(QString::fromLatin1(group) + QString::number(i));
-    }
-    int Checked(const char *group, int count)
-    {
-        for (int i = 0; i < count; ++i) {
-            if (Option(group, i)->isChecked())
-                return i;
-        }
-        return -1;
-    }
-    QStringList Items(const char *combo)
-    {
-        QStringList items;
-        auto *c = this->template Find<QComboBox>(QString::fromLatin1(combo));
-        for (int i = 0; i < c->count(); ++i)
-            items << c->itemText(i);
-        return items;
-    }
-    QString Title() { return this->template Find<QLabel>(QStringLiteral("lblTitle"))->text(); }
-
-    Page page;
-};
+using RangePage = pagetest::ShownPage<Page, Data, paramtest::FreshScales>;
 
 // ---- low/high-signal page --------------------------------------------------
 

@@ -13,6 +13,8 @@
 #include "TraceCapture.h"
 #include "WizardTestSupport.h"
 
+#include "../model/ModelTestSupport.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -23,86 +25,51 @@
 
 namespace {
 
-template <class T>
-T *Child(QObject &page, const char *name)
-{
-    T *child = page.findChild<T *>(QString::fromLatin1(name));
-    EXPECT_NE(child, nullptr) << name;
-    return child;
-}
-
-CTextDigitSpin &Spin(QObject &page, const char *name)
-{
-    return *Child<CTextDigitSpin>(page, name);
-}
+using pagetest::BoxRecorder;
+using pagetest::Child;
+using pagetest::Spin;
 
 CComboBox &Combo(QObject &page, const char *name)
 {
-    return *Child<CComboBox>(page, name);
+    return Child<CComboBox>(page, name);
 }
 
-// Records the message boxes shown while it lives (each answered OK).
-class BoxRecorder {
-public:
-    BoxRecorder()
-        : m_Old(SetMsgBoxHook([this](const MsgBoxRequest &r) {
-              texts.push_back(r.text);
-              styles.push_back(r.style);
-              return MsgBoxResult::OK;
-          }))
-    {
-    }
-    ~BoxRecorder() { SetMsgBoxHook(m_Old); }
-    BoxRecorder(const BoxRecorder &) = delete;
-    BoxRecorder &operator=(const BoxRecorder &) = delete;
-
-    std::vector<QString> texts;
-    std::vector<int> styles;
-
-private:
-    MsgBoxHook m_Old;
-};
-
 // Each test starts from fresh scale objects and leaves none behind.
-class ScalePages : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-    void TearDown() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-};
+class ScalePages : public paramtest::FreshScales {};
+
+// The data object of a page with the class name and the context values the
+// wizard gives it. (Parameter objects are neither copied nor moved: they
+// live on the heap.)
+template <class Data>
+std::unique_ptr<Data> PageObject(const QString &name, std::int16_t model, std::int16_t slotA)
+{
+    auto d = std::make_unique<Data>();
+    d->SetClassName(name);
+    d->SetModelloStrumento(model);
+    d->SetSlotA(slotA);
+    return d;
+}
+
+// What the page hands back, into an object of that class name.
+template <class Data>
+std::unique_ptr<Data> PageBack(FWizardDataPage<Data> &page, const QString &name)
+{
+    auto out = std::make_unique<Data>();
+    out->SetClassName(name);
+    page.GetData(*out);
+    return out;
+}
 
 // ---- scale page -----------------------------------------------------------
 
-// Parameter objects are neither copied nor moved: they live on the heap.
-std::unique_ptr<CInOutScale> ScaleObject(const QString &name, std::int16_t model, std::int16_t slotA)
-{
-    auto s = std::make_unique<CInOutScale>();
-    s->SetClassName(name);
-    s->SetModelloStrumento(model);
-    s->SetSlotA(slotA);
-    return s;
-}
+constexpr auto ScaleObject = PageObject<CInOutScale>;
+constexpr auto ScaleBack = PageBack<CInOutScale>;
 
 // A page shown (without waiting) with obj as its data.
 void ShowScale(FWInOutScale &page, const CInOutScale &obj)
 {
     page.SetData(obj);
     page.Show(0);
-}
-
-std::unique_ptr<CInOutScale> ScaleBack(FWInOutScale &page, const QString &name)
-{
-    auto out = std::make_unique<CInOutScale>();
-    out->SetClassName(name);
-    page.GetData(*out);
-    return out;
 }
 
 TEST_F(ScalePages, ScaleRoundTripStoresEveryValueAndPublishesTheDisplayOnNext)
@@ -123,12 +90,12 @@ TEST_F(ScalePages, ScaleRoundTripStoresEveryValueAndPublishesTheDisplayOnNext)
     ShowScale(page, *in);
     EXPECT_EQ(Combo(page, "m_ElectricDigitalPoint").ListCount(), 1);
     EXPECT_FALSE(Combo(page, "m_ElectricDigitalPoint").Enabled());
-    EXPECT_FALSE(Child<QLabel>(page, "Label6")->isEnabled());
-    EXPECT_EQ(Child<QComboBox>(page, "cmbMeasureDigitalPoint")->currentText(), QStringLiteral("11.11"));
-    const QString maxText = Child<QLineEdit>(page, "txtMaxElectricScale")->text();
+    EXPECT_FALSE(Child<QLabel>(page, "Label6").isEnabled());
+    EXPECT_EQ(Child<QComboBox>(page, "cmbMeasureDigitalPoint").currentText(), QStringLiteral("11.11"));
+    const QString maxText = Child<QLineEdit>(page, "txtMaxElectricScale").text();
     EXPECT_TRUE(maxText.startsWith(QStringLiteral("180.0 ")) && maxText.endsWith(QStringLiteral("mV")))
         << maxText.toStdString();
-    EXPECT_EQ(Child<QLabel>(page, "lblTitle")->text(),
+    EXPECT_EQ(Child<QLabel>(page, "lblTitle").text(),
               QStringLiteral("Definition of input range and display range ..."));
 
     PageScript::Press(page, "cmdNext");
@@ -226,7 +193,7 @@ TEST_F(ScalePages, ScaleChannelFTitleAndFrequencyUnit)
     in->SetMaxElectricScale(1000);
     FWInOutScale page;
     ShowScale(page, *in);
-    EXPECT_EQ(Child<QLabel>(page, "lblTitle")->text(),
+    EXPECT_EQ(Child<QLabel>(page, "lblTitle").text(),
               QStringLiteral("Definition of input range and display range channel F..."));
     EXPECT_EQ(Spin(page, "m_MaxElectricScale").UnitaMisura(), g_ScalaB->UnitaMisuraScalaElettrica());
     EXPECT_EQ(Combo(page, "m_ElectricDigitalPoint").ListCount(), 6);
@@ -268,7 +235,7 @@ TEST_F(ScalePages, ScaleLinearizationOfferedOnlyWhereTheInputHasACurve)
         in->SetMaxElectricScale(100);
         FWInOutScale page;
         ShowScale(page, *in);
-        EXPECT_EQ(Child<COptionButton>(page, "m_Linearizzazione")->EnabledGroup(), c.offered);
+        EXPECT_EQ(Child<COptionButton>(page, "m_Linearizzazione").EnabledGroup(), c.offered);
         PageScript::Press(page, "cmdNext");
         ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
         EXPECT_EQ(ScaleBack(page, c.name)->Linearizzazione(), c.offered ? 1 : 0);
@@ -301,22 +268,16 @@ TEST_F(ScalePages, ScaleRefusesAnElectricalMaximumNotAboveTheMinimum)
         in->SetMinMeasureScale(300);
         in->SetMaxMeasureScale(-300); // a downward display is accepted
         FWInOutScale page;
-        page.SetLastTab(std::string(c.button) == "cmdEnd");
-        ShowScale(page, *in);
+        pagetest::ShowToPress(page, *in, c.button);
         Spin(page, "m_MinMeasureScale").SetValue(123);
         BoxRecorder boxes;
-        PageScript::Press(page, c.button);
+        ASSERT_NO_FATAL_FAILURE(pagetest::PressForVerdict(page, c.button, c.refused, 797, boxes));
         if (c.refused) {
-            ASSERT_EQ(boxes.texts.size(), 1u);
-            EXPECT_EQ(boxes.texts[0], LoadResourceString(797));
             EXPECT_EQ(boxes.styles[0] & MsgBoxStyle::Critical, MsgBoxStyle::Critical);
-            EXPECT_TRUE(page.isVisible());
             EXPECT_EQ(page.ButtonRet(), FWizardPage::kButtonCancel);
             EXPECT_EQ(ScaleBack(page, QStringLiteral("CInOutScale"))->MinMeasureScale(), 300) << "nothing stored";
             page.reject();
         } else {
-            EXPECT_TRUE(boxes.texts.empty());
-            EXPECT_FALSE(page.isVisible());
             const auto out = ScaleBack(page, QStringLiteral("CInOutScale"));
             EXPECT_EQ(out->MinElectricScale(), c.min);
             EXPECT_EQ(out->MinMeasureScale(), 123);
@@ -339,7 +300,7 @@ TEST_F(ScalePages, ScaleChannelFWithoutItsOwnInputSkipsTheElectricalCheck)
     in->SetMaxMeasureScale(900);
     FWInOutScale page;
     ShowScale(page, *in);
-    EXPECT_FALSE(Child<QGroupBox>(page, "frmElettricScale")->isEnabled());
+    EXPECT_FALSE(Child<QGroupBox>(page, "frmElettricScale").isEnabled());
     PageScript::Press(page, "cmdNext");
     ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
     // Channel F publishes on g_ScalaB and leaves channel A's display alone.
@@ -360,7 +321,7 @@ TEST_F(ScalePages, ScaleDecimalPointNotAmongTheChoicesStoresTheFirstChoice)
     FWInOutScale page;
     page.SetLastTab(true);
     ShowScale(page, *in);
-    EXPECT_EQ(Child<QComboBox>(page, "cmbElettricDigitalPoint")->currentIndex(), 0);
+    EXPECT_EQ(Child<QComboBox>(page, "cmbElettricDigitalPoint").currentIndex(), 0);
     PageScript::Press(page, "cmdEnd");
     ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonEnd);
     const auto out = ScaleBack(page, QStringLiteral("CInOutScale"));
@@ -371,31 +332,17 @@ TEST_F(ScalePages, ScaleDecimalPointNotAmongTheChoicesStoresTheFirstChoice)
 
 // ---- linearisation page ---------------------------------------------------
 
-std::unique_ptr<CLinearize> CurveObject(const QString &name, std::int16_t model, std::int16_t slotA)
-{
-    auto l = std::make_unique<CLinearize>();
-    l->SetClassName(name);
-    l->SetModelloStrumento(model);
-    l->SetSlotA(slotA);
-    return l;
-}
-
-std::unique_ptr<CLinearize> CurveBack(FWLinearize &page, const QString &name)
-{
-    auto out = std::make_unique<CLinearize>();
-    out->SetClassName(name);
-    page.GetData(*out);
-    return out;
-}
+constexpr auto CurveObject = PageObject<CLinearize>;
+constexpr auto CurveBack = PageBack<CLinearize>;
 
 CTextDigitSpin &In(FWLinearize &page, int i)
 {
-    return *Child<CTextDigitSpin>(page, QStringLiteral("m_LinearizeIn%1").arg(i).toLatin1().constData());
+    return Child<CTextDigitSpin>(page, QStringLiteral("m_LinearizeIn%1").arg(i).toLatin1().constData());
 }
 
 CTextDigitSpin &Out(FWLinearize &page, int i)
 {
-    return *Child<CTextDigitSpin>(page, QStringLiteral("m_LinearizeOut%1").arg(i).toLatin1().constData());
+    return Child<CTextDigitSpin>(page, QStringLiteral("m_LinearizeOut%1").arg(i).toLatin1().constData());
 }
 
 TEST_F(ScalePages, CurveRoundTripKeepsThePointsBeyondTheNumberOfPoints)
@@ -423,8 +370,8 @@ TEST_F(ScalePages, CurveRoundTripKeepsThePointsBeyondTheNumberOfPoints)
     EXPECT_FALSE(In(page, 4).Enabled());
     EXPECT_FALSE(In(page, 10).Enabled());
     EXPECT_EQ(In(page, 10).Value(), 77);
-    EXPECT_TRUE(Child<QLineEdit>(page, "txtLinearizeIn1")->text().startsWith(QStringLiteral("50.0 ")));
-    EXPECT_EQ(Child<QLineEdit>(page, "txtLinearizeOut2")->text(), QStringLiteral("400.0"));
+    EXPECT_TRUE(Child<QLineEdit>(page, "txtLinearizeIn1").text().startsWith(QStringLiteral("50.0 ")));
+    EXPECT_EQ(Child<QLineEdit>(page, "txtLinearizeOut2").text(), QStringLiteral("400.0"));
 
     PageScript::Press(page, "cmdNext");
     ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
@@ -528,19 +475,12 @@ TEST_F(ScalePages, CurveRefusesInputsThatFallWithinTheNumberOfPoints)
         for (std::size_t i = 0; i < c.inputs.size(); ++i)
             in->SetCoordinateIn(static_cast<std::int16_t>(i), c.inputs[i]);
         FWLinearize page;
-        page.SetLastTab(std::string(c.button) == "cmdEnd");
-        page.SetData(*in);
-        page.Show(0);
+        pagetest::ShowToPress(page, *in, c.button);
         BoxRecorder boxes;
-        PageScript::Press(page, c.button);
+        ASSERT_NO_FATAL_FAILURE(pagetest::PressForVerdict(page, c.button, c.refused, 798, boxes));
         if (c.refused) {
-            ASSERT_EQ(boxes.texts.size(), 1u);
-            EXPECT_EQ(boxes.texts[0], LoadResourceString(798));
-            EXPECT_TRUE(page.isVisible());
             page.reject();
         } else {
-            EXPECT_TRUE(boxes.texts.empty());
-            EXPECT_FALSE(page.isVisible());
             const auto out = CurveBack(page, QStringLiteral("CLinearize"));
             for (std::size_t i = 0; i < c.inputs.size(); ++i)
                 EXPECT_EQ(out->CoordinateIn(static_cast<std::int16_t>(i)), c.inputs[i]) << i;
@@ -602,7 +542,7 @@ TEST_F(ScalePages, CurveStoredValuesOutsideTheirTablesNeitherStopThePageNorSurvi
     FWLinearize page;
     page.SetData(*in);
     page.Show(0);
-    EXPECT_EQ(Child<QComboBox>(page, "cmbNumSpezzate")->currentText(), QStringLiteral("2"));
+    EXPECT_EQ(Child<QComboBox>(page, "cmbNumSpezzate").currentText(), QStringLiteral("2"));
     EXPECT_EQ(In(page, 0).DataFormat(), QStringLiteral("###0"));
     EXPECT_TRUE(trace.Lines().join('\n').contains(QStringLiteral("g_Trace.BugAssert fallito: ")));
     PageScript::Press(page, "cmdNext");
