@@ -159,14 +159,11 @@ void CRangeGKP::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines 
 {
     if (!appliesTo(modInstr))
         return;
-    const std::int16_t range = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kRangeLine, lines), AuxCommandPrefix(kRangeLine)), kRanges,
-        QStringLiteral("m_Range"));
+    const std::int16_t range = ReadLetteredCodeLine(lines, kRangeLine, kRanges, QStringLiteral("m_Range"));
     const std::int16_t probe = MnemonicToCode(FindCmdAuxValue(kProbeLine, lines), probeMnemonics(), kConvProbeSelectFail);
     const std::int16_t cjc = FindCmdAuxValue(kCJCLine, lines) == kAutomaticCJC ? 0 : 1;
-    const std::int16_t command = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kCommandLine, lines), AuxCommandPrefix(kCommandLine)), kCommands,
-        QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t command =
+        ReadLetteredCodeLine(lines, kCommandLine, kCommands, QStringLiteral("m_DigitalInFunction"));
     const std::int16_t tempCJC =
         ReadDecimalInteger(FindCmdAuxValue(kTempCJCLine, lines), AuxCommandPrefix(kTempCJCLine));
 

@@ -142,17 +142,14 @@ void CRangeMVAHVA::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLin
 {
     if (!appliesTo(modInstr))
         return;
-    const std::int16_t range = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kRangeLine, lines), AuxCommandPrefix(kRangeLine)), kRanges,
-        QStringLiteral("m_Range"));
+    const std::int16_t range = ReadLetteredCodeLine(lines, kRangeLine, kRanges, QStringLiteral("m_Range"));
     const std::int16_t measureType = FindCmdAuxValue(kMeasureTypeLine, lines) == QLatin1String("trnS") ? 0 : 1;
     const QString time = FindCmdAuxValue(kIntTimeLine, lines);
     const bool automatic = time == kAutomaticText;
     const std::int16_t intTime =
         automatic ? kMinManualTime : ReadDecimalInteger(RemovePoints(time), AuxCommandPrefix(kIntTimeLine));
-    const std::int16_t command = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kCommandLine, lines), AuxCommandPrefix(kCommandLine)), kCommands,
-        QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t command =
+        ReadLetteredCodeLine(lines, kCommandLine, kCommands, QStringLiteral("m_DigitalInFunction"));
 
     g_Scala->SetLimitiScalaElettrica(modInstr.ModelloStrumento(), modInstr.SlotA(), range, 0);
     m_Range = range;

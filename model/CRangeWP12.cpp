@@ -62,12 +62,6 @@ QString inputRowValue(std::int16_t pulses, std::int16_t unit)
     return ReportNumberText(pulses, 0, u"###0") + QLatin1Char(' ') + EnumCodeText(5641, unit, kUnits);
 }
 
-std::int16_t readUnit(const MemMapAuxLines &lines, std::int32_t templateId, const QString &what)
-{
-    return CheckCodeInTable(ReadLastDigitCode(FindCmdAuxValue(templateId, lines), AuxCommandPrefix(templateId)),
-                            kUnits, what);
-}
-
 std::int16_t readPulses(const MemMapAuxLines &lines, std::int32_t templateId, const QString &what)
 {
     return checkPulses(ReadDecimalInteger(FindCmdAuxValue(templateId, lines), AuxCommandPrefix(templateId)), what);
@@ -197,15 +191,14 @@ void CRangeWP12::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines
         ReadDecimalInteger(FindCmdAuxValue(kFunctionLine, lines), AuxCommandPrefix(kFunctionLine));
     const std::int16_t function = CheckCodeInTable(functionNumber - 1, kFunctions, QStringLiteral("m_WPxFunction"));
     const std::int16_t pulsesA = readPulses(lines, kPulsesALine, QStringLiteral("m_ImpGiroA"));
-    const std::int16_t unitA = readUnit(lines, kUnitALine, QStringLiteral("m_UnitaIngA"));
-    const std::int16_t command = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kCommandLine, lines), AuxCommandPrefix(kCommandLine)), kCommands,
-        QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t unitA = ReadLetteredCodeLine(lines, kUnitALine, kUnits, QStringLiteral("m_UnitaIngA"));
+    const std::int16_t command =
+        ReadLetteredCodeLine(lines, kCommandLine, kCommands, QStringLiteral("m_DigitalInFunction"));
     std::int16_t pulsesB = m_ImpGiroB;
     std::int16_t unitB = m_UnitaIngB;
     if (modInstr.ModelloStrumento() == kModelWithInputB) {
         pulsesB = readPulses(lines, kPulsesBLine, QStringLiteral("m_ImpGiroB"));
-        unitB = readUnit(lines, kUnitBLine, QStringLiteral("m_UnitaIngB"));
+        unitB = ReadLetteredCodeLine(lines, kUnitBLine, kUnits, QStringLiteral("m_UnitaIngB"));
     }
     m_WPxFunction = function;
     m_ImpGiroA = pulsesA;
