@@ -104,6 +104,11 @@ public:
     std::span<const FieldRule> FieldRules() const override;
 
 private:
+    // Visits alarm k's memory-map words with the member each one carries;
+    // Self is CAlarm or const CAlarm (see CAlarm.cpp).
+    template <class Self, class Word, class Pair>
+    static void forEachWord(Self &self, const CModInstr &modInstr, Word word, Pair pair);
+
     std::int16_t m_Channel = 0;
     std::int32_t m_MinAlarmScale = 0;
     std::int32_t m_MaxAlarmScale = 0;
