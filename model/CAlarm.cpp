@@ -163,8 +163,7 @@ void CAlarm::CopyProperties(const CAlarm &from, CAlarm &to)
     to.SetAlarmType(from.AlarmType());
     to.SetRelayStatus(from.RelayStatus());
     to.SetAlarmColor(from.AlarmColor());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
     to.SetDisplayDigit(from.DisplayDigit());
     to.SetWPxFunction(from.WPxFunction());
 }
@@ -173,21 +172,22 @@ void CAlarm::SetReport(ReportRecordset &report) const
 {
     const std::int16_t n = AlarmNumber();
     // Channel F's display decimal point only where channel F exists (model 3).
-    const std::int32_t dp = (m_ModelloStrumento == ModelCode::Oxa16 && m_Channel == 1) ? g_ScalaB->DigitalPointScalaDisplay()
-                                                                         : g_Scala->DigitalPointScalaDisplay();
+    const std::int32_t dp = (ModelloStrumento() == ModelCode::Oxa16 && m_Channel == 1)
+                                ? g_ScalaB->DigitalPointScalaDisplay()
+                                : g_Scala->DigitalPointScalaDisplay();
     const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(dp);
 
     // Every row is built before any is appended: a code without a text stops
     // the report of this alarm before its first row, never half-way.
     // Channel and relay codes show as the lines send them (0 or any other).
     ConvAlarmType(m_AlarmType);
-    if (m_ModelloStrumento == ModelCode::Oxa14)
+    if (ModelloStrumento() == ModelCode::Oxa14)
         ConvAlarmColor(m_AlarmColor);
 
     const QString digit = QString::number(n);
     std::vector<QStringList> rows;
     rows.push_back({GetResourceText(kReportTitle, {QVariant(digit), QVariant(digit)})});
-    if (m_ModelloStrumento == ModelCode::Oxa16)
+    if (ModelloStrumento() == ModelCode::Oxa16)
         rows.push_back({LoadResourceString(kReportChannel),
                         LoadResourceString(kReportChannelTexts + (m_Channel == 0 ? 0 : 1))});
     rows.push_back({LoadResourceString(kReportMin), ReportNumberText(m_MinAlarmScale, info)});
@@ -200,7 +200,7 @@ void CAlarm::SetReport(ReportRecordset &report) const
     rows.push_back({LoadResourceString(kReportType), LoadResourceString(kReportTypeTexts + m_AlarmType)});
     rows.push_back(
         {LoadResourceString(kReportRelay), LoadResourceString(kReportRelayTexts + (m_RelayStatus == 0 ? 0 : 1))});
-    if (m_ModelloStrumento == ModelCode::Oxa14)
+    if (ModelloStrumento() == ModelCode::Oxa14)
         rows.push_back({LoadResourceString(kReportColor), LoadResourceString(kReportColorTexts + m_AlarmColor)});
     for (const QStringList &row : rows)
         AddReportRow(report, row);
@@ -277,7 +277,7 @@ void CAlarm::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) c
 
     // The base layout always shows channel A's decimal point; the frequency
     // layout channel F's for an alarm on channel F of model 3.
-    const std::int32_t dp = (freq && m_ModelloStrumento == ModelCode::Oxa16 && m_Channel == 1)
+    const std::int32_t dp = (freq && ModelloStrumento() == ModelCode::Oxa16 && m_Channel == 1)
                                 ? g_ScalaB->DigitalPointScalaDisplay()
                                 : g_Scala->DigitalPointScalaDisplay();
     const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(dp);

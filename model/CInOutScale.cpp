@@ -136,8 +136,7 @@ void CInOutScale::CopyProperties(const CInOutScale &from, CInOutScale &to)
     to.SetMinMeasureScale(from.MinMeasureScale());
     to.SetMaxMeasureScale(from.MaxMeasureScale());
     to.SetLinearizzazione(from.Linearizzazione());
-    to.SetSlotA(from.SlotA());
-    to.SetModelloStrumento(from.ModelloStrumento());
+    to.CopyInstrumentContext(from);
     to.SetMeasureType(from.MeasureType());
     to.SetDisplayDigit(from.DisplayDigit());
     to.SetWPxFunction(from.WPxFunction());
@@ -161,7 +160,7 @@ void CInOutScale::SetReport(ReportRecordset &report) const
     // Only 0 and 1 have texts; any other value is on, as on the lines.
     const QString linearization = label(kReportLinearizationOff + (m_Linearizzazione != 0 ? 1 : 0));
 
-    if (!ModuleCodes::IsFrequencyModule(m_SlotA)) {
+    if (!ModuleCodes::IsFrequencyModule(SlotA())) {
         AddReportRow(report, {label(kReportElectricTitle)});
         AddReportRow(report, {label(kReportMinElectric), electric(m_MinElectricScale)});
         AddReportRow(report, {label(kReportMaxElectric), electric(m_MaxElectricScale)});
@@ -169,7 +168,7 @@ void CInOutScale::SetReport(ReportRecordset &report) const
         AddReportRow(report, {label(kReportDigitalPoint), DigitalPointSampleText(m_MeasureDigitalPoint)});
         AddReportRow(report, {label(kReportMinMeasure), display(m_MinMeasureScale)});
         AddReportRow(report, {label(kReportMaxMeasure), display(m_MaxMeasureScale)});
-        if (m_SlotA != SlotACode::GKP && m_ModelloStrumento != ModelCode::Oxa12)
+        if (SlotA() != SlotACode::GKP && ModelloStrumento() != ModelCode::Oxa12)
             AddReportRow(report, {label(kReportLinearization), linearization});
         return;
     }

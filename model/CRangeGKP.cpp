@@ -77,13 +77,12 @@ void CRangeGKP::CopyProperties(const CRangeGKP &from, CRangeGKP &to)
     to.SetTempCJC(from.TempCJC());
     to.SetRange(from.Range());
     to.SetDigitalInFunction(from.DigitalInFunction());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
 }
 
 void CRangeGKP::SetElettricScale()
 {
-    g_Scala->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_Range, m_ProbeSelect);
+    g_Scala->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_Range, m_ProbeSelect);
 }
 
 void CRangeGKP::SetReport(ReportRecordset &report) const

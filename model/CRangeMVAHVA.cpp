@@ -71,13 +71,12 @@ void CRangeMVAHVA::CopyProperties(const CRangeMVAHVA &from, CRangeMVAHVA &to)
     to.SetIntegrationTime(from.IntegrationTime());
     to.SetIntTime(from.IntTime());
     to.SetDigitalInFunction(from.DigitalInFunction());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
 }
 
 void CRangeMVAHVA::SetElettricScale()
 {
-    g_Scala->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_Range, 0);
+    g_Scala->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_Range, 0);
 }
 
 void CRangeMVAHVA::SetReport(ReportRecordset &report) const
@@ -89,7 +88,7 @@ void CRangeMVAHVA::SetReport(ReportRecordset &report) const
         time += QLatin1Char(' ') + ReportNumberText(m_IntTime, 1, u"##0.0") + QStringLiteral(" ms");
     AddReportRow(report, {LoadResourceString(5438), time});
 
-    if (m_SlotA == SlotACode::HVA)
+    if (SlotA() == SlotACode::HVA)
         AddReportRow(report, {LoadResourceString(5441), EnumCodeText(5444, m_Range, kRanges)});
     else
         AddReportRow(report, {LoadResourceString(5450), EnumCodeText(5451, m_Range, kRanges)});

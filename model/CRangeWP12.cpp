@@ -104,29 +104,28 @@ void CRangeWP12::CopyProperties(const CRangeWP12 &from, CRangeWP12 &to)
     to.SetImpGiroB(from.ImpGiroB());
     to.SetUnitaIngB(from.UnitaIngB());
     to.SetDigitalInFunction(from.DigitalInFunction());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
 }
 
 void CRangeWP12::SetElettricScale()
 {
-    g_Scala->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroA, m_UnitaIngA);
+    g_Scala->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_ImpGiroA, m_UnitaIngA);
     // Models without input B keep its words as the instrument holds them
     // (see SetUserSetup); values that give no range leave g_ScalaB as it is
     // instead of failing the whole configuration on an unused input.
     const bool inputBGivesRange = m_ImpGiroB >= 1 && m_UnitaIngB >= 0 && m_UnitaIngB < kUnits;
-    if (m_ModelloStrumento == kModelWithInputB || inputBGivesRange)
-        g_ScalaB->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroB, m_UnitaIngB);
+    if (ModelloStrumento() == kModelWithInputB || inputBGivesRange)
+        g_ScalaB->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_ImpGiroB, m_UnitaIngB);
 }
 
 void CRangeWP12::SetReport(ReportRecordset &report) const
 {
-    const QString function = (m_ModelloStrumento != kModelWithInputB && m_WPxFunction == 0)
+    const QString function = (ModelloStrumento() != kModelWithInputB && m_WPxFunction == 0)
                                  ? LoadResourceString(5633)
                                  : EnumCodeText(5622, m_WPxFunction, kFunctions);
     AddReportRow(report, {LoadResourceString(5621), function});
     AddReportRow(report, {GetResourceText(5639, {LoadResourceString(5637)}), inputRowValue(m_ImpGiroA, m_UnitaIngA)});
-    if (m_ModelloStrumento == kModelWithInputB && m_WPxFunction == 0)
+    if (ModelloStrumento() == kModelWithInputB && m_WPxFunction == 0)
         AddReportRow(report,
                      {GetResourceText(5639, {LoadResourceString(5638)}), inputRowValue(m_ImpGiroB, m_UnitaIngB)});
     AddReportRow(report, {LoadResourceString(5650), EnumCodeText(5651, m_DigitalInFunction, kCommands)});
