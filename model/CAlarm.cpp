@@ -163,8 +163,7 @@ void CAlarm::CopyProperties(const CAlarm &from, CAlarm &to)
     to.SetAlarmType(from.AlarmType());
     to.SetRelayStatus(from.RelayStatus());
     to.SetAlarmColor(from.AlarmColor());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
     to.SetDisplayDigit(from.DisplayDigit());
     to.SetWPxFunction(from.WPxFunction());
 }
@@ -173,21 +172,22 @@ void CAlarm::SetReport(ReportRecordset &report) const
 {
     const std::int16_t n = AlarmNumber();
     // Channel F's display decimal point only where channel F exists (model 3).
-    const std::int32_t dp = (m_ModelloStrumento == ModelCode::Oxa16 && m_Channel == 1) ? g_ScalaB->DigitalPointScalaDisplay()
-                                                                         : g_Scala->DigitalPointScalaDisplay();
+    const std::int32_t dp = (ModelloStrumento() == ModelCode::Oxa16 && m_Channel == 1)
+                                ? g_ScalaB->DigitalPointScalaDisplay()
+                                : g_Scala->DigitalPointScalaDisplay();
     const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(dp);
 
     // Every row is built before any is appended: a code without a text stops
     // the report of this alarm before its first row, never half-way.
     // Channel and relay codes show as the lines send them (0 or any other).
     ConvAlarmType(m_AlarmType);
-    if (m_ModelloStrumento == ModelCode::Oxa14)
+    if (ModelloStrumento() == ModelCode::Oxa14)
         ConvAlarmColor(m_AlarmColor);
 
     const QString digit = QString::number(n);
     std::vector<QStringList> rows;
     rows.push_back({GetResourceText(kReportTitle, {QVariant(digit), QVariant(digit)})});
-    if (m_ModelloStrumento == ModelCode::Oxa16)
+    if (ModelloStrumento() == ModelCode::Oxa16)
         rows.push_back({LoadResourceString(kReportChannel),
                         LoadResourceString(kReportChannelTexts + (m_Channel == 0 ? 0 : 1))});
     rows.push_back({LoadResourceString(kReportMin), ReportNumberText(m_MinAlarmScale, info)});
@@ -200,83 +200,68 @@ void CAlarm::SetReport(ReportRecordset &report) const
     rows.push_back({LoadResourceString(kReportType), LoadResourceString(kReportTypeTexts + m_AlarmType)});
     rows.push_back(
         {LoadResourceString(kReportRelay), LoadResourceString(kReportRelayTexts + (m_RelayStatus == 0 ? 0 : 1))});
-    if (m_ModelloStrumento == ModelCode::Oxa14)
+    if (ModelloStrumento() == ModelCode::Oxa14)
         rows.push_back({LoadResourceString(kReportColor), LoadResourceString(kReportColorTexts + m_AlarmColor)});
     for (const QStringList &row : rows)
         AddReportRow(report, row);
 }
 
-void CAlarm::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) const
+// Alarm k's words in the layout of the configuration's slot-A code, one list
+// for the writer and the reader: word(index, member) for a value in one word
+// (a 32-bit value keeps only its low 16 bits there and reads back
+// sign-extended), pair(index, member) for a 32-bit value in two words, low
+// word first. No words for a slot-A code without a layout.
+template <class Self, class Word, class Pair>
+void CAlarm::forEachWord(Self &self, const CModInstr &modInstr, Word word, Pair pair)
 {
     const MemMapLayout layout = MemMapLayoutForSlotA(modInstr.SlotA());
     if (layout == MemMapLayout::None)
         return;
-    const auto k = static_cast<std::size_t>(AlarmNumber() - 1);
+    const auto k = static_cast<std::size_t>(self.AlarmNumber() - 1);
     if (layout == MemMapLayout::MemMapBaseLayout) {
         const std::size_t w = 45 + 9 * k;
-        map[w + 0] = LoWord(m_MinAlarmScale);
-        map[w + 1] = LoWord(m_MaxAlarmScale);
-        map[w + 2] = LoWord(m_AlarmSetPoint);
-        map[w + 3] = LoWord(m_Isteresi);
-        map[w + 4] = m_RitDisattivazione;
-        map[w + 5] = m_RitAttivazione;
-        map[w + 6] = m_RelayStatus;
-        map[w + 7] = m_AlarmType;
+        word(w + 0, self.m_MinAlarmScale);
+        word(w + 1, self.m_MaxAlarmScale);
+        word(w + 2, self.m_AlarmSetPoint);
+        word(w + 3, self.m_Isteresi);
+        word(w + 4, self.m_RitDisattivazione);
+        word(w + 5, self.m_RitAttivazione);
+        word(w + 6, self.m_RelayStatus);
+        word(w + 7, self.m_AlarmType);
         // The master module has no colour word.
         if (modInstr.SlotA() != SlotACode::MVZ)
-            map[w + 8] = m_AlarmColor;
+            word(w + 8, self.m_AlarmColor);
         return;
     }
     const std::size_t s = 178 + 6 * k;
-    map[s + 0] = LoWord(m_MinAlarmScale);
-    map[s + 1] = HiWord(m_MinAlarmScale);
-    map[s + 2] = LoWord(m_MaxAlarmScale);
-    map[s + 3] = HiWord(m_MaxAlarmScale);
-    map[s + 4] = LoWord(m_AlarmSetPoint);
-    map[s + 5] = HiWord(m_AlarmSetPoint);
+    pair(s + 0, self.m_MinAlarmScale);
+    pair(s + 2, self.m_MaxAlarmScale);
+    pair(s + 4, self.m_AlarmSetPoint);
     const std::size_t w = 202 + 14 * k;
-    map[w + 0] = LoWord(m_Isteresi);
-    map[w + 1] = HiWord(m_Isteresi);
-    map[w + 2] = m_Channel;
-    map[w + 4] = m_RitDisattivazione;
-    map[w + 6] = m_RitAttivazione;
-    map[w + 8] = m_RelayStatus;
-    map[w + 10] = m_AlarmType;
-    map[w + 12] = m_AlarmColor;
+    pair(w + 0, self.m_Isteresi);
+    word(w + 2, self.m_Channel);
+    word(w + 4, self.m_RitDisattivazione);
+    word(w + 6, self.m_RitAttivazione);
+    word(w + 8, self.m_RelayStatus);
+    word(w + 10, self.m_AlarmType);
+    word(w + 12, self.m_AlarmColor);
+}
+
+void CAlarm::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) const
+{
+    forEachWord(
+        *this, modInstr, [&map](std::size_t w, std::int32_t value) { map[w] = LoWord(value); },
+        [&map](std::size_t w, std::int32_t value) {
+            map[w] = LoWord(value);
+            map[w + 1] = HiWord(value);
+        });
 }
 
 void CAlarm::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
 {
-    const MemMapLayout layout = MemMapLayoutForSlotA(modInstr.SlotA());
-    if (layout == MemMapLayout::None)
-        return;
-    const auto k = static_cast<std::size_t>(AlarmNumber() - 1);
-    if (layout == MemMapLayout::MemMapBaseLayout) {
-        const std::size_t w = 45 + 9 * k;
-        m_MinAlarmScale = map[w + 0];
-        m_MaxAlarmScale = map[w + 1];
-        m_AlarmSetPoint = map[w + 2];
-        m_Isteresi = map[w + 3];
-        m_RitDisattivazione = map[w + 4];
-        m_RitAttivazione = map[w + 5];
-        m_RelayStatus = map[w + 6];
-        m_AlarmType = map[w + 7];
-        if (modInstr.SlotA() != SlotACode::MVZ)
-            m_AlarmColor = map[w + 8];
-        return;
-    }
-    const std::size_t s = 178 + 6 * k;
-    m_MinAlarmScale = MakeLong(map[s + 0], map[s + 1]);
-    m_MaxAlarmScale = MakeLong(map[s + 2], map[s + 3]);
-    m_AlarmSetPoint = MakeLong(map[s + 4], map[s + 5]);
-    const std::size_t w = 202 + 14 * k;
-    m_Isteresi = MakeLong(map[w + 0], map[w + 1]);
-    m_Channel = map[w + 2];
-    m_RitDisattivazione = map[w + 4];
-    m_RitAttivazione = map[w + 6];
-    m_RelayStatus = map[w + 8];
-    m_AlarmType = map[w + 10];
-    m_AlarmColor = map[w + 12];
+    forEachWord(
+        *this, modInstr, [&map](std::size_t w, auto &member) { member = map[w]; },
+        [&map](std::size_t w, std::int32_t &member) { member = MakeLong(map[w], map[w + 1]); });
 }
 
 void CAlarm::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) const
@@ -292,7 +277,7 @@ void CAlarm::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) c
 
     // The base layout always shows channel A's decimal point; the frequency
     // layout channel F's for an alarm on channel F of model 3.
-    const std::int32_t dp = (freq && m_ModelloStrumento == ModelCode::Oxa16 && m_Channel == 1)
+    const std::int32_t dp = (freq && ModelloStrumento() == ModelCode::Oxa16 && m_Channel == 1)
                                 ? g_ScalaB->DigitalPointScalaDisplay()
                                 : g_Scala->DigitalPointScalaDisplay();
     const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(dp);

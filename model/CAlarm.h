@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "InstrumentContext.h"
 
 #include <cstdint>
 
@@ -25,7 +26,7 @@ class CModInstr;
 // Lines only for the alarms of the fitted relay module (slot C: Y1 alarm 1,
 // Y2 alarms 1 and 2, Y4/Y5 alarms 1 to 4): entries 45 + 9k + j (base) or
 // 89 + 10k (channel) and 90 + 10k + j (frequency).
-class CAlarm : public CParameterClass<CAlarm> {
+class CAlarm : public CParameterClass<CAlarm>, public InstrumentContext {
 public:
     CAlarm();
 
@@ -56,11 +57,7 @@ public:
     void SetRelayStatus(std::int16_t v) { m_RelayStatus = v; }
     void SetAlarmColor(std::int16_t v) { m_AlarmColor = v; }
 
-    // Context values, never stored.
-    std::int16_t ModelloStrumento() const { return m_ModelloStrumento; }
-    void SetModelloStrumento(std::int16_t v) { m_ModelloStrumento = v; }
-    void SetSlotA(std::int16_t v) { m_SlotA = v; }
-    std::int16_t SlotA() const { return m_SlotA; }
+    // Context values, never stored, besides the instrument context.
     std::int16_t DisplayDigit() const { return m_DisplayDigit; }
     void SetDisplayDigit(std::int16_t v) { m_DisplayDigit = v; }
     void SetWPxFunction(std::int16_t v) { m_WPxFunction = v; }
@@ -104,6 +101,11 @@ public:
     std::span<const FieldRule> FieldRules() const override;
 
 private:
+    // Visits alarm k's memory-map words with the member each one carries;
+    // Self is CAlarm or const CAlarm (see CAlarm.cpp).
+    template <class Self, class Word, class Pair>
+    static void forEachWord(Self &self, const CModInstr &modInstr, Word word, Pair pair);
+
     std::int16_t m_Channel = 0;
     std::int32_t m_MinAlarmScale = 0;
     std::int32_t m_MaxAlarmScale = 0;
@@ -115,8 +117,6 @@ private:
     std::int16_t m_RelayStatus = 1;
     std::int16_t m_AlarmColor = 3;
 
-    std::int16_t m_ModelloStrumento = 0;
-    std::int16_t m_SlotA = 0;
     std::int16_t m_DisplayDigit = 0;
     std::int16_t m_WPxFunction = 0;
 };

@@ -84,15 +84,14 @@ void CDisplay::CopyProperties(const CDisplay &from, CDisplay &to)
     to.SetDisplayDigit(from.DisplayDigit());
     to.SetDisplayColor(from.DisplayColor());
     to.SetPassword(from.Password());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
 }
 
 void CDisplay::SetReport(ReportRecordset &report) const
 {
-    if (m_ModelloStrumento == ModelCode::Oxa12 && m_SlotA <= SlotACode::GKP)
+    if (ModelloStrumento() == ModelCode::Oxa12 && SlotA() <= SlotACode::GKP)
         AddReportRow(report, {LoadResourceString(5511), EnumCodeText(5512, m_DisplayDigit, kDisplayDigits)});
-    if (m_ModelloStrumento == ModelCode::Oxa14)
+    if (ModelloStrumento() == ModelCode::Oxa14)
         AddReportRow(report, {LoadResourceString(5514),
                               EnumCodeText(5515, m_DisplayColor, static_cast<std::int32_t>(colorMnemonics().size()))});
     AddReportRow(report, {LoadResourceString(5510), ReportNumberText(m_Password, 0, u"###0")});

@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "InstrumentContext.h"
 
 #include <cstdint>
 
@@ -19,7 +20,7 @@ class CModInstr;
 //   4, 5    words 0 password, 2 colour;
 //           lines 0 password, 1 colour (model 1 only)
 //   other   nothing (6 included, although it uses the base layout)
-class CDisplay : public CParameterClass<CDisplay> {
+class CDisplay : public CParameterClass<CDisplay>, public InstrumentContext {
 public:
     CDisplay();
 
@@ -30,12 +31,8 @@ public:
     void SetDisplayColor(std::int16_t v) { m_DisplayColor = v; }
     void SetPassword(std::int16_t v) { m_Password = v; }
 
-    // Context values, never stored; only the report reads them.
-    void SetModelloStrumento(std::int16_t v) { m_ModelloStrumento = v; }
-    std::int16_t ModelloStrumento() const { return m_ModelloStrumento; }
-    void SetSlotA(std::int16_t v) { m_SlotA = v; }
-    std::int16_t SlotA() const { return m_SlotA; }
-
+    // The stored values, then the instrument context, which only the report
+    // reads.
     static void CopyProperties(const CDisplay &from, CDisplay &to);
 
     // Display choice (model 0 with slot A 3 or below), colour (model 1),
@@ -62,6 +59,4 @@ private:
     std::int16_t m_DisplayDigit = 0;
     std::int16_t m_DisplayColor = 2;
     std::int16_t m_Password = 0;
-    std::int16_t m_ModelloStrumento = 0;
-    std::int16_t m_SlotA = 0;
 };

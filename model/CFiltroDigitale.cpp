@@ -68,14 +68,13 @@ void CFiltroDigitale::CopyProperties(const CFiltroDigitale &from, CFiltroDigital
 {
     to.SetCampo(from.Campo());
     to.SetCoeff(from.Coeff());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
     to.SetDisplayDigit(from.DisplayDigit());
 }
 
 void CFiltroDigitale::SetReport(ReportRecordset &report) const
 {
-    const QString campo = ModuleCodes::IsFrequencyModule(m_SlotA)
+    const QString campo = ModuleCodes::IsFrequencyModule(SlotA())
                               ? ReportNumberText(m_Campo, kPercentDecimals, kPercentFormat) + QStringLiteral(" %")
                               : ReportScaleText(m_Campo, g_Scala->DigitalPointScalaDisplay());
     AddReportRow(report, {LoadResourceString(kReportCampo), campo});

@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "InstrumentContext.h"
 
 #include <cstdint>
 
@@ -15,7 +16,7 @@ class CModInstr;
 //   0..3, 6   words 81, 82    lines 81, 82
 //   4, 5      words 266, 268  lines 133, 134
 //   other     nothing
-class CFiltroDigitale : public CParameterClass<CFiltroDigitale> {
+class CFiltroDigitale : public CParameterClass<CFiltroDigitale>, public InstrumentContext {
 public:
     CFiltroDigitale();
 
@@ -25,11 +26,7 @@ public:
     void SetCampo(std::int16_t v) { m_Campo = v; }
     void SetCoeff(std::int16_t v) { m_Coeff = v; }
 
-    // Context values, never stored.
-    std::int16_t ModelloStrumento() const { return m_ModelloStrumento; }
-    void SetModelloStrumento(std::int16_t v) { m_ModelloStrumento = v; }
-    std::int16_t SlotA() const { return m_SlotA; }
-    void SetSlotA(std::int16_t v) { m_SlotA = v; }
+    // Context value, never stored, besides the instrument context.
     std::int16_t DisplayDigit() const { return m_DisplayDigit; }
     void SetDisplayDigit(std::int16_t v) { m_DisplayDigit = v; }
 
@@ -56,7 +53,5 @@ public:
 private:
     std::int16_t m_Campo = 0;
     std::int16_t m_Coeff = 0;
-    std::int16_t m_ModelloStrumento = 0;
-    std::int16_t m_SlotA = 0;
     std::int16_t m_DisplayDigit = 0;
 };

@@ -136,8 +136,7 @@ void CInOutScale::CopyProperties(const CInOutScale &from, CInOutScale &to)
     to.SetMinMeasureScale(from.MinMeasureScale());
     to.SetMaxMeasureScale(from.MaxMeasureScale());
     to.SetLinearizzazione(from.Linearizzazione());
-    to.SetSlotA(from.SlotA());
-    to.SetModelloStrumento(from.ModelloStrumento());
+    to.CopyInstrumentContext(from);
     to.SetMeasureType(from.MeasureType());
     to.SetDisplayDigit(from.DisplayDigit());
     to.SetWPxFunction(from.WPxFunction());
@@ -161,7 +160,7 @@ void CInOutScale::SetReport(ReportRecordset &report) const
     // Only 0 and 1 have texts; any other value is on, as on the lines.
     const QString linearization = label(kReportLinearizationOff + (m_Linearizzazione != 0 ? 1 : 0));
 
-    if (!ModuleCodes::IsFrequencyModule(m_SlotA)) {
+    if (!ModuleCodes::IsFrequencyModule(SlotA())) {
         AddReportRow(report, {label(kReportElectricTitle)});
         AddReportRow(report, {label(kReportMinElectric), electric(m_MinElectricScale)});
         AddReportRow(report, {label(kReportMaxElectric), electric(m_MaxElectricScale)});
@@ -169,7 +168,7 @@ void CInOutScale::SetReport(ReportRecordset &report) const
         AddReportRow(report, {label(kReportDigitalPoint), DigitalPointSampleText(m_MeasureDigitalPoint)});
         AddReportRow(report, {label(kReportMinMeasure), display(m_MinMeasureScale)});
         AddReportRow(report, {label(kReportMaxMeasure), display(m_MaxMeasureScale)});
-        if (m_SlotA != SlotACode::GKP && m_ModelloStrumento != ModelCode::Oxa12)
+        if (SlotA() != SlotACode::GKP && ModelloStrumento() != ModelCode::Oxa12)
             AddReportRow(report, {label(kReportLinearization), linearization});
         return;
     }
@@ -345,27 +344,23 @@ void CInOutScale::SetLinearizzazioneAux(const CModInstr &modInstr, const MemMapA
 void CInOutScale::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines)
 {
     const std::int16_t slotA = modInstr.SlotA();
-    // Every value is read before any is stored: a bad line leaves the object
-    // as it was.
+    // Every value is read into these before any is stored, so a bad line
+    // leaves the object as it was; a value the layout does not read keeps
+    // its own.
+    std::int32_t dpE = m_ElectricDigitalPoint, minE = m_MinElectricScale, maxE = m_MaxElectricScale;
+    std::int32_t dpD = m_MeasureDigitalPoint, minD = m_MinMeasureScale, maxD = m_MaxMeasureScale;
+    std::int16_t lin = m_Linearizzazione;
     switch (MemMapLayoutForSlotA(slotA)) {
-    case MemMapLayout::MemMapBaseLayout: {
-        const std::int32_t dpE = baseElectricDigitalPoint();
-        const std::int16_t minE = ReadAuxScale16(lines, kBaseMinElectric.templateId);
-        const std::int16_t maxE = ReadAuxScale16(lines, kBaseMaxElectric.templateId);
-        const std::int32_t dpD = ReadAuxDigitalPoint(lines, kBaseDigitalPoint.templateId);
-        const std::int16_t minD = ReadAuxScale16(lines, kBaseMinMeasure.templateId);
-        const std::int16_t maxD = ReadAuxScale16(lines, kBaseMaxMeasure.templateId);
-        const std::int16_t lin =
-            slotA == SlotACode::GKP ? std::int16_t{0} : readLinearizzazione(lines, kLinearizationSwitchLineBase.templateId);
-        SetElectricDigitalPoint(dpE);
-        SetMinElectricScale(minE);
-        SetMaxElectricScale(maxE);
-        SetMeasureDigitalPoint(dpD);
-        SetMinMeasureScale(minD);
-        SetMaxMeasureScale(maxD);
-        SetLinearizzazione(lin);
-        return;
-    }
+    case MemMapLayout::MemMapBaseLayout:
+        dpE = baseElectricDigitalPoint();
+        minE = ReadAuxScale16(lines, kBaseMinElectric.templateId);
+        maxE = ReadAuxScale16(lines, kBaseMaxElectric.templateId);
+        dpD = ReadAuxDigitalPoint(lines, kBaseDigitalPoint.templateId);
+        minD = ReadAuxScale16(lines, kBaseMinMeasure.templateId);
+        maxD = ReadAuxScale16(lines, kBaseMaxMeasure.templateId);
+        lin = slotA == SlotACode::GKP ? std::int16_t{0}
+                                      : readLinearizzazione(lines, kLinearizationSwitchLineBase.templateId);
+        break;
     case MemMapLayout::MemMapFreqLayout: {
         const bool channelA = IsChannelA();
         const FreqScaleLines &l = channelA ? kFreqLinesA : kFreqLinesF;
@@ -374,8 +369,6 @@ void CInOutScale::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLine
             // The function comes from the lines read, not from WPxFunction.
             electric = ReadAuxFunctionIndex(lines) == 0 && modInstr.ModelloStrumento() == ModelCode::Oxa16;
         }
-        std::int32_t dpE = m_ElectricDigitalPoint, minE = m_MinElectricScale, maxE = m_MaxElectricScale;
-        std::int16_t lin = m_Linearizzazione;
         if (electric) {
             dpE = ReadAuxDigitalPoint(lines, l.electricDigitalPoint.templateId);
             minE = ReadAuxScale32(lines, l.minElectricScale.templateId);
@@ -383,21 +376,21 @@ void CInOutScale::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLine
             if (!channelA)
                 lin = readLinearizzazione(lines, l.linearizzazione.templateId);
         }
-        const std::int32_t dpD = ReadAuxDigitalPoint(lines, l.measureDigitalPoint.templateId);
-        const std::int32_t minD = ReadAuxScale32(lines, l.minMeasureScale.templateId);
-        const std::int32_t maxD = ReadAuxScale32(lines, l.maxMeasureScale.templateId);
+        dpD = ReadAuxDigitalPoint(lines, l.measureDigitalPoint.templateId);
+        minD = ReadAuxScale32(lines, l.minMeasureScale.templateId);
+        maxD = ReadAuxScale32(lines, l.maxMeasureScale.templateId);
         if (channelA)
             lin = readLinearizzazione(lines, l.linearizzazione.templateId);
-        SetElectricDigitalPoint(dpE);
-        SetMinElectricScale(minE);
-        SetMaxElectricScale(maxE);
-        SetMeasureDigitalPoint(dpD);
-        SetMinMeasureScale(minD);
-        SetMaxMeasureScale(maxD);
-        SetLinearizzazione(lin);
-        return;
+        break;
     }
     case MemMapLayout::None:
         return;
     }
+    SetElectricDigitalPoint(dpE);
+    SetMinElectricScale(minE);
+    SetMaxElectricScale(maxE);
+    SetMeasureDigitalPoint(dpD);
+    SetMinMeasureScale(minD);
+    SetMaxMeasureScale(maxD);
+    SetLinearizzazione(lin);
 }

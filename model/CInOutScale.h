@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "InstrumentContext.h"
 
 #include <QString>
 #include <cstddef>
@@ -76,7 +77,7 @@ QString LinearizationSwitchLineText(std::int16_t templateId, bool on);
 //   4, 5  F     words 30, 32/33, 34/35, 36, 38/39, 40/41, 110; lines 15..17
 //               and 55 (function F1 only), 18..20
 //   other       nothing
-class CInOutScale : public CParameterClass<CInOutScale> {
+class CInOutScale : public CParameterClass<CInOutScale>, public InstrumentContext {
 public:
     CInOutScale();
 
@@ -99,11 +100,7 @@ public:
     void SetMaxMeasureScale(std::int32_t v) { m_MaxMeasureScale = v; }
     void SetLinearizzazione(std::int16_t v) { m_Linearizzazione = v; }
 
-    // Context values, never stored.
-    void SetSlotA(std::int16_t v) { m_SlotA = v; }
-    std::int16_t SlotA() const { return m_SlotA; }
-    void SetModelloStrumento(std::int16_t v) { m_ModelloStrumento = v; }
-    std::int16_t ModelloStrumento() const { return m_ModelloStrumento; }
+    // Context values, never stored, besides the instrument context.
     void SetMeasureType(std::int16_t v) { m_MeasureType = v; }
     std::int16_t MeasureType() const { return m_MeasureType; }
     void SetDisplayDigit(std::int16_t v) { m_DisplayDigit = v; }
@@ -173,8 +170,6 @@ private:
     std::int32_t m_MaxMeasureScale = 0;
     std::int16_t m_Linearizzazione = 0;
 
-    std::int16_t m_SlotA = 0;
-    std::int16_t m_ModelloStrumento = 0;
     std::int16_t m_MeasureType = 0;
     std::int16_t m_DisplayDigit = 0;
     std::int16_t m_WPxFunction = 0;

@@ -161,9 +161,8 @@ void CLinearize::CopyProperties(const CLinearize &from, CLinearize &to)
     to.SetElectricDigitalPoint(from.ElectricDigitalPoint());
     to.SetMinElectricScale(from.MinElectricScale());
     to.SetMaxElectricScale(from.MaxElectricScale());
-    to.SetModelloStrumento(from.ModelloStrumento());
+    to.CopyInstrumentContext(from);
     to.SetDisplayDigit(from.DisplayDigit());
-    to.SetSlotA(from.SlotA());
 }
 
 void CLinearize::SetReport(ReportRecordset &report) const
@@ -173,7 +172,7 @@ void CLinearize::SetReport(ReportRecordset &report) const
     // appends no row at all.
     std::vector<QStringList> rows;
     QString header;
-    if (ModuleCodes::IsFrequencyModule(m_SlotA))
+    if (ModuleCodes::IsFrequencyModule(SlotA()))
         header = GetResourceText(kReportNumPointsOf,
                                  {QVariant(LoadResourceString(IsChannelA() ? kReportChannelA : kReportChannelF))});
     else
@@ -182,7 +181,7 @@ void CLinearize::SetReport(ReportRecordset &report) const
     if (points > 0) {
         const DigitalPointInfo input = CScaleMisuraDisplay::GetDigitalPointInfo(m_ElectricDigitalPoint);
         const DigitalPointInfo output =
-            CScaleMisuraDisplay::GetDigitalPointInfo(outputScale(m_SlotA).DigitalPointScalaDisplay());
+            CScaleMisuraDisplay::GetDigitalPointInfo(outputScale(SlotA()).DigitalPointScalaDisplay());
         const QString unit = g_Scala->UnitaMisuraScalaElettrica();
         for (int i = 0; i < points; ++i) {
             const auto k = static_cast<std::size_t>(i);

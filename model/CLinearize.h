@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "InstrumentContext.h"
 
 #include <array>
 #include <cstdint>
@@ -26,7 +27,7 @@ class CScaleMisuraDisplay;
 //   4, 5  F     words 112, 114 + 4i / 116 + 4i (32-bit), lines 56, 57 + 2i /
 //               58 + 2i, gated by line 55
 //   3, other    nothing
-class CLinearize : public CParameterClass<CLinearize> {
+class CLinearize : public CParameterClass<CLinearize>, public InstrumentContext {
 public:
     static constexpr int kPoints = 16;
 
@@ -46,20 +47,16 @@ public:
     void SetCoordinateIn(std::int16_t index, std::int32_t v);
     void SetCoordinateOut(std::int16_t index, std::int32_t v);
 
-    // Context values, never stored: the electrical scale of the channel's
-    // CInOutScale, the model, display digits and slot-A code.
+    // Context values, never stored, besides the instrument context: the
+    // electrical scale of the channel's CInOutScale and the display digits.
     std::int32_t ElectricDigitalPoint() const { return m_ElectricDigitalPoint; }
     std::int32_t MinElectricScale() const { return m_MinElectricScale; }
     std::int32_t MaxElectricScale() const { return m_MaxElectricScale; }
     void SetElectricDigitalPoint(std::int32_t v) { m_ElectricDigitalPoint = v; }
     void SetMinElectricScale(std::int32_t v) { m_MinElectricScale = v; }
     void SetMaxElectricScale(std::int32_t v) { m_MaxElectricScale = v; }
-    void SetModelloStrumento(std::int16_t v) { m_ModelloStrumento = v; }
-    std::int16_t ModelloStrumento() const { return m_ModelloStrumento; }
     void SetDisplayDigit(std::int16_t v) { m_DisplayDigit = v; }
     std::int16_t DisplayDigit() const { return m_DisplayDigit; }
-    void SetSlotA(std::int16_t v) { m_SlotA = v; }
-    std::int16_t SlotA() const { return m_SlotA; }
 
     // True for the channel-A instance (ClassName exactly "CLinearize").
     bool IsChannelA() const;
@@ -101,7 +98,5 @@ private:
     std::int32_t m_ElectricDigitalPoint = 0;
     std::int32_t m_MinElectricScale = 0;
     std::int32_t m_MaxElectricScale = 0;
-    std::int16_t m_ModelloStrumento = 0;
     std::int16_t m_DisplayDigit = 0;
-    std::int16_t m_SlotA = 0;
 };

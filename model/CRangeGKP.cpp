@@ -77,13 +77,12 @@ void CRangeGKP::CopyProperties(const CRangeGKP &from, CRangeGKP &to)
     to.SetTempCJC(from.TempCJC());
     to.SetRange(from.Range());
     to.SetDigitalInFunction(from.DigitalInFunction());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
 }
 
 void CRangeGKP::SetElettricScale()
 {
-    g_Scala->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_Range, m_ProbeSelect);
+    g_Scala->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_Range, m_ProbeSelect);
 }
 
 void CRangeGKP::SetReport(ReportRecordset &report) const
@@ -159,14 +158,11 @@ void CRangeGKP::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines 
 {
     if (!appliesTo(modInstr))
         return;
-    const std::int16_t range = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kRangeLine, lines), AuxCommandPrefix(kRangeLine)), kRanges,
-        QStringLiteral("m_Range"));
+    const std::int16_t range = ReadLetteredCodeLine(lines, kRangeLine, kRanges, QStringLiteral("m_Range"));
     const std::int16_t probe = MnemonicToCode(FindCmdAuxValue(kProbeLine, lines), probeMnemonics(), kConvProbeSelectFail);
     const std::int16_t cjc = FindCmdAuxValue(kCJCLine, lines) == kAutomaticCJC ? 0 : 1;
-    const std::int16_t command = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kCommandLine, lines), AuxCommandPrefix(kCommandLine)), kCommands,
-        QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t command =
+        ReadLetteredCodeLine(lines, kCommandLine, kCommands, QStringLiteral("m_DigitalInFunction"));
     const std::int16_t tempCJC =
         ReadDecimalInteger(FindCmdAuxValue(kTempCJCLine, lines), AuxCommandPrefix(kTempCJCLine));
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "InstrumentContext.h"
 
 #include <cstdint>
 
@@ -15,7 +16,7 @@ class CModInstr;
 // command input, 108 the manual temperature (the register 0xE06C after the
 // register window). Auxiliary lines 1, 2, 3, 88 and 108. Every map
 // operation acts only for slot-A code 3 of the CModInstr it is given.
-class CRangeGKP : public CParameterClass<CRangeGKP> {
+class CRangeGKP : public CParameterClass<CRangeGKP>, public InstrumentContext {
 public:
     CRangeGKP();
 
@@ -30,12 +31,7 @@ public:
     void SetRange(std::int16_t v) { m_Range = v; }
     void SetDigitalInFunction(std::int16_t v) { m_DigitalInFunction = v; }
 
-    // Context values, never stored.
-    void SetModelloStrumento(std::int16_t v) { m_ModelloStrumento = v; }
-    std::int16_t ModelloStrumento() const { return m_ModelloStrumento; }
-    void SetSlotA(std::int16_t v) { m_SlotA = v; }
-    std::int16_t SlotA() const { return m_SlotA; }
-
+    // The stored values, then the instrument context.
     static void CopyProperties(const CRangeGKP &from, CRangeGKP &to);
 
     // g_Scala takes the electrical limits of (ModelloStrumento, SlotA, Range,
@@ -69,6 +65,4 @@ private:
     std::int16_t m_TempCJC = 0;
     std::int16_t m_Range = 0;
     std::int16_t m_DigitalInFunction = 0;
-    std::int16_t m_ModelloStrumento = 0;
-    std::int16_t m_SlotA = 0;
 };

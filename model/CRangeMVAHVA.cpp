@@ -71,13 +71,12 @@ void CRangeMVAHVA::CopyProperties(const CRangeMVAHVA &from, CRangeMVAHVA &to)
     to.SetIntegrationTime(from.IntegrationTime());
     to.SetIntTime(from.IntTime());
     to.SetDigitalInFunction(from.DigitalInFunction());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
 }
 
 void CRangeMVAHVA::SetElettricScale()
 {
-    g_Scala->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_Range, 0);
+    g_Scala->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_Range, 0);
 }
 
 void CRangeMVAHVA::SetReport(ReportRecordset &report) const
@@ -89,7 +88,7 @@ void CRangeMVAHVA::SetReport(ReportRecordset &report) const
         time += QLatin1Char(' ') + ReportNumberText(m_IntTime, 1, u"##0.0") + QStringLiteral(" ms");
     AddReportRow(report, {LoadResourceString(5438), time});
 
-    if (m_SlotA == SlotACode::HVA)
+    if (SlotA() == SlotACode::HVA)
         AddReportRow(report, {LoadResourceString(5441), EnumCodeText(5444, m_Range, kRanges)});
     else
         AddReportRow(report, {LoadResourceString(5450), EnumCodeText(5451, m_Range, kRanges)});
@@ -142,17 +141,14 @@ void CRangeMVAHVA::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLin
 {
     if (!appliesTo(modInstr))
         return;
-    const std::int16_t range = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kRangeLine, lines), AuxCommandPrefix(kRangeLine)), kRanges,
-        QStringLiteral("m_Range"));
+    const std::int16_t range = ReadLetteredCodeLine(lines, kRangeLine, kRanges, QStringLiteral("m_Range"));
     const std::int16_t measureType = FindCmdAuxValue(kMeasureTypeLine, lines) == QLatin1String("trnS") ? 0 : 1;
     const QString time = FindCmdAuxValue(kIntTimeLine, lines);
     const bool automatic = time == kAutomaticText;
     const std::int16_t intTime =
         automatic ? kMinManualTime : ReadDecimalInteger(RemovePoints(time), AuxCommandPrefix(kIntTimeLine));
-    const std::int16_t command = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kCommandLine, lines), AuxCommandPrefix(kCommandLine)), kCommands,
-        QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t command =
+        ReadLetteredCodeLine(lines, kCommandLine, kCommands, QStringLiteral("m_DigitalInFunction"));
 
     g_Scala->SetLimitiScalaElettrica(modInstr.ModelloStrumento(), modInstr.SlotA(), range, 0);
     m_Range = range;

@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "InstrumentContext.h"
 
 #include <cstdint>
 
@@ -14,7 +15,7 @@ class CModInstr;
 // (999 automatic, else the manual time in tenths of a millisecond), 88
 // command input. Auxiliary lines 1, 2, 3 and 88. Every map operation acts
 // only for slot-A codes 0..2 of the CModInstr it is given.
-class CRangeMVAHVA : public CParameterClass<CRangeMVAHVA> {
+class CRangeMVAHVA : public CParameterClass<CRangeMVAHVA>, public InstrumentContext {
 public:
     CRangeMVAHVA();
 
@@ -29,12 +30,7 @@ public:
     void SetIntTime(std::int16_t v) { m_IntTime = v; }
     void SetDigitalInFunction(std::int16_t v) { m_DigitalInFunction = v; }
 
-    // Context values, never stored.
-    void SetModelloStrumento(std::int16_t v) { m_ModelloStrumento = v; }
-    std::int16_t ModelloStrumento() const { return m_ModelloStrumento; }
-    void SetSlotA(std::int16_t v) { m_SlotA = v; }
-    std::int16_t SlotA() const { return m_SlotA; }
-
+    // The stored values, then the instrument context.
     static void CopyProperties(const CRangeMVAHVA &from, CRangeMVAHVA &to);
 
     // g_Scala takes the electrical limits of (ModelloStrumento, SlotA,
@@ -66,6 +62,4 @@ private:
     std::int16_t m_IntegrationTime = 0;
     std::int16_t m_IntTime = 1000;
     std::int16_t m_DigitalInFunction = 0;
-    std::int16_t m_ModelloStrumento = 0;
-    std::int16_t m_SlotA = 0;
 };

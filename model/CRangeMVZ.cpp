@@ -1,6 +1,5 @@
 #include "CRangeMVZ.h"
 
-#include "AuxLineFunctions.h"
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
 #include "ModuleCodes.h"
@@ -115,6 +114,23 @@ void CRangeMVZ::CopyProperties(const CRangeMVZ &from, CRangeMVZ &to)
     to.SetSlotD(from.SlotD());
 }
 
+std::array<std::int16_t, 7> CRangeMVZ::ranges() const
+{
+    return {m_RangeMasterMVZ, m_Input1C, m_Input2C, m_Input3C, m_Input1D, m_Input2D, m_Input3D};
+}
+
+void CRangeMVZ::takeRanges(const std::array<std::int16_t, 7> &values)
+{
+    g_Scala->SetLimitiScalaElettrica(kScaleModel, kScaleSlotA, values[0], 0);
+    m_RangeMasterMVZ = values[0];
+    m_Input1C = values[1];
+    m_Input2C = values[2];
+    m_Input3C = values[3];
+    m_Input1D = values[4];
+    m_Input2D = values[5];
+    m_Input3D = values[6];
+}
+
 void CRangeMVZ::SetElettricScale()
 {
     g_Scala->SetLimitiScalaElettrica(kScaleModel, kScaleSlotA, m_RangeMasterMVZ, 0);
@@ -137,8 +153,7 @@ void CRangeMVZ::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) const
 {
     if (!appliesTo(modInstr))
         return;
-    const std::array<std::int16_t, kValues> values{m_RangeMasterMVZ, m_Input1C, m_Input2C, m_Input3C,
-                                                  m_Input1D,        m_Input2D, m_Input3D};
+    const std::array<std::int16_t, kValues> values = ranges();
     for (std::size_t i = 0; i < kValues; ++i)
         map[kIndex[i]] = values[i];
 }
@@ -150,22 +165,14 @@ void CRangeMVZ::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
     std::array<std::int16_t, kValues> values{};
     for (std::size_t i = 0; i < kValues; ++i)
         values[i] = CheckCodeInTable(map[kIndex[i]], tableSize(i), columnName(i));
-    g_Scala->SetLimitiScalaElettrica(kScaleModel, kScaleSlotA, values[0], 0);
-    m_RangeMasterMVZ = values[0];
-    m_Input1C = values[1];
-    m_Input2C = values[2];
-    m_Input3C = values[3];
-    m_Input1D = values[4];
-    m_Input2D = values[5];
-    m_Input3D = values[6];
+    takeRanges(values);
 }
 
 void CRangeMVZ::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) const
 {
     if (!appliesTo(modInstr))
         return;
-    const std::array<std::int16_t, kValues> values{m_RangeMasterMVZ, m_Input1C, m_Input2C, m_Input3C,
-                                                  m_Input1D,        m_Input2D, m_Input3D};
+    const std::array<std::int16_t, kValues> values = ranges();
     for (std::size_t i = 0; i < kValues; ++i)
         lines[kIndex[i]] =
             AuxLine(kFirstLine + static_cast<std::int32_t>(i), LetteredCode(QLatin1Char('r'), values[i]));
@@ -176,19 +183,7 @@ void CRangeMVZ::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines 
     if (!appliesTo(modInstr))
         return;
     std::array<std::int16_t, kValues> values{};
-    for (std::size_t i = 0; i < kValues; ++i) {
-        const std::int32_t templateId = kFirstLine + static_cast<std::int32_t>(i);
-        values[i] = CheckCodeInTable(
-            ReadLastDigitCode(FindCmdAuxValue(static_cast<std::int16_t>(templateId), lines),
-                              AuxCommandPrefix(templateId)),
-            tableSize(i), columnName(i));
-    }
-    g_Scala->SetLimitiScalaElettrica(kScaleModel, kScaleSlotA, values[0], 0);
-    m_RangeMasterMVZ = values[0];
-    m_Input1C = values[1];
-    m_Input2C = values[2];
-    m_Input3C = values[3];
-    m_Input1D = values[4];
-    m_Input2D = values[5];
-    m_Input3D = values[6];
+    for (std::size_t i = 0; i < kValues; ++i)
+        values[i] = ReadLetteredCodeLine(lines, kFirstLine + static_cast<std::int32_t>(i), tableSize(i), columnName(i));
+    takeRanges(values);
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "CParameterClassBase.h"
 
+#include <array>
 #include <cstdint>
 
 class CModInstr;
@@ -69,6 +70,12 @@ public:
     std::span<const FieldRule> FieldRules() const override;
 
 private:
+    // The seven ranges in map order: the master, then inputs 1..3 of slot C
+    // and inputs 1..3 of slot D.
+    std::array<std::int16_t, 7> ranges() const;
+    // Hands the master range on to g_Scala, then stores the seven.
+    void takeRanges(const std::array<std::int16_t, 7> &values);
+
     std::int16_t m_RangeMasterMVZ = 0;
     std::int16_t m_Input1C = 0;
     std::int16_t m_Input2C = 0;

@@ -62,12 +62,6 @@ QString inputRowValue(std::int16_t pulses, std::int16_t unit)
     return ReportNumberText(pulses, 0, u"###0") + QLatin1Char(' ') + EnumCodeText(5641, unit, kUnits);
 }
 
-std::int16_t readUnit(const MemMapAuxLines &lines, std::int32_t templateId, const QString &what)
-{
-    return CheckCodeInTable(ReadLastDigitCode(FindCmdAuxValue(templateId, lines), AuxCommandPrefix(templateId)),
-                            kUnits, what);
-}
-
 std::int16_t readPulses(const MemMapAuxLines &lines, std::int32_t templateId, const QString &what)
 {
     return checkPulses(ReadDecimalInteger(FindCmdAuxValue(templateId, lines), AuxCommandPrefix(templateId)), what);
@@ -110,29 +104,28 @@ void CRangeWP12::CopyProperties(const CRangeWP12 &from, CRangeWP12 &to)
     to.SetImpGiroB(from.ImpGiroB());
     to.SetUnitaIngB(from.UnitaIngB());
     to.SetDigitalInFunction(from.DigitalInFunction());
-    to.SetModelloStrumento(from.ModelloStrumento());
-    to.SetSlotA(from.SlotA());
+    to.CopyInstrumentContext(from);
 }
 
 void CRangeWP12::SetElettricScale()
 {
-    g_Scala->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroA, m_UnitaIngA);
+    g_Scala->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_ImpGiroA, m_UnitaIngA);
     // Models without input B keep its words as the instrument holds them
     // (see SetUserSetup); values that give no range leave g_ScalaB as it is
     // instead of failing the whole configuration on an unused input.
     const bool inputBGivesRange = m_ImpGiroB >= 1 && m_UnitaIngB >= 0 && m_UnitaIngB < kUnits;
-    if (m_ModelloStrumento == kModelWithInputB || inputBGivesRange)
-        g_ScalaB->SetLimitiScalaElettrica(m_ModelloStrumento, m_SlotA, m_ImpGiroB, m_UnitaIngB);
+    if (ModelloStrumento() == kModelWithInputB || inputBGivesRange)
+        g_ScalaB->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_ImpGiroB, m_UnitaIngB);
 }
 
 void CRangeWP12::SetReport(ReportRecordset &report) const
 {
-    const QString function = (m_ModelloStrumento != kModelWithInputB && m_WPxFunction == 0)
+    const QString function = (ModelloStrumento() != kModelWithInputB && m_WPxFunction == 0)
                                  ? LoadResourceString(5633)
                                  : EnumCodeText(5622, m_WPxFunction, kFunctions);
     AddReportRow(report, {LoadResourceString(5621), function});
     AddReportRow(report, {GetResourceText(5639, {LoadResourceString(5637)}), inputRowValue(m_ImpGiroA, m_UnitaIngA)});
-    if (m_ModelloStrumento == kModelWithInputB && m_WPxFunction == 0)
+    if (ModelloStrumento() == kModelWithInputB && m_WPxFunction == 0)
         AddReportRow(report,
                      {GetResourceText(5639, {LoadResourceString(5638)}), inputRowValue(m_ImpGiroB, m_UnitaIngB)});
     AddReportRow(report, {LoadResourceString(5650), EnumCodeText(5651, m_DigitalInFunction, kCommands)});
@@ -197,15 +190,14 @@ void CRangeWP12::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines
         ReadDecimalInteger(FindCmdAuxValue(kFunctionLine, lines), AuxCommandPrefix(kFunctionLine));
     const std::int16_t function = CheckCodeInTable(functionNumber - 1, kFunctions, QStringLiteral("m_WPxFunction"));
     const std::int16_t pulsesA = readPulses(lines, kPulsesALine, QStringLiteral("m_ImpGiroA"));
-    const std::int16_t unitA = readUnit(lines, kUnitALine, QStringLiteral("m_UnitaIngA"));
-    const std::int16_t command = CheckCodeInTable(
-        ReadLastDigitCode(FindCmdAuxValue(kCommandLine, lines), AuxCommandPrefix(kCommandLine)), kCommands,
-        QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t unitA = ReadLetteredCodeLine(lines, kUnitALine, kUnits, QStringLiteral("m_UnitaIngA"));
+    const std::int16_t command =
+        ReadLetteredCodeLine(lines, kCommandLine, kCommands, QStringLiteral("m_DigitalInFunction"));
     std::int16_t pulsesB = m_ImpGiroB;
     std::int16_t unitB = m_UnitaIngB;
     if (modInstr.ModelloStrumento() == kModelWithInputB) {
         pulsesB = readPulses(lines, kPulsesBLine, QStringLiteral("m_ImpGiroB"));
-        unitB = readUnit(lines, kUnitBLine, QStringLiteral("m_UnitaIngB"));
+        unitB = ReadLetteredCodeLine(lines, kUnitBLine, kUnits, QStringLiteral("m_UnitaIngB"));
     }
     m_WPxFunction = function;
     m_ImpGiroA = pulsesA;

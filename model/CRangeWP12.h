@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "InstrumentContext.h"
 
 #include <cstdint>
 
@@ -21,7 +22,7 @@ class CModInstr;
 // is left alone. Auxiliary lines 2, 3, 4, 137 and, on model 3, 5 and 6.
 // Every map operation acts only for slot-A codes 4 and 5 of the CModInstr it
 // is given, and none of them touches g_Scala or g_ScalaB.
-class CRangeWP12 : public CParameterClass<CRangeWP12> {
+class CRangeWP12 : public CParameterClass<CRangeWP12>, public InstrumentContext {
 public:
     CRangeWP12();
 
@@ -38,12 +39,7 @@ public:
     void SetUnitaIngB(std::int16_t v) { m_UnitaIngB = v; }
     void SetDigitalInFunction(std::int16_t v) { m_DigitalInFunction = v; }
 
-    // Context values, never stored.
-    void SetModelloStrumento(std::int16_t v) { m_ModelloStrumento = v; }
-    std::int16_t ModelloStrumento() const { return m_ModelloStrumento; }
-    void SetSlotA(std::int16_t v) { m_SlotA = v; }
-    std::int16_t SlotA() const { return m_SlotA; }
-
+    // The stored values, then the instrument context.
     static void CopyProperties(const CRangeWP12 &from, CRangeWP12 &to);
 
     // g_Scala takes the electrical range of input A (ImpGiroA, UnitaIngA),
@@ -77,6 +73,4 @@ private:
     std::int16_t m_ImpGiroB = 1;
     std::int16_t m_UnitaIngB = 0;
     std::int16_t m_DigitalInFunction = 0;
-    std::int16_t m_ModelloStrumento = 0;
-    std::int16_t m_SlotA = 0;
 };

@@ -1,5 +1,6 @@
 #include "ParameterCodes.h"
 
+#include "AuxLineFunctions.h"
 #include "ModelError.h"
 #include "ResourceText.h"
 #include "StringTable.h"
@@ -56,4 +57,11 @@ std::int16_t CheckCodeInTable(std::int32_t code, std::int32_t count, const QStri
         RaiseSetupReadError(QStringLiteral("Valore fuori tabella per ") + what + QStringLiteral(": ") +
                             QString::number(code));
     return static_cast<std::int16_t>(code);
+}
+
+std::int16_t ReadLetteredCodeLine(const MemMapAuxLines &lines, std::int32_t templateId, std::int32_t count,
+                                  const QString &what)
+{
+    const QString value = FindCmdAuxValue(static_cast<std::int16_t>(templateId), lines);
+    return CheckCodeInTable(ReadLastDigitCode(value, AuxCommandPrefix(templateId)), count, what);
 }

@@ -2,6 +2,8 @@
 #include <QString>
 #include <cstdint>
 
+#include "MemMapTypes.h"
+
 // Small encodings shared by the range and display classes: enumeration
 // texts of report rows, the auxiliary lines with a lettered code ("r3",
 // "C1"), and the checks a code read back from an instrument must pass.
@@ -57,3 +59,10 @@ void CheckFieldValue(const FieldRule &rule, std::int32_t value);
 // A code read back from an instrument must lie in 0..count-1; else
 // SetupReadError naming `what` (the parameter). Returns the code.
 std::int16_t CheckCodeInTable(std::int32_t code, std::int32_t count, const QString &what);
+
+// The lettered code of the auxiliary line of template templateId, read back
+// (ReadLastDigitCode, naming the command prefix) and checked against its
+// table (CheckCodeInTable, naming `what`). A missing line raises
+// SetupReadError (FindCmdAuxValue).
+std::int16_t ReadLetteredCodeLine(const MemMapAuxLines &lines, std::int32_t templateId, std::int32_t count,
+                                  const QString &what);

@@ -2,6 +2,7 @@
 #include "CModInstr.h"
 #include "ModelDatabase.h"
 #include "ModelError.h"
+#include "ParameterTestSupport.h"
 #include "TraceCapture.h"
 
 #include <QLocale>
@@ -9,22 +10,9 @@
 #include <memory>
 #include <optional>
 
+using namespace paramtest;
+
 namespace {
-
-MemMapAuxLines NoSendLines()
-{
-    MemMapAuxLines lines;
-    lines.fill(QStringLiteral("NoSend"));
-    return lines;
-}
-
-std::unique_ptr<CModInstr> ModInstr(std::int16_t slotA, std::int16_t model)
-{
-    auto mod = std::make_unique<CModInstr>();
-    mod->SetSlotA(slotA);
-    mod->SetModelloStrumento(model);
-    return mod;
-}
 
 std::unique_ptr<CAnalogOut> Output(std::int16_t channel, std::int16_t minOut, std::int16_t maxOut,
                                    std::int16_t type)
@@ -60,12 +48,8 @@ TEST(AnalogOut, WordsAndLinesByLayout)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "slot A " << c.slotA << " model " << c.model);
-        const auto mod = ModInstr(c.slotA, c.model);
-        const auto written = Output(1, 255, 1000, 7);
-        MemMapWords map{};
-        MemMapAuxLines lines = NoSendLines();
-        written->GetMemoryMap(*mod, map);
-        written->GetMemoryMapAux(*mod, lines);
+        const ModInstr mod(c.model, c.slotA);
+        const auto [map, lines] = MapAndLinesOf(*Output(1, 255, 1000, 7), mod);
 
         MemMapWords expectedMap{};
         MemMapAuxLines expectedLines = NoSendLines();
@@ -87,8 +71,8 @@ TEST(AnalogOut, WordsAndLinesByLayout)
         // Reading back: the channel only where it was written; type 7 went
         // out as current and comes back as 1.
         const auto fromMap = Output(-3, -3, -3, -3), fromLines = Output(-3, -3, -3, -3);
-        fromMap->SetUserSetup(*mod, map);
-        fromLines->SetUserSetupAux(*mod, lines);
+        fromMap->SetUserSetup(mod, map);
+        fromLines->SetUserSetupAux(mod, lines);
         if (!c.place) {
             EXPECT_EQ(fromMap->MinOut(), -3);
             EXPECT_EQ(fromLines->MinOut(), -3);
@@ -120,10 +104,10 @@ TEST(AnalogOut, PercentTexts)
         // The line, its reading back, and the report (locale separator).
         const auto written = Output(0, c.tenths, 0, 0);
         MemMapAuxLines lines = NoSendLines();
-        written->GetMemoryMapAux(*ModInstr(1, 1), lines);
+        written->GetMemoryMapAux(ModInstr(1, 1), lines);
         EXPECT_EQ(lines[83], QStringLiteral("A.out>Lo.A=") + QLatin1String(c.text));
         const auto read = Output(0, 99, 99, 0);
-        read->SetUserSetupAux(*ModInstr(1, 1), lines);
+        read->SetUserSetupAux(ModInstr(1, 1), lines);
         EXPECT_EQ(read->MinOut(), c.tenths);
 
         ReportRecordset report;
@@ -166,12 +150,12 @@ TEST(AnalogOut, ReadingLinesBack)
         const auto a = Output(9, 33, 44, 9);
         TraceCapture trace;
         if (!c.ok) {
-            EXPECT_THROW(a->SetUserSetupAux(*ModInstr(c.slotA, c.model), lines), SetupReadError);
+            EXPECT_THROW(a->SetUserSetupAux(ModInstr(c.model, c.slotA), lines), SetupReadError);
             EXPECT_EQ(a->MinOut(), 33);
             EXPECT_EQ(a->TypeSignalOut(), 9);
             continue;
         }
-        a->SetUserSetupAux(*ModInstr(c.slotA, c.model), lines);
+        a->SetUserSetupAux(ModInstr(c.model, c.slotA), lines);
         EXPECT_EQ(a->MaxOut(), 10);
         EXPECT_EQ(a->TypeSignalOut(), c.type);
         EXPECT_EQ(a->Channel(), c.channel);

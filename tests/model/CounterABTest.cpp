@@ -93,10 +93,7 @@ TEST_F(CounterABTest, FunctionsF1ToF11)
         g_ScalaB.Reset();
         const auto counters = FilledCounters(c.wpx);
         for (std::int16_t slotA : {4, 5}) {
-            MemMapWords map{};
-            MemMapAuxLines lines = NoSendLines();
-            counters->GetMemoryMap(*Mod(3, slotA), map);
-            counters->GetMemoryMapAux(*Mod(3, slotA), lines);
+            const auto [map, lines] = MapAndLinesOf(*counters, *Mod(3, slotA));
             EXPECT_EQ(Keys(SetWords(map)), c.words);
             EXPECT_EQ(Keys(SentLines(lines)), c.lines);
         }
@@ -122,10 +119,7 @@ TEST_F(CounterABTest, FunctionsF1ToF11)
     for (std::int16_t slotA : {0, 1, 2, 3, 6, 7}) {
         SCOPED_TRACE(slotA);
         const auto counters = FilledCounters(9);
-        MemMapWords map{};
-        MemMapAuxLines lines = NoSendLines();
-        counters->GetMemoryMap(*Mod(3, slotA), map);
-        counters->GetMemoryMapAux(*Mod(3, slotA), lines);
+        auto [map, lines] = MapAndLinesOf(*counters, *Mod(3, slotA));
         EXPECT_EQ(map, MemMapWords{});
         EXPECT_EQ(lines, NoSendLines());
         CCounterAB reader;

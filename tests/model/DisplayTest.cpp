@@ -63,11 +63,7 @@ TEST(Display, WordsAndLinesBySlotAAndModelRoundTrip)
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "model " << c.model << " slot A " << c.slotA);
         const ModInstr mod(c.model, c.slotA);
-        MemMapWords map{};
-        MemMapAuxLines lines = NoSendLines();
-        const Display written(c.v);
-        written.GetMemoryMap(mod, map);
-        written.GetMemoryMapAux(mod, lines);
+        const auto [map, lines] = MapAndLinesOf(Display(c.v), mod);
         EXPECT_EQ(SetWords(map), c.words);
         EXPECT_EQ(SentLines(lines), c.lines);
 

@@ -64,10 +64,7 @@ TEST_F(FiltroDigitaleTest, WordsLinesAndReportBySlot)
         g_Scala->SetScalaDisplay(c.displayDigitalPoint, 0, 2000);
         const auto mod = Mod(c.slotA);
         const auto written = Filter(c.campo, 8, c.slotA);
-        MemMapWords map{};
-        MemMapAuxLines lines = NoSendLines();
-        written->GetMemoryMap(*mod, map);
-        written->GetMemoryMapAux(*mod, lines);
+        const auto [map, lines] = MapAndLinesOf(*written, *mod);
 
         std::map<std::size_t, std::int16_t> words;
         std::map<std::size_t, QString> sent;

@@ -95,10 +95,7 @@ TEST_F(InOutScaleTest, WordsAndLinesBySlotInstanceAndModel)
         const auto mod = Mod(c.model, c.slotA);
         const auto written = FilledScale(QLatin1String(c.name), c.wpx);
         written->SetMinMeasureScale(-1234); // both words non-zero
-        MemMapWords map{};
-        MemMapAuxLines lines = NoSendLines();
-        written->GetMemoryMap(*mod, map);
-        written->GetMemoryMapAux(*mod, lines);
+        const auto [map, lines] = MapAndLinesOf(*written, *mod);
         EXPECT_EQ(Keys(SetWords(map)), c.words);
         EXPECT_EQ(Keys(SentLines(lines)), c.lines);
 

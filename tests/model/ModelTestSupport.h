@@ -9,9 +9,9 @@
 #include <set>
 
 // Fixtures shared by the tests of the scale, counter, linearisation, alarm
-// and filter classes: a default-locale guard, fresh scale objects around each
-// test, the key set of a word or line snapshot and a CModInstr by model and
-// slot-A code.
+// and filter classes and of whole configurations: a default-locale guard,
+// fresh scale objects around each test, the key set of a word or line
+// snapshot and a CModInstr by model and slot-A code.
 namespace paramtest {
 
 // Makes `locale` the default for the scope (number texts of the report).
@@ -26,11 +26,14 @@ private:
     QLocale m_Old;
 };
 
-// Both scale objects fresh before and after each test.
-class FreshScales : public ::testing::Test {
+// Both scale objects fresh before and after each test, inside the set-up
+// and tear-down of the fixture Base.
+template <class Base>
+class WithFreshScales : public Base {
 protected:
     void SetUp() override
     {
+        Base::SetUp();
         g_Scala.Reset();
         g_ScalaB.Reset();
     }
@@ -38,8 +41,11 @@ protected:
     {
         g_Scala.Reset();
         g_ScalaB.Reset();
+        Base::TearDown();
     }
 };
+
+using FreshScales = WithFreshScales<::testing::Test>;
 
 // The indexes of a snapshot (SetWords, SentLines).
 template <class M>

@@ -1,6 +1,7 @@
 #pragma once
 #include "CModInstr.h"
 #include "CScaleMisuraDisplay.h"
+#include "ICopyClass.h"
 #include "MemMapTypes.h"
 #include "ReportRecordset.h"
 
@@ -11,9 +12,9 @@
 #include <vector>
 
 // Small fixtures of the parameter-class tests: fresh maps, a CModInstr for
-// a model and slot-A code, lines placed in arrival order, report rows as
-// plain pairs, and a marker range on the scale objects to see whether a
-// call touched them.
+// a model and slot-A code, what an object writes on both, lines placed in
+// arrival order, report rows as plain pairs, and a marker range on the scale
+// objects to see whether a call touched them.
 namespace paramtest {
 
 inline MemMapAuxLines NoSendLines()
@@ -32,6 +33,21 @@ struct ModInstr : CModInstr {
         SetSlotA(slotA);
     }
 };
+
+// What `obj` writes for `mod`: its words on a zeroed map and its lines on
+// "NoSend" lines.
+struct MapAndLines {
+    MemMapWords map{};
+    MemMapAuxLines lines = NoSendLines();
+};
+
+inline MapAndLines MapAndLinesOf(const IParameterObject &obj, const CModInstr &mod)
+{
+    MapAndLines written;
+    obj.GetMemoryMap(mod, written.map);
+    obj.GetMemoryMapAux(mod, written.lines);
+    return written;
+}
 
 // Lines as an instrument's reply stores them: from index 0 in arrival order.
 inline MemMapAuxLines ReplyLines(const QStringList &given)

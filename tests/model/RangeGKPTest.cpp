@@ -60,10 +60,7 @@ TEST(RangeGKP, WordsAndLinesBySlotARoundTrip)
         SCOPED_TRACE(testing::Message() << "model " << c.model << " slot A " << c.slotA << " probe " << c.v.probe);
         const ModInstr mod(c.model, c.slotA);
         const Gkp written(c.v);
-        MemMapWords map{};
-        MemMapAuxLines lines = NoSendLines();
-        written.GetMemoryMap(mod, map);
-        written.GetMemoryMapAux(mod, lines);
+        const auto [map, lines] = MapAndLinesOf(written, mod);
 
         MemMapWords expectedMap{};
         std::map<std::size_t, QString> expectedLines;

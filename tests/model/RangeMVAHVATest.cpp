@@ -67,10 +67,7 @@ TEST(RangeMVAHVA, WordsAndLinesBySlotARoundTrip)
         SCOPED_TRACE(testing::Message() << "model " << c.model << " slot A " << c.slotA);
         const ModInstr mod(c.model, c.slotA);
         const Range written(c.written.range, c.written.type, c.written.integration, c.written.intTime, c.written.command);
-        MemMapWords map{};
-        MemMapAuxLines lines = NoSendLines();
-        written.GetMemoryMap(mod, map);
-        written.GetMemoryMapAux(mod, lines);
+        const auto [map, lines] = MapAndLinesOf(written, mod);
 
         std::map<std::size_t, QString> expectedLines;
         if (c.range) {

@@ -44,10 +44,7 @@ TEST(RangeMVZ, WordsAndLinesBySlotARoundTrip)
         for (std::int16_t model : {1, 3}) {
             const ModInstr mod(model, slotA);
             Mvz written(v);
-            MemMapWords map{};
-            MemMapAuxLines lines = NoSendLines();
-            written.GetMemoryMap(mod, map);
-            written.GetMemoryMapAux(mod, lines);
+            const auto [map, lines] = MapAndLinesOf(written, mod);
 
             MemMapWords expectedMap{};
             std::map<std::size_t, QString> expectedLines;

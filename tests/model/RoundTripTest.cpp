@@ -23,6 +23,7 @@
 #include "MemMapLayout.h"
 #include "ModelDatabase.h"
 #include "ModelError.h"
+#include "ModelTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <cctype>
@@ -437,21 +438,8 @@ std::string CaseName(const ::testing::TestParamInfo<RoundTripCase> &info)
 // collection, is stored as a new configuration as the memory-map manager
 // does, and is loaded into a third collection: that one must hold every
 // value of the first that the road carries, with the same ValidData.
-class RoundTrip : public ModelDatabase, public ::testing::WithParamInterface<RoundTripCase> {
-protected:
-    void SetUp() override
-    {
-        ModelDatabase::SetUp();
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-    }
-    void TearDown() override
-    {
-        g_Scala.Reset();
-        g_ScalaB.Reset();
-        ModelDatabase::TearDown();
-    }
-};
+class RoundTrip : public paramtest::WithFreshScales<ModelDatabase>,
+                  public ::testing::WithParamInterface<RoundTripCase> {};
 
 } // namespace
 

@@ -3,6 +3,7 @@
 #include "CSerialComm.h"
 #include "CTemplateDatabase.h"
 #include "ModelError.h"
+#include "ParameterTestSupport.h"
 #include "TestEnvironment.h"
 #include "TraceCapture.h"
 
@@ -11,24 +12,12 @@
 #include <memory>
 #include <optional>
 
+using namespace paramtest;
+
 namespace {
 
-MemMapAuxLines NoSendLines()
-{
-    MemMapAuxLines lines;
-    lines.fill(QStringLiteral("NoSend"));
-    return lines;
-}
-
-// Parameter objects are neither copied nor moved: the helpers hand them out
+// Parameter objects are neither copied nor moved: the helper hands them out
 // on the heap.
-std::unique_ptr<CModInstr> ModInstrWithSlotA(std::int16_t slotA)
-{
-    auto mod = std::make_unique<CModInstr>();
-    mod->SetSlotA(slotA);
-    return mod;
-}
-
 std::unique_ptr<CSerialComm> Serial(std::int16_t networkAdd, std::int16_t baudRate)
 {
     auto s = std::make_unique<CSerialComm>();
@@ -64,13 +53,8 @@ TEST(SerialComm, WordsAndLinesByLayoutRoundTrip)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.slotA);
-        const auto mod = ModInstrWithSlotA(c.slotA);
-        const auto written = Serial(c.networkAdd, c.baudRate);
-
-        MemMapWords map{};
-        MemMapAuxLines lines = NoSendLines();
-        written->GetMemoryMap(*mod, map);
-        written->GetMemoryMapAux(*mod, lines);
+        const ModInstr mod(1, c.slotA);
+        const auto [map, lines] = MapAndLinesOf(*Serial(c.networkAdd, c.baudRate), mod);
 
         // Only the class's own words and lines are touched (271 and 273 never).
         MemMapWords expectedMap{};
@@ -87,8 +71,8 @@ TEST(SerialComm, WordsAndLinesByLayoutRoundTrip)
         // Reading back: the values come back where there is a layout; with
         // none the reader keeps what it had. GetData hands both on.
         const auto fromMap = Serial(-7, -8), fromLines = Serial(-7, -8), copy = Serial(-9, -9);
-        fromMap->SetUserSetup(*mod, map);
-        fromLines->SetUserSetupAux(*mod, lines);
+        fromMap->SetUserSetup(mod, map);
+        fromLines->SetUserSetupAux(mod, lines);
         fromLines->GetData(*copy);
         const std::int16_t add = c.place ? c.networkAdd : -7, bdr = c.place ? c.baudRate : -8;
         for (const CSerialComm *read : {fromMap.get(), fromLines.get(), copy.get()}) {
@@ -104,7 +88,7 @@ TEST(SerialComm, MapValuesAreTakenWithoutRangeTest)
     map[86] = -3;
     map[87] = 7;
     CSerialComm s;
-    s.SetUserSetup(*ModInstrWithSlotA(0), map);
+    s.SetUserSetup(ModInstr(1, 0), map);
     EXPECT_EQ(s.NetworkAdd(), -3);
     EXPECT_EQ(s.BaudRate(), 7);
 }
@@ -136,20 +120,18 @@ TEST(SerialComm, LinesAreFoundAnywhereAndParsedStrictly)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        MemMapAuxLines lines = NoSendLines();
-        for (qsizetype i = 0; i < c.given.size(); ++i)
-            lines[static_cast<std::size_t>(i)] = c.given[i];
+        const MemMapAuxLines lines = ReplyLines(c.given);
         for (std::int16_t slotA : {0, 5}) {
             TraceCapture trace;
             const auto s = Serial(33, 1);
-            const auto mod = ModInstrWithSlotA(slotA);
+            const ModInstr mod(1, slotA);
             if (c.read) {
-                s->SetUserSetupAux(*mod, lines);
+                s->SetUserSetupAux(mod, lines);
                 EXPECT_EQ(s->NetworkAdd(), c.read->first);
                 EXPECT_EQ(s->BaudRate(), c.read->second);
                 continue;
             }
-            EXPECT_THROW(s->SetUserSetupAux(*mod, lines), SetupReadError);
+            EXPECT_THROW(s->SetUserSetupAux(mod, lines), SetupReadError);
             const QString traced = QStringLiteral("g_Trace.BugAssert fallito: ") + QLatin1String(c.failText);
             EXPECT_EQ(trace.Lines(), QStringList{traced});
             // Nothing half-read.
@@ -165,7 +147,7 @@ TEST(SerialComm, UnknownBaudRateCodeIsNeverSentEmpty)
         SCOPED_TRACE(baud);
         TraceCapture trace;
         MemMapAuxLines lines = NoSendLines();
-        EXPECT_THROW(Serial(1, baud)->GetMemoryMapAux(*ModInstrWithSlotA(0), lines), SetupReadError);
+        EXPECT_THROW(Serial(1, baud)->GetMemoryMapAux(ModInstr(1, 0), lines), SetupReadError);
         EXPECT_EQ(lines, NoSendLines());
         EXPECT_EQ(trace.Lines(), QStringList{QStringLiteral("g_Trace.BugAssert fallito: Errore valore ConvBaudRate")});
     }
