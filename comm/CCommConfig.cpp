@@ -1,38 +1,20 @@
 #include "CCommConfig.h"
 
-#include "CTraceCode.h"
-
 namespace {
 const QString kComPortKey = QStringLiteral("m_ComPort");
 const QString kInterfaceTypeKey = QStringLiteral("m_InterfaceType");
 } // namespace
 
-CCommConfig::CCommConfig()
+CCommConfig::CCommConfig() : CSettingsClass(QStringLiteral("CCommConfig")) {}
+
+void CCommConfig::CopyProperties(const CCommConfig &from, CCommConfig &to)
 {
-    g_Trace.BugMessage(QStringLiteral("Class_Initialize() ") + ClassName());
+    to.SetComPort(from.ComPort());
+    to.SetInterfaceType(from.InterfaceType());
 }
 
-void CCommConfig::GetData(ICopyClass &obj) const
+void CCommConfig::LoadValues()
 {
-    auto *other = dynamic_cast<CCommConfig *>(&obj);
-    if (other == nullptr || !VerifySameClass(obj, *this))
-        return;
-    other->SetComPort(ComPort());
-    other->SetInterfaceType(InterfaceType());
-}
-
-void CCommConfig::SetData(const ICopyClass &obj)
-{
-    const auto *other = dynamic_cast<const CCommConfig *>(&obj);
-    if (other == nullptr || !VerifySameClass(obj, *this))
-        return;
-    SetComPort(other->ComPort());
-    SetInterfaceType(other->InterfaceType());
-}
-
-void CCommConfig::LoadData(const QString &fileName)
-{
-    m_Base.LoadData(fileName);
     // Read into copies first, so a bad second value cannot leave the first
     // one applied on its own.
     std::int16_t comPort = m_ComPort;
@@ -43,19 +25,8 @@ void CCommConfig::LoadData(const QString &fileName)
     m_InterfaceType = interfaceType;
 }
 
-void CCommConfig::SaveData(const QString &fileName)
+void CCommConfig::SaveValues()
 {
-    m_Base.SaveData(fileName);
     SaveMember(*this, kComPortKey, m_ComPort, ClassName());
     SaveMember(*this, kInterfaceTypeKey, m_InterfaceType, ClassName());
-}
-
-void CCommConfig::SaveVariable(const QString &name, const QVariant &value, const QString &)
-{
-    m_Base.SaveVariable(name, value, ClassName());
-}
-
-void CCommConfig::LoadVariable(const QString &name, QVariant &value, const QString &)
-{
-    m_Base.LoadVariable(name, value, ClassName());
 }

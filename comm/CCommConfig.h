@@ -1,6 +1,5 @@
 #pragma once
-#include "CICopyClassBase.h"
-#include "ICopyClass.h"
+#include "CSettingsClass.h"
 
 #include <cstdint>
 
@@ -13,7 +12,7 @@
 // set), section "CCommConfig": "m_ComPort" and "m_InterfaceType", decimal
 // text. A missing key keeps the property's value, so a first run starts from
 // the defaults.
-class CCommConfig : public ICopyClass {
+class CCommConfig : public CSettingsClass<CCommConfig> {
 public:
     // Interface codes of InterfaceType.
     static constexpr std::int16_t kInterfaceAux = 0;    // auxiliary RS232, text protocol
@@ -30,35 +29,16 @@ public:
     void SetComPort(std::int16_t v) { m_ComPort = v; }
     void SetInterfaceType(std::int16_t v) { m_InterfaceType = v; }
 
-    // Copy this object's values into obj (GetData) or obj's into this one
-    // (SetData); nothing happens unless obj is a CCommConfig that
-    // VerifySameClass accepts.
-    void GetData(ICopyClass &obj) const;
-    void SetData(const ICopyClass &obj);
-
-    QString ClassName() const override { return QStringLiteral("CCommConfig"); }
-    QString FileName() const override { return m_Base.FileName(); }
-    void SetFileName(const QString &fileName) override { m_Base.SetFileName(fileName); }
-    // A non-empty name becomes FileName first. LoadData reads both keys
-    // before it changes anything: a stored text that is not a 16-bit
-    // decimal integer throws ProgramError (13 type mismatch, 6 overflow) and
-    // leaves the object as it was.
-    void LoadData(const QString &fileName) override;
-    void SaveData(const QString &fileName) override;
-    // No database row: both do nothing.
-    void SaveDataInADORS(const RowCriterion &) override {}
-    void LoadDataFromADORS(const RowCriterion &) override {}
-    bool VerifySameClass(const ICopyClass &first, const ICopyClass &second) const override
-    {
-        return m_Base.VerifySameClass(first, second);
-    }
-    // Forwarded to the base object with ClassName as the section (the
-    // section argument is not used).
-    void SaveVariable(const QString &name, const QVariant &value, const QString &section) override;
-    void LoadVariable(const QString &name, QVariant &value, const QString &section) override;
+    // The copy of GetData and SetData: both values.
+    static void CopyProperties(const CCommConfig &from, CCommConfig &to);
 
 private:
-    CICopyClassBase m_Base;
+    // LoadData reads both keys before it changes anything: a stored text
+    // that is not a 16-bit decimal integer throws ProgramError (13 type
+    // mismatch, 6 overflow) and leaves the object as it was.
+    void LoadValues() override;
+    void SaveValues() override;
+
     std::int16_t m_ComPort = 1;
     std::int16_t m_InterfaceType = kInterfaceAux;
 };

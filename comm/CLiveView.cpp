@@ -18,14 +18,6 @@
 
 namespace {
 
-constexpr std::int32_t kMsgReception = 206;
-constexpr std::int32_t kMsgNoAnswer = 207;
-constexpr std::int32_t kTitleCommError = 208;
-constexpr std::int32_t kMsgPortInUse = 209;
-constexpr std::int32_t kMsgCRC = 215;
-constexpr std::int32_t kTextNetworkAddress = 222;
-constexpr std::int32_t kMsgNoSpeed = 228;
-constexpr std::int32_t kTextDetecting = 229;
 constexpr std::int32_t kTextError = 600;
 
 // Registers of the instantaneous values.
@@ -39,19 +31,6 @@ constexpr std::uint16_t kRegFreqPointF2 = 0x2024;   // word 36
 constexpr std::uint16_t kRegBasePoint = 0xE008;     // word 8 of the 0xE000 window
 constexpr std::uint16_t kRegBaseValues = 0x3000;    // value at 0x3001, status at 0x3005
 constexpr std::uint8_t kBaseValueCount = 6;
-
-struct BaudTry {
-    std::int32_t index;
-    const char *trace;
-};
-
-// The speeds in the order they are tried.
-constexpr BaudTry kBaudTries[] = {
-    {4, "Tentativo connessione con RS232 a 38400 baud..."},
-    {5, "Tentativo connessione con RS232 a 19200 baud..."},
-    {3, "Tentativo connessione con RS232 a 9600 baud..."},
-    {2, "Tentativo connessione con RS232 a 4800 baud..."},
-};
 
 void trace(const QString &text)
 {
@@ -184,7 +163,7 @@ void CLiveView::onVerifyCRC(bool &ok, const QByteArray &frame)
 
 void CLiveView::showCommMessage(std::int32_t id)
 {
-    emit Warning(LoadResourceString(id), LoadResourceString(kTitleCommError));
+    emit Warning(LoadResourceString(id), LoadResourceString(ModbusText::TitleCommError));
 }
 
 std::int16_t CLiveView::networkSize() const
@@ -230,7 +209,7 @@ bool CLiveView::Run()
             PollInstrument();
         } else {
             trace(QStringLiteral("Errore nell'apertura della porta seriale"));
-            showCommMessage(kMsgPortInUse);
+            showCommMessage(ModbusText::MsgPortInUse);
         }
     }
     m_ReturnValue = false;
@@ -242,24 +221,17 @@ bool CLiveView::Run()
 // (reported) when nothing was found or the search was cancelled.
 bool CLiveView::ConnectInstrument(std::int32_t &baudIndex)
 {
-    emit CaptionChanged(LoadResourceString(kTextDetecting));
+    emit CaptionChanged(LoadResourceString(ModbusText::Detecting));
     emit ProgressVisibleChanged(true);
 
-    bool found = false;
     bool cancelled = false;
-    for (const BaudTry &attempt : kBaudTries) {
-        trace(QString::fromUtf8(attempt.trace));
-        if (TryConnection(attempt.index, cancelled)) {
-            found = true;
-            baudIndex = attempt.index;
-            break;
-        }
-    }
+    const std::optional<std::int32_t> found =
+        SearchLineSpeed([&](std::int32_t index) { return TryConnection(index, cancelled); });
     if (!found) {
-        trace(QStringLiteral("Errore nell'autorilevamento del baudrate"));
-        showCommMessage(kMsgNoSpeed);
+        showCommMessage(ModbusText::MsgNoSpeed);
         return false;
     }
+    baudIndex = *found;
     emit ProgressVisibleChanged(false);
     if (cancelled) {
         trace(QStringLiteral("Operazione annullata !!!"));
@@ -274,12 +246,7 @@ bool CLiveView::TryConnection(std::int32_t baudIndex, bool &cancelled)
     // The live view speaks Modbus only; the auxiliary interface has no
     // instantaneous values to poll.
     g_Trace.BugAssert(m_CommConfig.InterfaceType() != CCommConfig::kInterfaceAux, QString());
-    if (!m_Rs232.OpenRs232(m_CommConfig.ComPort() + 1, baudIndex, 0, 0))
-        return false;
-    const bool found = m_Detection->ScanNetworkAddress();
-    cancelled = m_Rs232.Error() == CommErrorCode::Cancelled;
-    m_Rs232.CloseRs232();
-    return found;
+    return m_Detection->ScanAtSpeed(baudIndex, cancelled);
 }
 
 void CLiveView::PollInstrument()
@@ -295,7 +262,8 @@ void CLiveView::PollInstrument()
     emit ZoomLimitsChanged(last, m_CurrentAddress);
 
     for (;;) {
-        emit CaptionChanged(GetResourceText(kTextNetworkAddress, {QVariant(static_cast<int>(m_CurrentAddress))}));
+        emit CaptionChanged(
+            GetResourceText(ModbusText::NetworkAddress, {QVariant(static_cast<int>(m_CurrentAddress))}));
         if (!ReadInstrVariable())
             break;
         UpdateDisplay();
@@ -316,7 +284,7 @@ bool CLiveView::CheckCommError()
         m_TimeOutTolerated = false;
         return true;
     case CommErrorCode::Reception:
-        showCommMessage(kMsgReception);
+        showCommMessage(ModbusText::MsgReception);
         m_TimeOutTolerated = false;
         return true;
     case CommErrorCode::NoAnswer:
@@ -324,10 +292,10 @@ bool CLiveView::CheckCommError()
         // on being polled.
         m_TimeOutTolerated = m_CommConfig.InterfaceType() != CCommConfig::kInterfaceRS232;
         if (!m_TimeOutTolerated)
-            showCommMessage(kMsgNoAnswer);
+            showCommMessage(ModbusText::MsgNoAnswer);
         return true;
     case CommErrorCode::CRC:
-        showCommMessage(kMsgCRC);
+        showCommMessage(ModbusText::MsgCRC);
         m_TimeOutTolerated = false;
         return true;
     default:
@@ -339,27 +307,13 @@ bool CLiveView::CheckCommError()
 bool CLiveView::ReadRegisters(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words)
 {
     const auto address = static_cast<std::uint8_t>(m_CurrentAddress & 0xFF);
-    m_Rs232.SetCommMode(1);
-    m_Rs232.SetFrameTx(ReadRegistersFrame(address, first, count));
-    m_Rs232.SetByteToReceive(ReadAnswerLength(count));
-    m_Rs232.StartTxRx();
-    WaitForEndOfTxRx(m_Rs232);
+    ModbusExchange(m_Rs232, ReadRegistersFrame(address, first, count), ReadAnswerLength(count));
     if (CheckCommError())
         return false;
-    const QByteArray answer = m_Rs232.FrameRx();
-    words.clear();
-    for (int k = 0; k < count; ++k) {
-        const std::optional<std::int16_t> word = AnswerRegister(answer, k);
-        if (!word) {
-            // The transport hands over only complete answers; a short one
-            // is a reception error, never read past its end.
-            trace(QStringLiteral("Risposta Modbus troppo corta: ") + QString::number(answer.size()) +
-                  QStringLiteral(" byte"));
-            showCommMessage(kMsgReception);
-            m_TimeOutTolerated = false;
-            return false;
-        }
-        words.push_back(*word);
+    if (!AnswerRegisters(m_Rs232.FrameRx(), count, words)) {
+        showCommMessage(ModbusText::MsgReception);
+        m_TimeOutTolerated = false;
+        return false;
     }
     return true;
 }

@@ -1,14 +1,15 @@
 #include "CNetworkAddMsgSetup.h"
 
-#include "CTraceCode.h"
-
 namespace {
 const QString kNetworkAddKey = QStringLiteral("m_NetworkAdd");
 const QString kModeConfigKey = QStringLiteral("m_ModeConfig");
 const QString kSelNetworkAddKey = QStringLiteral("m_SelNetworkAdd");
 const QString kTotalInstrNetworkKey = QStringLiteral("m_TotalInstrNetwork");
+} // namespace
 
-void copyValues(const CNetworkAddMsgSetup &from, CNetworkAddMsgSetup &to)
+CNetworkAddMsgSetup::CNetworkAddMsgSetup() : CSettingsClass(QStringLiteral("CNetworkAddMsgSetup")) {}
+
+void CNetworkAddMsgSetup::CopyProperties(const CNetworkAddMsgSetup &from, CNetworkAddMsgSetup &to)
 {
     to.SetNetworkAdd(from.NetworkAdd());
     to.SetModeConfig(from.ModeConfig());
@@ -16,32 +17,9 @@ void copyValues(const CNetworkAddMsgSetup &from, CNetworkAddMsgSetup &to)
     to.SetTotalInstrNetwork(from.TotalInstrNetwork());
     to.SetInterfaceType(from.InterfaceType());
 }
-} // namespace
 
-CNetworkAddMsgSetup::CNetworkAddMsgSetup()
+void CNetworkAddMsgSetup::LoadValues()
 {
-    g_Trace.BugMessage(QStringLiteral("Class_Initialize() ") + ClassName());
-}
-
-void CNetworkAddMsgSetup::GetData(ICopyClass &obj) const
-{
-    auto *other = dynamic_cast<CNetworkAddMsgSetup *>(&obj);
-    if (other == nullptr || !VerifySameClass(obj, *this))
-        return;
-    copyValues(*this, *other);
-}
-
-void CNetworkAddMsgSetup::SetData(const ICopyClass &obj)
-{
-    const auto *other = dynamic_cast<const CNetworkAddMsgSetup *>(&obj);
-    if (other == nullptr || !VerifySameClass(obj, *this))
-        return;
-    copyValues(*other, *this);
-}
-
-void CNetworkAddMsgSetup::LoadData(const QString &fileName)
-{
-    m_Base.LoadData(fileName);
     // Read into copies first, so a bad value cannot leave the ones before it
     // applied on their own.
     std::int16_t networkAdd = m_NetworkAdd;
@@ -58,21 +36,10 @@ void CNetworkAddMsgSetup::LoadData(const QString &fileName)
     m_TotalInstrNetwork = totalInstrNetwork;
 }
 
-void CNetworkAddMsgSetup::SaveData(const QString &fileName)
+void CNetworkAddMsgSetup::SaveValues()
 {
-    m_Base.SaveData(fileName);
     SaveMember(*this, kNetworkAddKey, m_NetworkAdd, ClassName());
     SaveMember(*this, kModeConfigKey, m_ModeConfig, ClassName());
     SaveMember(*this, kSelNetworkAddKey, m_SelNetworkAdd, ClassName());
     SaveMember(*this, kTotalInstrNetworkKey, m_TotalInstrNetwork, ClassName());
-}
-
-void CNetworkAddMsgSetup::SaveVariable(const QString &name, const QVariant &value, const QString &)
-{
-    m_Base.SaveVariable(name, value, ClassName());
-}
-
-void CNetworkAddMsgSetup::LoadVariable(const QString &name, QVariant &value, const QString &)
-{
-    m_Base.LoadVariable(name, value, ClassName());
 }

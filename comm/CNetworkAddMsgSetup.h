@@ -1,6 +1,5 @@
 #pragma once
-#include "CICopyClassBase.h"
-#include "ICopyClass.h"
+#include "CSettingsClass.h"
 
 #include <cstdint>
 
@@ -15,7 +14,7 @@
 // set), section "CNetworkAddMsgSetup": "m_NetworkAdd", "m_ModeConfig",
 // "m_SelNetworkAdd", "m_TotalInstrNetwork", decimal text. A missing key
 // keeps the property's value. InterfaceType is not persisted.
-class CNetworkAddMsgSetup : public ICopyClass {
+class CNetworkAddMsgSetup : public CSettingsClass<CNetworkAddMsgSetup> {
 public:
     // Writes the trace line "Class_Initialize() CNetworkAddMsgSetup".
     CNetworkAddMsgSetup();
@@ -37,35 +36,17 @@ public:
     void SetTotalInstrNetwork(std::int16_t v) { m_TotalInstrNetwork = v; }
     void SetInterfaceType(std::int16_t v) { m_InterfaceType = v; }
 
-    // Copy the five values (InterfaceType included) from this object into
-    // obj (GetData) or from obj into this one (SetData); nothing happens
-    // unless obj is a CNetworkAddMsgSetup that VerifySameClass accepts.
-    void GetData(ICopyClass &obj) const;
-    void SetData(const ICopyClass &obj);
-
-    QString ClassName() const override { return QStringLiteral("CNetworkAddMsgSetup"); }
-    QString FileName() const override { return m_Base.FileName(); }
-    void SetFileName(const QString &fileName) override { m_Base.SetFileName(fileName); }
-    // A non-empty name becomes FileName first. LoadData reads all four keys
-    // before it changes anything: a stored text that is not a 16-bit
-    // decimal integer throws ProgramError (13 type mismatch, 6 overflow) and
-    // leaves the object as it was.
-    void LoadData(const QString &fileName) override;
-    void SaveData(const QString &fileName) override;
-    // No database row: both do nothing.
-    void SaveDataInADORS(const RowCriterion &) override {}
-    void LoadDataFromADORS(const RowCriterion &) override {}
-    bool VerifySameClass(const ICopyClass &first, const ICopyClass &second) const override
-    {
-        return m_Base.VerifySameClass(first, second);
-    }
-    // Forwarded to the base object with ClassName as the section (the
-    // section argument is not used).
-    void SaveVariable(const QString &name, const QVariant &value, const QString &section) override;
-    void LoadVariable(const QString &name, QVariant &value, const QString &section) override;
+    // The copy of GetData and SetData: the five values, InterfaceType
+    // included.
+    static void CopyProperties(const CNetworkAddMsgSetup &from, CNetworkAddMsgSetup &to);
 
 private:
-    CICopyClassBase m_Base;
+    // LoadData reads all four keys before it changes anything: a stored
+    // text that is not a 16-bit decimal integer throws ProgramError (13 type
+    // mismatch, 6 overflow) and leaves the object as it was.
+    void LoadValues() override;
+    void SaveValues() override;
+
     std::int16_t m_NetworkAdd = 1;
     std::int16_t m_ModeConfig = 0;
     std::int16_t m_SelNetworkAdd = 0;

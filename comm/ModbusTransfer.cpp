@@ -96,6 +96,59 @@ std::optional<std::int16_t> AnswerRegister(const QByteArray &answer, int k)
     return static_cast<std::int16_t>(static_cast<std::uint16_t>((hi << 8) | lo));
 }
 
+bool AnswerRegisters(const QByteArray &answer, std::uint8_t count, std::vector<std::int16_t> &words)
+{
+    words.clear();
+    for (int k = 0; k < count; ++k) {
+        const std::optional<std::int16_t> word = AnswerRegister(answer, k);
+        if (!word) {
+            g_Trace.BugMessage(QStringLiteral("Risposta Modbus troppo corta: ") + QString::number(answer.size()) +
+                               QStringLiteral(" byte"));
+            return false;
+        }
+        words.push_back(*word);
+    }
+    return true;
+}
+
+std::int32_t ModbusExchange(CTapiComm &comm, const QByteArray &frame, std::int16_t answerLength)
+{
+    comm.SetCommMode(1);
+    comm.SetFrameTx(frame);
+    comm.SetByteToReceive(answerLength);
+    comm.StartTxRx();
+    WaitForEndOfTxRx(comm);
+    return comm.Error();
+}
+
+namespace {
+
+struct BaudTry {
+    std::int32_t index;
+    const char *trace;
+};
+
+// The speeds in the order they are tried.
+constexpr BaudTry kBaudTries[] = {
+    {4, "Tentativo connessione con RS232 a 38400 baud..."},
+    {5, "Tentativo connessione con RS232 a 19200 baud..."},
+    {3, "Tentativo connessione con RS232 a 9600 baud..."},
+    {2, "Tentativo connessione con RS232 a 4800 baud..."},
+};
+
+} // namespace
+
+std::optional<std::int32_t> SearchLineSpeed(const std::function<bool(std::int32_t)> &tryConnection)
+{
+    for (const BaudTry &attempt : kBaudTries) {
+        g_Trace.BugMessage(QString::fromUtf8(attempt.trace));
+        if (tryConnection(attempt.index))
+            return attempt.index;
+    }
+    g_Trace.BugMessage(QStringLiteral("Errore nell'autorilevamento del baudrate"));
+    return std::nullopt;
+}
+
 std::uint16_t ModuleRegisterOfType(std::int16_t typeCode)
 {
     return (typeCode == 54 || typeCode == 55) ? ModbusRegister::ModulesFreq : ModbusRegister::Modules;
@@ -128,14 +181,6 @@ namespace {
 constexpr std::int32_t kTextIdentifying = 200;
 constexpr std::int32_t kTextWriting = 201;
 constexpr std::int32_t kTextReading = 203;
-constexpr std::int32_t kMsgReception = 206;
-constexpr std::int32_t kMsgNoAnswer = 207;
-constexpr std::int32_t kTitleCommError = 208;
-constexpr std::int32_t kMsgPortInUse = 209;
-constexpr std::int32_t kMsgCRC = 215;
-constexpr std::int32_t kTextNetworkAddress = 222;
-constexpr std::int32_t kMsgNoSpeed = 228;
-constexpr std::int32_t kTextDetecting = 229;
 constexpr std::int32_t kMsgOtherModel = 230;
 constexpr std::int32_t kMsgReadInvalid = 3150;
 constexpr std::int32_t kMsgCannotConvert = 3151; // |1: what could not be converted
@@ -214,19 +259,6 @@ bool hasSerialModule(const CModInstr &mod)
     return ModuleCodes::HasSerialModule(mod.SlotB());
 }
 
-struct BaudTry {
-    std::int32_t index;
-    const char *trace;
-};
-
-// The speeds in the order they are tried.
-constexpr BaudTry kBaudTries[] = {
-    {4, "Tentativo connessione con RS232 a 38400 baud..."},
-    {5, "Tentativo connessione con RS232 a 19200 baud..."},
-    {3, "Tentativo connessione con RS232 a 9600 baud..."},
-    {2, "Tentativo connessione con RS232 a 4800 baud..."},
-};
-
 } // namespace
 
 ModbusTransfer::ModbusTransfer(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSetup &network,
@@ -253,7 +285,7 @@ void ModbusTransfer::Cancel()
 
 void ModbusTransfer::showCommMessage(std::int32_t id)
 {
-    emit Warning(LoadResourceString(id), LoadResourceString(kTitleCommError));
+    emit Warning(LoadResourceString(id), LoadResourceString(ModbusText::TitleCommError));
 }
 
 void ModbusTransfer::setProgressRange(int minimum, int maximum)
@@ -267,16 +299,6 @@ void ModbusTransfer::setProgress(int value)
     emit ProgressValueChanged(value);
 }
 
-std::int32_t ModbusTransfer::Exchange(const QByteArray &frame, std::int16_t answerLength)
-{
-    m_Rs232.SetCommMode(1);
-    m_Rs232.SetFrameTx(frame);
-    m_Rs232.SetByteToReceive(answerLength);
-    m_Rs232.StartTxRx();
-    WaitForEndOfTxRx(m_Rs232);
-    return m_Rs232.Error();
-}
-
 bool ModbusTransfer::CheckCommError()
 {
     const std::int32_t error = m_Rs232.Error();
@@ -284,9 +306,9 @@ bool ModbusTransfer::CheckCommError()
         return false;
     m_Rs232.CloseRs232();
     switch (error) {
-    case CommErrorCode::Reception: showCommMessage(kMsgReception); break;
-    case CommErrorCode::NoAnswer: showCommMessage(kMsgNoAnswer); break;
-    case CommErrorCode::CRC: showCommMessage(kMsgCRC); break;
+    case CommErrorCode::Reception: showCommMessage(ModbusText::MsgReception); break;
+    case CommErrorCode::NoAnswer: showCommMessage(ModbusText::MsgNoAnswer); break;
+    case CommErrorCode::CRC: showCommMessage(ModbusText::MsgCRC); break;
     default: break; // cancelled: no message
     }
     return true;
@@ -298,23 +320,13 @@ bool ModbusTransfer::StartTransfer()
         m_ReturnValue = false;
         return m_ReturnValue;
     }
-    emit Label1Changed(LoadResourceString(kTextDetecting));
+    emit Label1Changed(LoadResourceString(ModbusText::Detecting));
 
-    bool found = false;
     bool cancelled = false;
-    std::int32_t baudIndex = -1;
-    for (const BaudTry &attempt : kBaudTries) {
-        trace(QString::fromUtf8(attempt.trace));
-        if (TryConnection(attempt.index, cancelled)) {
-            found = true;
-            baudIndex = m_CommConfig.InterfaceType() == CCommConfig::kInterfaceAux ? kFoundWithoutDetection
-                                                                                   : attempt.index;
-            break;
-        }
-    }
+    const std::optional<std::int32_t> found =
+        SearchLineSpeed([&](std::int32_t baudIndex) { return TryConnection(baudIndex, cancelled); });
     if (!found) {
-        trace(QStringLiteral("Errore nell'autorilevamento del baudrate"));
-        showCommMessage(kMsgNoSpeed);
+        showCommMessage(ModbusText::MsgNoSpeed);
         m_ReturnValue = false;
         return m_ReturnValue;
     }
@@ -323,11 +335,13 @@ bool ModbusTransfer::StartTransfer()
         m_ReturnValue = false;
         return m_ReturnValue;
     }
+    const std::int32_t baudIndex =
+        m_CommConfig.InterfaceType() == CCommConfig::kInterfaceAux ? kFoundWithoutDetection : *found;
     m_FoundBaudIndex = baudIndex;
     m_ReturnValue = true;
     if (!m_Rs232.OpenRs232(m_CommConfig.ComPort() + 1, baudIndex, 0, 0)) {
         trace(QStringLiteral("Errore nell'apertura della porta seriale"));
-        showCommMessage(kMsgPortInUse);
+        showCommMessage(ModbusText::MsgPortInUse);
         m_ReturnValue = false;
         return m_ReturnValue;
     }
@@ -343,6 +357,12 @@ bool ModbusTransfer::TryConnection(std::int32_t baudIndex, bool &cancelled)
     cancelled = false;
     if (m_CommConfig.InterfaceType() == CCommConfig::kInterfaceAux)
         return true;
+    return ScanAtSpeed(baudIndex, cancelled);
+}
+
+bool ModbusTransfer::ScanAtSpeed(std::int32_t baudIndex, bool &cancelled)
+{
+    cancelled = false;
     if (!m_Rs232.OpenRs232(m_CommConfig.ComPort() + 1, baudIndex, 0, 0))
         return false;
     const bool found = ScanNetworkAddress();
@@ -375,8 +395,9 @@ bool ModbusTransfer::ScanNetworkAddress()
     std::optional<std::int16_t> stoppedAt;
     for (std::int16_t address = first; address >= last; --address) {
         setProgress(first - address + last);
-        const std::int32_t error = Exchange(
-            ReadRegistersFrame(static_cast<std::uint8_t>(address), ModbusRegister::TypeCode, 1), ReadAnswerLength(1));
+        const std::int32_t error =
+            ModbusExchange(m_Rs232, ReadRegistersFrame(static_cast<std::uint8_t>(address), ModbusRegister::TypeCode, 1),
+                           ReadAnswerLength(1));
         if (error == CommErrorCode::None || error == CommErrorCode::Cancelled) {
             stoppedAt = address;
             break;
@@ -407,30 +428,20 @@ bool ModbusTransfer::ReadRegister(std::uint16_t reg, std::int16_t &value)
 // failure has been reported.
 bool ModbusTransfer::ReadBlock(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words)
 {
-    Exchange(ReadRegistersFrame(m_CurrentAddress, first, count), ReadAnswerLength(count));
+    ModbusExchange(m_Rs232, ReadRegistersFrame(m_CurrentAddress, first, count), ReadAnswerLength(count));
     if (CheckCommError())
         return false;
-    const QByteArray answer = m_Rs232.FrameRx();
-    words.clear();
-    for (int k = 0; k < count; ++k) {
-        const std::optional<std::int16_t> word = AnswerRegister(answer, k);
-        if (!word) {
-            // The transport hands over only complete answers; a short one
-            // is taken as a reception error rather than read past its end.
-            trace(QStringLiteral("Risposta Modbus troppo corta: ") + QString::number(answer.size()) +
-                  QStringLiteral(" byte"));
-            m_Rs232.CloseRs232();
-            showCommMessage(kMsgReception);
-            return false;
-        }
-        words.push_back(*word);
+    if (!AnswerRegisters(m_Rs232.FrameRx(), count, words)) {
+        m_Rs232.CloseRs232();
+        showCommMessage(ModbusText::MsgReception);
+        return false;
     }
     return true;
 }
 
 bool ModbusTransfer::WriteRegister(std::uint8_t valueHigh, std::uint8_t valueLow, std::uint16_t reg)
 {
-    Exchange(WriteRegisterFrame(m_CurrentAddress, reg, valueHigh, valueLow), kWriteAnswerLength);
+    ModbusExchange(m_Rs232, WriteRegisterFrame(m_CurrentAddress, reg, valueHigh, valueLow), kWriteAnswerLength);
     // The instrument may take its new line speed before it answers the
     // write of the speed register of the 0xE000 window: that answer is
     // not checked. A cancel still ends the transfer here: the
@@ -455,7 +466,7 @@ bool ModbusTransfer::IdentifyInstrument()
 
 void ModbusTransfer::showAddress()
 {
-    const QString text = GetResourceText(kTextNetworkAddress, {QVariant(static_cast<int>(m_CurrentAddress))});
+    const QString text = GetResourceText(ModbusText::NetworkAddress, {QVariant(static_cast<int>(m_CurrentAddress))});
     emit Label1Changed(text);
     trace(text);
 }
@@ -464,8 +475,7 @@ void ModbusTransfer::ReadConfiguration()
 {
     m_CurrentAddress = static_cast<std::uint8_t>(m_Network.NetworkAdd());
     m_CodificaModuli = 0;
-    emit Label1Changed(
-        GetResourceText(kTextNetworkAddress, {QVariant(static_cast<int>(m_CurrentAddress))}));
+    emit Label1Changed(GetResourceText(ModbusText::NetworkAddress, {QVariant(static_cast<int>(m_CurrentAddress))}));
 
     bool ok = IdentifyInstrument();
     if (ok) {
@@ -582,7 +592,7 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
 
 void ModbusTransfer::showCannotConvert(const QString &what)
 {
-    emit Warning(GetResourceText(kMsgCannotConvert, {QVariant(what)}), LoadResourceString(kTitleCommError));
+    emit Warning(GetResourceText(kMsgCannotConvert, {QVariant(what)}), LoadResourceString(ModbusText::TitleCommError));
 }
 
 void ModbusTransfer::WriteConfiguration()

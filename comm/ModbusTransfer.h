@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -43,6 +44,35 @@ inline constexpr std::int16_t kWriteAnswerLength = 8;
 // Register k (from 0) of a function-4 answer: the signed big-endian word at
 // bytes 3 + 2k and 4 + 2k; nothing when the answer is too short for it.
 std::optional<std::int16_t> AnswerRegister(const QByteArray &answer, int k);
+// The `count` registers of a function-4 answer, into `words`. False (traced)
+// when the answer is too short for them: the transport hands over only
+// complete answers, so a short one is a reception error, never read past
+// its end.
+bool AnswerRegisters(const QByteArray &answer, std::uint8_t count, std::vector<std::int16_t> &words);
+
+// One request and its answer of `answerLength` bytes, in the transport's
+// calling protocol; sleeps in the event loop until the exchange ends and
+// returns the transport's Error.
+std::int32_t ModbusExchange(CTapiComm &comm, const QByteArray &frame, std::int16_t answerLength);
+
+// Tries the line speeds the instruments know, fastest first (38400, 19200,
+// 9600, 4800 baud; each attempt traced): tryConnection(baudIndex) is true
+// when an instrument was found at that speed. The baud index of the first
+// that finds one, or nothing (traced) when none does.
+std::optional<std::int32_t> SearchLineSpeed(const std::function<bool(std::int32_t)> &tryConnection);
+
+// String-table texts of the Modbus exchanges, shown alike by the transfer and
+// the live view.
+namespace ModbusText {
+inline constexpr std::int32_t MsgReception = 206;
+inline constexpr std::int32_t MsgNoAnswer = 207;
+inline constexpr std::int32_t TitleCommError = 208;
+inline constexpr std::int32_t MsgPortInUse = 209;
+inline constexpr std::int32_t MsgCRC = 215;
+inline constexpr std::int32_t NetworkAddress = 222; // |1: the address
+inline constexpr std::int32_t MsgNoSpeed = 228;
+inline constexpr std::int32_t Detecting = 229;
+} // namespace ModbusText
 
 // The module coding (CModInstr::CodificaModuli) of an instrument from its
 // type code (register 0x000B), its module word (0x3004, or 0x100C for type
@@ -115,6 +145,9 @@ public:
     // The pieces, usable on their own on an open port.
     // One line speed: opens the port at that baud index, scans the
     // addresses and closes it again. `cancelled` tells a cancel from a find.
+    bool ScanAtSpeed(std::int32_t baudIndex, bool &cancelled);
+    // As ScanAtSpeed; the auxiliary interface needs no detection and is
+    // taken as found at once.
     bool TryConnection(std::int32_t baudIndex, bool &cancelled);
     // Probes the addresses of the network settings (one frame and one
     // time-out each); the first that answers becomes NetworkAdd. True also
@@ -152,7 +185,6 @@ private:
     void showCannotConvert(const QString &what);
     bool ReadBlock(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words);
     bool WriteWord(std::int16_t index, std::uint16_t reg);
-    std::int32_t Exchange(const QByteArray &frame, std::int16_t answerLength);
     bool CheckCommError();
     void onVerifyCRC(bool &ok, const QByteArray &frame);
     void showCommMessage(std::int32_t id);

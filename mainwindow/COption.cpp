@@ -1,7 +1,5 @@
 #include "COption.h"
 
-#include "CTraceCode.h"
-
 namespace {
 const QString kPrintHeaderPageKey = QStringLiteral("m_bPrintHeaderPage");
 const QString kHeaderPagePathKey = QStringLiteral("m_HeaderPagePath");
@@ -9,8 +7,11 @@ const QString kPrintNotePiePaginaKey = QStringLiteral("m_bPrintNotePiePagina");
 const QString kNotePiePagina1Key = QStringLiteral("m_NotePiePagina1");
 const QString kNotePiePagina2Key = QStringLiteral("m_NotePiePagina2");
 const QString kPrintPageNumberKey = QStringLiteral("m_bPrintPageNumber");
+} // namespace
 
-void copyValues(const COption &from, COption &to)
+COption::COption() : CSettingsClass(QStringLiteral("COption")) {}
+
+void COption::CopyProperties(const COption &from, COption &to)
 {
     to.SetPrintHeaderPage(from.PrintHeaderPage());
     to.SetHeaderPagePath(from.HeaderPagePath());
@@ -19,32 +20,9 @@ void copyValues(const COption &from, COption &to)
     to.SetNotePiePagina2(from.NotePiePagina2());
     to.SetPrintPageNumber(from.PrintPageNumber());
 }
-} // namespace
 
-COption::COption()
+void COption::LoadValues()
 {
-    g_Trace.BugMessage(QStringLiteral("Class_Initialize() ") + ClassName());
-}
-
-void COption::GetData(ICopyClass &obj) const
-{
-    auto *other = dynamic_cast<COption *>(&obj);
-    if (other == nullptr || !VerifySameClass(obj, *this))
-        return;
-    copyValues(*this, *other);
-}
-
-void COption::SetData(const ICopyClass &obj)
-{
-    const auto *other = dynamic_cast<const COption *>(&obj);
-    if (other == nullptr || !VerifySameClass(obj, *this))
-        return;
-    copyValues(*other, *this);
-}
-
-void COption::LoadData(const QString &fileName)
-{
-    m_Base.LoadData(fileName);
     // Read into copies first, so a bad value cannot leave the ones read
     // before it applied on their own.
     bool printHeaderPage = m_bPrintHeaderPage;
@@ -68,9 +46,8 @@ void COption::LoadData(const QString &fileName)
     m_bPrintPageNumber = printPageNumber;
 }
 
-void COption::SaveData(const QString &fileName)
+void COption::SaveValues()
 {
-    m_Base.SaveData(fileName);
     const QString section = ClassName();
     SaveMember(*this, kPrintHeaderPageKey, m_bPrintHeaderPage, section);
     SaveMember(*this, kHeaderPagePathKey, m_HeaderPagePath, section);
@@ -78,14 +55,4 @@ void COption::SaveData(const QString &fileName)
     SaveMember(*this, kNotePiePagina1Key, m_NotePiePagina1, section);
     SaveMember(*this, kNotePiePagina2Key, m_NotePiePagina2, section);
     SaveMember(*this, kPrintPageNumberKey, m_bPrintPageNumber, section);
-}
-
-void COption::SaveVariable(const QString &name, const QVariant &value, const QString &)
-{
-    m_Base.SaveVariable(name, value, ClassName());
-}
-
-void COption::LoadVariable(const QString &name, QVariant &value, const QString &)
-{
-    m_Base.LoadVariable(name, value, ClassName());
 }

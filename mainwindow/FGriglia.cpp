@@ -52,19 +52,9 @@ std::int16_t FGriglia::StyleLineWidth(const QString &tag)
 
 PrintLayoutRecord FGriglia::StyleRow(const QString &key, const LayoutTemplateControl &c)
 {
-    PrintLayoutRecord row;
+    // No position and no width: the report places the styles.
+    PrintLayoutRecord row = TextBoxLayoutRow(c);
     row.Key = key;
-    row.Top = 0;
-    row.Left = 0;
-    row.Width = 0;
-    row.Height = c.Height;
-    row.Tag = 0;
-    row.FontSize = c.WhatsThisHelpID;
-    row.FontBold = c.FontBold;
-    row.FontCharSet = kLayoutFontCharSet;
-    row.FontName = QString::fromLatin1(kLayoutFontName);
-    row.Multiline = c.MultiLine;
-    row.Alignment = c.Alignment;
     row.LineWidth = StyleLineWidth(c.Tag);
     row.DrawBox = kLayoutDrawBox;
     row.Text = c.Text;

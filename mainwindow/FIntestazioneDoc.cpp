@@ -70,20 +70,11 @@ void FIntestazioneDoc::Create(PrintLayoutRecordset &layout)
 
     for (const LayoutTemplateControl &c : Controls()) {
         g_Trace.BugAssert(c.Kind == QLatin1String("TextBox"));
-        PrintLayoutRecord row;
+        PrintLayoutRecord row = TextBoxLayoutRow(c);
         row.Top = c.Top;
         row.Left = c.Left;
         row.Width = c.Width;
-        row.Height = c.Height;
-        row.Tag = 0;
-        row.FontSize = c.WhatsThisHelpID;
-        row.FontBold = c.FontBold;
-        row.FontCharSet = kLayoutFontCharSet;
-        row.FontName = QString::fromLatin1(kLayoutFontName);
-        row.Multiline = c.MultiLine;
-        row.Alignment = c.Alignment;
         row.LineWidth = 1;
-        row.DrawBox = 0;
         row.Text = controlText(c);
         layout.Append(row);
     }

@@ -8,3 +8,17 @@ QStringList PrintLayoutRecordset::FieldNames()
             QStringLiteral("FontName"), QStringLiteral("Multiline"), QStringLiteral("Alignment"),
             QStringLiteral("LineWidth"), QStringLiteral("DrawBox"),  QStringLiteral("Text")};
 }
+
+PrintLayoutRecord TextBoxLayoutRow(const LayoutTemplateControl &c)
+{
+    PrintLayoutRecord row;
+    row.Height = c.Height;
+    row.Tag = 0;
+    row.FontSize = c.WhatsThisHelpID;
+    row.FontBold = c.FontBold;
+    row.FontCharSet = kLayoutFontCharSet;
+    row.FontName = QString::fromLatin1(kLayoutFontName);
+    row.Multiline = c.MultiLine;
+    row.Alignment = c.Alignment;
+    return row;
+}

@@ -67,3 +67,9 @@ inline constexpr const char *kLayoutFontName = "Times New Roman";
 inline constexpr std::int16_t kLayoutFontCharSet = 1;
 // The box code of a framed element.
 inline constexpr std::int16_t kLayoutDrawBox = 15;
+
+// The layout row of a template text box as far as the two templates lay it
+// out alike: the control's height, the layout font in the control's size
+// (WhatsThisHelpID) and weight, its wrapping and alignment. No key, no
+// position or width, no line, no box, no text, Tag 0.
+PrintLayoutRecord TextBoxLayoutRow(const LayoutTemplateControl &c);

@@ -45,6 +45,10 @@ constexpr std::int32_t kActionWrite = 1;
 constexpr std::int32_t kActionRead = 0;
 // Page Action of the connection wizards.
 constexpr std::int16_t kPageConnection = 1;
+// Action of the communication and network pages: as on the transfer
+// wizards, or as on the view-variables wizard.
+constexpr std::int16_t kSettingsForTransfer = 0;
+constexpr std::int16_t kSettingsForLiveView = 1;
 
 const QString kCommKey = QStringLiteral("CCommConfig");
 const QString kModelKey = QStringLiteral("CModInstr");
@@ -82,59 +86,79 @@ void HandInterfaceToNetworkPage(const CWizardTabs::DialogCollection &dialogs, st
     page.SetData(network);
 }
 
+// A page-skipping rule of a connection wizard: after Next or Back has
+// shown the page of className, moves index on past a page to be skipped.
+// interfaceType is the interface chosen on the communication page.
+using SkipRule = void (*)(const QString &className, const CWizardTabs::DialogCollection &dialogs,
+                          std::int16_t interfaceType, std::int16_t &index);
+
+// Runs the rule after each showing the wizard signals, traced first.
+template <class Signal>
+void ConnectRule(CWizardTabs &wizard, Signal signal, const QString &traceText, SkipRule rule)
+{
+    QObject::connect(
+        &wizard, signal,
+        [traceText, rule](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
+            const std::int16_t interfaceType = ChosenInterface(dialogs);
+            trace(traceText + className);
+            rule(className, dialogs, interfaceType, index);
+        });
+}
+
+// The wizard's rules after every Next and after every Back.
+void ConnectSkipping(CWizardTabs &wizard, SkipRule next, SkipRule back)
+{
+    ConnectRule(wizard, &CWizardTabs::AfterShowNextTabs, QStringLiteral("m_WizardInstrSendSetup_AfterShowNextTabs "),
+                next);
+    ConnectRule(wizard, &CWizardTabs::AfterShowBackTabs, QStringLiteral("m_WizardInstrSendSetup_AfterShowBackTabs "),
+                back);
+}
+
 // Page skipping of the wizard of Transmit and View variables: the network
 // page is skipped for the auxiliary interface and otherwise told the
 // interface.
-void ConnectSendSetupSkipping(CWizardTabs &wizard)
+void SendSetupNext(const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t interfaceType,
+                   std::int16_t &index)
 {
-    QObject::connect(&wizard, &CWizardTabs::AfterShowNextTabs,
-                     [](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
-                         const std::int16_t interfaceType = ChosenInterface(dialogs);
-                         trace(QStringLiteral("m_WizardInstrSendSetup_AfterShowNextTabs ") + className);
-                         if (className != kNetworkKey)
-                             return;
-                         if (interfaceType != CCommConfig::kInterfaceAux)
-                             HandInterfaceToNetworkPage(dialogs, interfaceType);
-                         else
-                             ++index;
-                     });
-    QObject::connect(&wizard, &CWizardTabs::AfterShowBackTabs,
-                     [](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
-                         const std::int16_t interfaceType = ChosenInterface(dialogs);
-                         trace(QStringLiteral("m_WizardInstrSendSetup_AfterShowBackTabs ") + className);
-                         if (className == kNetworkKey && interfaceType == CCommConfig::kInterfaceAux)
-                             --index;
-                     });
+    if (className != kNetworkKey)
+        return;
+    if (interfaceType != CCommConfig::kInterfaceAux)
+        HandInterfaceToNetworkPage(dialogs, interfaceType);
+    else
+        ++index;
+}
+
+void SendSetupBack(const QString &className, const CWizardTabs::DialogCollection &, std::int16_t interfaceType,
+                   std::int16_t &index)
+{
+    if (className == kNetworkKey && interfaceType == CCommConfig::kInterfaceAux)
+        --index;
 }
 
 // Page skipping of the wizard of Modify instrument parameters: the model
 // page only for the auxiliary interface, the network page only for Modbus,
 // which gets the interface type plus 3 (one instrument, address by hand).
-void ConnectRxTxSetupSkipping(CWizardTabs &wizard)
+void RxTxSetupNext(const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t interfaceType,
+                   std::int16_t &index)
 {
-    QObject::connect(&wizard, &CWizardTabs::AfterShowNextTabs,
-                     [](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
-                         const std::int16_t interfaceType = ChosenInterface(dialogs);
-                         trace(QStringLiteral("m_WizardInstrSendSetup_AfterShowNextTabs ") + className);
-                         const bool aux = interfaceType == CCommConfig::kInterfaceAux;
-                         if (className == kModelKey) {
-                             if (!aux)
-                                 ++index;
-                         } else if (className == kNetworkKey) {
-                             if (!aux)
-                                 HandInterfaceToNetworkPage(dialogs, static_cast<std::int16_t>(interfaceType + 3));
-                             else
-                                 ++index;
-                         }
-                     });
-    QObject::connect(&wizard, &CWizardTabs::AfterShowBackTabs,
-                     [](const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
-                         const std::int16_t interfaceType = ChosenInterface(dialogs);
-                         trace(QStringLiteral("m_WizardInstrSendSetup_AfterShowBackTabs ") + className);
-                         const bool aux = interfaceType == CCommConfig::kInterfaceAux;
-                         if ((className == kModelKey && !aux) || (className == kNetworkKey && aux))
-                             --index;
-                     });
+    const bool aux = interfaceType == CCommConfig::kInterfaceAux;
+    if (className == kModelKey) {
+        if (!aux)
+            ++index;
+    } else if (className == kNetworkKey) {
+        if (!aux)
+            HandInterfaceToNetworkPage(dialogs, static_cast<std::int16_t>(interfaceType + 3));
+        else
+            ++index;
+    }
+}
+
+void RxTxSetupBack(const QString &className, const CWizardTabs::DialogCollection &, std::int16_t interfaceType,
+                   std::int16_t &index)
+{
+    const bool aux = interfaceType == CCommConfig::kInterfaceAux;
+    if ((className == kModelKey && !aux) || (className == kNetworkKey && aux))
+        --index;
 }
 
 template <class Form>
@@ -227,6 +251,22 @@ QString FileNameOf(const QString &name)
     return file;
 }
 
+// What the file dialog of Export and Import is asked for: an exchange file
+// in the program folder, of the types of the filter text. The export saves
+// the configuration exportedName and proposes its name; the import opens.
+TransferCommands::FileDialogRequest ExchangeFileRequest(const std::optional<QString> &exportedName)
+{
+    const QString filter = LoadResourceString(kTextFileFilter);
+    TransferCommands::FileDialogRequest request;
+    request.save = exportedName.has_value();
+    request.directory = ProgramFolder();
+    if (exportedName)
+        request.fileName = FileNameOf(*exportedName) + filter.right(4);
+    request.filter = TransferCommands::QtFileFilter(filter);
+    request.defaultSuffix = filter.right(3);
+    return request;
+}
+
 } // namespace
 
 TransferCommands::TransferCommands(QWidget *owner, CCommConfig &commConfig, CNetworkAddMsgSetup &network)
@@ -249,6 +289,27 @@ bool TransferCommands::RunTransferForm(std::int32_t action, std::int32_t id, CMo
     return RunForm<FAuxProgSetup>(m_Owner, m_FormHook, action, id, m_CommConfigSetup, modInstr, m_NetworkAddMsg);
 }
 
+bool TransferCommands::RunSendSetupWizard(std::int32_t captionId, std::int16_t settingsAction)
+{
+    FWCommConfig commPage(m_Owner);
+    FWNetworkAddMsgSetup networkPage(m_Owner);
+    FWFinalSetupMessage finalPage(m_Owner);
+    commPage.SetAction(settingsAction);
+    networkPage.SetAction(settingsAction);
+    finalPage.SetAction(kPageConnection);
+
+    CWizardTabs wizard; // m_WizardInstrSendSetup
+    ConnectSkipping(wizard, SendSetupNext, SendSetupBack);
+    wizard.SetCaption(LoadResourceString(captionId));
+    wizard.Add(commPage, &m_CommConfigSetup);
+    wizard.Add(networkPage, &m_NetworkAddMsg);
+    wizard.Add(finalPage);
+    if (wizard.Start() != CWizardTabs::kResultEnd)
+        return false;
+    wizard.SaveData(QString());
+    return true;
+}
+
 void TransferCommands::Transmit(std::int32_t id)
 {
     if (id < 0) {
@@ -256,20 +317,8 @@ void TransferCommands::Transmit(std::int32_t id)
         return;
     }
     Guarded(m_Owner, QStringLiteral("Trasmissione"), [&] {
-        FWCommConfig commPage(m_Owner);
-        FWNetworkAddMsgSetup networkPage(m_Owner);
-        FWFinalSetupMessage finalPage(m_Owner);
-        finalPage.SetAction(kPageConnection);
-
-        CWizardTabs wizard; // m_WizardInstrSendSetup
-        ConnectSendSetupSkipping(wizard);
-        wizard.SetCaption(LoadResourceString(kCaptionTransmit));
-        wizard.Add(commPage, &m_CommConfigSetup);
-        wizard.Add(networkPage, &m_NetworkAddMsg);
-        wizard.Add(finalPage);
-        if (wizard.Start() != CWizardTabs::kResultEnd)
+        if (!RunSendSetupWizard(kCaptionTransmit, kSettingsForTransfer))
             return;
-        wizard.SaveData(QString());
 
         // The window tells the user of its own failures.
         RunTransferForm(kActionWrite, id, nullptr);
@@ -289,7 +338,7 @@ std::optional<std::int32_t> TransferCommands::ModifyInstrumentParameters()
         finalPage.SetAction(kPageConnection);
 
         CWizardTabs wizard; // m_WizardInstrSendSetupRxTx
-        ConnectRxTxSetupSkipping(wizard);
+        ConnectSkipping(wizard, RxTxSetupNext, RxTxSetupBack);
         wizard.SetCaption(LoadResourceString(kCaptionModify));
         wizard.Add(commPage, &m_CommConfigSetup);
         wizard.Add(modelPage, &modInstr);
@@ -325,22 +374,8 @@ std::optional<std::int32_t> TransferCommands::ModifyInstrumentParameters()
 void TransferCommands::ViewVariables()
 {
     Guarded(m_Owner, QStringLiteral("Visualizzazione variabili"), [&] {
-        FWCommConfig commPage(m_Owner);
-        FWNetworkAddMsgSetup networkPage(m_Owner);
-        FWFinalSetupMessage finalPage(m_Owner);
-        commPage.SetAction(kPageConnection);
-        networkPage.SetAction(kPageConnection);
-        finalPage.SetAction(kPageConnection);
-
-        CWizardTabs wizard; // m_WizardInstrSendSetup
-        ConnectSendSetupSkipping(wizard);
-        wizard.SetCaption(LoadResourceString(kCaptionViewVariables));
-        wizard.Add(commPage, &m_CommConfigSetup);
-        wizard.Add(networkPage, &m_NetworkAddMsg);
-        wizard.Add(finalPage);
-        if (wizard.Start() != CWizardTabs::kResultEnd)
+        if (!RunSendSetupWizard(kCaptionViewVariables, kSettingsForLiveView))
             return;
-        wizard.SaveData(QString());
 
         FViewInstrData view(m_Owner);
         view.Create(&m_CommConfigSetup, &m_NetworkAddMsg);
@@ -369,14 +404,7 @@ bool TransferCommands::Export(const QString &name, std::int32_t id)
     bool written = false;
     Guarded(m_Owner, QStringLiteral("Export"), [&] {
         trace(QStringLiteral("Export programma ") + name);
-        const QString filter = LoadResourceString(kTextFileFilter);
-        FileDialogRequest request;
-        request.save = true;
-        request.directory = ProgramFolder();
-        request.fileName = FileNameOf(name) + filter.right(4);
-        request.filter = QtFileFilter(filter);
-        request.defaultSuffix = filter.right(3);
-        const QString fileName = m_FileDialog(m_Owner, request);
+        const QString fileName = m_FileDialog(m_Owner, ExchangeFileRequest(name));
         if (fileName.isEmpty())
             return;
         trace(QStringLiteral("Nome file export: ") + fileName);
@@ -395,13 +423,7 @@ std::optional<std::int32_t> TransferCommands::Import()
 {
     std::optional<std::int32_t> imported;
     Guarded(m_Owner, QStringLiteral("Import"), [&] {
-        const QString filter = LoadResourceString(kTextFileFilter);
-        FileDialogRequest request;
-        request.save = false;
-        request.directory = ProgramFolder();
-        request.filter = QtFileFilter(filter);
-        request.defaultSuffix = filter.right(3);
-        const QString fileName = m_FileDialog(m_Owner, request);
+        const QString fileName = m_FileDialog(m_Owner, ExchangeFileRequest(std::nullopt));
         if (fileName.isEmpty())
             return;
         trace(QStringLiteral("Nome file import: ") + fileName);

@@ -108,6 +108,11 @@ public:
     static QString QtFileFilter(const QString &filter);
 
 private:
+    // The connection wizard of Transmit and View variables: the
+    // communication page and the network page (skipped for the auxiliary
+    // interface), both with the page Action settingsAction, and the final
+    // page. True when it ended with End; the settings are then saved.
+    bool RunSendSetupWizard(std::int32_t captionId, std::int16_t settingsAction);
     bool RunTransferForm(std::int32_t action, std::int32_t id, CModInstr *modInstr);
 
     QWidget *m_Owner;

@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -180,6 +181,43 @@ qsizetype findKey(const QStringList &lines, const SectionRange &r, const QString
     return -1;
 }
 
+// A section, or a key of it, looked up for reading or deleting: the file's
+// lines, the section's range and the key's line (-1 when not found). Nothing
+// is found when a name is blank or the file is missing or cannot be read.
+struct Lookup {
+    IniText ini;
+    SectionRange section;
+    qsizetype keyLine = -1;
+    IniLine key;
+};
+
+Lookup lookUpSection(const QString &path, const QString &section)
+{
+    Lookup l;
+    if (!section.trimmed().isEmpty() && readIni(path, l.ini) == ReadResult::Ok)
+        l.section = findSection(l.ini.lines, section.trimmed());
+    return l;
+}
+
+Lookup lookUpKey(const QString &path, const QString &section, const QString &key)
+{
+    if (key.trimmed().isEmpty())
+        return {};
+    Lookup l = lookUpSection(path, section);
+    if (l.section.found())
+        l.keyLine = findKey(l.ini.lines, l.section, key.trimmed(), &l.key);
+    return l;
+}
+
+// The key's value as INIGetString gives it; nothing when the key is absent.
+std::optional<QString> storedValue(const QString &path, const QString &section, const QString &key)
+{
+    const Lookup l = lookUpKey(path, section, key);
+    if (l.keyLine < 0)
+        return std::nullopt;
+    return l.key.value.left(kMaxValueLength);
+}
+
 bool hasLineBreak(const QString &text)
 {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
@@ -224,48 +262,27 @@ const QString kTimeFormat = QStringLiteral("HH:mm:ss");
 
 bool CINIManager::INISectionExist(const QString &section) const
 {
-    if (section.trimmed().isEmpty())
-        return false;
-    IniText ini;
-    if (readIni(m_FileName, ini) != ReadResult::Ok)
-        return false;
-    return findSection(ini.lines, section.trimmed()).found();
+    return lookUpSection(m_FileName, section).section.found();
 }
 
 bool CINIManager::INIKeyExist(const QString &section, const QString &key) const
 {
-    if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
-        return false;
-    IniText ini;
-    if (readIni(m_FileName, ini) != ReadResult::Ok)
-        return false;
-    const SectionRange r = findSection(ini.lines, section.trimmed());
-    return r.found() && findKey(ini.lines, r, key.trimmed()) >= 0;
+    return lookUpKey(m_FileName, section, key).keyLine >= 0;
 }
 
 QString CINIManager::INIGetString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
-        return defaultValue;
-    IniText ini;
-    if (readIni(m_FileName, ini) != ReadResult::Ok)
-        return defaultValue;
-    const SectionRange r = findSection(ini.lines, section.trimmed());
-    if (!r.found())
-        return defaultValue;
-    IniLine line;
-    if (findKey(ini.lines, r, key.trimmed(), &line) < 0)
-        return defaultValue;
-    return line.value.left(kMaxValueLength);
+    return storedValue(m_FileName, section, key).value_or(defaultValue);
 }
 
 std::int32_t CINIManager::INIGetLong(const QString &section, const QString &key, std::int32_t defaultValue) const
 {
-    if (!INIKeyExist(section, key))
+    const std::optional<QString> stored = storedValue(m_FileName, section, key);
+    if (!stored)
         return defaultValue;
     // The leading decimal number of the text; a text without one, or one
     // outside the Long range, reads as 0.
-    const QString text = INIGetString(section, key, QString());
+    const QString &text = *stored;
     qsizetype i = 0;
     const bool negative = text.startsWith(QLatin1Char('-'));
     if (negative)
@@ -287,9 +304,10 @@ std::int32_t CINIManager::INIGetLong(const QString &section, const QString &key,
 
 float CINIManager::INIGetSingle(const QString &section, const QString &key, float defaultValue) const
 {
-    if (!INIKeyExist(section, key))
+    const std::optional<QString> stored = storedValue(m_FileName, section, key);
+    if (!stored)
         return defaultValue;
-    const double d = regionalNumber(INIGetString(section, key, QString()));
+    const double d = regionalNumber(*stored);
     if (std::fabs(d) > double{std::numeric_limits<float>::max()})
         RaiseProgramError(RunTimeError::Overflow);
     return static_cast<float>(d);
@@ -297,10 +315,11 @@ float CINIManager::INIGetSingle(const QString &section, const QString &key, floa
 
 std::int16_t CINIManager::INIGetInt(const QString &section, const QString &key, std::int16_t defaultValue) const
 {
-    if (!INIKeyExist(section, key))
+    const std::optional<QString> stored = storedValue(m_FileName, section, key);
+    if (!stored)
         return defaultValue;
     // Rounded to the nearest integer, halves to the even one.
-    const double d = std::nearbyint(regionalNumber(INIGetString(section, key, QString())));
+    const double d = std::nearbyint(regionalNumber(*stored));
     if (d < std::numeric_limits<std::int16_t>::min() || d > std::numeric_limits<std::int16_t>::max())
         RaiseProgramError(RunTimeError::Overflow);
     return static_cast<std::int16_t>(d);
@@ -308,16 +327,18 @@ std::int16_t CINIManager::INIGetInt(const QString &section, const QString &key, 
 
 bool CINIManager::INIGetBool(const QString &section, const QString &key, bool defaultValue) const
 {
-    if (!INIKeyExist(section, key))
+    const std::optional<QString> stored = storedValue(m_FileName, section, key);
+    if (!stored)
         return defaultValue;
-    return regionalNumber(INIGetString(section, key, QString())) == 1.0;
+    return regionalNumber(*stored) == 1.0;
 }
 
 QDateTime CINIManager::INIGetDate(const QString &section, const QString &key, const QDateTime &defaultValue) const
 {
-    if (!INIKeyExist(section, key))
+    const std::optional<QString> stored = storedValue(m_FileName, section, key);
+    if (!stored)
         return defaultValue;
-    const QString text = INIGetString(section, key, QString());
+    const QString &text = *stored;
     const QLocale locale = QLocale();
     const QString dateFormat = regionalDateFormat();
     QDateTime dt = locale.toDateTime(text, dateFormat + QLatin1Char(' ') + kTimeFormat);
@@ -335,40 +356,28 @@ QDateTime CINIManager::INIGetDate(const QString &section, const QString &key, co
 
 bool CINIManager::INIDelSection(const QString &section)
 {
-    if (section.trimmed().isEmpty())
-        return false;
-    IniText ini;
-    if (readIni(m_FileName, ini) != ReadResult::Ok)
-        return false;
-    const SectionRange r = findSection(ini.lines, section.trimmed());
+    Lookup l = lookUpSection(m_FileName, section);
+    const SectionRange &r = l.section;
     if (!r.found())
         return false;
     // Blank and comment lines just before the next section belong to that
     // section: they stay.
     qsizetype end = r.end;
-    if (end < ini.lines.size()) {
-        while (end > r.header + 1 && isBlankOrComment(ini.lines.at(end - 1)))
+    if (end < l.ini.lines.size()) {
+        while (end > r.header + 1 && isBlankOrComment(l.ini.lines.at(end - 1)))
             --end;
     }
-    ini.lines.remove(r.header, end - r.header);
-    return writeIni(m_FileName, ini);
+    l.ini.lines.remove(r.header, end - r.header);
+    return writeIni(m_FileName, l.ini);
 }
 
 bool CINIManager::INIDelKey(const QString &section, const QString &key)
 {
-    if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
+    Lookup l = lookUpKey(m_FileName, section, key);
+    if (l.keyLine < 0)
         return false;
-    IniText ini;
-    if (readIni(m_FileName, ini) != ReadResult::Ok)
-        return false;
-    const SectionRange r = findSection(ini.lines, section.trimmed());
-    if (!r.found())
-        return false;
-    const qsizetype k = findKey(ini.lines, r, key.trimmed());
-    if (k < 0)
-        return false;
-    ini.lines.removeAt(k);
-    return writeIni(m_FileName, ini);
+    l.ini.lines.removeAt(l.keyLine);
+    return writeIni(m_FileName, l.ini);
 }
 
 bool CINIManager::INIAddKeyString(const QString &section, const QString &key, const QString &value)
