@@ -6,6 +6,7 @@
 #include "CTextDigitSpin.h"
 #include "ControlKinds.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
 #include "UpDownControl.h"
 
 #include <QButtonGroup>
@@ -163,7 +164,7 @@ std::int32_t Span(std::int32_t start, std::int32_t end)
 
 bool StepsByTen(std::int16_t model, std::int16_t slotA, std::int16_t displayDigit)
 {
-    return model == 0 && slotA >= 0 && slotA <= 3 && displayDigit == 1;
+    return model == ModelCode::Oxa12 && slotA >= SlotACode::MVA && slotA <= SlotACode::GKP && displayDigit == 1;
 }
 
 } // namespace pagecontrols

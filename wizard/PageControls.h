@@ -75,7 +75,7 @@ DigitalPointInfo DisplayFormat(std::int32_t digitalPoint);
 // |end - start| without overflow, as a Long (at most the Long's maximum).
 std::int32_t Span(std::int32_t start, std::int32_t end);
 
-// Model 0's "9990" display exists on its own inputs only (slot A 0 to 3):
+// Model 0's "9990" display exists on its own inputs only (slot A MVA to GKP):
 // there the displayed values step by 10. The display page keeps the choice,
 // disabled, when slot A changes to another module, whose values step by 1.
 bool StepsByTen(std::int16_t model, std::int16_t slotA, std::int16_t displayDigit);
