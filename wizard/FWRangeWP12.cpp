@@ -81,26 +81,18 @@ FWRangeWP12::FWRangeWP12(QWidget *parent) : FWizardRangePage<CRangeWP12>(QString
 
     frmCounterA = NewFrame(body, QStringLiteral("frmCounterA"), 637);
     const InputControls a = BuildInput(frmCounterA, "Label1", "Label2", "txtImpGiroA", "UpDown1", "cmbUnitaIngA");
-    Label1 = a.pulsesLabel;
-    Label2 = a.unitLabel;
-    txtImpGiroA = a.pulses;
-    UpDown1 = a.upDown;
-    cmbUnitaIngA = a.unit;
     frmCounterB = NewFrame(body, QStringLiteral("frmCounterB"), 638);
     const InputControls b = BuildInput(frmCounterB, "Label3", "Label4", "txtImpGiroB", "UpDown2", "cmbUnitaIngB");
     Label3 = b.pulsesLabel;
     Label4 = b.unitLabel;
-    txtImpGiroB = b.pulses;
-    UpDown2 = b.upDown;
-    cmbUnitaIngB = b.unit;
 
     frmDigitalInFunction = NewFrame(body, QStringLiteral("frmDigitalInFunction"), 650);
 
     m_WPxFunction = NewComboWrapper(this, cmbWPxFunction);
-    m_ImpGiroA = NewPulsesSpin(this, txtImpGiroA, UpDown1);
-    m_UnitaIngA = NewComboWrapper(this, cmbUnitaIngA);
-    m_ImpGiroB = NewPulsesSpin(this, txtImpGiroB, UpDown2);
-    m_UnitaIngB = NewComboWrapper(this, cmbUnitaIngB);
+    m_ImpGiroA = NewPulsesSpin(this, a.pulses, a.upDown);
+    m_UnitaIngA = NewComboWrapper(this, a.unit);
+    m_ImpGiroB = NewPulsesSpin(this, b.pulses, b.upDown);
+    m_UnitaIngB = NewComboWrapper(this, b.unit);
     m_DigitalInFunction = new COptionButton(this);
     FillOptionGroup(*m_DigitalInFunction, frmDigitalInFunction, QStringLiteral("optDigitalInFunction"),
                     {651, 652, 653, 654, 655});

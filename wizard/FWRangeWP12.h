@@ -40,17 +40,9 @@ private:
     QComboBox *cmbWPxFunction = nullptr;
     QLabel *txtNota = nullptr;
     QGroupBox *frmCounterA = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLineEdit *txtImpGiroA = nullptr;
-    UpDownControl *UpDown1 = nullptr;
-    QComboBox *cmbUnitaIngA = nullptr;
     QGroupBox *frmCounterB = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
-    QLineEdit *txtImpGiroB = nullptr;
-    UpDownControl *UpDown2 = nullptr;
-    QComboBox *cmbUnitaIngB = nullptr;
     QGroupBox *frmDigitalInFunction = nullptr;
 
     CComboBox *m_WPxFunction = nullptr;
