@@ -21,9 +21,10 @@ class CScaleMisuraDisplay;
 // The check on leaving always passes.
 //
 // Wrappers (objectName as the member): m_Channel (CComboBox, the list of
-// the channel choice m_ChannelChoice), m_MinAlarmScale, m_MaxAlarmScale, m_AlarmSetPoint, m_Isteresi,
-// m_RitAttivazione, m_RitDisattivazione (CTextDigitSpin), m_AlarmType,
-// m_RelayStatus, m_AlarmColor (COptionButton).
+// the channel choice m_ChannelChoice), m_MinAlarmScale, m_MaxAlarmScale,
+// m_AlarmSetPoint, m_Isteresi, m_RitAttivazione, m_RitDisattivazione
+// (CTextDigitSpin), m_AlarmType, m_RelayStatus, m_AlarmColor
+// (COptionButton).
 class FWAlarm : public FWizardDataPage<CAlarm> {
     Q_OBJECT
 

@@ -20,10 +20,11 @@
 // frame is shown; Next publishes the counters' display scales
 // (SetDisplayScale) for the pages that follow.
 //
-// Wrappers, by objectName: m_ElectricDigitalPoint, m_MeasureDigitalPointCounterA,
-// m_CounterADigitalPoint, m_MeasureDigitalPointCounterB,
-// m_CounterBDigitalPoint (CComboBox), m_MinElectricScale, m_MaxElectricScale,
-// m_CounterAPulseWeight, m_CounterBPulseWeight (CTextDigitSpin).
+// Wrappers, by objectName: m_ElectricDigitalPoint,
+// m_MeasureDigitalPointCounterA, m_CounterADigitalPoint,
+// m_MeasureDigitalPointCounterB, m_CounterBDigitalPoint (CComboBox),
+// m_MinElectricScale, m_MaxElectricScale, m_CounterAPulseWeight,
+// m_CounterBPulseWeight (CTextDigitSpin).
 class FWCounterAB : public FWizardScalePage<CCounterAB> {
     Q_OBJECT
 
@@ -41,7 +42,7 @@ protected:
 
 private:
     // One counter's frame: the decimal point of the counter's display, the
-    // decimal point of its prescaler and the prescaler, each under its label.
+    // decimal point of its prescaler and the prescaler, each beside its label.
     struct Counter {
         QGroupBox *frame = nullptr;
         std::array<QLabel *, 3> labels{};
@@ -53,7 +54,7 @@ private:
     struct CounterNames;
 
     Counter NewCounter(const CounterNames &names);
-    // The frame, its labels and its controls.
+    // Enables or disables the frame, its labels and its controls.
     static void EnableCounter(const Counter &counter, bool enabled);
     // The prescaler in the format of its decimal point (none selected: as it is).
     static void ShowPulseWeightFormat(const Counter &counter);

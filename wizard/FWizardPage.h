@@ -34,7 +34,8 @@ class QWidget;
 //     LoadFormToolTips) and sets the program font. Bind combo boxes and
 //     option groups to their wrappers (CComboBox, COptionButton) and
 //     scaled numbers to the spins (CTextDigitSpin, CUpDownDigitSpin) there
-//     too.
+//     too. The control kit (PageControls.h) builds the named controls, their
+//     wrappers and the layouts and rules the pages share.
 //  3. FormLoad(): the page's own part of the window load, run at every
 //     showing after the template's steps (fonts, captions, title, button
 //     captions, button style). Fill lists here, after ClearAllItem, when
