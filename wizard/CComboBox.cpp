@@ -6,10 +6,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 
-CComboBox::CComboBox(QObject *parent)
-    : QObject(parent)
-{
-}
+CComboBox::CComboBox(QObject *parent) : CControlWrapper(parent) {}
 
 void CComboBox::Create(QComboBox *comboBox)
 {

@@ -1,6 +1,7 @@
 #pragma once
+#include "CControlWrapper.h"
+
 #include <QComboBox>
-#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
@@ -43,8 +44,8 @@ class QEvent;
 //                               carries the value, so no match leaves the
 //                               list without a selection (Value -1)
 //
-// Signals (only while EnableEvent is true; connect directly, Cancel is an
-// answer):
+// Signals (CControlWrapper's; only while EnableEvent is true; connect
+// directly, Cancel is an answer):
 //   Change()                    the selected index differs from the one seen
 //                               at the previous selection change (that index
 //                               starts at 0, so a first selection of item 0
@@ -53,7 +54,7 @@ class QEvent;
 //                               control with a selection other than the one
 //                               it had when it got the focus; Cancel keeps
 //                               the focus in the combo box
-class CComboBox : public QObject {
+class CComboBox : public CControlWrapper {
     Q_OBJECT
 public:
     explicit CComboBox(QObject *parent = nullptr);
@@ -72,10 +73,6 @@ public:
     void SetText(const QString &text);
     void SetItemData(std::int32_t value);
     std::int32_t ItemData() const;
-
-signals:
-    void Change();
-    void ChangeValidate(bool &Cancel);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -8,8 +8,7 @@
 #include <QFocusEvent>
 #include <QRadioButton>
 
-COptionButton::COptionButton(QObject *parent)
-    : QObject(parent), m_Group(new QButtonGroup(this))
+COptionButton::COptionButton(QObject *parent) : CControlWrapper(parent), m_Group(new QButtonGroup(this))
 {
     m_ItemData.fill(-1);
     m_Group->setExclusive(true);

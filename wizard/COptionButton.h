@@ -1,6 +1,7 @@
 #pragma once
+#include "CControlWrapper.h"
+
 #include <QGroupBox>
-#include <QObject>
 #include <QPointer>
 #include <QRadioButton>
 #include <array>
@@ -49,7 +50,8 @@ class QEvent;
 //   EnabledGroup / SetEnabledGroup  the frame's own enabled switch; the Let
 //                               is ActivateGroup
 //
-// Signals (always emitted; connect directly, Cancel is an answer):
+// Signals (CControlWrapper's; always emitted; connect directly, Cancel is an
+// answer):
 //   Change()                    a member was clicked (also the selected one
 //                               again) or switched on by the wrapper
 //   ChangeValidate(bool &Cancel)  the focus left the group for another
@@ -57,7 +59,7 @@ class QEvent;
 //                               from the last one known; Cancel puts the
 //                               focus back on the member selected before
 //                               (the new selection stays)
-class COptionButton : public QObject {
+class COptionButton : public CControlWrapper {
     Q_OBJECT
 public:
     static constexpr std::int16_t kNoItemData = -32768;
@@ -75,10 +77,6 @@ public:
     std::int16_t ItemData();
     bool EnabledGroup() const;
     void SetEnabledGroup(bool value) { ActivateGroup(value); }
-
-signals:
-    void Change();
-    void ChangeValidate(bool &Cancel);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -33,8 +33,7 @@ std::optional<int> PowerOfTen(float factor)
 
 } // namespace
 
-CTextDigitSpin::CTextDigitSpin(QObject *parent)
-    : QObject(parent)
+CTextDigitSpin::CTextDigitSpin(QObject *parent) : CControlWrapper(parent)
 {
     connect(&m_UpDown, &CUpDownDigitSpin::Change, this, &CTextDigitSpin::showValue);
     connect(&m_UpDown, &CUpDownDigitSpin::ChangeValidate, this, &CTextDigitSpin::upDownChangeValidate);

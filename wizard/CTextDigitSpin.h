@@ -1,9 +1,9 @@
 #pragma once
+#include "CControlWrapper.h"
 #include "CUpDownDigitSpin.h"
 #include "UpDownControl.h"
 
 #include <QLineEdit>
-#include <QObject>
 #include <QPalette>
 #include <QPointer>
 #include <QString>
@@ -51,8 +51,9 @@
 //                               limit moves onto it)
 //   IncrementoMinimo / SetIncrementoMinimo  the base step (Integer)
 //
-// Signals, emitted only while EnableEvent is true (connect them directly:
-// the reference arguments are answers):
+// Signals (Change and ChangeValidate are CControlWrapper's), emitted only
+// while EnableEvent is true (connect them directly: the reference arguments
+// are answers):
 //   Change()                    the value is shown anew (at Create, on every
 //                               step or change of the value, after a format,
 //                               factor or unit Let); emitted before the text
@@ -69,7 +70,7 @@
 // to the next lower digit, and the mode ends after the lowest digit the base
 // step allows or when the text box loses the focus. The up-down never takes
 // the focus, so a click on it never validates the text box.
-class CTextDigitSpin : public QObject {
+class CTextDigitSpin : public CControlWrapper {
     Q_OBJECT
 public:
     explicit CTextDigitSpin(QObject *parent = nullptr);
@@ -102,8 +103,6 @@ public:
     static QString ValueText(std::int32_t value, float moltiplicatore, const QString &dataFormat);
 
 signals:
-    void Change();
-    void ChangeValidate(bool &Cancel);
     void FormatText(QString &Text);
 
 protected:

@@ -10,7 +10,6 @@
 #include "StringTable.h"
 #include "UpDownControl.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -24,9 +23,6 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int32_t kTextChannelFrame = 527;
-constexpr std::int32_t kTextChannelA = 528;
-constexpr std::int32_t kTextChannelF = 529;
 constexpr std::int32_t kTextAlarmSetup = 540;
 constexpr std::int32_t kTextRitAttivazione = 541;
 constexpr std::int32_t kTextRitDisattivazione = 542;
@@ -45,20 +41,6 @@ constexpr std::int32_t kValueMin = 0;
 constexpr std::int32_t kValueMax = 32767;
 const QString kDelayUnit = QStringLiteral("s.");
 
-CTextDigitSpin *newSpin(QObject *owner, const char *name)
-{
-    auto *spin = new CTextDigitSpin(owner);
-    spin->setObjectName(QString::fromLatin1(name));
-    return spin;
-}
-
-COptionButton *newGroup(QObject *owner, const char *name)
-{
-    auto *group = new COptionButton(owner);
-    group->setObjectName(QString::fromLatin1(name));
-    return group;
-}
-
 // Selects the stored button; a code the group cannot show (a disabled
 // button, or no such button) selects the first button instead of leaving
 // whatever the previous showing selected.
@@ -72,26 +54,18 @@ void selectStored(COptionButton &group, std::int16_t code, std::int16_t buttons)
 
 } // namespace
 
-FWAlarm::FWAlarm(QWidget *parent) : FWizardDataPage<CAlarm>(QStringLiteral("FWAlarm"), 0, parent)
+FWAlarm::FWAlarm(QWidget *parent)
+    : FWizardDataPage<CAlarm>(QStringLiteral("FWAlarm"), 0, parent),
+      m_ChannelChoice(Body(), this, QStringLiteral("m_Channel"))
 {
     QWidget *body = Body();
-
-    frmChannel = NewFrame(body, "frmChannel", kTextChannelFrame);
-    cmbChannel = NewCombo(frmChannel, "cmbChannel");
-    auto *channelLayout = new QVBoxLayout(frmChannel);
-    channelLayout->addWidget(cmbChannel);
-    channelLayout->addStretch(1);
 
     frmAlarmScale = NewFrame(body, "frmAlarmScale", kTextAlarmScale);
     Label1 = NewLabel(frmAlarmScale, "Label1", kTextMinAlarmScale);
     txtMinAlarmScale = NewSpinTextBox(frmAlarmScale, "txtMinAlarmScale", UpDown1, "UpDown1");
     Label2 = NewLabel(frmAlarmScale, "Label2", kTextMaxAlarmScale);
     txtMaxAlarmScale = NewSpinTextBox(frmAlarmScale, "txtMaxAlarmScale", UpDown2, "UpDown2");
-    auto *scaleLayout = new QGridLayout(frmAlarmScale);
-    scaleLayout->addWidget(Label1, 0, 0);
-    scaleLayout->addWidget(txtMinAlarmScale, 0, 1);
-    scaleLayout->addWidget(Label2, 1, 0);
-    scaleLayout->addWidget(txtMaxAlarmScale, 1, 1);
+    LayOutRows(frmAlarmScale, {{Label1, txtMinAlarmScale}, {Label2, txtMaxAlarmScale}});
 
     AlarmSetup = NewFrame(body, "AlarmSetup", kTextAlarmSetup);
     Label3 = NewLabel(AlarmSetup, "Label3", kTextSetPoint);
@@ -119,7 +93,7 @@ FWAlarm::FWAlarm(QWidget *parent) : FWizardDataPage<CAlarm>(QStringLiteral("FWAl
     // The channel frame and the limits frame side by side: with the
     // channel frame hidden the limits frame takes its place on the left.
     auto *topRow = new QHBoxLayout;
-    topRow->addWidget(frmChannel);
+    topRow->addWidget(m_ChannelChoice.Frame());
     topRow->addWidget(frmAlarmScale, 1);
     auto *groupRow = new QHBoxLayout;
     groupRow->addWidget(AlarmType, 2);
@@ -131,38 +105,25 @@ FWAlarm::FWAlarm(QWidget *parent) : FWizardDataPage<CAlarm>(QStringLiteral("FWAl
     layout->addLayout(groupRow);
     layout->addStretch(1);
 
-    m_Channel = new CComboBox(this);
-    m_Channel->setObjectName(QStringLiteral("m_Channel"));
-    m_Channel->Create(cmbChannel);
-    connect(m_Channel, &CComboBox::Change, this, &FWAlarm::ChannelChanged);
+    connect(&m_ChannelChoice.List(), &CComboBox::Change, this, &FWAlarm::ChannelChanged);
 
-    m_MinAlarmScale = newSpin(this, "m_MinAlarmScale");
-    m_MaxAlarmScale = newSpin(this, "m_MaxAlarmScale");
-    m_AlarmSetPoint = newSpin(this, "m_AlarmSetPoint");
-    m_Isteresi = newSpin(this, "m_Isteresi");
-    m_RitAttivazione = newSpin(this, "m_RitAttivazione");
-    m_RitDisattivazione = newSpin(this, "m_RitDisattivazione");
-    // The limit spins' handlers reach the other spins: quiet until all exist.
-    m_MinAlarmScale->SetEnableEvent(false);
-    m_MaxAlarmScale->SetEnableEvent(false);
-    m_MinAlarmScale->Create(txtMinAlarmScale, UpDown1, kValueMin, kValueMax, 1, true, true);
-    m_MaxAlarmScale->Create(txtMaxAlarmScale, UpDown2, kValueMin, kValueMax, 1, true, true);
-    m_AlarmSetPoint->Create(txtAlarmSetPoint, UpDown3, kValueMin, kValueMax, 1, true, true);
-    m_Isteresi->Create(txtIsteresi, UpDown4, kValueMin, kValueMax, 1, true, true);
-    m_RitAttivazione->Create(txtRitAttivazione, UpDown5, 0, kDelayMax, 1, true, true);
-    m_RitDisattivazione->Create(txtRitDisattivazione, UpDown6, 0, kDelayMax, 1, true, true);
+    m_MinAlarmScale = NewSpin(this, "m_MinAlarmScale", txtMinAlarmScale, UpDown1, kValueMin, kValueMax);
+    m_MaxAlarmScale = NewSpin(this, "m_MaxAlarmScale", txtMaxAlarmScale, UpDown2, kValueMin, kValueMax);
+    m_AlarmSetPoint = NewSpin(this, "m_AlarmSetPoint", txtAlarmSetPoint, UpDown3, kValueMin, kValueMax);
+    m_Isteresi = NewSpin(this, "m_Isteresi", txtIsteresi, UpDown4, kValueMin, kValueMax);
+    m_RitAttivazione = NewSpin(this, "m_RitAttivazione", txtRitAttivazione, UpDown5, 0, kDelayMax);
+    m_RitDisattivazione = NewSpin(this, "m_RitDisattivazione", txtRitDisattivazione, UpDown6, 0, kDelayMax);
     m_RitAttivazione->SetUnitaMisura(kDelayUnit);
     m_RitDisattivazione->SetUnitaMisura(kDelayUnit);
+    // The limit spins' handlers reach the other spins: connected once all exist.
     connect(m_MinAlarmScale, &CTextDigitSpin::Change, this, &FWAlarm::MinAlarmScaleChanged);
     connect(m_MaxAlarmScale, &CTextDigitSpin::Change, this, &FWAlarm::MaxAlarmScaleChanged);
-    m_MinAlarmScale->SetEnableEvent(true);
-    m_MaxAlarmScale->SetEnableEvent(true);
 
-    m_AlarmType = newGroup(this, "m_AlarmType");
+    m_AlarmType = NewOptionGroup(this, "m_AlarmType");
     FillOptionGroup(*m_AlarmType, AlarmType, "optAlarmType", {557, 558, 559, 560, 561, 562});
-    m_RelayStatus = newGroup(this, "m_RelayStatus");
+    m_RelayStatus = NewOptionGroup(this, "m_RelayStatus");
     FillOptionGroup(*m_RelayStatus, RelayStatus, "optRelayStatus", {554, 555});
-    m_AlarmColor = newGroup(this, "m_AlarmColor");
+    m_AlarmColor = NewOptionGroup(this, "m_AlarmColor");
     FillOptionGroup(*m_AlarmColor, AlarmColor, "optAlarmColor", {549, 550, 551, 552});
 }
 
@@ -196,9 +157,7 @@ std::int32_t FWAlarm::HysteresisCap(const CAlarm &context)
 
 void FWAlarm::FormLoad()
 {
-    m_Channel->ClearAllItem();
-    m_Channel->AddText(LoadResourceString(kTextChannelA));
-    m_Channel->AddText(LoadResourceString(kTextChannelF));
+    m_ChannelChoice.Fill();
 
     // Each showing starts from the spins as created; the channel's scale
     // then sets their limits, step and format afresh.
@@ -224,11 +183,7 @@ void FWAlarm::Activate()
         }
     }
 
-    const bool model3 = data.ModelloStrumento() == ModelCode::Oxa16;
-    const bool channelChoice = data.WPxFunction() != 6;
-    frmChannel->setVisible(model3);
-    frmChannel->setEnabled(channelChoice);
-    m_Channel->SetEnabled(channelChoice);
+    m_ChannelChoice.ApplyRules(data.ModelloStrumento(), data.WPxFunction());
     m_AlarmColor->ActivateGroup(data.ModelloStrumento() == ModelCode::Oxa14);
     const bool latch = !(data.ModelloStrumento() == ModelCode::Ivr && ModuleCodes::IsFrequencyModule(data.SlotA()));
     m_AlarmType->Activate(4, latch);
@@ -241,12 +196,9 @@ void FWAlarm::Activate()
 void FWAlarm::DataToControls()
 {
     const CAlarm &data = WorkingCopy();
-    // A channel code other than 0 is channel F, as the instrument's lines
-    // take it. Setting the value always runs ChannelChanged, which sets the
-    // value spins' limits before the values are loaded.
-    m_Channel->SetValue(data.Channel() == 0 ? 0 : 1);
-    if (!m_Channel->Enabled())
-        m_Channel->SetValue(0);
+    // Showing the channel always runs ChannelChanged, which sets the value
+    // spins' limits before the values are loaded.
+    m_ChannelChoice.Show(data.Channel());
 
     m_MinAlarmScale->SetValue(data.MinAlarmScale());
     m_MaxAlarmScale->SetValue(data.MaxAlarmScale());
@@ -263,7 +215,7 @@ void FWAlarm::DataToControls()
 void FWAlarm::ControlsToData()
 {
     CAlarm &data = WorkingCopy();
-    data.SetChannel(std::max<std::int16_t>(m_Channel->Value(), 0));
+    data.SetChannel(m_ChannelChoice.Chosen());
     data.SetMinAlarmScale(m_MinAlarmScale->Value());
     data.SetMaxAlarmScale(m_MaxAlarmScale->Value());
     data.SetAlarmSetPoint(m_AlarmSetPoint->Value());
@@ -278,7 +230,7 @@ void FWAlarm::ControlsToData()
 void FWAlarm::ChannelChanged()
 {
     const CAlarm &data = WorkingCopy();
-    const CScaleMisuraDisplay &scale = AlarmScale(data, m_Channel->Value());
+    const CScaleMisuraDisplay &scale = AlarmScale(data, m_ChannelChoice.List().Value());
     const std::int32_t start = scale.InizioScalaDisplay();
     const std::int32_t end = scale.FineScalaDisplay();
     const std::int32_t low = std::min(start, end);
@@ -294,8 +246,7 @@ void FWAlarm::ChannelChanged()
     const DigitalPointInfo info = DisplayFormat(scale.DigitalPointScalaDisplay());
     for (CTextDigitSpin *spin : {m_MinAlarmScale, m_MaxAlarmScale, m_AlarmSetPoint, m_Isteresi}) {
         spin->SetIncrementoMinimo(tens ? 10 : 1);
-        spin->SetMoltiplicatore(info.Factor);
-        spin->SetDataFormat(info.NumberFormat);
+        SetSpinFormat(*spin, info);
     }
 }
 

@@ -1,19 +1,11 @@
 #pragma once
 #include "CAlarm.h"
 #include "FWizardPage.h"
+#include "PageControls.h"
 
 #include <cstdint>
 
-class CComboBox;
-class COptionButton;
 class CScaleMisuraDisplay;
-class CTextDigitSpin;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class UpDownControl;
 
 // The page of one alarm (a working copy of one of "CAlarm1" to "CAlarm4"):
 // the adjustment limits of the set point, the set point, the hysteresis,
@@ -28,10 +20,11 @@ class UpDownControl;
 // limit. Minimum <= set point <= maximum is kept while the user edits.
 // The check on leaving always passes.
 //
-// Wrappers (objectName as the member): m_Channel (CComboBox),
-// m_MinAlarmScale, m_MaxAlarmScale, m_AlarmSetPoint, m_Isteresi,
-// m_RitAttivazione, m_RitDisattivazione (CTextDigitSpin), m_AlarmType,
-// m_RelayStatus, m_AlarmColor (COptionButton).
+// Wrappers (objectName as the member): m_Channel (CComboBox, the list of
+// the channel choice m_ChannelChoice), m_MinAlarmScale, m_MaxAlarmScale,
+// m_AlarmSetPoint, m_Isteresi, m_RitAttivazione, m_RitDisattivazione
+// (CTextDigitSpin), m_AlarmType, m_RelayStatus, m_AlarmColor
+// (COptionButton).
 class FWAlarm : public FWizardDataPage<CAlarm> {
     Q_OBJECT
 
@@ -64,8 +57,7 @@ private:
     void MaxAlarmScaleChanged();
     void LimitAlarmRange();
 
-    QGroupBox *frmChannel = nullptr;
-    QComboBox *cmbChannel = nullptr;
+    pagecontrols::ChannelChoice m_ChannelChoice;
     QGroupBox *frmAlarmScale = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
@@ -90,7 +82,6 @@ private:
     QGroupBox *RelayStatus = nullptr;
     QGroupBox *AlarmColor = nullptr;
 
-    CComboBox *m_Channel = nullptr;
     CTextDigitSpin *m_MinAlarmScale = nullptr;
     CTextDigitSpin *m_MaxAlarmScale = nullptr;
     CTextDigitSpin *m_AlarmSetPoint = nullptr;

@@ -1,17 +1,9 @@
 #pragma once
 #include "CAnalogOut.h"
 #include "FWizardPage.h"
+#include "PageControls.h"
 
 #include <cstdint>
-
-class CComboBox;
-class COptionButton;
-class CTextDigitSpin;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class UpDownControl;
 
 // The analogue output page (BN module): the output at the two ends of the
 // scale, in tenths of a percent of the signal interval (0.0 to 100.0 %),
@@ -24,8 +16,9 @@ class UpDownControl;
 // minimum above the maximum is accepted; a stored value outside 0 to 1000
 // is shown, and stored again, at the nearest limit.
 //
-// Wrappers (objectName as the member): m_ChannelCombo (CComboBox), m_MaxOut,
-// m_MinOut (CTextDigitSpin), m_TypeSignalOut (COptionButton).
+// Wrappers (objectName as the member): m_ChannelCombo (CComboBox, the list
+// of the channel choice m_ChannelChoice), m_MaxOut, m_MinOut
+// (CTextDigitSpin), m_TypeSignalOut (COptionButton).
 class FWAnalogOut : public FWizardDataPage<CAnalogOut> {
     Q_OBJECT
 
@@ -45,8 +38,7 @@ protected:
     void ControlsToData() override;
 
 private:
-    QGroupBox *frmChannel = nullptr;
-    QComboBox *cmbChannel = nullptr;
+    pagecontrols::ChannelChoice m_ChannelChoice;
     QGroupBox *OutputRange = nullptr;
     QLabel *Label4 = nullptr;
     QLabel *Label5 = nullptr;
@@ -56,7 +48,6 @@ private:
     UpDownControl *UpDown2 = nullptr;
     QGroupBox *TypeSignalOut = nullptr;
 
-    CComboBox *m_ChannelCombo = nullptr;
     CTextDigitSpin *m_MaxOut = nullptr;
     CTextDigitSpin *m_MinOut = nullptr;
     COptionButton *m_TypeSignalOut = nullptr;

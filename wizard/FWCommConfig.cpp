@@ -1,6 +1,6 @@
 #include "FWCommConfig.h"
 
-#include "ControlKinds.h"
+#include "PageControls.h"
 #include "ResourceText.h"
 
 #include <QComboBox>
@@ -17,32 +17,21 @@ constexpr std::int32_t kTextSingleInstrument = 325;
 constexpr std::int32_t kTextNetwork = 322;
 constexpr std::int32_t kTextPortName = 336; // "COM|1"
 
-QRadioButton *optionButton(QWidget *parent, const char *name, std::int32_t captionId)
-{
-    auto *button = new QRadioButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    SetControlTag(button, captionId);
-    return button;
-}
-
 } // namespace
+
+using namespace pagecontrols;
 
 FWCommConfig::FWCommConfig(QWidget *parent) : FWizardDataPage<CCommConfig>(QStringLiteral("FWCommConfig"), kTitle, parent)
 {
-    ComPort = new QGroupBox(Body());
-    ComPort->setObjectName(QStringLiteral("ComPort"));
-    SetControlTag(ComPort, kTextComPortFrame);
-    cmbComPort = new QComboBox(ComPort);
-    cmbComPort->setObjectName(QStringLiteral("cmbComPort"));
+    ComPort = NewFrame(Body(), QStringLiteral("ComPort"), kTextComPortFrame);
+    cmbComPort = NewCombo(ComPort, QStringLiteral("cmbComPort"));
     auto *portLayout = new QVBoxLayout(ComPort);
     portLayout->addWidget(cmbComPort);
 
-    InterfaceType = new QGroupBox(Body());
-    InterfaceType->setObjectName(QStringLiteral("InterfaceType"));
-    SetControlTag(InterfaceType, kTextInterfaceFrame);
-    optInterfaceType0 = optionButton(InterfaceType, "optInterfaceType0", kTextAuxiliary);
-    optInterfaceType1 = optionButton(InterfaceType, "optInterfaceType1", kTextSingleInstrument);
-    optInterfaceType2 = optionButton(InterfaceType, "optInterfaceType2", kTextNetwork);
+    InterfaceType = NewFrame(Body(), QStringLiteral("InterfaceType"), kTextInterfaceFrame);
+    optInterfaceType0 = NewOption(InterfaceType, QStringLiteral("optInterfaceType0"), kTextAuxiliary);
+    optInterfaceType1 = NewOption(InterfaceType, QStringLiteral("optInterfaceType1"), kTextSingleInstrument);
+    optInterfaceType2 = NewOption(InterfaceType, QStringLiteral("optInterfaceType2"), kTextNetwork);
     auto *typeLayout = new QVBoxLayout(InterfaceType);
     typeLayout->addWidget(optInterfaceType0);
     typeLayout->addWidget(optInterfaceType1);

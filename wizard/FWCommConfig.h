@@ -3,12 +3,9 @@
 #include "CCommConfig.h"
 #include "COptionButton.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <cstdint>
-
-class QComboBox;
-class QGroupBox;
-class QRadioButton;
 
 // The communication page: which serial port (COM1 to COM10, stored as 0 to
 // 9) and which kind of connection to the instruments (0 the auxiliary

@@ -4,12 +4,9 @@
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
 #include "FWInOutScale.h"
-#include "MsgBox.h"
 #include "PageControls.h"
-#include "StringTable.h"
 
 #include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,7 +15,6 @@
 namespace {
 
 constexpr std::int32_t kTitle = 720; // "Decimal point position of the input signal..."
-constexpr std::int32_t kMaxNotAboveMin = 797;
 
 constexpr std::int32_t kElectricMin = 0;
 constexpr std::int32_t kElectricMax = 32767;
@@ -35,114 +31,116 @@ constexpr std::int16_t kFunctionF8 = 7;  // counter A only
 constexpr std::int16_t kFunctionF9 = 8;  // counter B only
 constexpr std::int16_t kFunctionF10 = 9; // F10 and F11: with the electrical range
 
-QGridLayout *rows(QGroupBox *frame, std::initializer_list<std::pair<QWidget *, QWidget *>> labelled)
-{
-    auto *grid = new QGridLayout(frame);
-    int row = 0;
-    for (const auto &[label, control] : labelled) {
-        grid->addWidget(label, row, 0);
-        grid->addWidget(control, row, 1);
-        ++row;
-    }
-    return grid;
-}
-
-void setSpinFormat(CTextDigitSpin &spin, const DigitalPointInfo &info)
-{
-    spin.SetMoltiplicatore(info.Factor);
-    spin.SetDataFormat(info.NumberFormat);
-}
-
 } // namespace
 
 using namespace pagecontrols;
 
-FWCounterAB::FWCounterAB(QWidget *parent)
-    : FWizardDataPage<CCounterAB>(QStringLiteral("FWCounterAB"), kTitle, parent)
+struct FWCounterAB::CounterNames {
+    const char *frame;
+    std::int32_t captionId;
+    std::array<const char *, 3> labels;
+    const char *measureDigitalPointCombo;
+    const char *digitalPointCombo;
+    const char *pulseWeightTextBox;
+    const char *upDown;
+    const char *measureDigitalPoint;
+    const char *digitalPoint;
+    const char *pulseWeight;
+};
+
+FWCounterAB::FWCounterAB(QWidget *parent) : FWizardScalePage<CCounterAB>(QStringLiteral("FWCounterAB"), kTitle, parent)
 {
     frmElettricScale = NewFrame(Body(), QStringLiteral("frmElettricScale"), 721);
-    Label6 = NewLabel(frmElettricScale, QStringLiteral("Label6"), 729);
-    cmbElettricDigitalPoint = NewCombo(frmElettricScale, QStringLiteral("cmbElettricDigitalPoint"));
-    Label3 = NewLabel(frmElettricScale, QStringLiteral("Label3"), 723);
-    txtMinElectricScale =
+    QLabel *Label6 = NewLabel(frmElettricScale, QStringLiteral("Label6"), 729);
+    QComboBox *cmbElettricDigitalPoint = NewCombo(frmElettricScale, QStringLiteral("cmbElettricDigitalPoint"));
+    QLabel *Label3 = NewLabel(frmElettricScale, QStringLiteral("Label3"), 723);
+    UpDownControl *UpDown3 = nullptr;
+    QLineEdit *txtMinElectricScale =
         NewSpinTextBox(frmElettricScale, QStringLiteral("txtMinElectricScale"), UpDown3, QStringLiteral("UpDown3"));
-    Label4 = NewLabel(frmElettricScale, QStringLiteral("Label4"), 722);
-    txtMaxElectricScale =
+    QLabel *Label4 = NewLabel(frmElettricScale, QStringLiteral("Label4"), 722);
+    UpDownControl *UpDown2 = nullptr;
+    QLineEdit *txtMaxElectricScale =
         NewSpinTextBox(frmElettricScale, QStringLiteral("txtMaxElectricScale"), UpDown2, QStringLiteral("UpDown2"));
-    rows(frmElettricScale,
-         {{Label6, cmbElettricDigitalPoint}, {Label3, txtMinElectricScale}, {Label4, txtMaxElectricScale}});
+    LayOutRows(frmElettricScale,
+               {{Label6, cmbElettricDigitalPoint}, {Label3, txtMinElectricScale}, {Label4, txtMaxElectricScale}});
+    m_ElectricDigitalPoint = NewComboWrapper(this, "m_ElectricDigitalPoint", cmbElettricDigitalPoint);
+    m_MinElectricScale = NewSpin(this, "m_MinElectricScale", txtMinElectricScale, UpDown3, kElectricMin, kElectricMax);
+    m_MaxElectricScale = NewSpin(this, "m_MaxElectricScale", txtMaxElectricScale, UpDown2, kElectricMin, kElectricMax);
 
-    frmCounterAPulseWeight = NewFrame(Body(), QStringLiteral("frmCounterAPulseWeight"), 724);
-    Label5 = NewLabel(frmCounterAPulseWeight, QStringLiteral("Label5"), 725);
-    cmbMeasureDigitalPointCounterA =
-        NewCombo(frmCounterAPulseWeight, QStringLiteral("cmbMeasureDigitalPointCounterA"));
-    Label8 = NewLabel(frmCounterAPulseWeight, QStringLiteral("Label8"), 726);
-    cmbCounterADigitalPoint = NewCombo(frmCounterAPulseWeight, QStringLiteral("cmbCounterADigitalPoint"));
-    Label7 = NewLabel(frmCounterAPulseWeight, QStringLiteral("Label7"), 727);
-    txtCounterAPulseWeight =
-        NewSpinTextBox(frmCounterAPulseWeight, QStringLiteral("txtCounterAPulseWeight"), UpDown5,
-                       QStringLiteral("UpDown5"));
-    rows(frmCounterAPulseWeight, {{Label5, cmbMeasureDigitalPointCounterA},
-                                  {Label8, cmbCounterADigitalPoint},
-                                  {Label7, txtCounterAPulseWeight}});
-
-    frmCounterBPulseWeight = NewFrame(Body(), QStringLiteral("frmCounterBPulseWeight"), 728);
-    Label9 = NewLabel(frmCounterBPulseWeight, QStringLiteral("Label9"), 725);
-    cmbMeasureDigitalPointCounterB =
-        NewCombo(frmCounterBPulseWeight, QStringLiteral("cmbMeasureDigitalPointCounterB"));
-    Label1 = NewLabel(frmCounterBPulseWeight, QStringLiteral("Label1"), 726);
-    cmbCounterBDigitalPoint = NewCombo(frmCounterBPulseWeight, QStringLiteral("cmbCounterBDigitalPoint"));
-    Label2 = NewLabel(frmCounterBPulseWeight, QStringLiteral("Label2"), 727);
-    txtCounterBPulseWeight =
-        NewSpinTextBox(frmCounterBPulseWeight, QStringLiteral("txtCounterBPulseWeight"), UpDown1,
-                       QStringLiteral("UpDown1"));
-    rows(frmCounterBPulseWeight, {{Label9, cmbMeasureDigitalPointCounterB},
-                                  {Label1, cmbCounterBDigitalPoint},
-                                  {Label2, txtCounterBPulseWeight}});
+    // The counters share their captions: each frame holds the same three
+    // rows under names of its own.
+    m_CounterA = NewCounter({.frame = "frmCounterAPulseWeight",
+                             .captionId = 724,
+                             .labels = {"Label5", "Label8", "Label7"},
+                             .measureDigitalPointCombo = "cmbMeasureDigitalPointCounterA",
+                             .digitalPointCombo = "cmbCounterADigitalPoint",
+                             .pulseWeightTextBox = "txtCounterAPulseWeight",
+                             .upDown = "UpDown5",
+                             .measureDigitalPoint = "m_MeasureDigitalPointCounterA",
+                             .digitalPoint = "m_CounterADigitalPoint",
+                             .pulseWeight = "m_CounterAPulseWeight"});
+    m_CounterB = NewCounter({.frame = "frmCounterBPulseWeight",
+                             .captionId = 728,
+                             .labels = {"Label9", "Label1", "Label2"},
+                             .measureDigitalPointCombo = "cmbMeasureDigitalPointCounterB",
+                             .digitalPointCombo = "cmbCounterBDigitalPoint",
+                             .pulseWeightTextBox = "txtCounterBPulseWeight",
+                             .upDown = "UpDown1",
+                             .measureDigitalPoint = "m_MeasureDigitalPointCounterB",
+                             .digitalPoint = "m_CounterBDigitalPoint",
+                             .pulseWeight = "m_CounterBPulseWeight"});
 
     // The three frames stand one under the other at the left edge; a hidden
     // electrical frame leaves no gap, so the counter frames move up.
     auto *layout = new QVBoxLayout(Body());
     layout->addWidget(frmElettricScale);
-    layout->addWidget(frmCounterAPulseWeight);
-    layout->addWidget(frmCounterBPulseWeight);
+    layout->addWidget(m_CounterA.frame);
+    layout->addWidget(m_CounterB.frame);
     layout->addStretch(1);
-
-    const auto makeCombo = [this](const char *name, QComboBox *combo) {
-        auto *wrapper = new CComboBox(this);
-        wrapper->setObjectName(QString::fromLatin1(name));
-        wrapper->Create(combo);
-        return wrapper;
-    };
-    const auto makeSpin = [this](const char *name, QLineEdit *text, UpDownControl *upDown, std::int32_t min,
-                                 std::int32_t max) {
-        auto *spin = new CTextDigitSpin(this);
-        spin->setObjectName(QString::fromLatin1(name));
-        spin->Create(text, upDown, min, max, 1, true, true);
-        return spin;
-    };
-    m_ElectricDigitalPoint = makeCombo("m_ElectricDigitalPoint", cmbElettricDigitalPoint);
-    m_MinElectricScale = makeSpin("m_MinElectricScale", txtMinElectricScale, UpDown3, kElectricMin, kElectricMax);
-    m_MaxElectricScale = makeSpin("m_MaxElectricScale", txtMaxElectricScale, UpDown2, kElectricMin, kElectricMax);
-    m_MeasureDigitalPointCounterA = makeCombo("m_MeasureDigitalPointCounterA", cmbMeasureDigitalPointCounterA);
-    m_CounterADigitalPoint = makeCombo("m_CounterADigitalPoint", cmbCounterADigitalPoint);
-    m_CounterAPulseWeight =
-        makeSpin("m_CounterAPulseWeight", txtCounterAPulseWeight, UpDown5, kPulseWeightMin, kPulseWeightMax);
-    m_MeasureDigitalPointCounterB = makeCombo("m_MeasureDigitalPointCounterB", cmbMeasureDigitalPointCounterB);
-    m_CounterBDigitalPoint = makeCombo("m_CounterBDigitalPoint", cmbCounterBDigitalPoint);
-    m_CounterBPulseWeight =
-        makeSpin("m_CounterBPulseWeight", txtCounterBPulseWeight, UpDown1, kPulseWeightMin, kPulseWeightMax);
-
-    // The counters' fixed lists; the electrical list follows g_Scala and is
-    // filled at every load.
-    for (CComboBox *combo : {m_MeasureDigitalPointCounterA, m_CounterADigitalPoint, m_MeasureDigitalPointCounterB,
-                             m_CounterBDigitalPoint})
-        FWInOutScale::AddDigitalPointItems(*combo, kSixDigitsFirst, kSixDigitsLast);
 
     // The display decimal points change nothing else on the page.
     connect(m_ElectricDigitalPoint, &CComboBox::Change, this, &FWCounterAB::m_ElectricDigitalPoint_Change);
-    connect(m_CounterADigitalPoint, &CComboBox::Change, this, &FWCounterAB::m_CounterADigitalPoint_Change);
-    connect(m_CounterBDigitalPoint, &CComboBox::Change, this, &FWCounterAB::m_CounterBDigitalPoint_Change);
+    connect(m_CounterA.digitalPoint, &CComboBox::Change, this, [this] { ShowPulseWeightFormat(m_CounterA); });
+    connect(m_CounterB.digitalPoint, &CComboBox::Change, this, [this] { ShowPulseWeightFormat(m_CounterB); });
+}
+
+FWCounterAB::Counter FWCounterAB::NewCounter(const CounterNames &names)
+{
+    Counter c;
+    c.frame = NewFrame(Body(), names.frame, names.captionId);
+    c.labels[0] = NewLabel(c.frame, names.labels[0], 725);
+    QComboBox *measureDigitalPoint = NewCombo(c.frame, names.measureDigitalPointCombo);
+    c.labels[1] = NewLabel(c.frame, names.labels[1], 726);
+    QComboBox *digitalPoint = NewCombo(c.frame, names.digitalPointCombo);
+    c.labels[2] = NewLabel(c.frame, names.labels[2], 727);
+    UpDownControl *upDown = nullptr;
+    QLineEdit *pulseWeight = NewSpinTextBox(c.frame, names.pulseWeightTextBox, upDown, names.upDown);
+    LayOutRows(c.frame, {{c.labels[0], measureDigitalPoint}, {c.labels[1], digitalPoint}, {c.labels[2], pulseWeight}});
+
+    c.measureDigitalPoint = NewComboWrapper(this, names.measureDigitalPoint, measureDigitalPoint);
+    c.digitalPoint = NewComboWrapper(this, names.digitalPoint, digitalPoint);
+    c.pulseWeight = NewSpin(this, names.pulseWeight, pulseWeight, upDown, kPulseWeightMin, kPulseWeightMax);
+    // The counters' lists are fixed; the electrical list follows g_Scala and
+    // is filled at every load.
+    for (CComboBox *combo : {c.measureDigitalPoint, c.digitalPoint})
+        FWInOutScale::AddDigitalPointItems(*combo, kSixDigitsFirst, kSixDigitsLast);
+    return c;
+}
+
+void FWCounterAB::EnableCounter(const Counter &counter, bool enabled)
+{
+    counter.frame->setEnabled(enabled);
+    for (QLabel *label : counter.labels)
+        label->setEnabled(enabled);
+    counter.measureDigitalPoint->SetEnabled(enabled);
+    counter.pulseWeight->SetEnabled(enabled);
+    counter.digitalPoint->SetEnabled(enabled);
+}
+
+void FWCounterAB::ShowPulseWeightFormat(const Counter &counter)
+{
+    if (counter.digitalPoint->Value() >= 0)
+        SetSpinFormat(*counter.pulseWeight, CScaleMisuraDisplay::GetDigitalPointInfo(counter.digitalPoint->ItemData()));
 }
 
 FWCounterAB::~FWCounterAB() = default;
@@ -152,14 +150,8 @@ void FWCounterAB::FormLoad()
     // Every showing starts from the designed window: everything shown and
     // enabled, the spins at their starting limits and values.
     frmElettricScale->setVisible(true);
-    for (QWidget *control : {static_cast<QWidget *>(frmCounterAPulseWeight), static_cast<QWidget *>(Label5),
-                             static_cast<QWidget *>(Label8), static_cast<QWidget *>(Label7),
-                             static_cast<QWidget *>(frmCounterBPulseWeight), static_cast<QWidget *>(Label9),
-                             static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2)})
-        control->setEnabled(true);
-    for (CComboBox *combo : {m_MeasureDigitalPointCounterA, m_CounterADigitalPoint, m_MeasureDigitalPointCounterB,
-                             m_CounterBDigitalPoint})
-        combo->SetEnabled(true);
+    EnableCounter(m_CounterA, true);
+    EnableCounter(m_CounterB, true);
 
     m_ElectricDigitalPoint->ClearAllItem();
     FWInOutScale::AddDigitalPointItems(*m_ElectricDigitalPoint, g_Scala->DPScalaElettricaMin(),
@@ -171,8 +163,7 @@ void FWCounterAB::FormLoad()
         spin->SetValue(kElectricMin);
         spin->SetUnitaMisura(unit);
     }
-    for (CTextDigitSpin *spin : {m_CounterAPulseWeight, m_CounterBPulseWeight}) {
-        spin->SetEnabled(true);
+    for (CTextDigitSpin *spin : {m_CounterA.pulseWeight, m_CounterB.pulseWeight}) {
         spin->SetMin(kPulseWeightMin);
         spin->SetMax(kPulseWeightMax);
         spin->SetValue(kPulseWeightMin);
@@ -191,21 +182,10 @@ void FWCounterAB::ShowCounterFrames()
 {
     const std::int16_t function = WorkingCopy().WPxFunction();
     frmElettricScale->setVisible(function >= kFunctionF10);
-    if (function == kFunctionF8) {
-        for (QWidget *control : {static_cast<QWidget *>(frmCounterBPulseWeight), static_cast<QWidget *>(Label9),
-                                 static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2)})
-            control->setEnabled(false);
-        m_MeasureDigitalPointCounterB->SetEnabled(false);
-        m_CounterBPulseWeight->SetEnabled(false);
-        m_CounterBDigitalPoint->SetEnabled(false);
-    } else if (function == kFunctionF9) {
-        for (QWidget *control : {static_cast<QWidget *>(frmCounterAPulseWeight), static_cast<QWidget *>(Label5),
-                                 static_cast<QWidget *>(Label8), static_cast<QWidget *>(Label7)})
-            control->setEnabled(false);
-        m_MeasureDigitalPointCounterA->SetEnabled(false);
-        m_CounterAPulseWeight->SetEnabled(false);
-        m_CounterADigitalPoint->SetEnabled(false);
-    }
+    if (function == kFunctionF8)
+        EnableCounter(m_CounterB, false);
+    else if (function == kFunctionF9)
+        EnableCounter(m_CounterA, false);
 }
 
 void FWCounterAB::DataToControls()
@@ -218,15 +198,15 @@ void FWCounterAB::DataToControls()
     m_MinElectricScale->SetValue(data.MinElectricScale());
     m_MaxElectricScale->SetValue(data.MaxElectricScale());
 
-    SelectListItemData(*m_MeasureDigitalPointCounterA, data.MeasureDigitalPointCounterA());
-    m_CounterAPulseWeight->SetValue(data.CounterAPulseWeight());
-    SelectListItemData(*m_CounterADigitalPoint, data.CounterADigitalPoint());
-    m_CounterADigitalPoint_Change();
+    SelectListItemData(*m_CounterA.measureDigitalPoint, data.MeasureDigitalPointCounterA());
+    m_CounterA.pulseWeight->SetValue(data.CounterAPulseWeight());
+    SelectListItemData(*m_CounterA.digitalPoint, data.CounterADigitalPoint());
+    ShowPulseWeightFormat(m_CounterA);
 
-    SelectListItemData(*m_MeasureDigitalPointCounterB, data.MeasureDigitalPointCounterB());
-    m_CounterBPulseWeight->SetValue(data.CounterBPulseWeight());
-    SelectListItemData(*m_CounterBDigitalPoint, data.CounterBDigitalPoint());
-    m_CounterBDigitalPoint_Change();
+    SelectListItemData(*m_CounterB.measureDigitalPoint, data.MeasureDigitalPointCounterB());
+    m_CounterB.pulseWeight->SetValue(data.CounterBPulseWeight());
+    SelectListItemData(*m_CounterB.digitalPoint, data.CounterBDigitalPoint());
+    ShowPulseWeightFormat(m_CounterB);
 }
 
 void FWCounterAB::ControlsToData()
@@ -235,29 +215,19 @@ void FWCounterAB::ControlsToData()
     data.SetElectricDigitalPoint(m_ElectricDigitalPoint->ItemData());
     data.SetMinElectricScale(m_MinElectricScale->Value());
     data.SetMaxElectricScale(m_MaxElectricScale->Value());
-    data.SetMeasureDigitalPointCounterA(m_MeasureDigitalPointCounterA->ItemData());
-    data.SetCounterAPulseWeight(m_CounterAPulseWeight->Value());
-    data.SetCounterADigitalPoint(m_CounterADigitalPoint->ItemData());
-    data.SetMeasureDigitalPointCounterB(m_MeasureDigitalPointCounterB->ItemData());
-    data.SetCounterBPulseWeight(m_CounterBPulseWeight->Value());
-    data.SetCounterBDigitalPoint(m_CounterBDigitalPoint->ItemData());
+    data.SetMeasureDigitalPointCounterA(m_CounterA.measureDigitalPoint->ItemData());
+    data.SetCounterAPulseWeight(m_CounterA.pulseWeight->Value());
+    data.SetCounterADigitalPoint(m_CounterA.digitalPoint->ItemData());
+    data.SetMeasureDigitalPointCounterB(m_CounterB.measureDigitalPoint->ItemData());
+    data.SetCounterBPulseWeight(m_CounterB.pulseWeight->Value());
+    data.SetCounterBDigitalPoint(m_CounterB.digitalPoint->ItemData());
 }
 
 bool FWCounterAB::CheckData()
 {
     // Only the functions that show the electrical range check it; End, Next
     // and Back alike.
-    if (!frmElettricScale->isHidden() && m_MinElectricScale->Value() >= m_MaxElectricScale->Value()) {
-        MsgBox(LoadResourceString(kMaxNotAboveMin), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
-        return false;
-    }
-    return true;
-}
-
-void FWCounterAB::AfterControlsToData(std::int32_t button)
-{
-    if (button == kButtonNext)
-        WorkingCopy().SetDisplayScale();
+    return frmElettricScale->isHidden() || CheckMaxAboveMin(this, *m_MinElectricScale, *m_MaxElectricScale);
 }
 
 void FWCounterAB::m_ElectricDigitalPoint_Change()
@@ -271,20 +241,6 @@ void FWCounterAB::m_ElectricDigitalPoint_Change()
         spin->SetMin(g_Scala->InizioScalaElettrica());
         spin->SetMax(top);
     }
-    setSpinFormat(*m_MinElectricScale, info);
-    setSpinFormat(*m_MaxElectricScale, info);
-}
-
-void FWCounterAB::m_CounterADigitalPoint_Change()
-{
-    if (m_CounterADigitalPoint->Value() >= 0)
-        setSpinFormat(*m_CounterAPulseWeight,
-                      CScaleMisuraDisplay::GetDigitalPointInfo(m_CounterADigitalPoint->ItemData()));
-}
-
-void FWCounterAB::m_CounterBDigitalPoint_Change()
-{
-    if (m_CounterBDigitalPoint->Value() >= 0)
-        setSpinFormat(*m_CounterBPulseWeight,
-                      CScaleMisuraDisplay::GetDigitalPointInfo(m_CounterBDigitalPoint->ItemData()));
+    SetSpinFormat(*m_MinElectricScale, info);
+    SetSpinFormat(*m_MaxElectricScale, info);
 }

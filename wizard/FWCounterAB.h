@@ -1,16 +1,10 @@
 #pragma once
 #include "CCounterAB.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
+#include <array>
 #include <cstdint>
-
-class CComboBox;
-class CTextDigitSpin;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class UpDownControl;
 
 // The counters page of the frequency/counter modules: for counter A
 // (channel A) and counter B (channel F) the decimal point of the counter's
@@ -26,12 +20,12 @@ class UpDownControl;
 // frame is shown; Next publishes the counters' display scales
 // (SetDisplayScale) for the pages that follow.
 //
-// Wrappers (objectName as the member): m_ElectricDigitalPoint,
+// Wrappers, by objectName: m_ElectricDigitalPoint,
 // m_MeasureDigitalPointCounterA, m_CounterADigitalPoint,
 // m_MeasureDigitalPointCounterB, m_CounterBDigitalPoint (CComboBox),
 // m_MinElectricScale, m_MaxElectricScale, m_CounterAPulseWeight,
 // m_CounterBPulseWeight (CTextDigitSpin).
-class FWCounterAB : public FWizardDataPage<CCounterAB> {
+class FWCounterAB : public FWizardScalePage<CCounterAB> {
     Q_OBJECT
 
 public:
@@ -45,49 +39,33 @@ protected:
     void DataToControls() override;
     void ControlsToData() override;
     bool CheckData() override;
-    void AfterControlsToData(std::int32_t button) override;
 
 private:
+    // One counter's frame: the decimal point of the counter's display, the
+    // decimal point of its prescaler and the prescaler, each beside its label.
+    struct Counter {
+        QGroupBox *frame = nullptr;
+        std::array<QLabel *, 3> labels{};
+        CComboBox *measureDigitalPoint = nullptr;
+        CComboBox *digitalPoint = nullptr;
+        CTextDigitSpin *pulseWeight = nullptr;
+    };
+    // The designed names of a counter's controls and wrappers.
+    struct CounterNames;
+
+    Counter NewCounter(const CounterNames &names);
+    // Enables or disables the frame, its labels and its controls.
+    static void EnableCounter(const Counter &counter, bool enabled);
+    // The prescaler in the format of its decimal point (none selected: as it is).
+    static void ShowPulseWeightFormat(const Counter &counter);
+
     void ShowCounterFrames();
     void m_ElectricDigitalPoint_Change();
-    void m_CounterADigitalPoint_Change();
-    void m_CounterBDigitalPoint_Change();
 
     QGroupBox *frmElettricScale = nullptr;
-    QLabel *Label6 = nullptr;
-    QComboBox *cmbElettricDigitalPoint = nullptr;
-    QLabel *Label3 = nullptr;
-    QLineEdit *txtMinElectricScale = nullptr;
-    UpDownControl *UpDown3 = nullptr;
-    QLabel *Label4 = nullptr;
-    QLineEdit *txtMaxElectricScale = nullptr;
-    UpDownControl *UpDown2 = nullptr;
-
-    QGroupBox *frmCounterAPulseWeight = nullptr;
-    QLabel *Label5 = nullptr;
-    QComboBox *cmbMeasureDigitalPointCounterA = nullptr;
-    QLabel *Label8 = nullptr;
-    QComboBox *cmbCounterADigitalPoint = nullptr;
-    QLabel *Label7 = nullptr;
-    QLineEdit *txtCounterAPulseWeight = nullptr;
-    UpDownControl *UpDown5 = nullptr;
-
-    QGroupBox *frmCounterBPulseWeight = nullptr;
-    QLabel *Label9 = nullptr;
-    QComboBox *cmbMeasureDigitalPointCounterB = nullptr;
-    QLabel *Label1 = nullptr;
-    QComboBox *cmbCounterBDigitalPoint = nullptr;
-    QLabel *Label2 = nullptr;
-    QLineEdit *txtCounterBPulseWeight = nullptr;
-    UpDownControl *UpDown1 = nullptr;
-
     CComboBox *m_ElectricDigitalPoint = nullptr;
     CTextDigitSpin *m_MinElectricScale = nullptr;
     CTextDigitSpin *m_MaxElectricScale = nullptr;
-    CComboBox *m_MeasureDigitalPointCounterA = nullptr;
-    CComboBox *m_CounterADigitalPoint = nullptr;
-    CTextDigitSpin *m_CounterAPulseWeight = nullptr;
-    CComboBox *m_MeasureDigitalPointCounterB = nullptr;
-    CComboBox *m_CounterBDigitalPoint = nullptr;
-    CTextDigitSpin *m_CounterBPulseWeight = nullptr;
+    Counter m_CounterA;
+    Counter m_CounterB;
 };

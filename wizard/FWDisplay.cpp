@@ -9,8 +9,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -31,43 +29,22 @@ FWDisplay::FWDisplay(QWidget *parent)
     passwordRow->addWidget(txtPassword);
     passwordRow->addStretch(1);
 
+    // The groups' buttons carry no item data: a group's value is the
+    // position of its selected button.
     DisplayDigit = NewFrame(Body(), QStringLiteral("DisplayDigit"), 511);
-    optDisplayDigit0 = NewOption(DisplayDigit, QStringLiteral("optDisplayDigit0"), 512);
-    optDisplayDigit1 = NewOption(DisplayDigit, QStringLiteral("optDisplayDigit1"), 513);
-    auto *digitColumn = new QVBoxLayout(DisplayDigit);
-    digitColumn->addWidget(optDisplayDigit0);
-    digitColumn->addWidget(optDisplayDigit1);
+    m_DisplayDigit = NewOptionGroup(this, QStringLiteral("m_DisplayDigit"));
+    FillOptionGroup(*m_DisplayDigit, DisplayDigit, QStringLiteral("optDisplayDigit"), {512, 513});
 
     DisplayColor = NewFrame(Body(), QStringLiteral("DisplayColor"), 514);
-    optDisplayColor0 = NewOption(DisplayColor, QStringLiteral("optDisplayColor0"), 515);
-    optDisplayColor1 = NewOption(DisplayColor, QStringLiteral("optDisplayColor1"), 516);
-    optDisplayColor2 = NewOption(DisplayColor, QStringLiteral("optDisplayColor2"), 517);
-    auto *colorColumn = new QVBoxLayout(DisplayColor);
-    colorColumn->addWidget(optDisplayColor0);
-    colorColumn->addWidget(optDisplayColor1);
-    colorColumn->addWidget(optDisplayColor2);
+    m_DisplayColor = NewOptionGroup(this, QStringLiteral("m_DisplayColor"));
+    FillOptionGroup(*m_DisplayColor, DisplayColor, QStringLiteral("optDisplayColor"), {515, 516, 517});
 
     auto *layout = new QGridLayout(Body());
     layout->addWidget(Password, 0, 0, 1, 2);
     layout->addWidget(DisplayDigit, 1, 0);
     layout->addWidget(DisplayColor, 1, 1);
 
-    // Added in the order of their values, without item data: a group's
-    // value is the position of its selected button.
-    m_DisplayDigit = new COptionButton(this);
-    m_DisplayDigit->setObjectName(QStringLiteral("m_DisplayDigit"));
-    m_DisplayDigit->Create(DisplayDigit);
-    m_DisplayDigit->AddOptionButton(optDisplayDigit0, COptionButton::kNoItemData);
-    m_DisplayDigit->AddOptionButton(optDisplayDigit1, COptionButton::kNoItemData);
-    m_DisplayColor = new COptionButton(this);
-    m_DisplayColor->setObjectName(QStringLiteral("m_DisplayColor"));
-    m_DisplayColor->Create(DisplayColor);
-    m_DisplayColor->AddOptionButton(optDisplayColor0, COptionButton::kNoItemData);
-    m_DisplayColor->AddOptionButton(optDisplayColor1, COptionButton::kNoItemData);
-    m_DisplayColor->AddOptionButton(optDisplayColor2, COptionButton::kNoItemData);
-    m_Password = new CTextDigitSpin(this);
-    m_Password->setObjectName(QStringLiteral("m_Password"));
-    m_Password->Create(txtPassword, UpDown1, kPasswordMin, kPasswordMax, 1, true, true);
+    m_Password = NewSpin(this, QStringLiteral("m_Password"), txtPassword, UpDown1, kPasswordMin, kPasswordMax);
 }
 
 FWDisplay::~FWDisplay() = default;

@@ -1,13 +1,7 @@
 #pragma once
 #include "CDisplay.h"
 #include "FWizardPage.h"
-
-class COptionButton;
-class CTextDigitSpin;
-class QGroupBox;
-class QLineEdit;
-class QRadioButton;
-class UpDownControl;
+#include "PageControlsFwd.h"
 
 // The display page: the display choice ("1999" or "9990"), the basic colour
 // of the display and the password of the instrument's menu, of a CDisplay.
@@ -37,12 +31,7 @@ private:
     QLineEdit *txtPassword = nullptr;
     UpDownControl *UpDown1 = nullptr;
     QGroupBox *DisplayDigit = nullptr;
-    QRadioButton *optDisplayDigit0 = nullptr;
-    QRadioButton *optDisplayDigit1 = nullptr;
     QGroupBox *DisplayColor = nullptr;
-    QRadioButton *optDisplayColor0 = nullptr;
-    QRadioButton *optDisplayColor1 = nullptr;
-    QRadioButton *optDisplayColor2 = nullptr;
 
     COptionButton *m_DisplayDigit = nullptr;
     COptionButton *m_DisplayColor = nullptr;

@@ -7,7 +7,6 @@
 #include "ScaleTables.h"
 #include "UpDownControl.h"
 
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,22 +40,14 @@ FWFiltroDigitale::FWFiltroDigitale(QWidget *parent)
     txtCampo = NewSpinTextBox(DigitalFilter, "txtCampo", UpDown1, "UpDown1");
     Label6 = NewLabel(DigitalFilter, "Label6", kTextCoeff);
     txtCoeff = NewSpinTextBox(DigitalFilter, "txtCoeff", UpDown2, "UpDown2");
-    auto *grid = new QGridLayout(DigitalFilter);
-    grid->addWidget(Label5, 0, 0);
-    grid->addWidget(txtCampo, 0, 1);
-    grid->addWidget(Label6, 1, 0);
-    grid->addWidget(txtCoeff, 1, 1);
+    LayOutRows(DigitalFilter, {{Label5, txtCampo}, {Label6, txtCoeff}});
     auto *layout = new QVBoxLayout(body);
     layout->addWidget(DigitalFilter);
     layout->addStretch(1);
 
-    m_Campo = new CTextDigitSpin(this);
-    m_Campo->setObjectName(QStringLiteral("m_Campo"));
-    m_Campo->Create(txtCampo, UpDown1, 0, kCampoPercentMax, 1, true, true);
+    m_Campo = NewSpin(this, QStringLiteral("m_Campo"), txtCampo, UpDown1, 0, kCampoPercentMax);
     resetPercentSpin(*m_Campo);
-    m_Coeff = new CTextDigitSpin(this);
-    m_Coeff->setObjectName(QStringLiteral("m_Coeff"));
-    m_Coeff->Create(txtCoeff, UpDown2, kCoeffMin, kCoeffMax, 1, true, true);
+    m_Coeff = NewSpin(this, QStringLiteral("m_Coeff"), txtCoeff, UpDown2, kCoeffMin, kCoeffMax);
 }
 
 FWFiltroDigitale::~FWFiltroDigitale() = default;
@@ -96,9 +87,7 @@ void FWFiltroDigitale::LimitFilterRange()
     m_Campo->SetMax(CampoMax(data, span));
     if (data.ModelloStrumento() == ModelCode::Oxa12 && data.DisplayDigit() == 1)
         m_Campo->SetIncrementoMinimo(10);
-    const DigitalPointInfo info = DisplayFormat(g_Scala->DigitalPointScalaDisplay());
-    m_Campo->SetMoltiplicatore(info.Factor);
-    m_Campo->SetDataFormat(info.NumberFormat);
+    SetSpinFormat(*m_Campo, DisplayFormat(g_Scala->DigitalPointScalaDisplay()));
     m_Campo->SetUnitaMisura(QString());
 }
 

@@ -1,14 +1,9 @@
 #pragma once
 #include "CFiltroDigitale.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <cstdint>
-
-class CTextDigitSpin;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class UpDownControl;
 
 // The digital filter page: the filter's operating range (Campo) and its
 // filtering coefficient (Coeff, 1 to 32), on a working copy of

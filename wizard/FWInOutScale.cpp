@@ -5,7 +5,6 @@
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
 #include "ModuleCodes.h"
-#include "MsgBox.h"
 #include "PageControls.h"
 #include "ResourceText.h"
 #include "StringTable.h"
@@ -27,7 +26,6 @@ namespace {
 constexpr std::int32_t kTitle = 490;      // "Definition of input range and display range |1..."
 constexpr std::int32_t kChannelA = 491;   // "channel A"
 constexpr std::int32_t kChannelF = 492;   // "channel F"
-constexpr std::int32_t kMaxNotAboveMin = 797;
 
 // Values the spins take at every load, before the rules of the showing.
 constexpr std::int32_t kElectricMin = 0;
@@ -51,18 +49,11 @@ void resetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max)
     spin.SetIncrementoMinimo(1);
 }
 
-void setSpinFormat(CTextDigitSpin &spin, const DigitalPointInfo &info)
-{
-    spin.SetMoltiplicatore(info.Factor);
-    spin.SetDataFormat(info.NumberFormat);
-}
-
 } // namespace
 
 using namespace pagecontrols;
 
-FWInOutScale::FWInOutScale(QWidget *parent)
-    : FWizardDataPage<CInOutScale>(QStringLiteral("FWInOutScale"), 0, parent)
+FWInOutScale::FWInOutScale(QWidget *parent) : FWizardScalePage<CInOutScale>(QStringLiteral("FWInOutScale"), 0, parent)
 {
     frmElettricScale = NewFrame(Body(), QStringLiteral("frmElettricScale"), 480);
     Label6 = NewLabel(frmElettricScale, QStringLiteral("Label6"), 493);
@@ -73,13 +64,8 @@ FWInOutScale::FWInOutScale(QWidget *parent)
     Label2 = NewLabel(frmElettricScale, QStringLiteral("Label2"), 481);
     txtMaxElectricScale =
         NewSpinTextBox(frmElettricScale, QStringLiteral("txtMaxElectricScale"), UpDown2, QStringLiteral("UpDown2"));
-    auto *electricGrid = new QGridLayout(frmElettricScale);
-    electricGrid->addWidget(Label6, 0, 0);
-    electricGrid->addWidget(cmbElettricDigitalPoint, 0, 1);
-    electricGrid->addWidget(Label2, 1, 0);
-    electricGrid->addWidget(txtMaxElectricScale, 1, 1);
-    electricGrid->addWidget(Label1, 2, 0);
-    electricGrid->addWidget(txtMinElectricScale, 2, 1);
+    LayOutRows(frmElettricScale,
+               {{Label6, cmbElettricDigitalPoint}, {Label2, txtMaxElectricScale}, {Label1, txtMinElectricScale}});
 
     frmMeasureScale = NewFrame(Body(), QStringLiteral("frmMeasureScale"), 483);
     Label5 = NewLabel(frmMeasureScale, QStringLiteral("Label5"), 484);
@@ -90,13 +76,8 @@ FWInOutScale::FWInOutScale(QWidget *parent)
     Label3 = NewLabel(frmMeasureScale, QStringLiteral("Label3"), 486);
     txtMinMeasureScale =
         NewSpinTextBox(frmMeasureScale, QStringLiteral("txtMinMeasureScale"), UpDown3, QStringLiteral("UpDown3"));
-    auto *measureGrid = new QGridLayout(frmMeasureScale);
-    measureGrid->addWidget(Label5, 0, 0);
-    measureGrid->addWidget(cmbMeasureDigitalPoint, 0, 1);
-    measureGrid->addWidget(Label4, 1, 0);
-    measureGrid->addWidget(txtMaxMeasureScale, 1, 1);
-    measureGrid->addWidget(Label3, 2, 0);
-    measureGrid->addWidget(txtMinMeasureScale, 2, 1);
+    LayOutRows(frmMeasureScale,
+               {{Label5, cmbMeasureDigitalPoint}, {Label4, txtMaxMeasureScale}, {Label3, txtMinMeasureScale}});
 
     Linearizzazione = NewFrame(Body(), QStringLiteral("Linearizzazione"), 487);
     optLinearizzazione0 = NewOption(Linearizzazione, QStringLiteral("optLinearizzazione0"), 488);
@@ -112,25 +93,13 @@ FWInOutScale::FWInOutScale(QWidget *parent)
 
     // The wrappers live with the page: the controls stay built between
     // showings, and each load gives them their starting state again.
-    const auto makeSpin = [this](const char *name, QLineEdit *text, UpDownControl *upDown, std::int32_t min,
-                                 std::int32_t max) {
-        auto *spin = new CTextDigitSpin(this);
-        spin->setObjectName(QString::fromLatin1(name));
-        spin->Create(text, upDown, min, max, 1, true, true);
-        return spin;
-    };
-    m_ElectricDigitalPoint = new CComboBox(this);
-    m_ElectricDigitalPoint->setObjectName(QStringLiteral("m_ElectricDigitalPoint"));
-    m_ElectricDigitalPoint->Create(cmbElettricDigitalPoint);
-    m_MinElectricScale = makeSpin("m_MinElectricScale", txtMinElectricScale, UpDown1, kElectricMin, kElectricMax);
-    m_MaxElectricScale = makeSpin("m_MaxElectricScale", txtMaxElectricScale, UpDown2, kElectricMin, kElectricMax);
-    m_MeasureDigitalPoint = new CComboBox(this);
-    m_MeasureDigitalPoint->setObjectName(QStringLiteral("m_MeasureDigitalPoint"));
-    m_MeasureDigitalPoint->Create(cmbMeasureDigitalPoint);
-    m_MinMeasureScale = makeSpin("m_MinMeasureScale", txtMinMeasureScale, UpDown3, kMeasureMin, kMeasureMax);
-    m_MaxMeasureScale = makeSpin("m_MaxMeasureScale", txtMaxMeasureScale, UpDown4, kMeasureMin, kMeasureMax);
-    m_Linearizzazione = new COptionButton(this);
-    m_Linearizzazione->setObjectName(QStringLiteral("m_Linearizzazione"));
+    m_ElectricDigitalPoint = NewComboWrapper(this, "m_ElectricDigitalPoint", cmbElettricDigitalPoint);
+    m_MinElectricScale = NewSpin(this, "m_MinElectricScale", txtMinElectricScale, UpDown1, kElectricMin, kElectricMax);
+    m_MaxElectricScale = NewSpin(this, "m_MaxElectricScale", txtMaxElectricScale, UpDown2, kElectricMin, kElectricMax);
+    m_MeasureDigitalPoint = NewComboWrapper(this, "m_MeasureDigitalPoint", cmbMeasureDigitalPoint);
+    m_MinMeasureScale = NewSpin(this, "m_MinMeasureScale", txtMinMeasureScale, UpDown3, kMeasureMin, kMeasureMax);
+    m_MaxMeasureScale = NewSpin(this, "m_MaxMeasureScale", txtMaxMeasureScale, UpDown4, kMeasureMin, kMeasureMax);
+    m_Linearizzazione = NewOptionGroup(this, "m_Linearizzazione");
     m_Linearizzazione->Create(Linearizzazione);
     m_Linearizzazione->AddOptionButton(optLinearizzazione0, COptionButton::kNoItemData);
     m_Linearizzazione->AddOptionButton(optLinearizzazione1, COptionButton::kNoItemData);
@@ -266,16 +235,12 @@ void FWInOutScale::DataToControls()
     const CInOutScale &data = WorkingCopy();
     // The decimal points first: their change handlers set the limits to
     // which the spins then clamp the stored values.
-    m_ElectricDigitalPoint->SetItemData(data.ElectricDigitalPoint());
-    if (m_ElectricDigitalPoint->Value() == -1)
-        m_ElectricDigitalPoint->SetValue(0);
+    SelectListItemData(*m_ElectricDigitalPoint, data.ElectricDigitalPoint());
     m_ElectricDigitalPoint_Change();
     m_MinElectricScale->SetValue(data.MinElectricScale());
     m_MaxElectricScale->SetValue(data.MaxElectricScale());
 
-    m_MeasureDigitalPoint->SetItemData(data.MeasureDigitalPoint());
-    if (m_MeasureDigitalPoint->Value() == -1)
-        m_MeasureDigitalPoint->SetValue(0);
+    SelectListItemData(*m_MeasureDigitalPoint, data.MeasureDigitalPoint());
     m_MeasureDigitalPoint_Change();
     m_MinMeasureScale->SetValue(data.MinMeasureScale());
     m_MaxMeasureScale->SetValue(data.MaxMeasureScale());
@@ -301,22 +266,12 @@ bool FWInOutScale::CheckData()
 {
     // The displayed range may run downward (an inverted display); the
     // electrical one may not.
-    if (frmElettricScale->isEnabled() && m_MinElectricScale->Value() >= m_MaxElectricScale->Value()) {
-        MsgBox(LoadResourceString(kMaxNotAboveMin), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
-        return false;
-    }
-    return true;
+    return !frmElettricScale->isEnabled() || CheckMaxAboveMin(this, *m_MinElectricScale, *m_MaxElectricScale);
 }
 
 bool FWInOutScale::CheckBeforeClose(std::int32_t button)
 {
     return button == kButtonBack || CheckData();
-}
-
-void FWInOutScale::AfterControlsToData(std::int32_t button)
-{
-    if (button == kButtonNext)
-        WorkingCopy().SetDisplayScale();
 }
 
 void FWInOutScale::m_ElectricDigitalPoint_Change()
@@ -350,8 +305,8 @@ void FWInOutScale::m_ElectricDigitalPoint_Change()
                 spin->SetMin(-spin->Max());
         }
     }
-    setSpinFormat(*m_MinElectricScale, info);
-    setSpinFormat(*m_MaxElectricScale, info);
+    SetSpinFormat(*m_MinElectricScale, info);
+    SetSpinFormat(*m_MaxElectricScale, info);
 }
 
 void FWInOutScale::m_MeasureDigitalPoint_Change()
@@ -361,6 +316,6 @@ void FWInOutScale::m_MeasureDigitalPoint_Change()
     // The limits stay: the displayed range is a count of digits whatever the
     // decimal point.
     const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(m_MeasureDigitalPoint->ItemData());
-    setSpinFormat(*m_MinMeasureScale, info);
-    setSpinFormat(*m_MaxMeasureScale, info);
+    SetSpinFormat(*m_MinMeasureScale, info);
+    SetSpinFormat(*m_MaxMeasureScale, info);
 }

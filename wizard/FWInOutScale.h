@@ -1,18 +1,9 @@
 #pragma once
 #include "CInOutScale.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <cstdint>
-
-class CComboBox;
-class COptionButton;
-class CTextDigitSpin;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class UpDownControl;
 
 // The scale page of one display channel: the electrical input range
 // (decimal point, minimum, maximum), the displayed range (decimal point,
@@ -30,7 +21,7 @@ class UpDownControl;
 // m_ElectricDigitalPoint, m_MeasureDigitalPoint (CComboBox),
 // m_MinElectricScale, m_MaxElectricScale, m_MinMeasureScale,
 // m_MaxMeasureScale (CTextDigitSpin), m_Linearizzazione (COptionButton).
-class FWInOutScale : public FWizardDataPage<CInOutScale> {
+class FWInOutScale : public FWizardScalePage<CInOutScale> {
     Q_OBJECT
 
 public:
@@ -57,7 +48,6 @@ protected:
     bool CheckData() override;
     // Back stores the page without the check.
     bool CheckBeforeClose(std::int32_t button) override;
-    void AfterControlsToData(std::int32_t button) override;
 
 private:
     bool isChannelA();

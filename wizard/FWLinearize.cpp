@@ -3,7 +3,6 @@
 #include "CComboBox.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
-#include "ModelError.h"
 #include "ModuleCodes.h"
 #include "MsgBox.h"
 #include "PageControls.h"
@@ -30,20 +29,6 @@ constexpr std::int16_t kFewestPoints = 2;
 
 // Points per column block of the page (two blocks side by side).
 constexpr int kPointsPerBlock = 8;
-
-// The format record of a decimal-point value that comes from the
-// configuration (the working copy or a published display scale). A value
-// outside the tables has already been traced by the lookup; the points are
-// then shown without decimals rather than letting the error end the
-// showing. Only the format depends on it: no value is changed or stored.
-DigitalPointInfo formatOf(std::int32_t digitalPoint)
-{
-    try {
-        return CScaleMisuraDisplay::GetDigitalPointInfo(digitalPoint);
-    } catch (const SetupReadError &) {
-        return g_DigitalPoint4[0];
-    }
-}
 
 } // namespace
 
@@ -81,23 +66,17 @@ FWLinearize::FWLinearize(QWidget *parent)
         grid->addWidget(txtLinearizeOut[i], row, column + 1);
     }
 
-    m_NumSpezzate = new CComboBox(this);
-    m_NumSpezzate->setObjectName(QStringLiteral("m_NumSpezzate"));
-    m_NumSpezzate->Create(cmbNumSpezzate);
+    m_NumSpezzate = NewComboWrapper(this, QStringLiteral("m_NumSpezzate"), cmbNumSpezzate);
     for (std::int16_t n = kFewestPoints; n <= CLinearize::kPoints; ++n)
         m_NumSpezzate->AddText(QString::number(n), n);
 
     for (int i = 0; i < CLinearize::kPoints; ++i) {
-        const QString n = QString::number(i);
-        m_LinearizeIn[i] = new CTextDigitSpin(this);
-        m_LinearizeIn[i]->setObjectName(QStringLiteral("m_LinearizeIn") + n);
-        m_LinearizeIn[i]->Create(txtLinearizeIn[i], UpDownIn[i], kPointMin, kPointMax, 1, true, true);
+        m_LinearizeIn[i] = NewSpin(this, QStringLiteral("m_LinearizeIn") + QString::number(i), txtLinearizeIn[i],
+                                   UpDownIn[i], kPointMin, kPointMax);
     }
     for (int i = 0; i < CLinearize::kPoints; ++i) {
-        const QString n = QString::number(i);
-        m_LinearizeOut[i] = new CTextDigitSpin(this);
-        m_LinearizeOut[i]->setObjectName(QStringLiteral("m_LinearizeOut") + n);
-        m_LinearizeOut[i]->Create(txtLinearizeOut[i], UpDownOut[i], kPointMin, kPointMax, 1, true, true);
+        m_LinearizeOut[i] = NewSpin(this, QStringLiteral("m_LinearizeOut") + QString::number(i), txtLinearizeOut[i],
+                                    UpDownOut[i], kPointMin, kPointMax);
     }
 
     connect(m_NumSpezzate, &CComboBox::Change, this, &FWLinearize::m_NumSpezzate_Change);
@@ -139,7 +118,7 @@ void FWLinearize::SetOutputLimits()
     // Channel F has a display line of its own only on model 3.
     CScaleMisuraDisplay &scale =
         (data.ModelloStrumento() == ModelCode::Oxa16 && data.ClassName() == QStringLiteral("CLinearizeB")) ? *g_ScalaB : *g_Scala;
-    const DigitalPointInfo info = formatOf(scale.DigitalPointScalaDisplay());
+    const DigitalPointInfo info = DisplayFormat(scale.DigitalPointScalaDisplay());
     // The outputs run from the lower to the upper end of the displayed
     // range, which lies downward when the display is inverted. Both ends are
     // taken from the one scale the outputs are shown in, so the limits never
@@ -150,8 +129,7 @@ void FWLinearize::SetOutputLimits()
     for (CTextDigitSpin *spin : m_LinearizeOut) {
         spin->SetMin(low);
         spin->SetMax(high);
-        spin->SetMoltiplicatore(info.Factor);
-        spin->SetDataFormat(info.NumberFormat);
+        SetSpinFormat(*spin, info);
         if (step10)
             spin->SetIncrementoMinimo(10);
     }
@@ -160,13 +138,12 @@ void FWLinearize::SetOutputLimits()
 void FWLinearize::SetInputLimits()
 {
     const CLinearize &data = WorkingCopy();
-    const DigitalPointInfo info = formatOf(data.ElectricDigitalPoint());
+    const DigitalPointInfo info = DisplayFormat(data.ElectricDigitalPoint());
     const QString unit = g_Scala->UnitaMisuraScalaElettrica();
     for (CTextDigitSpin *spin : m_LinearizeIn) {
         spin->SetMin(data.MinElectricScale());
         spin->SetMax(data.MaxElectricScale());
-        spin->SetMoltiplicatore(info.Factor);
-        spin->SetDataFormat(info.NumberFormat);
+        SetSpinFormat(*spin, info);
         spin->SetUnitaMisura(unit);
     }
 }
@@ -174,9 +151,7 @@ void FWLinearize::SetInputLimits()
 void FWLinearize::DataToControls()
 {
     const CLinearize &data = WorkingCopy();
-    m_NumSpezzate->SetItemData(data.NumSpezzate());
-    if (m_NumSpezzate->Value() == -1)
-        m_NumSpezzate->SetValue(0);
+    SelectListItemData(*m_NumSpezzate, data.NumSpezzate());
     m_NumSpezzate_Change();
     // Every point, in use or not: the points beyond the number of points
     // show (disabled) what the configuration holds for them.

@@ -1,16 +1,10 @@
 #pragma once
 #include "CLinearize.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <array>
 #include <cstdint>
-
-class CComboBox;
-class CTextDigitSpin;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class UpDownControl;
 
 // The linearisation page of one display channel: the number of points of
 // the curve of a CLinearize and, for each of the 16 points, its input value

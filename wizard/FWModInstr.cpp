@@ -1,6 +1,7 @@
 #include "FWModInstr.h"
 
 #include "COptionButton.h"
+#include "ModuleCodes.h"
 #include "PageControls.h"
 
 #include <QGridLayout>
@@ -15,16 +16,17 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int16_t kModelOxa16 = 3;
-constexpr std::int16_t kSlotAMvz = 6;
-constexpr std::int16_t kSlotBBn = 3;
-constexpr std::int16_t kSlotCBn = 4;
-constexpr std::int16_t kSlotCButtons = 5; // None, Y1, Y2, Y4/Y5, BN
 constexpr int kNameLength = 50;
 
 bool HasModelButton(std::int16_t model)
 {
-    return model == 0 || model == 1 || model == kModelOxa16;
+    return model == ModelCode::Oxa12 || model == ModelCode::Oxa14 || model == ModelCode::Oxa16;
+}
+
+// Slot C's buttons are None, Y1, Y2, Y4/Y5 and BN, in the order of their codes.
+bool HasSlotCButton(std::int16_t slotC)
+{
+    return slotC >= SlotCCode::None && slotC <= SlotCCode::BN;
 }
 
 } // namespace
@@ -45,10 +47,11 @@ FWModInstr::FWModInstr(QWidget *parent)
 
     m_ModelloStrumento = new COptionButton(this);
     m_ModelButtons = FillOptionGroup(*m_ModelloStrumento, ModStrumento, QStringLiteral("optModStrumento"),
-                                     {360, 361, 363}, {0, 1, kModelOxa16});
+                                     {360, 361, 363}, {ModelCode::Oxa12, ModelCode::Oxa14, ModelCode::Oxa16});
     m_SlotA = new COptionButton(this);
-    m_SlotAButtons = FillOptionGroup(*m_SlotA, SlotA, QStringLiteral("optSlotA"), {364, 365, 366, 367, 368, 369},
-                                     {0, 1, 2, 3, 4, 5});
+    m_SlotAButtons = FillOptionGroup(
+        *m_SlotA, SlotA, QStringLiteral("optSlotA"), {364, 365, 366, 367, 368, 369},
+        {SlotACode::MVA, SlotACode::MVBC, SlotACode::HVA, SlotACode::GKP, SlotACode::WP1, SlotACode::WP2});
     m_SlotB = new COptionButton(this);
     FillOptionGroup(*m_SlotB, SlotB, QStringLiteral("optSlotB"), {377, 378, 379, 380});
     m_SlotC = new COptionButton(this);
@@ -108,7 +111,7 @@ void FWModInstr::DataToControls()
 
     const std::int16_t slotC = data.SlotC();
     m_KeptSlotC.reset();
-    if (slotC >= 0 && slotC < kSlotCButtons) {
+    if (HasSlotCButton(slotC)) {
         m_SlotC->SetValue(slotC);
     } else {
         m_KeptSlotC = slotC;
@@ -135,12 +138,12 @@ void FWModInstr::ControlsToData()
     data.SetSlotA(slotA);
     data.SetSlotB(m_SlotB->Value());
     const std::int16_t slotC = CurrentSlotC();
-    if (slotA == kSlotAMvz) {
+    if (slotA == SlotACode::MVZ) {
         // An MVZ master keeps its extra-input modules of slots C and D.
         data.SetSlotC(slotC);
     } else {
-        data.SetSlotC(slotC >= 0 && slotC < kSlotCButtons ? slotC : 0);
-        data.SetSlotD(0);
+        data.SetSlotC(HasSlotCButton(slotC) ? slotC : SlotCCode::None);
+        data.SetSlotD(SlotDCode::None);
     }
 }
 
@@ -168,17 +171,18 @@ std::int16_t FWModInstr::CurrentSlotC()
 void FWModInstr::ModelloStrumentoChange()
 {
     // OXA 16 takes only the frequency/counter modules (WP1, WP2) in slot A.
-    const bool enable = CurrentModel() != kModelOxa16;
-    for (std::int16_t i = 0; i <= 3; ++i)
+    // The buttons' positions are their codes.
+    const bool enable = CurrentModel() != ModelCode::Oxa16;
+    for (std::int16_t i = SlotACode::MVA; i <= SlotACode::GKP; ++i)
         m_SlotA->Activate(i, enable);
 }
 
 void FWModInstr::SlotBChange()
 {
-    m_SlotC->Activate(kSlotCBn, m_SlotB->Value() != kSlotBBn);
+    m_SlotC->Activate(SlotCCode::BN, m_SlotB->Value() != SlotBCode::BN);
 }
 
 void FWModInstr::SlotCChange()
 {
-    m_SlotB->Activate(kSlotBBn, CurrentSlotC() != kSlotCBn);
+    m_SlotB->Activate(SlotBCode::BN, CurrentSlotC() != SlotCCode::BN);
 }

@@ -1,17 +1,12 @@
 #pragma once
 #include "CModInstr.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <QString>
 #include <QVector>
 #include <cstdint>
 #include <optional>
-
-class COptionButton;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
 
 // The model and modules page, first page of the configuration wizard: the
 // configuration's name, the instrument model and the modules of slots A, B

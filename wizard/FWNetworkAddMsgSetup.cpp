@@ -101,26 +101,21 @@ FWNetworkAddMsgSetup::FWNetworkAddMsgSetup(QWidget *parent)
     layout->addWidget(frmMessage);
     layout->addStretch(1);
 
-    m_ModeConfig = new COptionButton(this);
-    m_ModeConfig->setObjectName(QStringLiteral("m_ModeConfig"));
+    m_ModeConfig = NewOptionGroup(this, QStringLiteral("m_ModeConfig"));
     m_ModeConfig->Create(frmModeConfig);
     m_ModeConfig->AddOptionButton(optConfigSingleInstr, COptionButton::kNoItemData);
     m_ModeConfig->AddOptionButton(optConfigNetworkInstr, COptionButton::kNoItemData);
     connect(m_ModeConfig, &COptionButton::Change, this, &FWNetworkAddMsgSetup::ModeConfigChanged);
 
-    m_SelNetworkAdd = new COptionButton(this);
-    m_SelNetworkAdd->setObjectName(QStringLiteral("m_SelNetworkAdd"));
+    m_SelNetworkAdd = NewOptionGroup(this, QStringLiteral("m_SelNetworkAdd"));
     m_SelNetworkAdd->Create(frmSelNetworkAdd);
     m_SelNetworkAdd->AddOptionButton(optAutomatic, COptionButton::kNoItemData);
     m_SelNetworkAdd->AddOptionButton(optManual, COptionButton::kNoItemData);
     connect(m_SelNetworkAdd, &COptionButton::Change, this, &FWNetworkAddMsgSetup::SelNetworkAddChanged);
 
-    m_NetworkAdd = new CTextDigitSpin(this);
-    m_NetworkAdd->setObjectName(QStringLiteral("m_NetworkAdd"));
-    m_NetworkAdd->Create(txtNetworkAdd, UpDown1, kAddressMin, kAddressMax, 1, true, true);
-    m_TotalInstrNetwork = new CTextDigitSpin(this);
-    m_TotalInstrNetwork->setObjectName(QStringLiteral("m_TotalInstrNetwork"));
-    m_TotalInstrNetwork->Create(txtTotalInstrNetwork, UpDown2, kAddressMin, kAddressMax, 1, true, true);
+    m_NetworkAdd = NewSpin(this, QStringLiteral("m_NetworkAdd"), txtNetworkAdd, UpDown1, kAddressMin, kAddressMax);
+    m_TotalInstrNetwork =
+        NewSpin(this, QStringLiteral("m_TotalInstrNetwork"), txtTotalInstrNetwork, UpDown2, kAddressMin, kAddressMax);
 }
 
 FWNetworkAddMsgSetup::~FWNetworkAddMsgSetup() = default;

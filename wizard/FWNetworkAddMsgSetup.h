@@ -1,16 +1,9 @@
 #pragma once
 #include "CNetworkAddMsgSetup.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <cstdint>
-
-class COptionButton;
-class CTextDigitSpin;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QRadioButton;
-class UpDownControl;
 
 // The network page of the connection wizards: one instrument or every
 // instrument of the network (ModeConfig), the single instrument's address

@@ -26,8 +26,7 @@ constexpr std::int32_t kTempCJCMax = 50;
 
 } // namespace
 
-FWRangeGKP::FWRangeGKP(QWidget *parent)
-    : FWizardDataPage<CRangeGKP>(QStringLiteral("FWRangeGKP"), kTitle, parent)
+FWRangeGKP::FWRangeGKP(QWidget *parent) : FWizardRangePage<CRangeGKP>(QStringLiteral("FWRangeGKP"), kTitle, parent)
 {
     QWidget *body = Body();
     ProbeSelect = NewFrame(body, QStringLiteral("ProbeSelect"), 392);
@@ -44,8 +43,7 @@ FWRangeGKP::FWRangeGKP(QWidget *parent)
 
     txtTempCJC = NewSpinTextBox(CJC, QStringLiteral("txtTempCJC"), UpDown1, QStringLiteral("UpDown1"));
     static_cast<QVBoxLayout *>(CJC->layout())->addWidget(txtTempCJC);
-    m_TempCJC = new CTextDigitSpin(this);
-    m_TempCJC->Create(txtTempCJC, UpDown1, kTempCJCMin, kTempCJCMax, 1, true, true);
+    m_TempCJC = NewSpin(this, txtTempCJC, UpDown1, kTempCJCMin, kTempCJCMax);
     m_TempCJC->SetMoltiplicatore(1.0f);
     m_TempCJC->SetDataFormat(QStringLiteral("#0"));
     m_TempCJC->SetUnitaMisura(QStringLiteral("°C"));
@@ -61,8 +59,7 @@ FWRangeGKP::FWRangeGKP(QWidget *parent)
 
     cmbFunzione = NewCombo(DigitalFunzione, QStringLiteral("cmbFunzione"));
     (new QVBoxLayout(DigitalFunzione))->addWidget(cmbFunzione);
-    m_DigitalInFunction = new CComboBox(this);
-    m_DigitalInFunction->Create(cmbFunzione);
+    m_DigitalInFunction = NewComboWrapper(this, cmbFunzione);
 
     auto *layout = new QGridLayout(body);
     layout->addWidget(ProbeSelect, 0, 0);
@@ -115,12 +112,6 @@ void FWRangeGKP::ControlsToData()
     else if (probe == kResistance)
         data.SetRange(m_RangeRES->Value());
     data.SetDigitalInFunction(static_cast<std::int16_t>(m_DigitalInFunction->ItemData()));
-}
-
-void FWRangeGKP::AfterControlsToData(std::int32_t button)
-{
-    if (button == kButtonNext)
-        WorkingCopy().SetElettricScale();
 }
 
 void FWRangeGKP::ProbeSelectChange()

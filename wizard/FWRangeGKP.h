@@ -1,16 +1,9 @@
 #pragma once
 #include "CRangeGKP.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <cstdint>
-
-class CComboBox;
-class COptionButton;
-class CTextDigitSpin;
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
-class UpDownControl;
 
 // The page of the temperature module GKP (slot A 3): the probe
 // (thermocouple, RTD, resistance), the range within that probe's group of
@@ -22,7 +15,7 @@ class UpDownControl;
 //
 // Next publishes the range's electrical limits on g_Scala
 // (SetElettricScale); End and Back do not.
-class FWRangeGKP : public FWizardDataPage<CRangeGKP> {
+class FWRangeGKP : public FWizardRangePage<CRangeGKP> {
     Q_OBJECT
 
 public:
@@ -34,7 +27,6 @@ protected:
     void FormLoad() override;
     void DataToControls() override;
     void ControlsToData() override;
-    void AfterControlsToData(std::int32_t button) override;
 
 private:
     void ProbeSelectChange();

@@ -29,7 +29,7 @@ bool LowSignal(std::int16_t slotA)
 } // namespace
 
 FWRangeMVAHVA::FWRangeMVAHVA(QWidget *parent)
-    : FWizardDataPage<CRangeMVAHVA>(QStringLiteral("FWRangeMVAHVA"), 0, parent)
+    : FWizardRangePage<CRangeMVAHVA>(QStringLiteral("FWRangeMVAHVA"), 0, parent)
 {
     QWidget *body = Body();
     RangeMVAMVB = NewFrame(body, QStringLiteral("RangeMVAMVB"), 450);
@@ -52,8 +52,7 @@ FWRangeMVAHVA::FWRangeMVAHVA(QWidget *parent)
 
     txtIntTime = NewSpinTextBox(IntegrationTime, QStringLiteral("txtIntTime"), UpDown1, QStringLiteral("UpDown1"));
     static_cast<QVBoxLayout *>(IntegrationTime->layout())->addWidget(txtIntTime);
-    m_IntTime = new CTextDigitSpin(this);
-    m_IntTime->Create(txtIntTime, UpDown1, kIntTimeMin, kIntTimeMax, 1, true, true);
+    m_IntTime = NewSpin(this, txtIntTime, UpDown1, kIntTimeMin, kIntTimeMax);
     m_IntTime->SetMoltiplicatore(0.1f);
     m_IntTime->SetDataFormat(QStringLiteral("##0.0"));
     m_IntTime->SetUnitaMisura(QStringLiteral("ms"));
@@ -104,12 +103,6 @@ void FWRangeMVAHVA::ControlsToData()
     data.SetIntegrationTime(m_IntegrationTime->Value());
     data.SetIntTime(m_IntTime->ValueInt());
     data.SetDigitalInFunction(m_DigitalInFunction->Value());
-}
-
-void FWRangeMVAHVA::AfterControlsToData(std::int32_t button)
-{
-    if (button == kButtonNext)
-        WorkingCopy().SetElettricScale();
 }
 
 void FWRangeMVAHVA::IntegrationTimeChange()

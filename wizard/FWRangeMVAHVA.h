@@ -1,14 +1,9 @@
 #pragma once
 #include "CRangeMVAHVA.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <cstdint>
-
-class COptionButton;
-class CTextDigitSpin;
-class QGroupBox;
-class QLineEdit;
-class UpDownControl;
 
 // The page of the low-signal (slot A 0 MVA, 1 MVB/MVC) or high-signal
 // (slot A 2 HVA) measuring module: the range (one group of six per module
@@ -20,7 +15,7 @@ class UpDownControl;
 //
 // Next publishes the range's electrical limits on g_Scala
 // (SetElettricScale) for the scale page that follows; End and Back do not.
-class FWRangeMVAHVA : public FWizardDataPage<CRangeMVAHVA> {
+class FWRangeMVAHVA : public FWizardRangePage<CRangeMVAHVA> {
     Q_OBJECT
 
 public:
@@ -33,7 +28,6 @@ protected:
     void Activate() override;
     void DataToControls() override;
     void ControlsToData() override;
-    void AfterControlsToData(std::int32_t button) override;
 
 private:
     void IntegrationTimeChange();

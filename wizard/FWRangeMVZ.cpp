@@ -40,8 +40,7 @@ constexpr std::int32_t kInputLabel[3] = {669, 670, 671};
 
 } // namespace
 
-FWRangeMVZ::FWRangeMVZ(QWidget *parent)
-    : FWizardDataPage<CRangeMVZ>(QStringLiteral("FWRangeMVZ"), kTitle, parent)
+FWRangeMVZ::FWRangeMVZ(QWidget *parent) : FWizardRangePage<CRangeMVZ>(QStringLiteral("FWRangeMVZ"), kTitle, parent)
 {
     QWidget *body = Body();
     frmRangeMasterMVZ = NewFrame(body, QStringLiteral("frmRangeMasterMVZ"), 661);
@@ -70,11 +69,9 @@ FWRangeMVZ::FWRangeMVZ(QWidget *parent)
             QLabel *label = NewLabel(s.section.frame, QString::fromLatin1(s.labels[i]), kInputLabel[i]);
             label->setText(QStringLiteral("Ingresso %1:").arg(i + 1));
             QComboBox *combo = NewCombo(s.section.frame, QString::fromLatin1(s.combos[i]));
-            auto *input = new CComboBox(this);
-            input->Create(combo);
             s.section.labels[i] = label;
             s.section.combos[i] = combo;
-            s.section.inputs[i] = input;
+            s.section.inputs[i] = NewComboWrapper(this, combo);
             grid->addWidget(label, i, 0);
             grid->addWidget(combo, i, 1);
         }
@@ -155,10 +152,4 @@ void FWRangeMVZ::ControlsToData()
     data.SetInput1D(m_SlotD.inputs[0]->Value());
     data.SetInput2D(m_SlotD.inputs[1]->Value());
     data.SetInput3D(m_SlotD.inputs[2]->Value());
-}
-
-void FWRangeMVZ::AfterControlsToData(std::int32_t button)
-{
-    if (button == kButtonNext)
-        WorkingCopy().SetElettricScale();
 }

@@ -1,15 +1,10 @@
 #pragma once
 #include "CRangeMVZ.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <array>
 #include <cstdint>
-
-class CComboBox;
-class COptionButton;
-class QComboBox;
-class QGroupBox;
-class QLabel;
 
 // The page of the MVZ master input (slot A 6) and of its extra-input
 // modules: one in slot C (codes 5..7) and one in slot D (codes 2..4), three
@@ -24,7 +19,7 @@ class QLabel;
 //
 // Next publishes the master range's electrical limits on g_Scala
 // (SetElettricScale); End and Back do not.
-class FWRangeMVZ : public FWizardDataPage<CRangeMVZ> {
+class FWRangeMVZ : public FWizardRangePage<CRangeMVZ> {
     Q_OBJECT
 
 public:
@@ -37,7 +32,6 @@ protected:
     void Activate() override;
     void DataToControls() override;
     void ControlsToData() override;
-    void AfterControlsToData(std::int32_t button) override;
 
 private:
     // The frame, labels and lists of one slot's three extra inputs.

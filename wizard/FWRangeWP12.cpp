@@ -47,19 +47,16 @@ InputControls BuildInput(QGroupBox *frame, const char *pulsesLabel, const char *
     c.unitLabel = NewLabel(frame, QString::fromLatin1(unitLabel), 640);
     c.pulses = NewSpinTextBox(frame, QString::fromLatin1(pulses), c.upDown, QString::fromLatin1(upDown));
     c.unit = NewCombo(frame, QString::fromLatin1(unit));
-    auto *layout = new QGridLayout(frame);
-    layout->addWidget(c.pulsesLabel, 0, 0);
-    layout->addWidget(c.pulses, 0, 1);
-    layout->addWidget(c.unitLabel, 1, 0);
-    layout->addWidget(c.unit, 1, 1);
+    LayOutRows(frame, {{c.pulsesLabel, c.pulses}, {c.unitLabel, c.unit}});
     return c;
 }
 
-void SetupPulses(CTextDigitSpin &spin, QLineEdit *textBox, UpDownControl *upDown)
+CTextDigitSpin *NewPulsesSpin(QObject *owner, QLineEdit *textBox, UpDownControl *upDown)
 {
-    spin.Create(textBox, upDown, kPulsesMin, kPulsesMax, 1, true, true);
-    spin.SetMoltiplicatore(1.0f);
-    spin.SetDataFormat(QStringLiteral("###0"));
+    CTextDigitSpin *spin = NewSpin(owner, textBox, upDown, kPulsesMin, kPulsesMax);
+    spin->SetMoltiplicatore(1.0f);
+    spin->SetDataFormat(QStringLiteral("###0"));
+    return spin;
 }
 
 void FillUnits(CComboBox &combo)
@@ -71,8 +68,7 @@ void FillUnits(CComboBox &combo)
 
 } // namespace
 
-FWRangeWP12::FWRangeWP12(QWidget *parent)
-    : FWizardDataPage<CRangeWP12>(QStringLiteral("FWRangeWP12"), kTitle, parent)
+FWRangeWP12::FWRangeWP12(QWidget *parent) : FWizardRangePage<CRangeWP12>(QStringLiteral("FWRangeWP12"), kTitle, parent)
 {
     QWidget *body = Body();
     frmFunction = NewFrame(body, QStringLiteral("frmFunction"), 621);
@@ -85,31 +81,18 @@ FWRangeWP12::FWRangeWP12(QWidget *parent)
 
     frmCounterA = NewFrame(body, QStringLiteral("frmCounterA"), 637);
     const InputControls a = BuildInput(frmCounterA, "Label1", "Label2", "txtImpGiroA", "UpDown1", "cmbUnitaIngA");
-    Label1 = a.pulsesLabel;
-    Label2 = a.unitLabel;
-    txtImpGiroA = a.pulses;
-    UpDown1 = a.upDown;
-    cmbUnitaIngA = a.unit;
     frmCounterB = NewFrame(body, QStringLiteral("frmCounterB"), 638);
     const InputControls b = BuildInput(frmCounterB, "Label3", "Label4", "txtImpGiroB", "UpDown2", "cmbUnitaIngB");
     Label3 = b.pulsesLabel;
     Label4 = b.unitLabel;
-    txtImpGiroB = b.pulses;
-    UpDown2 = b.upDown;
-    cmbUnitaIngB = b.unit;
 
     frmDigitalInFunction = NewFrame(body, QStringLiteral("frmDigitalInFunction"), 650);
 
-    m_WPxFunction = new CComboBox(this);
-    m_WPxFunction->Create(cmbWPxFunction);
-    m_ImpGiroA = new CTextDigitSpin(this);
-    SetupPulses(*m_ImpGiroA, txtImpGiroA, UpDown1);
-    m_UnitaIngA = new CComboBox(this);
-    m_UnitaIngA->Create(cmbUnitaIngA);
-    m_ImpGiroB = new CTextDigitSpin(this);
-    SetupPulses(*m_ImpGiroB, txtImpGiroB, UpDown2);
-    m_UnitaIngB = new CComboBox(this);
-    m_UnitaIngB->Create(cmbUnitaIngB);
+    m_WPxFunction = NewComboWrapper(this, cmbWPxFunction);
+    m_ImpGiroA = NewPulsesSpin(this, a.pulses, a.upDown);
+    m_UnitaIngA = NewComboWrapper(this, a.unit);
+    m_ImpGiroB = NewPulsesSpin(this, b.pulses, b.upDown);
+    m_UnitaIngB = NewComboWrapper(this, b.unit);
     m_DigitalInFunction = new COptionButton(this);
     FillOptionGroup(*m_DigitalInFunction, frmDigitalInFunction, QStringLiteral("optDigitalInFunction"),
                     {651, 652, 653, 654, 655});
@@ -174,12 +157,6 @@ void FWRangeWP12::ControlsToData()
     data.SetImpGiroB(m_ImpGiroB->ValueInt());
     data.SetUnitaIngB(m_UnitaIngB->Value());
     data.SetDigitalInFunction(m_DigitalInFunction->Value());
-}
-
-void FWRangeWP12::AfterControlsToData(std::int32_t button)
-{
-    if (button == kButtonNext)
-        WorkingCopy().SetElettricScale();
 }
 
 void FWRangeWP12::WPxFunctionChange()

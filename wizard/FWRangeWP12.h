@@ -1,17 +1,9 @@
 #pragma once
 #include "CRangeWP12.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <cstdint>
-
-class CComboBox;
-class COptionButton;
-class CTextDigitSpin;
-class QComboBox;
-class QGroupBox;
-class QLabel;
-class QLineEdit;
-class UpDownControl;
 
 // The page of the frequency/counter modules WP1 and WP2 (slot A 4, 5): the
 // function applied to inputs A and B (F1..F11 on model 3, F1..F7 on the
@@ -27,7 +19,7 @@ class UpDownControl;
 //
 // Next publishes the electrical range of input A on g_Scala and of input B
 // on g_ScalaB (SetElettricScale); End and Back do not.
-class FWRangeWP12 : public FWizardDataPage<CRangeWP12> {
+class FWRangeWP12 : public FWizardRangePage<CRangeWP12> {
     Q_OBJECT
 
 public:
@@ -40,7 +32,6 @@ protected:
     void Activate() override;
     void DataToControls() override;
     void ControlsToData() override;
-    void AfterControlsToData(std::int32_t button) override;
 
 private:
     void WPxFunctionChange();
@@ -49,17 +40,9 @@ private:
     QComboBox *cmbWPxFunction = nullptr;
     QLabel *txtNota = nullptr;
     QGroupBox *frmCounterA = nullptr;
-    QLabel *Label1 = nullptr;
-    QLabel *Label2 = nullptr;
-    QLineEdit *txtImpGiroA = nullptr;
-    UpDownControl *UpDown1 = nullptr;
-    QComboBox *cmbUnitaIngA = nullptr;
     QGroupBox *frmCounterB = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;
-    QLineEdit *txtImpGiroB = nullptr;
-    UpDownControl *UpDown2 = nullptr;
-    QComboBox *cmbUnitaIngB = nullptr;
     QGroupBox *frmDigitalInFunction = nullptr;
 
     CComboBox *m_WPxFunction = nullptr;

@@ -38,11 +38,8 @@ FWSerialComm::FWSerialComm(QWidget *parent)
     layout->addLayout(left, 1);
     layout->addWidget(BaudRate, 1);
 
-    m_NetworkAdd = new CTextDigitSpin(this);
-    m_NetworkAdd->setObjectName(QStringLiteral("m_NetworkAdd"));
-    m_NetworkAdd->Create(txtNetworkAdd, UpDown1, kAddressMin, kAddressMax, 1, true, true);
-    m_BaudRate = new COptionButton(this);
-    m_BaudRate->setObjectName(QStringLiteral("m_BaudRate"));
+    m_NetworkAdd = NewSpin(this, QStringLiteral("m_NetworkAdd"), txtNetworkAdd, UpDown1, kAddressMin, kAddressMax);
+    m_BaudRate = NewOptionGroup(this, QStringLiteral("m_BaudRate"));
     FillOptionGroup(*m_BaudRate, BaudRate, "optBaudRate", {352, 353, 354, 355});
 }
 

@@ -1,14 +1,9 @@
 #pragma once
 #include "CSerialComm.h"
 #include "FWizardPage.h"
+#include "PageControlsFwd.h"
 
 #include <cstdint>
-
-class COptionButton;
-class CTextDigitSpin;
-class QGroupBox;
-class QLineEdit;
-class UpDownControl;
 
 // The serial module page: the instrument's network address (1 to 255) and
 // its baud rate (4800, 9600, 19200, 38400: codes 0 to 3, the button

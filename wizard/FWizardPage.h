@@ -34,7 +34,8 @@ class QWidget;
 //     LoadFormToolTips) and sets the program font. Bind combo boxes and
 //     option groups to their wrappers (CComboBox, COptionButton) and
 //     scaled numbers to the spins (CTextDigitSpin, CUpDownDigitSpin) there
-//     too.
+//     too. The control kit (PageControls.h) builds the named controls, their
+//     wrappers and the layouts and rules the pages share.
 //  3. FormLoad(): the page's own part of the window load, run at every
 //     showing after the template's steps (fonts, captions, title, button
 //     captions, button style). Fill lists here, after ClearAllItem, when
@@ -58,12 +59,13 @@ class QWidget;
 //     buttons (the scale page does not check on Back) overrides
 //     CheckBeforeClose(button) instead.
 //  7. The scale operation on Next: a page that publishes limits or a
-//     displayed range for the pages after it (range pages:
-//     SetElettricScale; scale and counters pages: SetDisplayScale on
-//     g_Scala/g_ScalaB) overrides AfterControlsToData(button) and, when
-//     button is kButtonNext, calls it on the working copy. It runs after the
-//     check and ControlsToData, before the window closes, so the scale
-//     objects change only when the page is left with Next.
+//     displayed range for the pages after it derives from FWizardRangePage
+//     (range pages: SetElettricScale) or FWizardScalePage (scale and
+//     counters pages: SetDisplayScale on g_Scala/g_ScalaB) instead, whose
+//     AfterControlsToData(button) calls it on the working copy when button
+//     is kButtonNext. It runs after the check and ControlsToData, before the
+//     window closes, so the scale objects change only when the page is left
+//     with Next.
 //  8. Extra members an owner sets (Action, ...) are the page's own: add them
 //     to the page class.
 //
@@ -232,4 +234,36 @@ protected:
 
 private:
     std::unique_ptr<Data> m_WorkingCopy;
+};
+
+// A range page (the input module's measuring range): leaving with Next
+// publishes the range's electrical limits on the scale objects
+// (SetElettricScale) for the scale page that follows; End and Back do not.
+template <class Data>
+class FWizardRangePage : public FWizardDataPage<Data> {
+public:
+    using FWizardDataPage<Data>::FWizardDataPage;
+
+protected:
+    void AfterControlsToData(std::int32_t button) override
+    {
+        if (button == FWizardPage::kButtonNext)
+            this->WorkingCopy().SetElettricScale();
+    }
+};
+
+// A page of displayed ranges (the scale and counters pages): leaving with
+// Next publishes them (SetDisplayScale) for the linearisation, alarm and
+// filter pages that follow; End and Back do not.
+template <class Data>
+class FWizardScalePage : public FWizardDataPage<Data> {
+public:
+    using FWizardDataPage<Data>::FWizardDataPage;
+
+protected:
+    void AfterControlsToData(std::int32_t button) override
+    {
+        if (button == FWizardPage::kButtonNext)
+            this->WorkingCopy().SetDisplayScale();
+    }
 };

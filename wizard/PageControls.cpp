@@ -6,21 +6,32 @@
 #include "CTextDigitSpin.h"
 #include "ControlKinds.h"
 #include "ModelError.h"
+#include "ModuleCodes.h"
+#include "MsgBox.h"
+#include "StringTable.h"
 #include "UpDownControl.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 
 namespace pagecontrols {
 
 namespace {
+
+constexpr std::int32_t kTextMaxNotAboveMin = 797;
+constexpr std::int32_t kTextChannelFrame = 527;
+constexpr std::int32_t kTextChannelA = 528;
+constexpr std::int32_t kTextChannelF = 529;
+constexpr std::int16_t kFunctionF7 = 6;
 
 template <class W>
 W *named(W *widget, const QString &name, std::int32_t captionId)
@@ -29,6 +40,15 @@ W *named(W *widget, const QString &name, std::int32_t captionId)
     if (captionId != 0)
         SetControlTag(widget, captionId);
     return widget;
+}
+
+template <class W>
+W *newWrapper(QObject *owner, const QString &name)
+{
+    auto *wrapper = new W(owner);
+    if (!name.isEmpty())
+        wrapper->setObjectName(name);
+    return wrapper;
 }
 
 } // namespace
@@ -61,6 +81,48 @@ QLineEdit *NewSpinTextBox(QWidget *parent, const QString &name, UpDownControl *&
     auto *textBox = named(new QLineEdit(parent), name, 0);
     upDown = named(new UpDownControl(parent), upDownName, 0);
     return textBox;
+}
+
+CComboBox *NewComboWrapper(QObject *owner, QComboBox *comboBox)
+{
+    return NewComboWrapper(owner, QString(), comboBox);
+}
+
+CComboBox *NewComboWrapper(QObject *owner, const QString &name, QComboBox *comboBox)
+{
+    auto *wrapper = newWrapper<CComboBox>(owner, name);
+    wrapper->Create(comboBox);
+    return wrapper;
+}
+
+CTextDigitSpin *NewSpin(QObject *owner, QLineEdit *textBox, UpDownControl *upDown, std::int32_t min, std::int32_t max)
+{
+    return NewSpin(owner, QString(), textBox, upDown, min, max);
+}
+
+CTextDigitSpin *NewSpin(QObject *owner, const QString &name, QLineEdit *textBox, UpDownControl *upDown,
+                        std::int32_t min, std::int32_t max)
+{
+    auto *spin = newWrapper<CTextDigitSpin>(owner, name);
+    spin->Create(textBox, upDown, min, max, 1, true, true);
+    return spin;
+}
+
+COptionButton *NewOptionGroup(QObject *owner, const QString &name)
+{
+    return newWrapper<COptionButton>(owner, name);
+}
+
+QGridLayout *LayOutRows(QGroupBox *frame, std::initializer_list<std::pair<QWidget *, QWidget *>> rows)
+{
+    auto *grid = new QGridLayout(frame);
+    int row = 0;
+    for (const auto &[label, control] : rows) {
+        grid->addWidget(label, row, 0);
+        grid->addWidget(control, row, 1);
+        ++row;
+    }
+    return grid;
 }
 
 QVector<QRadioButton *> FillOptionGroup(COptionButton &group, QGroupBox *frame, const QString &prefix,
@@ -131,6 +193,12 @@ void ClearChecked(const QVector<QRadioButton *> &buttons)
     }
 }
 
+void SetSpinFormat(CTextDigitSpin &spin, const DigitalPointInfo &info)
+{
+    spin.SetMoltiplicatore(info.Factor);
+    spin.SetDataFormat(info.NumberFormat);
+}
+
 void ResetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max, std::int16_t step, float factor,
                const QString &format, const QString &unit)
 {
@@ -154,6 +222,14 @@ DigitalPointInfo DisplayFormat(std::int32_t digitalPoint)
     }
 }
 
+bool CheckMaxAboveMin(QWidget *page, const CTextDigitSpin &min, const CTextDigitSpin &max)
+{
+    if (min.Value() < max.Value())
+        return true;
+    MsgBox(LoadResourceString(kTextMaxNotAboveMin), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), page);
+    return false;
+}
+
 std::int32_t Span(std::int32_t start, std::int32_t end)
 {
     const std::int64_t span = std::llabs(std::int64_t{end} - std::int64_t{start});
@@ -163,7 +239,44 @@ std::int32_t Span(std::int32_t start, std::int32_t end)
 
 bool StepsByTen(std::int16_t model, std::int16_t slotA, std::int16_t displayDigit)
 {
-    return model == 0 && slotA >= 0 && slotA <= 3 && displayDigit == 1;
+    return model == ModelCode::Oxa12 && slotA >= SlotACode::MVA && slotA <= SlotACode::GKP && displayDigit == 1;
+}
+
+ChannelChoice::ChannelChoice(QWidget *parent, QObject *owner, const QString &wrapperName)
+    : m_Frame(NewFrame(parent, QStringLiteral("frmChannel"), kTextChannelFrame))
+{
+    QComboBox *combo = NewCombo(m_Frame, QStringLiteral("cmbChannel"));
+    auto *layout = new QVBoxLayout(m_Frame);
+    layout->addWidget(combo);
+    layout->addStretch(1);
+    m_List = NewComboWrapper(owner, wrapperName, combo);
+}
+
+void ChannelChoice::Fill()
+{
+    m_List->ClearAllItem();
+    m_List->AddText(LoadResourceString(kTextChannelA));
+    m_List->AddText(LoadResourceString(kTextChannelF));
+}
+
+void ChannelChoice::ApplyRules(std::int16_t model, std::int16_t wpxFunction)
+{
+    const bool choice = wpxFunction != kFunctionF7;
+    m_Frame->setVisible(model == ModelCode::Oxa16);
+    m_Frame->setEnabled(choice);
+    m_List->SetEnabled(choice);
+}
+
+void ChannelChoice::Show(std::int16_t channel)
+{
+    m_List->SetValue(channel == 0 ? 0 : 1);
+    if (!m_List->Enabled())
+        m_List->SetValue(0);
+}
+
+std::int16_t ChannelChoice::Chosen() const
+{
+    return std::max<std::int16_t>(m_List->Value(), 0);
 }
 
 } // namespace pagecontrols
