@@ -460,8 +460,8 @@ void FMain::LoadWindowSettings()
             return *value;
         // A placement that does not read is not worth a question: the
         // window takes the default and the next exit stores a good one.
-        g_Trace.BugMessage(QStringLiteral("Valore non valido di ") + QString::fromLatin1(key) +
-                           QStringLiteral(": ") + text);
+        g_Trace.BugMessage(QStringLiteral("Valore non valido di ") + QString::fromLatin1(key) + QStringLiteral(": ") +
+                           text);
         return defaultValue;
     };
     const std::int32_t left = setting("MainLeft", kDefaultLeft);
@@ -478,24 +478,18 @@ void FMain::LoadWindowSettings()
     QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
         screens.append(screen->availableGeometry());
-    const QPoint place = windowplacement::ReachablePosition(
-        QRect(QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)), size()), screens);
+    const QPoint place =
+        windowplacement::ReachablePosition(QRect(QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)), size()), screens);
     move(place);
     if (QWindow *window = windowHandle())
         window->setFramePosition(place);
-    // What was read, and the pixels it gave: a value whose pixels have not
-    // changed at the exit is stored again as it was read.
-    m_StoredPlace = {{{left, TwipsToPixelsX(left)}, {top, TwipsToPixelsY(top)}, {width, TwipsToPixelsX(width)}, {height, TwipsToPixelsY(height)}}};
+    // What was read: a value still shown as its pixels at the exit is
+    // stored again as it was read.
+    m_StoredPlace = {left, top, width, height};
     switch (state) {
-    case 1:
-        setWindowState(Qt::WindowMinimized);
-        break;
-    case 2:
-        setWindowState(Qt::WindowMaximized);
-        break;
-    default:
-        setWindowState(Qt::WindowNoState);
-        break;
+    case 1: setWindowState(Qt::WindowMinimized); break;
+    case 2: setWindowState(Qt::WindowMaximized); break;
+    default: setWindowState(Qt::WindowNoState); break;
     }
 }
 
@@ -506,10 +500,11 @@ void FMain::SaveWindowSettings()
     const bool minimized = state.testFlag(Qt::WindowMinimized);
     const bool maximized = !minimized && state.testFlag(Qt::WindowMaximized);
     if (!minimized && !maximized && !state.testFlag(Qt::WindowFullScreen)) {
-        const auto save = [&](const char *key, const StoredPlaceValue &stored, int pixels, bool vertical) {
-            const std::int32_t twips = pixels == stored.pixels ? stored.twips
-                                       : vertical              ? PixelsToTwipsY(pixels)
-                                                               : PixelsToTwipsX(pixels);
+        const auto save = [&](const char *key, std::int32_t read, int pixels, bool vertical) {
+            const int shownAsRead = vertical ? TwipsToPixelsY(read) : TwipsToPixelsX(read);
+            const std::int32_t twips = pixels == shownAsRead ? read
+                                       : vertical            ? PixelsToTwipsY(pixels)
+                                                             : PixelsToTwipsX(pixels);
             SaveSetting(app, kSettingsSection, QString::fromLatin1(key), QString::number(twips));
         };
         save("MainLeft", m_StoredPlace[0], x(), false);

@@ -186,13 +186,9 @@ private slots:
 
 private:
     void formLoad();
-    // The placement read at the load, value by value (left, top, width,
-    // height): the twips read and the pixels they were shown as.
-    struct StoredPlaceValue {
-        std::int32_t twips = 0;
-        int pixels = -1;
-    };
-    std::array<StoredPlaceValue, 4> m_StoredPlace{};
+    // The placement read at the load (left, top, width, height, in twips):
+    // a value still shown as the same pixels at the exit is stored as read.
+    std::array<std::int32_t, 4> m_StoredPlace{};
     void LoadWindowSettings();
     void SaveWindowSettings();
     void LoadToolBarToolTip();

@@ -52,7 +52,7 @@ void DrawPage(QPainter &p, const QRectF &r)
         p.drawLine(QPointF(r.left() + 3, y), QPointF(r.right() - 3, y));
 }
 
-// A seven-segment digit 8 with a few segments lit, in box r.
+// A seven-segment digit in box r: the segments lit are named a to g.
 void DrawDigit(QPainter &p, const QRectF &r, const char *segments)
 {
     const qreal w = r.width();
