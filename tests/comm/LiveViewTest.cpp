@@ -167,7 +167,7 @@ protected:
     {
         ASSERT_TRUE(pair.IsOpen());
         serialtest::ShowWarnings(view);
-        view.SetScanTimeOutRx(40);
+        view.SetScanTimeOutRx(serialtest::kScanTimeOutRx);
         m_OldHook = SetMsgBoxHook([this](const MsgBoxRequest &r) {
             EXPECT_EQ(r.title, LoadResourceString(208));
             EXPECT_EQ(r.style, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation);

@@ -177,7 +177,7 @@ protected:
     {
         ModbusTransfer transfer(comm, commConfig, network);
         serialtest::ShowWarnings(transfer);
-        transfer.SetScanTimeOutRx(40);
+        transfer.SetScanTimeOutRx(serialtest::kScanTimeOutRx);
         transfer.SetAction(action);
         transfer.SetIDProgramma(id);
         if (arrange)

@@ -188,7 +188,7 @@ protected:
         ++formsShown;
         if (auto *serial = dynamic_cast<FSerialProgSetup *>(&form)) {
             serial->Rs232Manager = new FastTimer(serial);
-            serial->Engine()->SetScanTimeOutRx(40);
+            serial->Engine()->SetScanTimeOutRx(serialtest::kScanTimeOutRx);
         } else if (auto *auxForm = dynamic_cast<FAuxProgSetup *>(&form)) {
             auxForm->TapiComm->SetIdleGap(30);
             auxForm->Engine().SetLine(auxForm->TapiComm, new FastTimer(auxForm), -1);
@@ -196,7 +196,7 @@ protected:
             auxForm->Engine().SetSettleTime(0);
         } else if (auto *view = dynamic_cast<FViewInstrData *>(&form)) {
             view->Rs232Manager = new FastTimer(view);
-            view->Engine()->SetScanTimeOutRx(40);
+            view->Engine()->SetScanTimeOutRx(serialtest::kScanTimeOutRx);
         }
     }
 

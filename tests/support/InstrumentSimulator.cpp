@@ -268,7 +268,6 @@ void InstrumentSimulator::handle(const QByteArray &frame)
 {
     const speed_t lineSpeed = m_Pair.LineSpeed();
     QByteArray reply;
-    Instrument *target = nullptr;
     {
         std::lock_guard lock(m_Mutex);
         int index = -1;
@@ -291,12 +290,13 @@ void InstrumentSimulator::handle(const QByteArray &frame)
             reply[reply.size() - 1] = static_cast<char>(reply.at(reply.size() - 1) ^ 0x5A);
         ++inst.answers;
         m_Requests.last().answered = true;
-        target = &inst;
+        // The reply is built; a new address or speed applies from the next
+        // request on. It is taken before the reply goes out, so that a test
+        // reading the instrument once the program has its answer sees it.
+        if (at(frame, 1) == 0x06)
+            afterWrite(inst, frame);
     }
     m_Pair.Write(reply);
-    std::lock_guard lock(m_Mutex);
-    if (at(frame, 1) == 0x06)
-        afterWrite(*target, frame);
 }
 
 QByteArray InstrumentSimulator::libmodbusReply(Instrument &inst, const QByteArray &frame)
@@ -358,7 +358,7 @@ QByteArray InstrumentSimulator::ownReply(Instrument &inst, const QByteArray &fra
 }
 
 // A register written is read back as written; the address and speed
-// registers take effect once the write has been answered.
+// registers take effect for the requests after this one.
 void InstrumentSimulator::afterWrite(Instrument &inst, const QByteArray &frame)
 {
     const auto reg = static_cast<std::uint16_t>((at(frame, 2) << 8) | at(frame, 3));

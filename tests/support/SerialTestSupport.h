@@ -13,9 +13,15 @@
 #include <QObject>
 #include <QString>
 #include <QtGlobal>
+#include <cstdint>
 
 // Fixtures for tests that drive the serial layer on pseudo-terminals.
 namespace serialtest {
+
+// The address-probe time-out the engines get in tests instead of 500 ms. The
+// simulator's thread must answer within it, so it is kept well above what a
+// loaded machine (a parallel or sanitizer run) can delay a thread by.
+inline constexpr std::int32_t kScanTimeOutRx = 150;
 
 // Port numbers name the devices listed here (";"-separated) while the object
 // lives; the environment variable comes back as it was.
