@@ -1,7 +1,7 @@
 #pragma once
 #include "CAuxTransferEngine.h"
+#include "TransferWindow.h"
 
-#include <QDialog>
 #include <cstdint>
 
 class CCommConfig;
@@ -10,8 +10,6 @@ class CNetworkAddMsgSetup;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class SerialControl;
-class WindowTimer;
 
 // The modal transfer window of the auxiliary interface. The caller sets
 // Action and IDProgramma, calls Create, shows the window modally and reads
@@ -19,8 +17,9 @@ class WindowTimer;
 // after the window is first shown; the window shows the phase (Label5) and
 // the progress (ProgBarTransfer), and closes itself at the end of every
 // path. Cancel, Escape and the title-bar close box only ask the transfer to
-// cancel: the window closes when the transfer has ended.
-class FAuxProgSetup : public QDialog {
+// cancel: the window closes when the transfer has ended (TransferWindow).
+// The engine keeps a transport of its own on the window's line.
+class FAuxProgSetup : public TransferWindow {
     Q_OBJECT
 public:
     explicit FAuxProgSetup(QWidget *owner = nullptr);
@@ -31,28 +30,21 @@ public:
     std::int32_t IDProgramma() const { return m_Engine.IDProgramma(); }
     void SetIDProgramma(std::int32_t id) { m_Engine.SetIDProgramma(id); }
     bool Create(CCommConfig *commConfig, CModInstr *modInstr, CNetworkAddMsgSetup *networkAddMsgSetup);
-    bool ReturnValue() const { return m_Engine.ReturnValue(); }
 
     // The transfer itself (tests substitute its line and shorten its times).
     CAuxTransferEngine &Engine() { return m_Engine; }
 
-    SerialControl *TapiComm = nullptr;
-    WindowTimer *Rs232Manager = nullptr;
     QProgressBar *ProgBarTransfer = nullptr;
     QLabel *Label5 = nullptr;
     QLabel *Label1 = nullptr;
     QPushButton *cmdCancel = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
+    bool RunTransfer(std::int32_t handleWnd) override;
+    void CancelTransfer() override;
 
 private:
     void formLoad();
-    void runTransfer();
-    void cmdCancel_Click();
 
     CAuxTransferEngine m_Engine;
-    bool m_Activated = false;
 };

@@ -1,19 +1,13 @@
 #include "FSerialProgSetup.h"
 
-#include "CommandBorder.h"
-#include "CTapiComm.h"
 #include "ModbusTransfer.h"
 #include "MsgBox.h"
-#include "SerialControl.h"
 #include "StringTable.h"
-#include "WindowTimer.h"
 
-#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -21,11 +15,9 @@ constexpr std::int32_t kCaption = 204;
 constexpr std::int32_t kCancelCaption = 2001;
 } // namespace
 
-FSerialProgSetup::FSerialProgSetup(QWidget *parent) : QDialog(parent)
+FSerialProgSetup::FSerialProgSetup(QWidget *parent)
+    : TransferWindow(parent, QStringLiteral("FSerialProgSetup"), QStringLiteral("Trasferimento Modbus: "))
 {
-    setObjectName(QStringLiteral("FSerialProgSetup"));
-    setModal(true);
-
     Label1 = new QLabel(this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
@@ -36,10 +28,6 @@ FSerialProgSetup::FSerialProgSetup(QWidget *parent) : QDialog(parent)
     ProgBarTransfer->setTextVisible(false);
     cmdCancel = new QPushButton(this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    TapiComm = new SerialControl(this);
-    TapiComm->setObjectName(QStringLiteral("TapiComm"));
-    Rs232Manager = new WindowTimer(this);
-    Rs232Manager->setObjectName(QStringLiteral("Rs232Manager"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Label1);
@@ -55,25 +43,19 @@ FSerialProgSetup::FSerialProgSetup(QWidget *parent) : QDialog(parent)
     // Load.
     setWindowTitle(LoadResourceString(kCaption));
     cmdCancel->setText(LoadResourceString(kCancelCaption));
-    connect(cmdCancel, &QPushButton::clicked, this, &FSerialProgSetup::cmdCancel_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &FSerialProgSetup::RequestCancel);
 }
 
-FSerialProgSetup::~FSerialProgSetup()
-{
-    m_Engine.reset();
-    if (m_Rs232)
-        m_Rs232->CloseRs232();
-}
+// The engine goes first; the frame then closes the port.
+FSerialProgSetup::~FSerialProgSetup() = default;
 
 bool FSerialProgSetup::Create(CCommConfig *commConfig, CModInstr *modInstr, CNetworkAddMsgSetup *network)
 {
-    m_CommConfig = commConfig;
     m_ModInstr = modInstr;
-    m_Network = network;
     m_Engine.reset();
-    m_Rs232 = std::make_unique<CTapiComm>();
+    CTapiComm &transport = NewTransport();
     if (commConfig && network) {
-        m_Engine = std::make_unique<ModbusTransfer>(*m_Rs232, *commConfig, *network);
+        m_Engine = std::make_unique<ModbusTransfer>(transport, *commConfig, *network);
         connect(m_Engine.get(), &ModbusTransfer::Warning, this, [this](const QString &text, const QString &title) {
             MsgBox(text, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, title, this);
         });
@@ -85,69 +67,18 @@ bool FSerialProgSetup::Create(CCommConfig *commConfig, CModInstr *modInstr, CNet
     return true;
 }
 
-void FSerialProgSetup::showEvent(QShowEvent *event)
+bool FSerialProgSetup::RunTransfer(std::int32_t)
 {
-    QDialog::showEvent(event);
-    if (m_Started)
-        return;
-    m_Started = true;
-    // Run once the window is on screen, inside the event loop that shows it.
-    QTimer::singleShot(0, this, &FSerialProgSetup::StartTransfer);
+    if (!m_Engine)
+        return false;
+    m_Engine->SetAction(m_Action);
+    m_Engine->SetIDProgramma(m_IDProgramma);
+    m_Engine->SetModInstr(m_ModInstr);
+    return m_Engine->StartTransfer();
 }
 
-void FSerialProgSetup::StartTransfer()
-{
-    if (!m_Engine) {
-        m_ReturnValue = false;
-        finish();
-        return;
-    }
-    // The transfer runs from the event loop: nothing it throws may leave here.
-    const bool ran = RunGuarded(this, QStringLiteral("Trasferimento Modbus: "), [&] {
-        m_Rs232->Create(Rs232Manager, TapiComm, static_cast<std::int32_t>(winId()));
-        m_Engine->SetAction(m_Action);
-        m_Engine->SetIDProgramma(m_IDProgramma);
-        m_Engine->SetModInstr(m_ModInstr);
-        m_ReturnValue = m_Engine->StartTransfer();
-    });
-    if (!ran)
-        m_ReturnValue = false;
-    finish();
-}
-
-void FSerialProgSetup::finish()
-{
-    m_Finished = true;
-    if (m_Rs232)
-        m_Rs232->CloseRs232();
-    done(m_ReturnValue ? QDialog::Accepted : QDialog::Rejected);
-}
-
-void FSerialProgSetup::cmdCancel_Click()
+void FSerialProgSetup::CancelTransfer()
 {
     if (m_Engine)
         m_Engine->Cancel();
-    else
-        m_ReturnValue = false;
-}
-
-// The close box and Escape cancel the transfer; the window stays open until
-// the transfer has unwound and closes itself.
-void FSerialProgSetup::closeEvent(QCloseEvent *event)
-{
-    if (m_Finished) {
-        QDialog::closeEvent(event);
-        return;
-    }
-    event->ignore();
-    cmdCancel_Click();
-}
-
-void FSerialProgSetup::reject()
-{
-    if (m_Finished) {
-        QDialog::reject();
-        return;
-    }
-    cmdCancel_Click();
 }

@@ -1,27 +1,26 @@
 #pragma once
-#include <QDialog>
+#include "TransferWindow.h"
+
 #include <cstdint>
 #include <memory>
 
 class CCommConfig;
 class CModInstr;
 class CNetworkAddMsgSetup;
-class CTapiComm;
 class ModbusTransfer;
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class SerialControl;
-class WindowTimer;
 
 // The Modbus transfer window: writes a stored configuration into one
 // instrument or every instrument of a network, or reads an instrument's
 // configuration back (Action 0, stored under IDProgramma, 2 for the main
 // window). The caller sets Action and IDProgramma, calls Create, shows the
 // window modally and reads ReturnValue afterwards. The whole transfer runs
-// in the first activation (ModbusTransfer does the work); the window then
-// closes itself. Cancel, Escape and the close box only cancel the transfer.
-class FSerialProgSetup : public QDialog {
+// in the first activation (ModbusTransfer does the work, on the window's
+// transport); the window then closes itself. Cancel, Escape and the close
+// box only cancel the transfer (TransferWindow).
+class FSerialProgSetup : public TransferWindow {
     Q_OBJECT
 public:
     explicit FSerialProgSetup(QWidget *parent = nullptr);
@@ -35,8 +34,6 @@ public:
     void SetAction(std::int32_t action) { m_Action = action; }
     std::int32_t IDProgramma() const { return m_IDProgramma; }
     void SetIDProgramma(std::int32_t id) { m_IDProgramma = id; }
-    // True only when the whole operation succeeded.
-    bool ReturnValue() const { return m_ReturnValue; }
 
     // The engine, once Create has run (for tests).
     ModbusTransfer *Engine() const { return m_Engine.get(); }
@@ -45,28 +42,14 @@ public:
     QLabel *Label5 = nullptr;
     QProgressBar *ProgBarTransfer = nullptr;
     QPushButton *cmdCancel = nullptr;
-    // The communication control and the pacing timer the transport runs on.
-    SerialControl *TapiComm = nullptr;
-    WindowTimer *Rs232Manager = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
+    bool RunTransfer(std::int32_t handleWnd) override;
+    void CancelTransfer() override;
 
 private:
-    void StartTransfer();
-    void cmdCancel_Click();
-    void finish();
-
-    std::unique_ptr<CTapiComm> m_Rs232;
     std::unique_ptr<ModbusTransfer> m_Engine;
-    CCommConfig *m_CommConfig = nullptr;
     CModInstr *m_ModInstr = nullptr;
-    CNetworkAddMsgSetup *m_Network = nullptr;
     std::int32_t m_Action = 1;
     std::int32_t m_IDProgramma = -1;
-    bool m_ReturnValue = true;
-    bool m_Started = false;
-    bool m_Finished = false;
 };

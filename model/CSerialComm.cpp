@@ -4,8 +4,8 @@
 #include "CModInstr.h"
 #include "MemMapLayout.h"
 #include "NumberText.h"
+#include "ParameterCodes.h"
 #include "ParameterClassRegistry.h"
-#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <optional>
@@ -49,11 +49,6 @@ std::optional<Place> placeFor(const CModInstr &modInstr)
         break;
     }
     return std::nullopt;
-}
-
-QString auxLine(std::int32_t templateId, const QString &value)
-{
-    return GetResourceText(templateId, {QVariant(value)});
 }
 
 } // namespace
@@ -118,8 +113,8 @@ void CSerialComm::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lin
     // Both texts first: a code without a text stops before either line is
     // written, so no "S.out>bdr=" is ever sent empty.
     const QString baud = CodeToMnemonic(m_BaudRate, auxBaudRates(), kConvBaudRateFail);
-    lines[place->networkAddLine] = auxLine(kNetworkAddLine, AuxNumberText(m_NetworkAdd, 0, u"##0"));
-    lines[place->baudRateLine] = auxLine(kBaudRateLine, baud);
+    lines[place->networkAddLine] = AuxLine(kNetworkAddLine, AuxNumberText(m_NetworkAdd, 0, u"##0"));
+    lines[place->baudRateLine] = AuxLine(kBaudRateLine, baud);
 }
 
 void CSerialComm::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines)

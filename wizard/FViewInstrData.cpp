@@ -3,19 +3,14 @@
 #include "CCommConfig.h"
 #include "CLiveView.h"
 #include "CNetworkAddMsgSetup.h"
-#include "CTapiComm.h"
 #include "CTextDigitSpin.h"
-#include "CommandBorder.h"
 #include "ControlKinds.h"
 #include "FormText.h"
 #include "MsgBox.h"
 #include "ResourceText.h"
-#include "SerialControl.h"
 #include "StringTable.h"
 #include "UpDownControl.h"
-#include "WindowTimer.h"
 
-#include <QCloseEvent>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -26,7 +21,6 @@
 #include <QStackedLayout>
 #include <QTabWidget>
 #include <QTableWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -75,11 +69,9 @@ QLineEdit *measureBox(QWidget *parent, const QString &name)
 
 } // namespace
 
-FViewInstrData::FViewInstrData(QWidget *parent) : QDialog(parent)
+FViewInstrData::FViewInstrData(QWidget *parent)
+    : TransferWindow(parent, QStringLiteral("FViewInstrData"), QStringLiteral("Visualizzazione variabili: "))
 {
-    setObjectName(QStringLiteral("FViewInstrData"));
-    setModal(true);
-
     TabStrip = new QTabWidget(this);
     TabStrip->setObjectName(QStringLiteral("TabStrip"));
     for (std::size_t i = 0; i < picTab.size(); ++i) {
@@ -160,10 +152,6 @@ FViewInstrData::FViewInstrData(QWidget *parent) : QDialog(parent)
     ProgBarTransfer->setVisible(false);
     cmdClose = new QPushButton(this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    TapiComm = new SerialControl(this);
-    TapiComm->setObjectName(QStringLiteral("TapiComm"));
-    Rs232Manager = new WindowTimer(this);
-    Rs232Manager->setObjectName(QStringLiteral("Rs232Manager"));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(TabStrip);
@@ -204,26 +192,21 @@ FViewInstrData::FViewInstrData(QWidget *parent) : QDialog(parent)
     dgInstrStatusData->setMinimumHeight(dgInstrStatusData->horizontalHeader()->sizeHint().height()
                                         + kGridVisibleRows * (dgInstrStatusData->verticalHeader()->defaultSectionSize() + 1));
 
-    connect(cmdClose, &QPushButton::clicked, this, &FViewInstrData::cmdClose_Click);
+    connect(cmdClose, &QPushButton::clicked, this, &FViewInstrData::RequestCancel);
 }
 
-FViewInstrData::~FViewInstrData()
-{
-    m_Engine.reset();
-    if (m_Rs232)
-        m_Rs232->CloseRs232();
-}
+// The engine goes first; the frame then closes the port.
+FViewInstrData::~FViewInstrData() = default;
 
 bool FViewInstrData::Create(CCommConfig *commConfig, CNetworkAddMsgSetup *networkAddMsgSetup)
 {
     m_CommConfig = commConfig;
-    m_Network = networkAddMsgSetup;
     m_Engine.reset();
-    m_Rs232 = std::make_unique<CTapiComm>();
+    CTapiComm &transport = NewTransport();
     if (!commConfig || !networkAddMsgSetup)
         return true;
 
-    m_Engine = std::make_unique<CLiveView>(*m_Rs232, *commConfig, *networkAddMsgSetup);
+    m_Engine = std::make_unique<CLiveView>(transport, *commConfig, *networkAddMsgSetup);
     connect(m_Engine.get(), &CLiveView::Warning, this, [this](const QString &text, const QString &title) {
         MsgBox(text, MsgBoxStyle::OKOnly | MsgBoxStyle::Exclamation, title, this);
     });
@@ -249,23 +232,10 @@ bool FViewInstrData::Create(CCommConfig *commConfig, CNetworkAddMsgSetup *networ
     return true;
 }
 
-void FViewInstrData::showEvent(QShowEvent *event)
+bool FViewInstrData::RunTransfer(std::int32_t)
 {
-    QDialog::showEvent(event);
-    if (m_Started)
-        return;
-    m_Started = true;
-    // Run once the window is on screen, inside the event loop that shows it.
-    QTimer::singleShot(0, this, &FViewInstrData::StartLiveView);
-}
-
-void FViewInstrData::StartLiveView()
-{
-    if (!m_Engine) {
-        m_ReturnValue = false;
-        finish();
-        return;
-    }
+    if (!m_Engine)
+        return false;
     if (m_CommConfig->InterfaceType() == CCommConfig::kInterfaceRS232) {
         // One instrument: the single display only.
         TabStrip->setCurrentIndex(1);
@@ -277,23 +247,13 @@ void FViewInstrData::StartLiveView()
         dgInstrStatusData->setCurrentCell(0, 0);
     }
     ClearSingleDisplay();
-
-    // The live view runs from the event loop: nothing it throws may leave here.
-    const bool ran = RunGuarded(this, QStringLiteral("Visualizzazione variabili: "), [&] {
-        m_Rs232->Create(Rs232Manager, TapiComm, static_cast<std::int32_t>(winId()));
-        m_ReturnValue = m_Engine->Run();
-    });
-    if (!ran)
-        m_ReturnValue = false;
-    finish();
+    return m_Engine->Run();
 }
 
-void FViewInstrData::finish()
+void FViewInstrData::CancelTransfer()
 {
-    m_Finished = true;
-    if (m_Rs232)
-        m_Rs232->CloseRs232();
-    done(m_ReturnValue ? QDialog::Accepted : QDialog::Rejected);
+    if (m_Engine)
+        m_Engine->Cancel();
 }
 
 void FViewInstrData::ClearSingleDisplay()
@@ -348,33 +308,4 @@ void FViewInstrData::currentZoomChange()
     ClearSingleDisplay();
     if (m_Engine && m_CurrentZoom)
         m_Engine->SetZoomAddress(m_CurrentZoom->Value());
-}
-
-void FViewInstrData::cmdClose_Click()
-{
-    if (m_Engine && !m_Finished)
-        m_Engine->Cancel();
-    else
-        m_ReturnValue = false;
-}
-
-// The close box and Escape ask for the end of the polling; the window stays
-// open until it has unwound and closes itself.
-void FViewInstrData::closeEvent(QCloseEvent *event)
-{
-    if (m_Finished || !m_Started) {
-        QDialog::closeEvent(event);
-        return;
-    }
-    event->ignore();
-    cmdClose_Click();
-}
-
-void FViewInstrData::reject()
-{
-    if (m_Finished || !m_Started) {
-        QDialog::reject();
-        return;
-    }
-    cmdClose_Click();
 }

@@ -1,5 +1,6 @@
 #pragma once
-#include <QDialog>
+#include "TransferWindow.h"
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -7,7 +8,6 @@
 class CCommConfig;
 class CLiveView;
 class CNetworkAddMsgSetup;
-class CTapiComm;
 class CTextDigitSpin;
 class QFrame;
 class QLabel;
@@ -16,9 +16,7 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
-class SerialControl;
 class UpDownControl;
-class WindowTimer;
 
 // The live view window: shows an instrument's instantaneous values while it
 // runs, over RS232 (InterfaceType 1: the one instrument found, single display
@@ -27,11 +25,12 @@ class WindowTimer;
 // calls Create and shows the window modally; the whole life of the window is
 // spent in its first activation (CLiveView does the work), and it closes
 // itself when the connection fails, is cancelled or polling ends. Close,
-// Escape and the close box only ask the transport to cancel.
+// Escape and the close box only ask the transport to cancel
+// (TransferWindow). The engine runs on the window's transport.
 //
 // The window sits above the wizard's spin controls; CLiveView (comm/) holds
 // all its logic.
-class FViewInstrData : public QDialog {
+class FViewInstrData : public TransferWindow {
     Q_OBJECT
 public:
     explicit FViewInstrData(QWidget *parent = nullptr);
@@ -41,7 +40,6 @@ public:
     // transport and the engine, and builds the grid and the address spin.
     // Always true. Call it before the window is shown.
     bool Create(CCommConfig *commConfig, CNetworkAddMsgSetup *networkAddMsgSetup);
-    bool ReturnValue() const { return m_ReturnValue; }
 
     // The engine, once Create has run (for tests).
     CLiveView *Engine() const { return m_Engine.get(); }
@@ -59,31 +57,21 @@ public:
     QLabel *Label1 = nullptr;
     QPushButton *cmdClose = nullptr;
     QProgressBar *ProgBarTransfer = nullptr;
-    // The communication control and the pacing timer the transport runs on.
-    SerialControl *TapiComm = nullptr;
-    WindowTimer *Rs232Manager = nullptr;
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-    void reject() override;
+    // The first activation: the tabs for the interface, the cleared
+    // displays, then the connection and the polling.
+    bool RunTransfer(std::int32_t handleWnd) override;
+    void CancelTransfer() override;
 
 private:
-    void StartLiveView();
     void ClearSingleDisplay();
     void showGridRow(int address);
     void showSingleDisplay();
     void setZoomLimits(int maximum, int value);
     void currentZoomChange();
-    void cmdClose_Click();
-    void finish();
 
-    std::unique_ptr<CTapiComm> m_Rs232;
     std::unique_ptr<CLiveView> m_Engine;
     std::unique_ptr<CTextDigitSpin> m_CurrentZoom;
     CCommConfig *m_CommConfig = nullptr;
-    CNetworkAddMsgSetup *m_Network = nullptr;
-    bool m_ReturnValue = true;
-    bool m_Started = false;
-    bool m_Finished = false;
 };

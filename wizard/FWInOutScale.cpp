@@ -42,13 +42,6 @@ constexpr std::int32_t kFourDigitsLast = 3;
 constexpr std::int32_t kSixDigitsFirst = 0x10000;
 constexpr std::int32_t kSixDigitsLast = 0x10005;
 
-void resetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max)
-{
-    spin.SetMin(min);
-    spin.SetMax(max);
-    spin.SetIncrementoMinimo(1);
-}
-
 } // namespace
 
 using namespace pagecontrols;
@@ -153,13 +146,13 @@ void FWInOutScale::FormLoad()
     m_ElectricDigitalPoint->SetEnabled(choice);
     Label6->setEnabled(choice);
 
-    resetSpin(*m_MinElectricScale, kElectricMin, kElectricMax);
-    resetSpin(*m_MaxElectricScale, kElectricMin, kElectricMax);
+    ResetSpin(*m_MinElectricScale, kElectricMin, kElectricMax);
+    ResetSpin(*m_MaxElectricScale, kElectricMin, kElectricMax);
 
     m_MeasureDigitalPoint->ClearAllItem();
     AddDigitalPointItems(*m_MeasureDigitalPoint, kFourDigitsFirst, kFourDigitsLast);
-    resetSpin(*m_MinMeasureScale, kMeasureMin, kMeasureMax);
-    resetSpin(*m_MaxMeasureScale, kMeasureMin, kMeasureMax);
+    ResetSpin(*m_MinMeasureScale, kMeasureMin, kMeasureMax);
+    ResetSpin(*m_MaxMeasureScale, kMeasureMin, kMeasureMax);
 }
 
 void FWInOutScale::Activate()
