@@ -6,6 +6,7 @@
 #include "CTapiComm.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "MErrors.h"
 #include "MemMapTypes.h"
 #include "ModelError.h"
@@ -376,7 +377,12 @@ void CAuxTransferEngine::showDataError(const std::exception &error, bool fromIns
             return;
         }
     } else if (const auto *e = dynamic_cast<const DatabaseError *>(&error)) {
-        description = e->Description();
+        // Told by its kind, not as a communication error.
+        g_Trace.BugMessage(QStringLiteral("Errore del database: ") + e->Description());
+        emit Warning(
+            DatabaseErrorText(*e, GetResourceText(fromInstrument ? kTextNothingSaved : kTextNothingTransferred)),
+            QString());
+        return;
     } else if (const auto *e = dynamic_cast<const ProgramError *>(&error)) {
         description = e->Description();
     } else {

@@ -39,7 +39,10 @@ class WindowTimer;
 //
 // A dump of more than 144 lines is refused (message 206) instead of
 // overrunning the map; a dump that does not convert shows 206 and stores
-// nothing; a database or stored-data error shows its description; a Cancel
+// nothing; a failure of the database is told by its kind (DatabaseErrorText)
+// and "Nothing has been saved." or "Nothing has been transferred.", with an
+// empty title (it is not a communication error); a stored-data error shows
+// its description; a Cancel
 // that arrives while the dump is coming in stores nothing; an Action other
 // than 0 and 1 fails instead of reporting success.
 //

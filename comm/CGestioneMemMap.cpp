@@ -34,7 +34,9 @@ void trace(const QString &text)
     g_Trace.BugMessage(text);
 }
 
-// The text of an error of the database, of setup data or of the program.
+// The text of an error of setup data or of the program. An error of the
+// database is traced and goes on to the caller, which tells the user what
+// kind of failure it is.
 template <class Action>
 bool runTraced(const QString &what, Action action)
 {
@@ -43,6 +45,7 @@ bool runTraced(const QString &what, Action action)
         return true;
     } catch (const DatabaseError &e) {
         trace(what + QStringLiteral(": errore del database: ") + e.Description());
+        throw;
     } catch (const SetupReadError &e) {
         trace(what + QStringLiteral(": dati non convertibili: ") + e.Text());
     } catch (const ProgramError &e) {

@@ -19,8 +19,10 @@ class CModInstr;
 // parameter objects (SetupReadError, ProgramError) reach the caller; the
 // map they fill is changed only when every writer succeeded, and a
 // configuration read back is saved in one transaction, all of it or nothing.
-// Export and Import catch every such error themselves and answer false with
-// a trace line saying what went wrong.
+// Export and Import catch the errors of setup data and of the program
+// themselves and answer false with a trace line saying what went wrong; an
+// error of the database is traced and reaches the caller, which tells the
+// user what kind of failure it is (never as a fault of the file).
 class CGestioneMemMap {
 public:
     // Dump files of the transfers (exchange-file format, in the current
@@ -72,13 +74,14 @@ public:
     bool ConvertMemoryMapAuxToUserSetup();
 
     // Configuration id to the exchange file `fileName`. False, traced, when
-    // the configuration cannot be loaded or converted or the file cannot be
-    // written (an existing file is then left as it was).
+    // the configuration cannot be converted or the file cannot be written (an
+    // existing file is then left as it was); DatabaseError when it cannot be
+    // loaded.
     bool Export(const QString &fileName, std::int32_t id);
     // The exchange file to a new configuration with that id, under the name
     // the file holds. False, traced, when the file is refused or cannot be
-    // read, or the map does not convert or cannot be saved; nothing is then
-    // stored.
+    // read, or the map does not convert; DatabaseError when it cannot be
+    // saved. Nothing is stored then.
     bool Import(const QString &fileName, std::int32_t id);
 
     // The exchange file: this program's identifier and version, the model

@@ -7,6 +7,7 @@
 #include "CTapiComm.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "ICopyClass.h"
 #include "MErrors.h"
 #include "ModelError.h"
@@ -229,9 +230,11 @@ void trace(const QString &text)
 }
 
 // Runs a conversion; the errors it lets through are traced, and their
-// description is left in `failure`.
+// description is left in `failure`; a failure of the database is also left
+// in `database`, to be told as what it is.
 template <class Action>
-bool runConversion(const QString &what, Action action, QString *failure = nullptr)
+bool runConversion(const QString &what, Action action, QString *failure = nullptr,
+                   std::optional<DatabaseError> *database = nullptr)
 {
     QString description;
     try {
@@ -239,6 +242,8 @@ bool runConversion(const QString &what, Action action, QString *failure = nullpt
     } catch (const DatabaseError &e) {
         description = e.Description();
         trace(what + QStringLiteral(": errore del database: ") + description);
+        if (database)
+            *database = e;
     } catch (const SetupReadError &e) {
         description = e.Text();
         trace(what + QStringLiteral(": dati non convertibili: ") + description);
@@ -286,6 +291,12 @@ void ModbusTransfer::Cancel()
 void ModbusTransfer::showCommMessage(std::int32_t id)
 {
     emit Warning(LoadResourceString(id), LoadResourceString(ModbusText::TitleCommError));
+}
+
+void ModbusTransfer::showDatabaseFailure(const DatabaseError &error, std::int32_t outcomeId)
+{
+    // Not a communication error: the box takes the program's title.
+    emit Warning(DatabaseErrorText(error, LoadResourceString(outcomeId)), QString());
 }
 
 void ModbusTransfer::setProgressRange(int minimum, int maximum)
@@ -489,10 +500,15 @@ void ModbusTransfer::ReadConfiguration()
         m_MemMap->SetIDProgramma(m_IDProgramma);
         m_MemMap->SaveMemorySetup(QString::fromLatin1(CGestioneMemMap::kMemoryMapDump));
         // What the instrument holds is checked by the parameter objects as
-        // they read it; a map they cannot read saves nothing.
-        ok = runConversion(QStringLiteral("ConvertMemoryMapToUserSetup"),
-                           [this] { return m_MemMap->ConvertMemoryMapToUserSetup(); });
-        if (!ok)
+        // they read it; a map they cannot read saves nothing, nor does a
+        // database that does not take it.
+        std::optional<DatabaseError> database;
+        ok = runConversion(
+            QStringLiteral("ConvertMemoryMapToUserSetup"), [this] { return m_MemMap->ConvertMemoryMapToUserSetup(); },
+            nullptr, &database);
+        if (!ok && database)
+            showDatabaseFailure(*database, kTextNothingSaved);
+        else if (!ok)
             showCommMessage(kMsgReadInvalid);
     }
     if (!ok)
@@ -558,15 +574,23 @@ bool ModbusTransfer::CanBeWritten()
 bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
 {
     QString failure;
-    const bool converted = runConversion(QStringLiteral("WriteConfiguration"), [&] {
-        CModInstr stored;
-        stored.LoadDataFromADORS(ExistingRowCriterion(m_IDProgramma));
-        storedCoding = stored.CodificaModuli();
-        m_MemMap = std::make_unique<CGestioneMemMap>();
-        m_MemMap->SetIDProgramma(m_IDProgramma);
-        m_MemMap->SetCodificaModuli(storedCoding);
-        return m_MemMap->ConvertUserSetupToMemoryMap();
-    }, &failure);
+    std::optional<DatabaseError> database;
+    const bool converted = runConversion(
+        QStringLiteral("WriteConfiguration"),
+        [&] {
+            CModInstr stored;
+            stored.LoadDataFromADORS(ExistingRowCriterion(m_IDProgramma));
+            storedCoding = stored.CodificaModuli();
+            m_MemMap = std::make_unique<CGestioneMemMap>();
+            m_MemMap->SetIDProgramma(m_IDProgramma);
+            m_MemMap->SetCodificaModuli(storedCoding);
+            return m_MemMap->ConvertUserSetupToMemoryMap();
+        },
+        &failure, &database);
+    if (!converted && database) {
+        showDatabaseFailure(*database, kTextNothingTransferred);
+        return false;
+    }
     if (!converted) {
         showCannotConvert(failure);
         return false;

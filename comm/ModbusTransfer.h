@@ -13,6 +13,7 @@ class CGestioneMemMap;
 class CModInstr;
 class CNetworkAddMsgSetup;
 class CTapiComm;
+class DatabaseError;
 
 // ---------------------------------------------------------------------------
 // Modbus RTU frames of the program (the transfer and the live view).
@@ -108,7 +109,10 @@ std::uint16_t ModuleRegisterOfType(std::int16_t typeCode);
 // an address word (RS232) outside 1..255 or a baud-rate word outside 0..3
 // (3151 naming the value, texts 3153 / 3154), since the instrument could not
 // be reached again. A map read from an instrument that the parameter objects
-// refuse shows 3150 and saves nothing. TotalInstrNetwork is taken within
+// refuse shows 3150 and saves nothing. A failure of the database (on the
+// load of a write, or the save of a read) is told by its kind
+// (DatabaseErrorText) and "Nothing has been transferred." or "Nothing has
+// been saved.", with an empty title: it is not a communication error. TotalInstrNetwork is taken within
 // 1..255; a NetworkAdd outside 1..255 is never probed.
 class ModbusTransfer : public QObject {
     Q_OBJECT
@@ -183,6 +187,8 @@ private:
     bool CanBeWritten();
     bool PrepareMemoryMap(std::int32_t &storedCoding);
     void showCannotConvert(const QString &what);
+    // A failure of the database, by its kind, then what was left undone.
+    void showDatabaseFailure(const DatabaseError &error, std::int32_t outcomeId);
     bool ReadBlock(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words);
     bool WriteWord(std::int16_t index, std::uint16_t reg);
     bool CheckCommError();

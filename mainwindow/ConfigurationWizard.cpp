@@ -5,10 +5,12 @@
 #include "CommandBorder.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
 #include "ResourceText.h"
+#include "StringTable.h"
 
 #include "CAlarm.h"
 #include "CAnalogOut.h"
@@ -229,7 +231,8 @@ std::int32_t ConfigurationWizard::DrawNewIDProgramma()
     bool ok = false;
     const qlonglong value = id.toLongLong(&ok);
     if (!ok || value <= 0 || value > std::numeric_limits<std::int32_t>::max())
-        throw DatabaseError(QStringLiteral("CounterProgrammi: numero di configurazione non valido"));
+        throw DatabaseError(QStringLiteral("CounterProgrammi: numero di configurazione non valido"),
+                            DatabaseFailure::Damaged);
     return static_cast<std::int32_t>(value);
 }
 
@@ -297,9 +300,9 @@ ConfigurationWizard::ConfigurationWizard(QWidget *owner) : m_Owner(owner) {}
 
 ConfigurationWizard::~ConfigurationWizard() = default;
 
-void ConfigurationWizard::ShowCurrentError(const QString &what)
+void ConfigurationWizard::ShowCurrentError(const QString &what, const QString &outcome)
 {
-    ReportCurrentError(m_Owner, QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": "));
+    ReportCurrentError(m_Owner, QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": "), outcome);
 }
 
 bool ConfigurationWizard::EditNewProgramma(std::int32_t mode, std::int32_t idProgramma, const QString &listName)
@@ -399,7 +402,8 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
             break;
         }
     } catch (...) {
-        ShowCurrentError(QStringLiteral("salvataggio della configurazione"));
+        // The save is one transaction: none of it is stored.
+        ShowCurrentError(QStringLiteral("salvataggio della configurazione"), LoadResourceString(kTextNothingSaved));
         return false;
     }
 

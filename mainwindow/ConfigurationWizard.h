@@ -123,7 +123,7 @@ private:
 
     bool RunWizard(Run &run, std::int32_t mode, std::int32_t idProgramma, const QString &listName);
     void ArchiveInstrumentSetup();
-    void ShowCurrentError(const QString &what);
+    void ShowCurrentError(const QString &what, const QString &outcome = QString());
 
     QPointer<QWidget> m_Owner;
     std::unique_ptr<CWizardTabs> m_WizardInstrSetup;

@@ -39,7 +39,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <QWindow>
-
+#include <algorithm>
 
 namespace {
 
@@ -309,6 +309,11 @@ void FMain::UpdateCommandState()
         rows && !m_rsProgrammi.Eof() ? m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt() : -1;
     for (const char *key : {"EditProg", "DelProg", "SendProg"})
         ToolBarButton(QString::fromLatin1(key))->setEnabled(rows);
+    // A database another program holds is opened again by the click; one
+    // that cannot be used at all is not offered.
+    const bool usable = ArchiveOpen() || m_DatabaseBusy;
+    for (const char *key : {"NewProg", "RxTxProg"})
+        ToolBarButton(QString::fromLatin1(key))->setEnabled(usable);
 }
 
 // ---- load and unload -------------------------------------------------------
@@ -386,11 +391,47 @@ bool FMain::OpenDatabase()
 bool FMain::ReopenBusyDatabase()
 {
     if (!m_DatabaseBusy)
-        return true;
+        return ArchiveOpen();
     g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
     const bool opened = OpenDatabase();
     UpdateCommandState();
     return opened;
+}
+
+bool FMain::ArchiveOpen() const
+{
+    return g_Connection.IsOpen() && m_rsProgrammi.IsOpen();
+}
+
+void FMain::ReloadIfCurrentGone()
+{
+    const std::int32_t id = m_CurrentIDProgramma;
+    if (id < 0 || !ArchiveOpen())
+        return;
+    const QString criterion = QStringLiteral("IDProgramma=") + QString::number(id);
+    try {
+        ADORecordset row;
+        row.Open(QStringLiteral("Programmi"), g_Connection, criterion);
+        if (!row.Eof())
+            return;
+        g_Trace.BugMessage(QStringLiteral("Configurazione non piu' in archivio (") + criterion +
+                           QStringLiteral("); aggiornamento griglia configurazioni"));
+        // The list as the archive holds it now; the line that took the
+        // place of the one that went is selected, as after Delete.
+        const int position = lvProgrammi->currentRow();
+        m_rsProgrammi.Requery();
+        LoadProgramList();
+        if (lvProgrammi->count() > 0) {
+            lvProgrammi->setCurrentRow(std::clamp(position, 0, lvProgrammi->count() - 1));
+            m_rsProgrammi.MoveFirst();
+            m_rsProgrammi.Find(QStringLiteral("IDProgramma=") + QString::number(m_CurrentIDProgramma));
+        }
+        UpdateCommandState();
+    } catch (const DatabaseError &e) {
+        // The command has told its failure already; a later command that
+        // finds the configuration gone brings the list up to date.
+        g_Trace.BugMessage(QStringLiteral("Aggiornamento griglia configurazioni non riuscito: ") + e.Description());
+    }
 }
 
 void FMain::LoadProgramList()
@@ -590,7 +631,9 @@ void FMain::TakeSelectedID(std::int32_t id)
 
 void FMain::mnuFile_Click()
 {
-    ReopenBusyDatabase();
+    // Import needs the database, as Export and Print do: while it is not
+    // open the item is not offered (a busy database has just said so once).
+    mnuImport->setEnabled(ReopenBusyDatabase());
     const bool rows = HasProgrammi();
     mnuExport->setEnabled(rows);
     const bool printing = PrintTable->Printing();
@@ -600,7 +643,11 @@ void FMain::mnuFile_Click()
 
 void FMain::mnuGestioneProgrammi_Click()
 {
-    ReopenBusyDatabase();
+    // New and Modify instrument parameters store configurations: not offered
+    // while the database is not open.
+    const bool open = ReopenBusyDatabase();
+    mnuAddProgramma->setEnabled(open);
+    mnuRxEditTxProgramma->setEnabled(open);
     const bool rows = HasProgrammi();
     mnuEditProgramma->setEnabled(rows);
     mnuDelProgramma->setEnabled(rows);
@@ -675,8 +722,10 @@ void FMain::mnuEditProgramma_Click()
     if (m_CurrentIDProgramma < 0)
         return;
     RunCommand([this] {
-        if (!EditNewProgramma(ConfigurationWizard::kModeModify))
+        if (!EditNewProgramma(ConfigurationWizard::kModeModify)) {
+            ReloadIfCurrentGone();
             return;
+        }
         FindProgramma();
         UpdateProgramInList(m_rsProgrammi.Value(QStringLiteral("m_NomeProgramma")).toString(),
                             m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt());
@@ -723,14 +772,19 @@ void FMain::mnuImport_Click()
 
 void FMain::mnuExport_Click()
 {
-    if (m_Transfer && m_CurrentIDProgramma >= 0)
-        m_Transfer->Export(SelectedProgramName(), m_CurrentIDProgramma);
+    if (!m_Transfer || m_CurrentIDProgramma < 0)
+        return;
+    if (!m_Transfer->Export(SelectedProgramName(), m_CurrentIDProgramma))
+        RunCommand([this] { ReloadIfCurrentGone(); });
 }
 
 void FMain::mnuSendProgramma_Click()
 {
-    if (m_Transfer && m_CurrentIDProgramma >= 0)
-        m_Transfer->Transmit(m_CurrentIDProgramma);
+    if (!m_Transfer || m_CurrentIDProgramma < 0)
+        return;
+    // The transfer window tells its own failures, and gives no result.
+    m_Transfer->Transmit(m_CurrentIDProgramma);
+    RunCommand([this] { ReloadIfCurrentGone(); });
 }
 
 void FMain::mnuRxEditTxProgramma_Click()
@@ -756,8 +810,9 @@ void FMain::mnuPrint_Click()
     if (m_CurrentIDProgramma < 0)
         return;
     RunCommand([this] {
-        PrintCommands::PrintReport(this, *PrintTable, m_CurrentIDProgramma, Option(), m_rsHeaderLayout,
-                                   m_rsTableLayout, m_rsReport);
+        if (!PrintCommands::PrintReport(this, *PrintTable, m_CurrentIDProgramma, Option(), m_rsHeaderLayout,
+                                        m_rsTableLayout, m_rsReport))
+            ReloadIfCurrentGone();
     });
 }
 

@@ -48,7 +48,10 @@ class QToolBar;
 // Selecting a line (mouse or keys) makes it CurrentIDProgramma; a double
 // click runs Modify. Delete asks 795 and runs "Canc_Programma"
 // (configuration 2 is never deleted). Menu enabling is evaluated when a menu
-// opens (Export, Print, Modify, Delete, Transmit need a configuration).
+// opens (Export, Print, Modify, Delete, Transmit need a configuration; New,
+// Import and Modify instrument parameters need the database open). A
+// Modify, Export, Print or Transmit refused because another program deleted
+// the configuration brings the list up to date.
 //
 // Placement: section "Settings" of the per-user store, in twips:
 // "MainLeft"/"MainTop" the frame position, "MainWidth"/"MainHeight" the
@@ -200,6 +203,13 @@ private:
     // After a load that found the database busy, tries the opening again
     // (true when the database is open).
     bool ReopenBusyDatabase();
+    // The database and its list of configurations are open.
+    bool ArchiveOpen() const;
+    // After a command on the current configuration that did not get done:
+    // when the archive no longer holds it (another program deleted it), the
+    // list is filled again from the archive and the line that took its
+    // place is selected. Nothing when it is still there.
+    void ReloadIfCurrentGone();
     // The list filled from the rows of "Programmi", the first line selected.
     void LoadProgramList();
     // The id of the line just selected becomes the current one (traced).

@@ -4,6 +4,8 @@
 #include "CPrintDlg.h"
 #include "CTraceCode.h"
 #include "CVersion.h"
+#include "DatabaseError.h"
+#include "DatabaseErrorText.h"
 #include "FGriglia.h"
 #include "FIntestazioneDoc.h"
 #include "FOption.h"
@@ -86,7 +88,10 @@ bool PrintReport(QWidget *owner, CPrintTable &printTable, std::int32_t idProgram
         headerLayout.Clear();
         tableLayout.Clear();
         report.Clear();
-        MsgBox(GetResourceText(kTextReportNotRead, {description}), MsgBoxStyle::Exclamation, QString(), owner);
+        // A failure of the database is told by its kind.
+        const auto *database = dynamic_cast<const DatabaseError *>(&e);
+        MsgBox(GetResourceText(kTextReportNotRead, {database ? DatabaseErrorText(*database) : description}),
+               MsgBoxStyle::Exclamation, QString(), owner);
         return false;
     }
 

@@ -58,7 +58,8 @@ void BuildReport(std::int32_t idProgramma, ReportRecordset &report);
 // options and the recordsets handed to printTable in that order, then the
 // print started; the renderer prints on the next turn of the event loop and
 // emits PrintEnd. A configuration that cannot be read shows message 688
-// (owner as the parent) and prints nothing. Nothing happens while
+// (owner as the parent; a failure of the database named by its kind,
+// DatabaseErrorText) and prints nothing. Nothing happens while
 // printTable is printing. Returns true when the print was started.
 bool PrintReport(QWidget *owner, CPrintTable &printTable, std::int32_t idProgramma, const COption &option,
                  PrintLayoutRecordset &headerLayout, PrintLayoutRecordset &tableLayout, ReportRecordset &report);

@@ -1,5 +1,6 @@
 #include "TransferCommands.h"
 
+#include "ADOConnection.h"
 #include "CCommConfig.h"
 #include "CGestioneMemMap.h"
 #include "CModInstr.h"
@@ -39,6 +40,8 @@ constexpr std::int32_t kCaptionViewVariables = 794;
 constexpr std::int32_t kTextFileFilter = 801;
 constexpr std::int32_t kTextImportRefused = 802;
 constexpr std::int32_t kTextExportFailed = 803;
+constexpr std::int32_t kTextNotExported = 1070;
+constexpr std::int32_t kTextNotImported = 1071;
 
 // Transfer windows: write the configuration, read the instrument.
 constexpr std::int32_t kActionWrite = 1;
@@ -60,12 +63,18 @@ void trace(const QString &text)
 }
 
 // Runs one command, telling the user of any error that reaches here (the
-// transfer windows and the memory-map manager report their own), so that
-// no exception leaves a menu command.
+// transfer windows report their own), with what the command left undone,
+// so that no exception leaves a menu command.
+template <class Command>
+void Guarded(QWidget *owner, const QString &what, const QString &outcome, Command command)
+{
+    RunGuarded(owner, what + QStringLiteral(": errore: "), command, outcome);
+}
+
 template <class Command>
 void Guarded(QWidget *owner, const QString &what, Command command)
 {
-    RunGuarded(owner, what + QStringLiteral(": errore: "), command);
+    Guarded(owner, what, QString(), command);
 }
 
 // The interface chosen on the communication page as it stands now.
@@ -402,13 +411,15 @@ bool TransferCommands::Export(const QString &name, std::int32_t id)
     if (id < 0)
         return false;
     bool written = false;
-    Guarded(m_Owner, QStringLiteral("Export"), [&] {
+    Guarded(m_Owner, QStringLiteral("Export"), LoadResourceString(kTextNotExported), [&] {
         trace(QStringLiteral("Export programma ") + name);
         const QString fileName = m_FileDialog(m_Owner, ExchangeFileRequest(name));
         if (fileName.isEmpty())
             return;
         trace(QStringLiteral("Nome file export: ") + fileName);
 
+        // A configuration that cannot be loaded is the database's failure
+        // (it reaches the border); only a file that cannot be written is 803.
         CGestioneMemMap memMap;
         written = memMap.Export(fileName, id);
         if (!written) {
@@ -422,22 +433,25 @@ bool TransferCommands::Export(const QString &name, std::int32_t id)
 std::optional<std::int32_t> TransferCommands::Import()
 {
     std::optional<std::int32_t> imported;
-    Guarded(m_Owner, QStringLiteral("Import"), [&] {
+    Guarded(m_Owner, QStringLiteral("Import"), LoadResourceString(kTextNotImported), [&] {
         const QString fileName = m_FileDialog(m_Owner, ExchangeFileRequest(std::nullopt));
         if (fileName.isEmpty())
             return;
         trace(QStringLiteral("Nome file import: ") + fileName);
 
+        // The id drawn and the rows stored under it are one transaction: a
+        // refused file or a failure of the database leaves neither.
+        ADOTransaction transaction(g_Connection);
         const std::int32_t id = ConfigurationWizard::DrawNewIDProgramma();
         CGestioneMemMap memMap;
         if (!memMap.Import(fileName, id)) {
             trace(QStringLiteral("Fallita operazione import da file ") + fileName);
+            transaction.Rollback();
             MsgBox(GetResourceText(kTextImportRefused, {fileName}), MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
                    QString(), m_Owner);
-            // Nothing was stored under the id: give it back.
-            ConfigurationWizard::DeleteCounterRow(id);
             return;
         }
+        transaction.Commit();
         trace(QStringLiteral("Importata nuova configurazione; aggiornamento griglia configurazioni"));
         imported = id;
     });

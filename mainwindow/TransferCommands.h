@@ -94,12 +94,16 @@ public:
     void ViewVariables();
     // Configuration `id`, named `name` in the list, to an exchange file the
     // user chooses. True when the file was written; a failure is told to
-    // the user, a cancelled dialog is not (both answer false).
+    // the user, a cancelled dialog is not (both answer false). A file that
+    // cannot be written is 803; a configuration the database cannot give
+    // (busy, no longer in the archive, ...) is told as that failure, then
+    // 1070 "The configuration has not been exported".
     bool Export(const QString &name, std::int32_t id);
     // An exchange file the user chooses to a new configuration under a new
-    // id, which is answered. No id when the user cancelled, or when the file
-    // was refused (the user is told): nothing is stored then and the drawn
-    // id is given back.
+    // id, which is answered. No id when the user cancelled, when the file
+    // was refused (802) or when the database did not take it (its failure,
+    // then 1071 "The configuration has not been imported"): the id and the
+    // rows are one transaction, so nothing is stored then, not even the id.
     std::optional<std::int32_t> Import();
 
     // Turns a filter of the form "text|pattern|text|pattern" into a Qt name

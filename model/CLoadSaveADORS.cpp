@@ -11,7 +11,9 @@ namespace {
 
 [[noreturn]] void badColumn(const ADORecordset &rs, const QString &name, const QString &why)
 {
-    throw DatabaseError(QStringLiteral("Column %1 of table %2 %3").arg(name, rs.Source(), why));
+    // A stored value the member cannot hold: the row is damaged.
+    throw DatabaseError(QStringLiteral("Column %1 of table %2 %3").arg(name, rs.Source(), why),
+                        DatabaseFailure::Damaged);
 }
 
 // A whole number from a column: an integer, a real without fraction, or a

@@ -163,12 +163,22 @@ bool CParameterClassBase::VerifySameClass(const ICopyClass &first, const ICopyCl
     return a.contains(b, Qt::CaseSensitive) || b.contains(a, Qt::CaseSensitive);
 }
 
-void CParameterClassBase::fail(const QString &text) const
+void CParameterClassBase::fail(const QString &text, DatabaseFailure kind) const
 {
     // The failed check's trace line, as BugAssert writes it; the failure then
     // goes to the caller instead of ending the program.
     g_Trace.BugMessage(QStringLiteral("g_Trace.BugAssert fallito: ") + text);
-    throw DatabaseError(text);
+    throw DatabaseError(text, kind);
+}
+
+void CParameterClassBase::failRowNotFound(const QString &criterion) const
+{
+    // A configuration's model row goes only with the whole configuration
+    // (Canc_Programma): without it the configuration is no longer in the
+    // archive. A configuration missing the row of another table is damaged.
+    fail(QStringLiteral("Record non trovato con il criterio:") + criterion + QStringLiteral(" nella tabella ") +
+             m_ClassName,
+         m_ClassName == QLatin1String("CModInstr") ? DatabaseFailure::NotInArchive : DatabaseFailure::Damaged);
 }
 
 void CParameterClassBase::openTable(ADORecordset &rs, std::int32_t id)
@@ -236,8 +246,7 @@ void CParameterClassBase::SaveDataInADORS(const RowCriterion &criterion)
         rs.MoveFirst();
         rs.Find(kCriterionPrefix + QString::number(parseCriterion(text)));
         if (rs.Eof())
-            fail(QStringLiteral("Record non trovato con il criterio:") + text + QStringLiteral(" nella tabella ") +
-                 m_ClassName);
+            failRowNotFound(text);
     }
     {
         RowStoreHold hold(m_RowStore, rs);
@@ -261,8 +270,7 @@ void CParameterClassBase::LoadDataFromADORS(const RowCriterion &criterion)
     rs.MoveFirst();
     rs.Find(kCriterionPrefix + QString::number(id));
     if (rs.Eof())
-        fail(QStringLiteral("Record non trovato con il criterio:") + text + QStringLiteral(" nella tabella ") +
-             m_ClassName);
+        failRowNotFound(text);
     ReadVisitor reader([this](const QString &name, QVariant &v) { LoadFieldFromADORS(name, v); });
     {
         RowStoreHold hold(m_RowStore, rs);

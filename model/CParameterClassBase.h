@@ -2,6 +2,7 @@
 #include "CICopyClassBase.h"
 #include "CLoadSaveADORS.h"
 #include "ColumnVisitor.h"
+#include "DatabaseError.h"
 #include "ICopyClass.h"
 #include "ParameterCodes.h"
 
@@ -81,7 +82,10 @@ protected:
 
 private:
     CICopyClassBase &base();
-    [[noreturn]] void fail(const QString &text) const;
+    // The failed-check trace line, then DatabaseError of that kind.
+    [[noreturn]] void fail(const QString &text, DatabaseFailure kind = DatabaseFailure::Other) const;
+    // The row the criterion selects is not in the table.
+    [[noreturn]] void failRowNotFound(const QString &criterion) const;
     // Writes "Apertura tabella:" and refuses a table that is not one of ours.
     void checkTable() const;
     // Opens the object's table on the rows of that IDProgramma only.

@@ -109,11 +109,13 @@ void ADOConnection::OpenFile(const QString &filePath)
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_Name);
-            if (DatabaseError::IsBusy(error))
+            const DatabaseFailure kind = DatabaseError::KindOf(error);
+            if (kind == DatabaseFailure::Busy)
                 throw DatabaseError(
                     QStringLiteral("The database %1 is in use by another program: %2").arg(filePath, error.text()),
-                    true);
-            throw DatabaseError(QStringLiteral("%1 is not a configuration database: %2").arg(filePath, error.text()));
+                    kind);
+            throw DatabaseError(QStringLiteral("%1 is not a configuration database: %2").arg(filePath, error.text()),
+                                kind == DatabaseFailure::Other ? DatabaseFailure::Damaged : kind);
         }
     }
     m_DataSource = info.absoluteFilePath();
@@ -217,15 +219,10 @@ void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &pa
 {
     requireOpen();
     QSqlDatabase db = QSqlDatabase::database(m_Name, false);
-    bool isView = false;
-    if (IsPlainIdentifier(name)) {
-        QSqlQuery q(db);
-        q.prepare(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'view' AND name = ?"));
-        q.addBindValue(name);
-        isView = q.exec() && q.next();
-    }
-    if (!isView)
-        throw DatabaseError(QStringLiteral("The database has no procedure %1").arg(name));
+    // A schema that cannot be read (a database another program holds) is
+    // told as what it is, not as a procedure the database lacks.
+    if (ObjectType(name) != QLatin1String("view"))
+        throw DatabaseError(QStringLiteral("The database has no procedure %1").arg(name), DatabaseFailure::Damaged);
 
     QStringList columns;
     {
@@ -239,12 +236,14 @@ void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &pa
         throw DatabaseError(QStringLiteral("The procedure %1 takes %2 parameters, not %3")
                                 .arg(name)
                                 .arg(columns.size())
-                                .arg(parameters.size()));
+                                .arg(parameters.size()),
+                            DatabaseFailure::Damaged);
     QStringList quotedColumns;
     QStringList marks;
     for (const QString &c : columns) {
         if (!IsPlainIdentifier(c))
-            throw DatabaseError(QStringLiteral("The procedure %1 has an unusable parameter name").arg(name));
+            throw DatabaseError(QStringLiteral("The procedure %1 has an unusable parameter name").arg(name),
+                                DatabaseFailure::Damaged);
         quotedColumns << Quoted(c);
         marks << QStringLiteral("?");
     }

@@ -110,7 +110,8 @@ void ADORecordset::open(const QString &source, ADOConnection &connection)
         throw DatabaseError(QStringLiteral("The configuration database is not open"));
     const QString type = connection.ObjectType(source);
     if (type.isEmpty())
-        throw DatabaseError(QStringLiteral("The configuration database has no table %1").arg(source));
+        throw DatabaseError(QStringLiteral("The configuration database has no table %1").arg(source),
+                            DatabaseFailure::Damaged);
     m_Connection = &connection;
     m_Source = source;
     m_ReadOnly = type != QLatin1String("table");
@@ -355,7 +356,8 @@ int ADORecordset::checkedIndex(const QString &name) const
     requireOpen();
     const int i = fieldIndex(name);
     if (i < 0)
-        throw DatabaseError(QStringLiteral("The table %1 has no column %2").arg(m_Source, name));
+        throw DatabaseError(QStringLiteral("The table %1 has no column %2").arg(m_Source, name),
+                            DatabaseFailure::Damaged);
     return i;
 }
 

@@ -6,10 +6,36 @@
 
 #include <QDir>
 
+namespace {
+
+std::int32_t textOf(DatabaseFailure kind)
+{
+    switch (kind) {
+    case DatabaseFailure::Busy: return kTextDatabaseBusy;
+    case DatabaseFailure::DiskFull: return kTextDatabaseFull;
+    case DatabaseFailure::ReadOnly: return kTextDatabaseReadOnly;
+    case DatabaseFailure::NotInArchive: return kTextConfigurationNotInArchive;
+    case DatabaseFailure::Damaged: return kTextDatabaseDamaged;
+    case DatabaseFailure::Other: break;
+    }
+    return kTextDatabaseOther;
+}
+
+} // namespace
+
 QString DatabaseErrorText(const DatabaseError &error)
 {
-    if (!error.Busy())
-        return error.Description();
     const QString file = QDir::toNativeSeparators(ProgramFile(QString::fromLatin1(kDatabaseFileName)));
-    return GetResourceText(kTextDatabaseBusy, {file});
+    return GetResourceText(textOf(error.Kind()), {file});
+}
+
+QString DatabaseErrorText(const DatabaseError &error, const QString &outcome)
+{
+    return WithOutcome(DatabaseErrorText(error), outcome);
+}
+
+QString WithOutcome(const QString &text, const QString &outcome)
+{
+    // The line break of the string table's texts.
+    return outcome.isEmpty() ? text : text + QStringLiteral("\n\r") + outcome;
 }

@@ -4,11 +4,24 @@
 
 class DatabaseError;
 
-// The string-table text of a configuration database that another program
-// holds locked: what is wrong and what to do.
+// The string-table text of each kind of database failure: what is wrong
+// and what to do ("|1" is the database file).
 inline constexpr std::int32_t kTextDatabaseBusy = 1060;
+inline constexpr std::int32_t kTextDatabaseFull = 1061;
+inline constexpr std::int32_t kTextDatabaseReadOnly = 1062;
+inline constexpr std::int32_t kTextConfigurationNotInArchive = 1063;
+inline constexpr std::int32_t kTextDatabaseDamaged = 1064;
+inline constexpr std::int32_t kTextDatabaseOther = 1065;
 
-// What the user reads of a database failure: a busy database says that the
-// database is in use and that the other program is to be closed before the
-// command is tried again; any other failure shows its own description.
+// What a command left undone, told after the failure that stopped it.
+inline constexpr std::int32_t kTextNothingSaved = 1072;
+inline constexpr std::int32_t kTextNothingTransferred = 1073;
+
+// What the user reads of a database failure: the one text of its kind, the
+// same on every road (its description is for the trace only). With an
+// outcome, the road's own text follows it on a line of its own.
 QString DatabaseErrorText(const DatabaseError &error);
+QString DatabaseErrorText(const DatabaseError &error, const QString &outcome);
+// A text and what the command left undone, on two lines (outcome empty: the
+// text alone).
+QString WithOutcome(const QString &text, const QString &outcome);

@@ -2,6 +2,7 @@
 
 #include "CGestioneMemMap.h"
 #include "CVersion.h"
+#include "DatabaseError.h"
 #include "ExchangeFile.h"
 #include "MBytes.h"
 #include "ProgramFolder.h"
@@ -191,9 +192,15 @@ TEST_F(MemMapDatabase, ExportThenImportAsNewConfiguration)
             name.chop(1);
         EXPECT_EQ(imported->ModInstr().NomeProgramma(), name);
     }
-    // A configuration that is not stored: false, and no file.
+    // A configuration that is not stored is the database's failure, for the
+    // caller to tell as such (not as a file that cannot be written); no file.
     const QString missing = m_Folder.File(QStringLiteral("missing.OXA"));
-    EXPECT_FALSE(CGestioneMemMap().Export(missing, 999));
+    try {
+        CGestioneMemMap().Export(missing, 999);
+        ADD_FAILURE() << "exported a configuration that is not stored";
+    } catch (const DatabaseError &e) {
+        EXPECT_EQ(e.Kind(), DatabaseFailure::NotInArchive) << e.Description().toStdString();
+    }
     EXPECT_FALSE(QFile::exists(missing));
 }
 

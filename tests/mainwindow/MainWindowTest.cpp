@@ -12,6 +12,7 @@
 #include "DatabaseError.h"
 #include "MErrors.h"
 #include "MsgBox.h"
+#include "ProgramFolder.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
 #include "TraceCapture.h"
@@ -404,10 +405,14 @@ TEST_F(MainWindow, ACommandThatThrowsIsReportedAndTheProgramGoesOn)
         {"not a std::exception", [] { throw 42; },
          QString(internal).replace(QStringLiteral("|1"), QStringLiteral("eccezione sconosciuta")),
          QStringLiteral("Errore interno: eccezione sconosciuta")},
-        {"ProgramError", [] { throw ProgramError(13, QStringLiteral("pelvaro.VBError"), QStringLiteral("Type mismatch")); },
+        {"ProgramError",
+         [] { throw ProgramError(13, QStringLiteral("pelvaro.VBError"), QStringLiteral("Type mismatch")); },
          QStringLiteral("Type mismatch"), QString()},
+        // A database failure shows the text of its kind; its description goes to the trace.
         {"DatabaseError", [] { throw DatabaseError(QStringLiteral("Tabella CDisplay non trovata")); },
-         QStringLiteral("Tabella CDisplay non trovata"), QString()},
+         GetResourceText(kTextDatabaseOther,
+                         {QDir::toNativeSeparators(ProgramFile(QString::fromLatin1(kDatabaseFileName)))}),
+         QStringLiteral("Tabella CDisplay non trovata")},
     };
     const std::int32_t id = AddConfiguration(QStringLiteral("Forno 1"));
     FMain &main = Open();
@@ -567,7 +572,7 @@ TEST_F(MainWindow, ABusyDatabaseIsToldApartFromAForeignFileAndOpenedOnceFree)
     m_Boxes.clear();
     FMain &main = Open();
     ASSERT_EQ(m_Boxes.size(), 1u);
-    EXPECT_TRUE(m_Boxes[0].text.contains(QLatin1String("is not a configuration database"))) << m_Boxes[0].text.toStdString();
+    EXPECT_EQ(m_Boxes[0].text, GetResourceText(kTextDatabaseDamaged, {QDir::toNativeSeparators(DatabaseFile())}));
     emit main.mnuGestioneProgrammi->aboutToShow();
     EXPECT_EQ(m_Boxes.size(), 1u);
 }
