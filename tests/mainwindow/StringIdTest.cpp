@@ -511,3 +511,57 @@ TEST(StringIds, TheIdsDesignedOnEveryWindowAreInTheTable)
     // A walk that finds (next to) nothing no longer reads the designs.
     EXPECT_GT(count, 200u);
 }
+
+// ---- the table's order and ranges -------------------------------------------
+
+TEST(StringIds, TheTableIsInIdOrderAndEveryIdLiesInANamedRange)
+{
+    QFile f(testenv::SourceFile(QStringLiteral("resources/strings.txt")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly | QIODevice::Text));
+    // A range line of the comment block: "#   200-239    what the ids are for".
+    static const QRegularExpression rangeLine(QStringLiteral("^#\\s+(\\d+)(?:-(\\d+))?\\s+(\\S.*)$"));
+    struct Range {
+        int first;
+        int last;
+        int line;
+    };
+    std::vector<Range> ranges;
+    std::vector<std::pair<int, int>> ids; // id, line
+    int lineNo = 0;
+    for (const QByteArray &raw : f.readAll().split('\n')) {
+        ++lineNo;
+        const QString line = QString::fromUtf8(raw);
+        if (line.isEmpty())
+            continue;
+        if (line.startsWith(QLatin1Char('#'))) {
+            const auto m = rangeLine.match(line);
+            if (m.hasMatch()) {
+                const int first = m.captured(1).toInt();
+                const int last = m.captured(2).isEmpty() ? first : m.captured(2).toInt();
+                EXPECT_LE(first, last) << "strings.txt:" << lineNo << ": the range ends before it starts";
+                if (!ranges.empty()) {
+                    EXPECT_GT(first, ranges.back().last)
+                        << "strings.txt:" << lineNo << ": the range overlaps or comes before the one above it";
+                }
+                ranges.push_back({first, last, lineNo});
+            }
+            continue;
+        }
+        bool ok = false;
+        const int id = line.left(line.indexOf(QLatin1Char('\t'))).toInt(&ok);
+        ASSERT_TRUE(ok) << "strings.txt:" << lineNo << ": no id";
+        ids.emplace_back(id, lineNo);
+    }
+    ASSERT_FALSE(ranges.empty()) << "strings.txt names no id ranges";
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        const auto [id, line] = ids[i];
+        if (i > 0) {
+            EXPECT_GT(id, ids[i - 1].first)
+                << "strings.txt:" << line << ": id " << id << " comes after id " << ids[i - 1].first;
+        }
+        const bool named = std::any_of(ranges.begin(), ranges.end(),
+                                       [id = id](const Range &r) { return id >= r.first && id <= r.last; });
+        EXPECT_TRUE(named) << "strings.txt:" << line << ": id " << id
+                           << " lies in none of the ranges the comment block names";
+    }
+}
