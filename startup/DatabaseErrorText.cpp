@@ -3,6 +3,7 @@
 #include "ResourceText.h"
 #include "DatabaseError.h"
 #include "ProgramFolder.h"
+#include "StringTable.h"
 
 #include <QDir>
 
@@ -14,8 +15,8 @@ std::int32_t textOf(DatabaseFailure kind)
     case DatabaseFailure::Busy: return kTextDatabaseBusy;
     case DatabaseFailure::DiskFull: return kTextDatabaseFull;
     case DatabaseFailure::ReadOnly: return kTextDatabaseReadOnly;
-    case DatabaseFailure::NotInArchive: return kTextConfigurationNotInArchive;
     case DatabaseFailure::Damaged: return kTextDatabaseDamaged;
+    case DatabaseFailure::NotInArchive:
     case DatabaseFailure::Other: break;
     }
     return kTextDatabaseOther;
@@ -25,6 +26,9 @@ std::int32_t textOf(DatabaseFailure kind)
 
 QString DatabaseErrorText(const DatabaseError &error)
 {
+    // A configuration that is gone is no fault of the file: its text names none.
+    if (error.Kind() == DatabaseFailure::NotInArchive)
+        return LoadResourceString(kTextConfigurationNotInArchive);
     const QString file = QDir::toNativeSeparators(ProgramFile(QString::fromLatin1(kDatabaseFileName)));
     return GetResourceText(textOf(error.Kind()), {file});
 }

@@ -208,6 +208,7 @@ KnownSite NoId(const char *file, const char *function, const char *argument)
 
 const std::vector<KnownSite> kKnownSites = {
     // startup
+    Ids("startup/DatabaseErrorText.cpp", "DatabaseErrorText", "textOf(error.Kind())", {{1060, 1062}, {1064, 1065}}),
     NoId("startup/CTrayIcon.cpp", "Create", "StrZToStr(BytesToStr(m_TipBytes))"),
     NoId("startup/CTrayIcon.cpp", "shellModify", "StrZToStr(BytesToStr(m_TipBytes))"),
     NoId("startup/ControlKinds.cpp", "SetControlToolTip", "toolTip"),
@@ -262,6 +263,7 @@ const std::vector<KnownSite> kKnownSites = {
         {{1512, 1512}, {1718, 1718}, {1752, 1752}}),
     Ids("model/CLinearize.cpp", "SetUserSetupAux", "place->numId", {{1512, 1512}, {1718, 1718}, {1752, 1752}}),
     // comm: the templates whose command tells the module family of a dump
+    Ids("comm/ModbusTransfer.cpp", "showDatabaseFailure", "outcomeId", {{1072, 1073}}),
     Ids("comm/CAuxTransferEngine.cpp", "DumpFitsSlotA", "family.templateId",
         {{1502, 1502}, {1602, 1602}, {1620, 1620}, {1700, 1700}}, Use::Line),
     // wizard
