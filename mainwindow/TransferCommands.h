@@ -93,8 +93,13 @@ public:
     // Connection wizard, then the live view.
     void ViewVariables();
     // Configuration `id`, named `name` in the list, to an exchange file the
-    // user chooses. True when the file was written; a failure is told to
-    // the user, a cancelled dialog is not (both answer false).
+    // user chooses. A name with characters the file's name field cannot
+    // hold is told first (message 1080, which characters become "?"), and
+    // the export goes on only on Yes. The file dialog proposes the name with
+    // ".OXA" in the program folder ("/" as "_", leading dots dropped; an
+    // empty name as string 383, "Without name"). True when the file was
+    // written; a failure is told to the user, a refused question or a
+    // cancelled dialog is not (all answer false).
     bool Export(const QString &name, std::int32_t id);
     // An exchange file the user chooses to a new configuration under a new
     // id, which is answered. No id when the user cancelled, or when the file
