@@ -90,6 +90,25 @@ QString ExchangeTextAsRead(const QString &text)
     return read;
 }
 
+QStringList ExchangeTextUnheld(const QString &text)
+{
+    // One byte per character: byte j of the field is the text's character j.
+    const QByteArray bytes = AnsiFromText(text).left(kExchangeTextSize);
+    const QString read = TextFromAnsi(bytes);
+    QStringList unheld;
+    qsizetype i = 0;
+    for (qsizetype j = 0; j < bytes.size() && i < text.size(); ++j) {
+        const qsizetype width =
+            text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate() ? 2 : 1;
+        const QString character = text.mid(i, width);
+        i += width;
+        const bool noCode = bytes.at(j) == '?' && character != QLatin1String("?");
+        if ((noCode || !isFieldChar(read.at(j).unicode())) && !unheld.contains(character))
+            unheld << character;
+    }
+    return unheld;
+}
+
 bool EncodeExchangeFile(const ExchangeFileData &data, QByteArray &bytes, QString &error)
 {
     if (data.identifier.isEmpty() || AnsiFromText(data.identifier).size() > kExchangeTextSize) {

@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -54,6 +55,13 @@ bool DecodeExchangeFile(const QByteArray &bytes, ExchangeFileData &data, QString
 // A text as a field holds it and reading gives it back: in the code page,
 // cut at 50 bytes, trailing blanks removed.
 QString ExchangeTextAsRead(const QString &text);
+
+// The characters of a text that its field writes as '?' (no code in the
+// code page, or a control character), each once, in the order they first
+// occur, within the part of the text the field holds (its first 50
+// characters; a surrogate pair is one character). Empty when the field
+// holds the text as it is, up to the cut.
+QStringList ExchangeTextUnheld(const QString &text);
 
 // A module coding the model object gives back unchanged after decoding it
 // (no stray bits, relays and options that fit), with a slot-A code 0..6.

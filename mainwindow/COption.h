@@ -5,7 +5,8 @@
 // the parameter table (a heading picture, two foot-note lines, page
 // numbers). The main window owns one instance for the run and loads it from
 // the per-user settings store at start; the print-options dialog edits a
-// copy; printing only reads the six values.
+// copy, and the command saves what OK took to the store; printing only reads
+// the six values.
 //
 // Persisted in the per-user settings store (or the INI file FileName, when
 // set), section "COption": "m_bPrintHeaderPage", "m_HeaderPagePath",

@@ -511,19 +511,25 @@ void FMain::LoadWindowSettings()
     const std::int32_t height = setting("MainHeight", kDefaultHeight);
     const std::int32_t state = setting("WindowState", 0);
     // The size is the inner size; the place is that of the frame, as x() and
-    // y() give it at the exit. The window already exists (this runs as it is
-    // first shown) but is not yet on the screen, so the frame position goes
-    // to the window itself: move() would now place the inner area there and
-    // the window would climb by its title bar at every start.
-    resize(TwipsToPixelsX(width), TwipsToPixelsY(height));
-    QList<QRect> screens;
-    for (const QScreen *screen : QGuiApplication::screens())
-        screens.append(screen->availableGeometry());
-    const QPoint place =
-        windowplacement::ReachablePosition(QRect(QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)), size()), screens);
-    move(place);
+    // y() give it at the exit. Both are outside data: the size is fitted to
+    // the available area of the screen the window shows on (a stored 400000
+    // twips would make a window of thousands of pixels and gigabytes), the
+    // place brought back onto the screens, frame counted. The window already
+    // exists (this runs as it is first shown) but is not yet on the screen,
+    // so the frame position goes to the window itself: move() would now place
+    // the inner area there and the window would climb by its title bar at
+    // every start. The frame is the one known now (none yet under a window
+    // manager that frames the window as it maps it: FitPlacementToFrame then
+    // fits again).
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const windowplacement::Placement placement = windowplacement::PlaceWindow(
+        QPoint(TwipsToPixelsX(left), TwipsToPixelsY(top)), QSize(TwipsToPixelsX(width), TwipsToPixelsY(height)),
+        minimumSize(), frame, windowplacement::AvailableScreenAreas());
+    resize(placement.size);
+    move(placement.framePosition);
     if (QWindow *window = windowHandle())
-        window->setFramePosition(place);
+        window->setFramePosition(placement.framePosition);
+    m_PlacementWithoutFrame = frame.isNull() && state == 0;
     // What was read: a value still shown as its pixels at the exit is
     // stored again as it was read.
     m_StoredPlace = {left, top, width, height};
@@ -593,7 +599,30 @@ bool FMain::event(QEvent *event)
     // menu help's alone.
     if (event->type() == QEvent::StatusTip)
         return true;
-    return QMainWindow::event(event);
+    const bool handled = QMainWindow::event(event);
+    if (m_PlacementWithoutFrame &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize || event->type() == QEvent::WindowActivate))
+        FitPlacementToFrame();
+    return handled;
+}
+
+void FMain::FitPlacementToFrame()
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                         outer.bottom() - inner.bottom());
+    if (!isVisible() || frame.isNull())
+        return; // not framed yet
+    m_PlacementWithoutFrame = false;
+    if (windowState() != Qt::WindowNoState)
+        return;
+    const windowplacement::Placement placement = windowplacement::PlaceWindow(
+        outer.topLeft(), size(), minimumSize(), frame, windowplacement::AvailableScreenAreas());
+    if (placement.size != size())
+        resize(placement.size);
+    if (placement.framePosition != outer.topLeft())
+        move(placement.framePosition); // a shown window is placed by its frame
 }
 
 void FMain::PrintTable_PrintEnd()

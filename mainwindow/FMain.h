@@ -193,6 +193,10 @@ private:
     // a value still shown as the same pixels at the exit is stored as read.
     std::array<std::int32_t, 4> m_StoredPlace{};
     void LoadWindowSettings();
+    // The frame is known only once the window manager has framed the shown
+    // window: then the place and size are fitted again with it, once.
+    bool m_PlacementWithoutFrame = false;
+    void FitPlacementToFrame();
     void SaveWindowSettings();
     void LoadToolBarToolTip();
     void AddMinimizeMenuItem();

@@ -13,7 +13,8 @@ class QPushButton;
 // The print-options dialog, built on the page template. The main window
 // shows it as a lone dialog (FormType 0): SetData with its COption, Show(1),
 // and GetData back only when ButtonRet is 0 (OK). The dialog edits its own
-// copy and writes nothing to the settings store.
+// copy and writes nothing to the settings store (the print-option command
+// saves the options it took, PrintCommands.h).
 class FOption : public FWizardDataPage<COption> {
     Q_OBJECT
 public:

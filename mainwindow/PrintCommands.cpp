@@ -130,8 +130,11 @@ void PrintOption(QWidget *owner, COption &option)
     dialog.SetFormType(0);
     dialog.SetData(option);
     dialog.Show(1);
-    if (dialog.ButtonRet() == 0)
-        dialog.GetData(option);
+    if (dialog.ButtonRet() != 0)
+        return;
+    dialog.GetData(option);
+    // Kept for the next start, as the connection settings are.
+    option.SaveData(QString());
 }
 
 } // namespace PrintCommands

@@ -75,9 +75,10 @@ void PrintTableEnded(QWidget &lvProgrammi, CPrintTable &printTable, PrintLayoutR
 void PrinterSetup();
 
 // Print option (mnuPrintOption): FOption as a lone dialog on a copy of
-// option; OK copies the dialog's six values back into option, Cancel and
-// the close box leave it as it was. Nothing is written to the settings
-// store.
+// option; OK copies the dialog's six values back into option and saves
+// them in the per-user settings store (option.SaveData with no file name),
+// where the main window's next load reads them; Cancel and the close box
+// leave the option and the store as they were.
 void PrintOption(QWidget *owner, COption &option);
 
 } // namespace PrintCommands

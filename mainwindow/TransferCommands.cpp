@@ -10,6 +10,7 @@
 #include "CTraceCode.h"
 #include "CWizardTabs.h"
 #include "DatabaseError.h"
+#include "ExchangeFile.h"
 #include "FAuxProgSetup.h"
 #include "FSerialProgSetup.h"
 #include "FViewInstrData.h"
@@ -42,6 +43,8 @@ constexpr std::int32_t kTextImportRefused = 802;
 constexpr std::int32_t kTextExportFailed = 803;
 constexpr std::int32_t kTextNotExported = 1070;
 constexpr std::int32_t kTextNotImported = 1071;
+constexpr std::int32_t kTextNoName = 383;
+constexpr std::int32_t kTextNameNotHeld = 1080;
 
 // Transfer windows: write the configuration, read the instrument.
 constexpr std::int32_t kActionWrite = 1;
@@ -251,13 +254,34 @@ QString DefaultFileDialog(QWidget *owner, const TransferCommands::FileDialogRequ
     return files.isEmpty() ? QString() : files.first();
 }
 
-// A configuration name as a file name: a "/" would name a folder.
+// A configuration name as a file name: a "/" would name a folder, and a
+// name that is empty or begins with a dot would give a hidden file (".OXA"),
+// which the import's dialog does not list: the dots go, and a name with
+// nothing left is proposed as the default name.
 QString FileNameOf(const QString &name)
 {
     QString file = name;
     file.replace(QLatin1Char('/'), QLatin1Char('_'));
     file.remove(QChar(0));
+    qsizetype dots = 0;
+    while (dots < file.size() && file.at(dots) == QLatin1Char('.'))
+        ++dots;
+    file.remove(0, dots);
+    if (file.trimmed().isEmpty())
+        file = LoadResourceString(kTextNoName);
     return file;
+}
+
+// The characters of a name as a box shows them: each as it is, a control
+// character by its code.
+QString ShownCharacters(const QStringList &characters)
+{
+    QStringList shown;
+    for (const QString &c : characters) {
+        const bool control = c.size() == 1 && (c.at(0).category() == QChar::Other_Control || c.at(0).isSpace());
+        shown << (control ? QStringLiteral("U+%1").arg(c.at(0).unicode(), 4, 16, QLatin1Char('0')).toUpper() : c);
+    }
+    return shown.join(QLatin1Char(' '));
 }
 
 // What the file dialog of Export and Import is asked for: an exchange file
@@ -413,6 +437,15 @@ bool TransferCommands::Export(const QString &name, std::int32_t id)
     bool written = false;
     Guarded(m_Owner, QStringLiteral("Export"), LoadResourceString(kTextNotExported), [&] {
         trace(QStringLiteral("Export programma ") + name);
+        // The file's name field cannot hold every character: the user learns
+        // which become "?" before anything is written, and decides.
+        const QStringList unheld = ExchangeTextUnheld(name);
+        if (!unheld.isEmpty()) {
+            trace(QStringLiteral("Caratteri del nome scritti come '?' nel file: ") + unheld.join(QString()));
+            if (MsgBox(GetResourceText(kTextNameNotHeld, {name, ShownCharacters(unheld)}),
+                       MsgBoxStyle::Exclamation | MsgBoxStyle::YesNo, QString(), m_Owner) != MsgBoxResult::Yes)
+                return;
+        }
         const QString fileName = m_FileDialog(m_Owner, ExchangeFileRequest(name));
         if (fileName.isEmpty())
             return;

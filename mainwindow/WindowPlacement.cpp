@@ -1,5 +1,8 @@
 #include "WindowPlacement.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <algorithm>
 #include <cmath>
 
@@ -31,13 +34,20 @@ namespace {
 // the window to be grabbed by its title bar there.
 constexpr int kReachableWidth = 100;
 
-bool TopEdgeOn(const QRect &frame, const QRect &screen)
+// One of the window's horizontal edges (at y) lies on the screen with enough
+// of the window's width beside it.
+bool EdgeOn(const QRect &frame, int y, const QRect &screen)
 {
-    if (frame.top() < screen.top() || frame.top() > screen.bottom())
+    if (y < screen.top() || y > screen.bottom())
         return false;
     const int left = std::max(frame.left(), screen.left());
     const int right = std::min(frame.right(), screen.right());
     return right - left + 1 >= std::min(kReachableWidth, frame.width());
+}
+
+bool EdgeOnAny(const QRect &frame, int y, const QList<QRect> &screens)
+{
+    return std::any_of(screens.begin(), screens.end(), [&](const QRect &s) { return EdgeOn(frame, y, s); });
 }
 
 int Overlap(const QRect &a, const QRect &b)
@@ -62,17 +72,15 @@ int Fit(int start, int size, int low, int high)
     return std::max(low, std::min(start, high - size + 1));
 }
 
-} // namespace
-
-QPoint ReachablePosition(const QRect &frame, const QList<QRect> &screens)
+// The screen a window is shown on: the one its top edge lies on when it
+// stays where it is; else the one it overlaps most, overlapping none the
+// nearest.
+const QRect &TargetScreen(const QRect &frame, const QList<QRect> &screens)
 {
-    if (screens.isEmpty())
-        return frame.topLeft();
     for (const QRect &screen : screens) {
-        if (TopEdgeOn(frame, screen))
-            return frame.topLeft();
+        if (EdgeOn(frame, frame.top(), screen) && EdgeOnAny(frame, frame.bottom(), screens))
+            return screen;
     }
-    // The screen it overlaps most; overlapping none, the one nearest to it.
     const auto better = [&frame](const QRect &a, const QRect &b) {
         const int overlapA = Overlap(frame, a);
         const int overlapB = Overlap(frame, b);
@@ -85,8 +93,61 @@ QPoint ReachablePosition(const QRect &frame, const QList<QRect> &screens)
         if (better(screen, *best))
             best = &screen;
     }
-    return {Fit(frame.left(), frame.width(), best->left(), best->right()),
-            Fit(frame.top(), frame.height(), best->top(), best->bottom())};
+    return *best;
+}
+
+ScreenAreas &screenAreasRef()
+{
+    static ScreenAreas areas;
+    return areas;
+}
+
+} // namespace
+
+QPoint ReachablePosition(const QRect &frame, const QList<QRect> &screens)
+{
+    if (screens.isEmpty())
+        return frame.topLeft();
+    // Kept when both the title bar and the bottom edge can be reached.
+    if (EdgeOnAny(frame, frame.top(), screens) && EdgeOnAny(frame, frame.bottom(), screens))
+        return frame.topLeft();
+    const QRect &best = TargetScreen(frame, screens);
+    return {Fit(frame.left(), frame.width(), best.left(), best.right()),
+            Fit(frame.top(), frame.height(), best.top(), best.bottom())};
+}
+
+Placement PlaceWindow(QPoint place, QSize size, QSize minimum, const QMargins &frame, const QList<QRect> &screens)
+{
+    size = size.expandedTo(minimum);
+    if (screens.isEmpty())
+        return {place, size};
+    const QSize margins(frame.left() + frame.right(), frame.top() + frame.bottom());
+    // The screen is chosen for the window as large as the screens at most,
+    // so that no stored size, however large, reaches beyond the numbers.
+    QRect all;
+    for (const QRect &screen : screens)
+        all |= screen;
+    const QSize bounded = size.boundedTo(all.size());
+    const QRect &screen = TargetScreen(QRect(place, bounded + margins), screens);
+    size = size.boundedTo((screen.size() - margins).expandedTo(QSize(1, 1)));
+    return {ReachablePosition(QRect(place, size + margins), screens), size};
+}
+
+ScreenAreas SetScreenAreas(ScreenAreas areas)
+{
+    ScreenAreas old = std::move(screenAreasRef());
+    screenAreasRef() = std::move(areas);
+    return old;
+}
+
+QList<QRect> AvailableScreenAreas()
+{
+    if (screenAreasRef())
+        return screenAreasRef()();
+    QList<QRect> areas;
+    for (const QScreen *screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
+    return areas;
 }
 
 } // namespace windowplacement

@@ -21,8 +21,12 @@ QString ProgramFolder()
 {
     if (!folderOverride().isEmpty())
         return folderOverride();
-    if (QCoreApplication::instance())
-        return QCoreApplication::applicationDirPath();
+    if (QCoreApplication::instance()) {
+        // The executable stays where it is for the run; asked for every
+        // trace line, so taken once.
+        static const QString folder = QCoreApplication::applicationDirPath();
+        return folder;
+    }
     return QDir::currentPath();
 }
 
@@ -36,9 +40,9 @@ QString ExecutableName()
     if (!nameOverride().isEmpty())
         return nameOverride();
     if (QCoreApplication::instance()) {
-        const QString path = QCoreApplication::applicationFilePath();
-        if (!path.isEmpty())
-            return QFileInfo(path).completeBaseName();
+        static const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        if (!name.isEmpty())
+            return name;
     }
     return QStringLiteral("pelvaro");
 }

@@ -5,10 +5,15 @@
 #include "ProgramFolder.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QtDebug>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 CTraceCode g_Trace;
 
@@ -56,26 +61,65 @@ bool CTraceCode::ProcessCommandLine(const QString &commandLine)
     return true;
 }
 
+const QByteArray &CTraceCode::filePath()
+{
+    // The default name follows the program folder and the executable's name,
+    // which tests change; the path is worked out again only then.
+    const bool named = !m_FileName.isEmpty();
+    const QString folder = named ? QString() : ProgramFolder();
+    const QString executable = named ? QString() : ExecutableName();
+    if (m_Path.isEmpty() || m_PathFileName != m_FileName || m_PathFolder != folder || m_PathExecutable != executable) {
+        m_PathFileName = m_FileName;
+        m_PathFolder = folder;
+        m_PathExecutable = executable;
+        m_Path = QFile::encodeName(BugFileName());
+        m_Size = -1;
+    }
+    return m_Path;
+}
+
 bool CTraceCode::appendLine(const QString &text, bool truncate)
 {
-    QFile f(BugFileName());
-    const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | (truncate ? QIODevice::Truncate : QIODevice::Append);
-    bool ok = f.open(mode);
-    if (ok) {
-        QByteArray bytes = text.toLocal8Bit();
-        bytes.append("\r\n");
-        ok = f.write(bytes) == bytes.size();
-        f.close();
-        ok = ok && f.error() == QFileDevice::NoError;
+    const QByteArray &path = filePath();
+    QByteArray bytes = text.toLocal8Bit();
+    bytes.append("\r\n");
+    // Opened, written and closed for this line alone: the file is complete
+    // up to here whatever happens next. The size is where the write ended
+    // (appending, the end of the file).
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : O_APPEND);
+    int error = 0;
+    const int fd = ::open(path.constData(), flags, 0666);
+    if (fd < 0) {
+        error = errno;
+    } else {
+        const char *data = bytes.constData();
+        qsizetype left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                error = n < 0 ? errno : ENOSPC;
+                break;
+            }
+            data += n;
+            left -= n;
+        }
+        const off_t end = error == 0 ? ::lseek(fd, 0, SEEK_CUR) : -1;
+        if (::close(fd) != 0 && error == 0)
+            error = errno;
+        m_Size = error == 0 && end >= 0 ? static_cast<qint64>(end) : -1;
     }
-    if (!ok && !m_WriteFailureReported) {
+    if (error == 0)
+        return true;
+    m_Size = -1;
+    if (!m_WriteFailureReported) {
         // Said once: the run goes on without its trace.
         m_WriteFailureReported = true;
         std::fprintf(stderr, "pelvaro: the trace file %s cannot be written (%s); tracing to it is lost\n",
-                     qPrintable(BugFileName()), qPrintable(f.errorString()));
+                     path.constData(), std::strerror(error));
     }
-    return ok;
+    return false;
 }
 
 bool CTraceCode::fileExists() const
@@ -126,10 +170,16 @@ void CTraceCode::beginFile(const QString &header)
 
 void CTraceCode::checkSize()
 {
-    const QFileInfo info(BugFileName());
-    if (!info.exists() || info.size() < kSizeLimit)
+    const QByteArray &path = filePath();
+    if (m_Size < 0) {
+        // Not known yet (the first line, or after a failure): measured once.
+        struct stat info;
+        m_Size = ::stat(path.constData(), &info) == 0 ? static_cast<qint64>(info.st_size) : 0;
+    }
+    if (m_Size < kSizeLimit)
         return;
-    QFile::remove(info.filePath());
+    ::unlink(path.constData());
+    m_Size = -1;
     beginFile(QStringLiteral("Reinizializzato file per raggiunto limite dimensioni: ") + timeStamp());
 }
 

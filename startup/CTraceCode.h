@@ -14,6 +14,11 @@
 // when the program ends abruptly. A file that cannot be written never stops
 // the program: the line is lost and one warning goes to stderr.
 //
+// A line costs one open, one write and one close: the file's path is worked
+// out once for the file name, program folder and executable name it comes
+// from, and the file's size is the end the last write reached (the file is
+// measured on disk only before its first line and after a failed write).
+//
 // The file is begun at every start with "Effettuata nuova esecuzione: " and
 // the time (dd-mm-yy hh:mm:ss), the twelve system lines, an empty line and
 // the version line. At kSizeLimit bytes it is deleted and begun again with
@@ -75,6 +80,9 @@ private:
     void beginFile(const QString &header);
     bool appendLine(const QString &text, bool truncate = false);
     bool fileExists() const;
+    // The encoded path of BugFileName, worked out again only when what it
+    // comes from has changed.
+    const QByteArray &filePath();
     static QString timeStamp();
 
     std::int32_t m_FileCreateMode = 0;
@@ -87,6 +95,13 @@ private:
     bool m_Enabled = true;
     bool m_HeaderPending = true;
     bool m_WriteFailureReported = false;
+    // What the cached path was worked out from, and the path.
+    QString m_PathFileName;
+    QString m_PathFolder;
+    QString m_PathExecutable;
+    QByteArray m_Path;
+    // The file's size after the last line written to m_Path; -1: unknown.
+    qint64 m_Size = -1;
     CSystem m_System;
 };
 

@@ -12,6 +12,21 @@ COptionButton::COptionButton(QObject *parent) : CControlWrapper(parent), m_Group
 {
     m_ItemData.fill(-1);
     m_Group->setExclusive(true);
+    // Tab enters the group on its checked member; the arrow keys move within.
+    connect(m_Group, &QButtonGroup::buttonToggled, this, [this] { tabToChecked(); });
+}
+
+void COptionButton::tabToChecked()
+{
+    const QAbstractButton *checked = m_Group->checkedButton();
+    for (int i = 0; i < m_Count; ++i) {
+        if (!m_Buttons[i])
+            continue;
+        const Qt::FocusPolicy policy = m_Buttons[i]->focusPolicy();
+        const bool tab = checked == nullptr || m_Buttons[i] == checked;
+        m_Buttons[i]->setFocusPolicy(
+            static_cast<Qt::FocusPolicy>(tab ? (policy | Qt::TabFocus) : (policy & ~Qt::TabFocus)));
+    }
 }
 
 void COptionButton::Create(QWidget *container)
@@ -35,6 +50,7 @@ void COptionButton::AddOptionButton(QRadioButton *button, std::int16_t ItemData)
     connect(button, &QAbstractButton::clicked, this, &COptionButton::Change);
     button->installEventFilter(this);
     ++m_Count;
+    tabToChecked();
 }
 
 void COptionButton::Activate(std::int16_t index, bool bEnabled)

@@ -19,7 +19,9 @@ class QEvent;
 // Use: hold the wrapper, Create it on the frame (a QGroupBox, or any
 // container widget), AddOptionButton every member in order, then set Value or
 // ItemData. The members are exclusive among themselves whatever their
-// parents (a button group of the wrapper's own).
+// parents (a button group of the wrapper's own). Tab enters the group on
+// its checked member (on every member while none is checked) and leaves it
+// from there; the arrow keys move within the group.
 //
 // API (Get name(), Let SetName()):
 //   Create(container)
@@ -86,6 +88,7 @@ private:
     void switchOn(int index);
     bool isMember(const QObject *object) const;
     void memberFocusOut();
+    void tabToChecked();
 
     QPointer<QWidget> m_Container;
     std::array<QPointer<QRadioButton>, kMaxButtons> m_Buttons{};

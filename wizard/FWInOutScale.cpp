@@ -51,12 +51,12 @@ FWInOutScale::FWInOutScale(QWidget *parent) : FWizardScalePage<CInOutScale>(QStr
     frmElettricScale = NewFrame(Body(), QStringLiteral("frmElettricScale"), 480);
     Label6 = NewLabel(frmElettricScale, QStringLiteral("Label6"), 493);
     cmbElettricDigitalPoint = NewCombo(frmElettricScale, QStringLiteral("cmbElettricDigitalPoint"));
-    Label1 = NewLabel(frmElettricScale, QStringLiteral("Label1"), 482);
-    txtMinElectricScale =
-        NewSpinTextBox(frmElettricScale, QStringLiteral("txtMinElectricScale"), UpDown1, QStringLiteral("UpDown1"));
     Label2 = NewLabel(frmElettricScale, QStringLiteral("Label2"), 481);
     txtMaxElectricScale =
         NewSpinTextBox(frmElettricScale, QStringLiteral("txtMaxElectricScale"), UpDown2, QStringLiteral("UpDown2"));
+    Label1 = NewLabel(frmElettricScale, QStringLiteral("Label1"), 482);
+    txtMinElectricScale =
+        NewSpinTextBox(frmElettricScale, QStringLiteral("txtMinElectricScale"), UpDown1, QStringLiteral("UpDown1"));
     LayOutRows(frmElettricScale,
                {{Label6, cmbElettricDigitalPoint}, {Label2, txtMaxElectricScale}, {Label1, txtMinElectricScale}});
 

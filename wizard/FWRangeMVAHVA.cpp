@@ -46,16 +46,16 @@ FWRangeMVAHVA::FWRangeMVAHVA(QWidget *parent)
     FillOptionGroup(*m_MeasureType, MeasureType, QStringLiteral("optMeasureType"), {436, 437});
     m_IntegrationTime = new COptionButton(this);
     FillOptionGroup(*m_IntegrationTime, IntegrationTime, QStringLiteral("optIntegrationTime"), {439, 440});
-    m_DigitalInFunction = new COptionButton(this);
-    FillOptionGroup(*m_DigitalInFunction, DigitalInFunction, QStringLiteral("optDigitalInFunction"),
-                    {431, 432, 433});
-
+    // Under the integration time's buttons, before the next frame's.
     txtIntTime = NewSpinTextBox(IntegrationTime, QStringLiteral("txtIntTime"), UpDown1, QStringLiteral("UpDown1"));
     static_cast<QVBoxLayout *>(IntegrationTime->layout())->addWidget(txtIntTime);
     m_IntTime = NewSpin(this, txtIntTime, UpDown1, kIntTimeMin, kIntTimeMax);
     m_IntTime->SetMoltiplicatore(0.1f);
     m_IntTime->SetDataFormat(QStringLiteral("##0.0"));
     m_IntTime->SetUnitaMisura(QStringLiteral("ms"));
+
+    m_DigitalInFunction = new COptionButton(this);
+    FillOptionGroup(*m_DigitalInFunction, DigitalInFunction, QStringLiteral("optDigitalInFunction"), {431, 432, 433});
 
     auto *layout = new QGridLayout(body);
     layout->addWidget(RangeMVAMVB, 0, 0);

@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
+#include <iterator>
 
 namespace {
 
@@ -129,6 +131,7 @@ void FWizardPage::Show(std::int16_t modal)
 {
     EnsureLoaded();
     Activate();
+    FocusFirstControl();
     if (modal != 0)
         exec();
     else
@@ -185,12 +188,35 @@ void FWizardPage::Load()
 void FWizardPage::OrderFocusChain()
 {
     // The template's buttons are created before the page's own controls;
-    // move them to the end of the tab order so the page's first control
-    // takes the focus when the window opens.
-    for (QWidget *button : {cmdBack, cmdNext, cmdEnd, cmdCancel, cmdDialogOk, cmdDialogCancel}) {
-        QWidget *last = previousInFocusChain();
-        if (last != button && last != this)
-            setTabOrder(last, button);
+    // they go to the end of the tab order, after the page's controls in the
+    // order the page created them. The chain is rebuilt from the widgets
+    // that take the focus alone: Qt's setTabOrder ignores a widget that
+    // takes none (a label, a frame), so it cannot anchor the move.
+    const QWidget *const buttons[] = {cmdBack, cmdNext, cmdEnd, cmdCancel, cmdDialogOk, cmdDialogCancel};
+    QList<QWidget *> order;
+    for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() != Qt::NoFocus &&
+            std::find(std::begin(buttons), std::end(buttons), w) == std::end(buttons))
+            order << w;
+    }
+    for (const QWidget *button : buttons)
+        order << const_cast<QWidget *>(button);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order.at(i - 1), order.at(i));
+}
+
+void FWizardPage::FocusFirstControl()
+{
+    // Each showing starts in the page's first control that Tab reaches (an
+    // option group on its checked button), not where the last showing was
+    // left; a page without such a control keeps the default button's focus.
+    for (QWidget *w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (w == cmdBack || w == cmdNext || w == cmdEnd || w == cmdCancel || w == cmdDialogOk || w == cmdDialogCancel)
+            continue;
+        if ((w->focusPolicy() & Qt::TabFocus) != 0 && w->isEnabled() && w->isVisibleTo(this)) {
+            w->setFocus(Qt::TabFocusReason);
+            return;
+        }
     }
 }
 

@@ -76,6 +76,12 @@ class QWidget;
 // fields and its working copy outlive the window, so a page shown again
 // shows what it last stored; the controls stay built between showings.
 //
+// Keyboard: Tab follows the order in which the page created its controls
+// (so a page creates them as they are laid out: top to bottom, the left
+// column first), then the bar's buttons; an option group is entered on its
+// checked button (COptionButton). Every showing starts in the first control
+// Tab reaches.
+//
 // Buttons: End, Next and Back run CheckData, then ButtonRet = 0, 2 or 3,
 // ControlsToData, and close; Cancel, Esc and the window's close box give
 // ButtonRet 1 and store nothing. OK acts as End, the dialog's Cancel as
@@ -180,6 +186,7 @@ private:
     void Load();
     void ArrangeButtons();
     void OrderFocusChain();
+    void FocusFirstControl();
     // End, Next, Back, OK: check, store, close with that ButtonRet.
     void CloseChecked(std::int32_t button);
     void CloseCancelled();

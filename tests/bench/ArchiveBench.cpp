@@ -2,8 +2,11 @@
 // archive in a temporary program folder (one configuration saved through
 // the setup collection, its rows then copied under further ids), and a child
 // process of this program measures on it:
-//   window  the main window's show (database opened, list filled, first
-//           layout done), once;
+//   trace   the start of the trace as the program starts it (the file in the
+//           program folder emptied and begun with its header, system block
+//           and version), once;
+//   window  the main window's show (database opened, list filled with a
+//           trace line for every configuration, first layout done), once;
 //   open    loading one configuration through the setup collection;
 //   save    saving it back (existing rows);
 //   delete  the main window's Delete command (procedure, list requery,
@@ -14,22 +17,26 @@
 //
 //   ArchiveBench [size ...]        default sizes: 0 10 1000 10000
 #include "ADOConnection.h"
+#include "Avvio.h"
 #include "CCollDatiSetup.h"
 #include "CModInstr.h"
 #include "CTemplateDatabase.h"
 #include "ConfigurationWizard.h"
+#include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "FMain.h"
 #include "MsgBox.h"
 #include "ParameterClassRegistry.h"
 #include "ProgramExit.h"
 #include "ProgramFolder.h"
+#include "StringTable.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -138,13 +145,19 @@ int measure(const QString &folder)
     });
     SetEndProgramHook([](int code) { throw std::runtime_error("program ended with code " + std::to_string(code)); });
 
-    FMain main;
     QElapsedTimer t;
     t.start();
+    InitTrace(LoadResourceString(301) + QLatin1Char(' ') + LoadResourceString(303), {});
+    const double trace = ms(t);
+
+    FMain main;
+    t.restart();
     main.show();
     QCoreApplication::processEvents();
     const double window = ms(t);
     const int lines = main.lvProgrammi->count();
+    std::fprintf(stderr, "(trace file %s: %lld bytes after the window)\n", qPrintable(g_Trace.BugFileName()),
+                 static_cast<long long>(QFileInfo(g_Trace.BugFileName()).size()));
 
     std::vector<double> open;
     std::vector<double> save;
@@ -180,8 +193,8 @@ int measure(const QString &folder)
     }
     if (main.lvProgrammi->count() != lines - static_cast<int>(ids.size()))
         std::fprintf(stderr, "delete did not remove every line\n");
-    std::printf("%d\t%.1f\t%.2f\t%.2f\t%.2f\t%ld\n", lines, window, median(open), median(save), median(del),
-                peakKilobytes());
+    std::printf("%d\t%.1f\t%.1f\t%.2f\t%.2f\t%.2f\t%ld\n", lines, trace, window, median(open), median(save),
+                median(del), peakKilobytes());
     std::fflush(stdout);
     main.hide();
     return 0;
@@ -221,7 +234,7 @@ int main(int argc, char **argv)
         if (sizes.empty())
             sizes = {0, 10, 1000, 10000};
 
-        std::printf("configurations\twindow ms\topen ms\tsave ms\tdelete ms\tpeak kB\n");
+        std::printf("configurations\ttrace ms\twindow ms\topen ms\tsave ms\tdelete ms\tpeak kB\n");
         std::fflush(stdout);
         for (const int size : sizes) {
             const QString folder = QDir(root.path()).filePath(QStringLiteral("archive-%1").arg(size));

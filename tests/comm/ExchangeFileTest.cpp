@@ -122,7 +122,8 @@ TEST(ExchangeFile, ByteLayout)
 
 // The name field is ANSI (Windows-1252): every name is written, a
 // character without a code there (or a control character) as one '?', cut
-// at 50 bytes; reading gives back what was written.
+// at 50 bytes; reading gives back what was written. The characters written
+// as '?' are those the export tells the user of, each once.
 TEST(ExchangeFile, NameFieldIsWindows1252)
 {
     struct Case {
@@ -130,19 +131,43 @@ TEST(ExchangeFile, NameFieldIsWindows1252)
         QString name;
         QByteArray field; // before the padding blanks
         QString read;
+        QStringList unheld;
     };
     const QString dashes = QString(60, QChar(0x2013));
     const Case cases[] = {
-        {"ASCII", QStringLiteral("Tank \"B\" O'Brien"), "Tank \"B\" O'Brien", QStringLiteral("Tank \"B\" O'Brien")},
-        {"Latin-1", QStringLiteral("\u00D8 1"), "\xD8 1", QStringLiteral("\u00D8 1")},
-        {"en dash", QStringLiteral("Pompa \u2013 2"), "Pompa \x96 2", QStringLiteral("Pompa \u2013 2")},
-        {"euro", QStringLiteral("\u20AC"), "\x80", QStringLiteral("\u20AC")},
-        {"ellipsis", QStringLiteral("a\u2026"), "a\x85", QStringLiteral("a\u2026")},
-        {"no code", QStringLiteral("\u03A9 1"), "? 1", QStringLiteral("? 1")},
-        {"no code, outside the BMP", QStringLiteral("x\U0001F600y"), "x?y", QStringLiteral("x?y")},
-        {"control characters", QStringLiteral("A\tB\n\u0081"), "A?B??", QStringLiteral("A?B??")},
-        {"cut at 50 bytes", dashes, QByteArray(50, '\x96'), dashes.left(50)},
-        {"trailing blanks", QStringLiteral("Forno   "), "Forno", QStringLiteral("Forno")},
+        {"ASCII",
+         QStringLiteral("Tank \"B\" O'Brien?"),
+         "Tank \"B\" O'Brien?",
+         QStringLiteral("Tank \"B\" O'Brien?"),
+         {}},
+        {"Latin-1", QStringLiteral("\u00D8 1"), "\xD8 1", QStringLiteral("\u00D8 1"), {}},
+        {"en dash", QStringLiteral("Pompa \u2013 2"), "Pompa \x96 2", QStringLiteral("Pompa \u2013 2"), {}},
+        {"euro", QStringLiteral("\u20AC"), "\x80", QStringLiteral("\u20AC"), {}},
+        {"ellipsis", QStringLiteral("a\u2026"), "a\x85", QStringLiteral("a\u2026"), {}},
+        {"no code", QStringLiteral("\u03A9 1"), "? 1", QStringLiteral("? 1"), {QStringLiteral("\u03A9")}},
+        {"Cyrillic, each character told once",
+         QStringLiteral("\u041D\u0430\u0441\u043E\u0441 \u21163"),
+         "????? ?3",
+         QStringLiteral("????? ?3"),
+         {QStringLiteral("\u041D"), QStringLiteral("\u0430"), QStringLiteral("\u0441"), QStringLiteral("\u043E"),
+          QStringLiteral("\u2116")}},
+        {"no code, outside the BMP",
+         QStringLiteral("x\U0001F600y"),
+         "x?y",
+         QStringLiteral("x?y"),
+         {QStringLiteral("\U0001F600")}},
+        {"control characters",
+         QStringLiteral("A\tB\n\u0081"),
+         "A?B??",
+         QStringLiteral("A?B??"),
+         {QStringLiteral("\t"), QStringLiteral("\n"), QStringLiteral("\u0081")}},
+        {"cut at 50 bytes", dashes, QByteArray(50, '\x96'), dashes.left(50), {}},
+        {"no code beyond the cut",
+         QString(50, QLatin1Char('a')) + QStringLiteral("\u03A9"),
+         QByteArray(50, 'a'),
+         QString(50, QLatin1Char('a')),
+         {}},
+        {"trailing blanks", QStringLiteral("Forno   "), "Forno", QStringLiteral("Forno"), {}},
     };
     testenv::ScopedProgramFolder folder;
     const QString path = folder.File(QStringLiteral("name.OXA"));
@@ -157,6 +182,7 @@ TEST(ExchangeFile, NameFieldIsWindows1252)
         CGestioneMemMap read;
         ASSERT_TRUE(read.ReadMemorySetup(path));
         EXPECT_EQ(read.ModInstr().NomeProgramma(), c.read);
+        EXPECT_EQ(ExchangeTextUnheld(c.name), c.unheld);
     }
     CGestioneMemMap m;
     EXPECT_FALSE(m.SaveMemorySetup(folder.File(QStringLiteral("missing/folder/x.OXA"))));

@@ -16,6 +16,7 @@
 #include "SettingsStore.h"
 #include "StringTable.h"
 #include "TraceCapture.h"
+#include "WindowPlacement.h"
 
 #include "../model/ModelDatabase.h"
 #include "../wizard/WizardTestSupport.h"
@@ -519,6 +520,45 @@ TEST_F(MainWindow, PlacementIsKeptPerUser)
     }
     // A stored maximized state comes back.
     EXPECT_TRUE(Open().windowState().testFlag(Qt::WindowMaximized));
+}
+
+// A stored size is outside data: on a small screen a huge one gives a window
+// that fills the screen's available area, frame and all, and a negative one
+// the smallest window; what is stored at the exit is what was shown.
+TEST_F(MainWindow, StoredSizeIsFittedToTheScreen)
+{
+    const QRect screen(0, 0, 640, 480);
+    const windowplacement::ScreenAreas old = windowplacement::SetScreenAreas([screen] { return QList<QRect>{screen}; });
+    struct Case {
+        const char *width;
+        const char *height;
+        bool fills;
+    };
+    for (const Case &c : {Case{"400000", "2147483647", true}, Case{"-5000", "-2147483648", false}}) {
+        SCOPED_TRACE(c.width);
+        ClearSettings();
+        SaveSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainWidth"), QString::fromLatin1(c.width));
+        SaveSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainHeight"), QString::fromLatin1(c.height));
+        FMain &main = Open();
+        QCoreApplication::processEvents();
+        const QRect frame = main.frameGeometry();
+        EXPECT_TRUE(screen.contains(frame))
+            << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+        if (c.fills) {
+            EXPECT_EQ(frame, screen);
+        } else {
+            EXPECT_EQ(main.size(), main.minimumSize());
+            EXPECT_EQ(main.pos(), QPoint(main.TwipsToPixelsX(100), main.TwipsToPixelsY(100)));
+        }
+        const QSize shown = main.size();
+        main.close();
+        EXPECT_EQ(GetSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainWidth")),
+                  QString::number(main.PixelsToTwipsX(shown.width())));
+        EXPECT_EQ(GetSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainHeight")),
+                  QString::number(main.PixelsToTwipsY(shown.height())));
+        m_Main.reset();
+    }
+    windowplacement::SetScreenAreas(old);
 }
 
 // A database another program keeps locked at the start is reported as busy,

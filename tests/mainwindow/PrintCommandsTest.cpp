@@ -402,10 +402,13 @@ TEST_F(PrintCommandsTest, FailuresAreShownAndNothingIsLeftHalfDone)
     }
 }
 
-// Print option: a lone dialog on a copy; OK takes all six values, Cancel
+// Print option: a lone dialog on a copy; OK takes all six values and keeps
+// them in the per-user store for the next start, Cancel takes and stores
 // none.
 TEST_F(PrintCommandsTest, PrintOptionOkTakesTheDialogsValuesCancelKeepsThem)
 {
+    const QString app = QString::fromLatin1(kApplicationTitle);
+    DeleteSetting(app, QStringLiteral("COption"));
     const COption before = Options(false, true, false, QStringLiteral("/tmp/a.png"));
     COption changed;
     changed.SetPrintHeaderPage(true);
@@ -441,7 +444,20 @@ TEST_F(PrintCommandsTest, PrintOptionOkTakesTheDialogsValuesCancelKeepsThem)
         EXPECT_EQ(option.NotePiePagina1(), want.NotePiePagina1());
         EXPECT_EQ(option.NotePiePagina2(), want.NotePiePagina2());
         EXPECT_EQ(option.PrintPageNumber(), want.PrintPageNumber());
+
+        // What the next start reads: nothing after Cancel, all six after OK.
+        const COption defaults;
+        const COption &kept = ok ? changed : defaults;
+        COption next;
+        next.LoadData(QString());
+        EXPECT_EQ(next.PrintHeaderPage(), kept.PrintHeaderPage());
+        EXPECT_EQ(next.HeaderPagePath(), kept.HeaderPagePath());
+        EXPECT_EQ(next.PrintNotePiePagina(), kept.PrintNotePiePagina());
+        EXPECT_EQ(next.NotePiePagina1(), kept.NotePiePagina1());
+        EXPECT_EQ(next.NotePiePagina2(), kept.NotePiePagina2());
+        EXPECT_EQ(next.PrintPageNumber(), kept.PrintPageNumber());
     }
+    DeleteSetting(app, QStringLiteral("COption"));
 }
 
 // A printer system of two printers whose set-up dialog the test answers.

@@ -28,6 +28,7 @@
 #include "MemMapTypes.h"
 #include "MsgBox.h"
 #include "ProgramFolder.h"
+#include "ResourceText.h"
 #include "PtyPair.h"
 #include "SerialControl.h"
 #include "SerialPorts.h"
@@ -632,6 +633,72 @@ TEST_F(TransferCommandsTest, ExportWritesTheFileTheDialogShows)
         const QStringList after = QDir(ProgramFolder()).entryList(QDir::Files);
         EXPECT_EQ(after.size(), before.size() + 1) << after.join(QLatin1Char('|')).toStdString();
         QFile::remove(expected);
+    }
+}
+
+// The name decides the file the dialog proposes and whether the user is
+// asked first: characters the file's name field cannot hold are named, and
+// only Yes goes on (the file then holds "?" for them, the archive keeps the
+// name); a name that would give a hidden file is proposed visibly.
+TEST_F(TransferCommandsTest, ExportToldOfCharactersTheFileCannotHoldAndProposesAVisibleName)
+{
+    struct Case {
+        const char *what;
+        QString name;
+        int answer;       // to the question, when it is asked
+        QString shown;    // the characters the question names; empty: no question
+        QString proposed; // the file name the dialog proposes; empty: no dialog
+        QByteArray field; // the name field of the file written
+    };
+    const QString pump = QStringLiteral("\u041D\u0430\u0441\u043E\u0441 \u21163");
+    const Case cases[] = {
+        {"held", QStringLiteral("Forno 1"), MsgBoxResult::Yes, QString(), QStringLiteral("Forno 1.OXA"), "Forno 1"},
+        {"not held, Yes", pump, MsgBoxResult::Yes, QStringLiteral("\u041D \u0430 \u0441 \u043E \u2116"),
+         pump + QStringLiteral(".OXA"), "????? ?3"},
+        {"not held, No", pump, MsgBoxResult::No, QStringLiteral("\u041D \u0430 \u0441 \u043E \u2116"), QString(), ""},
+        {"outside the BMP and a tab", QStringLiteral("Tank\t\U0001F6E2"), MsgBoxResult::Yes,
+         QStringLiteral("U+0009 \U0001F6E2"), QStringLiteral("Tank\t\U0001F6E2.OXA"), "Tank??"},
+        {"empty", QStringLiteral(""), MsgBoxResult::Yes, QString(), QStringLiteral("Without name.OXA"), ""},
+        {"blanks", QStringLiteral("   "), MsgBoxResult::Yes, QString(), QStringLiteral("Without name.OXA"), ""},
+        {"leading dots", QStringLiteral("..Forno"), MsgBoxResult::Yes, QString(), QStringLiteral("Forno.OXA"),
+         "..Forno"},
+    };
+    const std::int32_t id = StoreListed(kModbusModules);
+    const QString file = m_Folder.File(QStringLiteral("exported.OXA"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Exec(QStringLiteral("UPDATE \"CModInstr\" SET \"m_NomeProgramma\" = ? WHERE \"IDProgramma\" = ?"),
+             {c.name, id});
+        QFile::remove(file);
+        std::vector<MsgBoxRequest> asked;
+        const MsgBoxHook old = SetMsgBoxHook([&](const MsgBoxRequest &r) {
+            asked.push_back(r);
+            return c.answer;
+        });
+        std::vector<QString> proposed;
+        commands.SetFileDialog([&](QWidget *, const TransferCommands::FileDialogRequest &r) {
+            proposed.push_back(r.fileName);
+            return file;
+        });
+        const bool written = commands.Export(c.name, id);
+        SetMsgBoxHook(old);
+
+        if (c.shown.isEmpty()) {
+            EXPECT_TRUE(asked.empty());
+        } else {
+            ASSERT_EQ(asked.size(), 1u);
+            EXPECT_EQ(asked[0].text, GetResourceText(1080, {c.name, c.shown}));
+            EXPECT_EQ(asked[0].style, MsgBoxStyle::Exclamation | MsgBoxStyle::YesNo);
+        }
+        EXPECT_EQ(proposed, c.proposed.isEmpty() ? std::vector<QString>{} : std::vector<QString>{c.proposed});
+        EXPECT_EQ(written, !c.proposed.isEmpty());
+        EXPECT_EQ(QFile::exists(file), written);
+        if (written) {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+            EXPECT_EQ(f.readAll().mid(56, 50), c.field.leftJustified(50, ' '));
+        }
+        EXPECT_EQ(Column(QStringLiteral("CModInstr"), id, QStringLiteral("m_NomeProgramma")).toString(), c.name);
     }
 }
 

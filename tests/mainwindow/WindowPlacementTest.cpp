@@ -49,6 +49,9 @@ TEST(WindowPlacement, AWindowOffEveryScreenComesBackOnOne)
         {"far below every screen", {300, 2000}, {300, 624}},
         {"far right of every screen", {9000, 100}, {2600, 100}},
         {"below the first, beside the second", {100, 1050}, {100, 624}},
+        {"its title bar all that shows", {300, 1000}, {300, 624}},
+        {"its bottom edge below the screen", {300, 700}, {300, 624}},
+        {"its bottom edge on the screen", {300, 624}, {300, 624}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ReachablePosition(QRect(c.stored, size), twoScreens), c.shown) << c.what;
@@ -57,4 +60,37 @@ TEST(WindowPlacement, AWindowOffEveryScreenComesBackOnOne)
     EXPECT_EQ(ReachablePosition(QRect(QPoint(-900, -900), QSize(2000, 1500)), {QRect(0, 0, 1280, 1024)}), QPoint(0, 0));
     // Without any screen known nothing is moved.
     EXPECT_EQ(ReachablePosition(QRect(QPoint(-900, 50), size), {}), QPoint(-900, 50));
+}
+
+// The frame counts: a window stored larger than its screen, or off it, is
+// shown inside the screen's available area frame and all; a size below the
+// minimum (a negative one too) is raised to it.
+TEST(WindowPlacement, TheSizeFitsTheScreenItShowsOnFrameCounted)
+{
+    const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 24, 800, 576)};
+    const QMargins frame(4, 30, 4, 4);
+    const QSize minimum(334, 267);
+    struct Case {
+        const char *what;
+        QPoint place;
+        QSize size;
+        QPoint shownAt;
+        QSize shownSize;
+    };
+    const Case cases[] = {
+        {"fits as stored", {100, 100}, {600, 400}, {100, 100}, {600, 400}},
+        {"larger than the first screen", {100, 100}, {26667, 26667}, {0, 0}, {1272, 990}},
+        {"larger than the second screen, on it", {1500, 100}, {26667, 26667}, {1280, 24}, {792, 542}},
+        {"the largest size there is", {100, 100}, {143165577, 143165577}, {0, 0}, {1272, 990}},
+        {"negative", {100, 100}, {-5000, -143165577}, {100, 100}, minimum},
+        {"from far below, its status bar above the edge", {100, 90000}, {600, 400}, {100, 590}, {600, 400}},
+        {"title bar in the last pixels", {100, 1020}, {600, 400}, {100, 590}, {600, 400}},
+    };
+    for (const Case &c : cases) {
+        const Placement p = PlaceWindow(c.place, c.size, minimum, frame, screens);
+        EXPECT_EQ(p.framePosition, c.shownAt) << c.what;
+        EXPECT_EQ(p.size, c.shownSize) << c.what;
+    }
+    // Without any screen known only the minimum applies.
+    EXPECT_EQ(PlaceWindow({-50, 9000}, {10, 99999}, minimum, frame, {}), (Placement{{-50, 9000}, {334, 99999}}));
 }

@@ -1,6 +1,7 @@
 #include "CSystem.h"
 #include "CTraceCode.h"
 #include "MsgBox.h"
+#include "ProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -212,6 +213,50 @@ TEST_F(TraceFile, FileRestartsFromItsSizeLimitOn)
             EXPECT_EQ(lines.mid(15), QStringList{QStringLiteral("next line")});
         }
     }
+
+    // Grown to the limit by the trace's own lines: the line that reaches it
+    // is still appended, the one after it begins the file again.
+    const qsizetype begun = Bytes().size();
+    m_Trace.BugMessage(QString(CTraceCode::kSizeLimit - 1 - begun - 2, QLatin1Char('y')));
+    ASSERT_EQ(Bytes().size(), CTraceCode::kSizeLimit - 1);
+    m_Trace.BugMessage(QStringLiteral("at the limit"));
+    EXPECT_EQ(Lines().last(), QStringLiteral("at the limit"));
+    EXPECT_EQ(Bytes().size(), CTraceCode::kSizeLimit + 13);
+    m_Trace.BugMessage(QStringLiteral("after it"));
+    const QStringList lines = Lines();
+    ExpectBegun(lines, QStringLiteral("Reinizializzato file per raggiunto limite dimensioni: "));
+    EXPECT_EQ(lines.mid(15), QStringList{QStringLiteral("after it")});
+}
+
+// The file named after the program folder and the executable follows both
+// when they change during the run.
+TEST_F(TraceFile, DefaultFileFollowsTheProgramFolderAndName)
+{
+    const QString oldFolder = ProgramFolder();
+    const QString oldName = ExecutableName();
+    CTraceCode t;
+    t.SetBugMode(0);
+    t.SetBugTraceMode(1);
+    const struct {
+        const char *folder;
+        const char *name;
+    } cases[] = {{"one", "pelvaro"}, {"two", "pelvaro"}, {"two", "other"}};
+    for (const auto &c : cases) {
+        const QString folder = m_Dir.filePath(QString::fromLatin1(c.folder));
+        ASSERT_TRUE(QDir().mkpath(folder));
+        SetProgramFolder(folder);
+        SetExecutableName(QString::fromLatin1(c.name));
+        t.BugMessage(QStringLiteral("line for ") + QString::fromLatin1(c.name));
+    }
+    SetProgramFolder(oldFolder);
+    SetExecutableName(oldName);
+    const auto lines = [this](const char *file) {
+        QFile f(m_Dir.filePath(QString::fromLatin1(file)));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    EXPECT_EQ(lines("one/pelvaro.DBG"), QByteArray("line for pelvaro\r\n"));
+    EXPECT_EQ(lines("two/pelvaro.DBG"), QByteArray("line for pelvaro\r\n"));
+    EXPECT_EQ(lines("two/other.DBG"), QByteArray("line for other\r\n"));
 }
 
 TEST_F(TraceFile, DebuggerModeWritesNoFile)
