@@ -39,6 +39,9 @@ constexpr std::int32_t kCaptionViewVariables = 794;
 constexpr std::int32_t kTextFileFilter = 801;
 constexpr std::int32_t kTextImportRefused = 802;
 constexpr std::int32_t kTextExportFailed = 803;
+// The same two, when a value the configuration's rules refuse is the cause.
+constexpr std::int32_t kTextImportRefusedData = 3166;
+constexpr std::int32_t kTextExportRefusedData = 3165;
 
 // Transfer windows: write the configuration, read the instrument.
 constexpr std::int32_t kActionWrite = 1;
@@ -412,8 +415,10 @@ bool TransferCommands::Export(const QString &name, std::int32_t id)
         CGestioneMemMap memMap;
         written = memMap.Export(fileName, id);
         if (!written) {
-            MsgBox(GetResourceText(kTextExportFailed, {fileName}), MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
-                   QString(), m_Owner);
+            const QString refused = memMap.RefusedDataText();
+            MsgBox(refused.isEmpty() ? GetResourceText(kTextExportFailed, {fileName})
+                                     : GetResourceText(kTextExportRefusedData, {refused}),
+                   MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), m_Owner);
         }
     });
     return written;
@@ -432,8 +437,10 @@ std::optional<std::int32_t> TransferCommands::Import()
         CGestioneMemMap memMap;
         if (!memMap.Import(fileName, id)) {
             trace(QStringLiteral("Fallita operazione import da file ") + fileName);
-            MsgBox(GetResourceText(kTextImportRefused, {fileName}), MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
-                   QString(), m_Owner);
+            const QString refused = memMap.RefusedDataText();
+            MsgBox(refused.isEmpty() ? GetResourceText(kTextImportRefused, {fileName})
+                                     : GetResourceText(kTextImportRefusedData, {fileName, refused}),
+                   MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), m_Owner);
             // Nothing was stored under the id: give it back.
             ConfigurationWizard::DeleteCounterRow(id);
             return;

@@ -5,6 +5,7 @@
 #include "MemMapLayout.h"
 #include "NumberText.h"
 #include "ParameterClassRegistry.h"
+#include "ParameterCodes.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 
@@ -130,7 +131,8 @@ void CSerialComm::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLine
     // object as it was.
     const std::int16_t address =
         ReadDecimalInteger(FindCmdAuxValue(kNetworkAddLine, lines), QStringLiteral("S.out>Add="));
-    const std::int16_t baud = MnemonicToCode(FindCmdAuxValue(kBaudRateLine, lines), auxBaudRates(), kConvBaudRateFail);
+    const std::int16_t baud = MnemonicToCode(FindCmdAuxValue(kBaudRateLine, lines), auxBaudRates(), kConvBaudRateFail,
+                                             AuxCommandPrefix(kBaudRateLine));
     SetNetworkAdd(address);
     SetBaudRate(baud);
 }

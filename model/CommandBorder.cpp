@@ -49,7 +49,12 @@ void ReportCurrentError(QWidget *owner, const QString &tracePrefix)
     } catch (const DatabaseError &e) {
         reportProgramError(owner, tracePrefix, DatabaseErrorText(e));
     } catch (const SetupReadError &e) {
-        reportProgramError(owner, tracePrefix, e.Text());
+        // The check text goes to the trace; the box names the field and the
+        // value in the user's words (3164: "The configuration holds data the
+        // program cannot use: |1.").
+        if (!tracePrefix.isEmpty())
+            g_Trace.BugMessage(tracePrefix + e.Text());
+        showBox(owner, GetResourceText(3164, {e.UserText()}));
     } catch (const ProgramError &e) {
         reportProgramError(owner, tracePrefix, e.Description());
     } catch (const std::exception &e) {
