@@ -31,6 +31,8 @@ constexpr std::int32_t kMsgPortNotOpen = 209;
 constexpr std::int32_t kMsgCommandRefused = 210;
 constexpr std::int32_t kMsgOtherFamily = 211;
 constexpr std::int32_t kMsgCRCError = 215;
+constexpr std::int32_t kMsgCannotConvert = 3151; // "|1": what the configuration's rules refuse
+constexpr std::int32_t kMsgReadRefused = 3167;   // likewise, for lines read from the instrument
 
 // Line settings of the auxiliary interface (indexes of the transport).
 constexpr std::int32_t kBaudIndex9600 = 3;
@@ -368,14 +370,17 @@ void CAuxTransferEngine::showDataError(const std::exception &error, bool fromIns
 {
     QString description;
     if (const auto *e = dynamic_cast<const SetupReadError *>(&error)) {
-        description = e->Text();
-        // Lines from the instrument that do not make a setup: the reception
-        // went wrong as far as the user can tell.
+        // Lines that do not make a setup, or a stored configuration the
+        // rules refuse: the check text to the trace, the cause in the
+        // user's words to the box.
         if (fromInstrument) {
-            g_Trace.BugMessage(QStringLiteral("Dump dello strumento non convertibile: ") + description);
-            showMessage(GetResourceText(kMsgReceptionError));
+            g_Trace.BugMessage(QStringLiteral("Dump dello strumento non convertibile: ") + e->Text());
+            showMessage(GetResourceText(kMsgReadRefused, {e->UserText()}));
             return;
         }
+        g_Trace.BugMessage(QStringLiteral("Errore nella conversione della configurazione: ") + e->Text());
+        showMessage(GetResourceText(kMsgCannotConvert, {e->UserText()}));
+        return;
     } else if (const auto *e = dynamic_cast<const DatabaseError *>(&error)) {
         // Told by its kind, not as a communication error.
         g_Trace.BugMessage(QStringLiteral("Errore del database: ") + e->Description());

@@ -38,11 +38,12 @@ class WindowTimer;
 // a failed write sends no "END".
 //
 // A dump of more than 144 lines is refused (message 206) instead of
-// overrunning the map; a dump that does not convert shows 206 and stores
-// nothing; a failure of the database is told by its kind (DatabaseErrorText)
-// and "Nothing has been saved." or "Nothing has been transferred.", with an
-// empty title (it is not a communication error); a stored-data error shows
-// its description; a Cancel
+// overrunning the map; a dump that does not convert shows 3167 with the
+// cause (the line missing or unreadable, the field and value refused) and
+// stores nothing; a stored configuration that does not convert shows 3151
+// with its cause; a failure of the database is told by its kind
+// (DatabaseErrorText) and "Nothing has been saved." or "Nothing has been
+// transferred.", with an empty title (it is not a communication error); a Cancel
 // that arrives while the dump is coming in stores nothing; an Action other
 // than 0 and 1 fails instead of reporting success.
 //

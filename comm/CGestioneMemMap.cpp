@@ -223,11 +223,23 @@ bool CGestioneMemMap::ConvertMemoryMapAuxToUserSetup()
 // ---------------------------------------------------------------------------
 // Export and import
 
+template <class Action>
+void CGestioneMemMap::keepRefusedData(Action action)
+{
+    try {
+        action();
+    } catch (const SetupReadError &e) {
+        m_RefusedData = e.UserText();
+        throw;
+    }
+}
+
 bool CGestioneMemMap::Export(const QString &fileName, std::int32_t id)
 {
     SetIDProgramma(id);
+    m_RefusedData.clear();
     if (!runTraced(QStringLiteral("Export della configurazione ") + QString::number(id) + QStringLiteral(" fallito"),
-                   [this] { ConvertUserSetupToMemoryMap(); }))
+                   [this] { keepRefusedData([this] { ConvertUserSetupToMemoryMap(); }); }))
         return false;
     return SaveMemorySetup(fileName);
 }
@@ -236,10 +248,11 @@ bool CGestioneMemMap::Import(const QString &fileName, std::int32_t id)
 {
     m_Imported = true;
     SetIDProgramma(id);
+    m_RefusedData.clear();
     if (!ReadMemorySetup(fileName))
         return false;
     return runTraced(QStringLiteral("Import da file ") + fileName + QStringLiteral(" fallito"),
-                     [this] { ConvertMemoryMapToUserSetup(); });
+                     [this] { keepRefusedData([this] { ConvertMemoryMapToUserSetup(); }); });
 }
 
 // ---------------------------------------------------------------------------

@@ -83,6 +83,10 @@ public:
     // read, or the map does not convert; DatabaseError when it cannot be
     // saved. Nothing is stored then.
     bool Import(const QString &fileName, std::int32_t id);
+    // After an Export or Import that failed on a value the configuration's
+    // rules refuse (SetupReadError): the user's words for it (the field as
+    // its page names it, and the value); else empty.
+    const QString &RefusedDataText() const { return m_RefusedData; }
 
     // The exchange file: this program's identifier and version, the model
     // object's name and module coding, the whole map. Writing replaces the
@@ -111,11 +115,14 @@ private:
     void traceMemMap() const;
     void traceMemMapAux() const;
     bool refuseFile(const QString &fileName, const QString &reason) const;
+    template <class Action>
+    void keepRefusedData(Action action);
 
     CCollDatiSetup m_Setup;
     MemMapWords m_MemMap{};
     MemMapAuxLines m_MemMapAux;
     bool m_Imported = false;
+    QString m_RefusedData;
     std::uint16_t m_StartAddMemMap = 0;
     std::uint16_t m_EndAddMemMap = 0;
 };

@@ -184,6 +184,7 @@ constexpr std::int32_t kTextWriting = 201;
 constexpr std::int32_t kTextReading = 203;
 constexpr std::int32_t kMsgOtherModel = 230;
 constexpr std::int32_t kMsgReadInvalid = 3150;
+constexpr std::int32_t kMsgReadRefused = 3167;   // 3150 with "|1": what was refused
 constexpr std::int32_t kMsgCannotConvert = 3151; // |1: what could not be converted
 constexpr std::int32_t kMsgNoSerialModule = 3152;
 constexpr std::int32_t kTextBadAddress = 3153;
@@ -229,31 +230,38 @@ void trace(const QString &text)
     g_Trace.BugMessage(text);
 }
 
+// Why a conversion failed: the text for the user, and whether it was data
+// the configuration's rules refuse (SetupReadError).
+struct ConversionFailure {
+    QString text;
+    bool refusedData = false;
+};
+
 // Runs a conversion; the errors it lets through are traced, and their
-// description is left in `failure`; a failure of the database is also left
+// description is left in `failure` (the user's words for refused data; the
+// check text goes to the trace only); a failure of the database is also left
 // in `database`, to be told as what it is.
 template <class Action>
-bool runConversion(const QString &what, Action action, QString *failure = nullptr,
+bool runConversion(const QString &what, Action action, ConversionFailure *failure = nullptr,
                    std::optional<DatabaseError> *database = nullptr)
 {
-    QString description;
+    ConversionFailure found;
     try {
         return action();
     } catch (const DatabaseError &e) {
-        description = e.Description();
-        trace(what + QStringLiteral(": errore del database: ") + description);
+        found.text = e.Description();
+        trace(what + QStringLiteral(": errore del database: ") + found.text);
         if (database)
             *database = e;
     } catch (const SetupReadError &e) {
-        description = e.Text();
-        trace(what + QStringLiteral(": dati non convertibili: ") + description);
+        found = {e.UserText(), true};
+        trace(what + QStringLiteral(": dati non convertibili: ") + e.Text());
     } catch (const ProgramError &e) {
-        description = e.Description();
-        trace(what + QStringLiteral(": errore ") + QString::number(e.Number()) + QLatin1Char(' ') +
-              description);
+        found.text = e.Description();
+        trace(what + QStringLiteral(": errore ") + QString::number(e.Number()) + QLatin1Char(' ') + found.text);
     }
     if (failure)
-        *failure = description;
+        *failure = found;
     return false;
 }
 
@@ -501,13 +509,17 @@ void ModbusTransfer::ReadConfiguration()
         m_MemMap->SaveMemorySetup(QString::fromLatin1(CGestioneMemMap::kMemoryMapDump));
         // What the instrument holds is checked by the parameter objects as
         // they read it; a map they cannot read saves nothing, nor does a
-        // database that does not take it.
+        // database that does not take it, and a value they refuse is named.
+        ConversionFailure failure;
         std::optional<DatabaseError> database;
         ok = runConversion(
             QStringLiteral("ConvertMemoryMapToUserSetup"), [this] { return m_MemMap->ConvertMemoryMapToUserSetup(); },
-            nullptr, &database);
+            &failure, &database);
         if (!ok && database)
             showDatabaseFailure(*database, kTextNothingSaved);
+        else if (!ok && failure.refusedData)
+            emit Warning(GetResourceText(kMsgReadRefused, {QVariant(failure.text)}),
+                         LoadResourceString(ModbusText::TitleCommError));
         else if (!ok)
             showCommMessage(kMsgReadInvalid);
     }
@@ -552,8 +564,9 @@ bool ModbusTransfer::ReadMemoryMap()
 // Before any frame: a configuration without a serial module holds no
 // address and no line speed (its words would go out as 0, which an RS232
 // instrument cannot take and which switches an RS485 instrument to 4800
-// baud), so it is refused with a message that says so. A configuration that
-// cannot be loaded is reported by PrepareMemoryMap.
+// baud), so it is refused with a message that says so; one that cannot be
+// loaded or converted is refused by PrepareMemoryMap with its cause. No
+// line speed is searched for a configuration that cannot go out.
 bool ModbusTransfer::CanBeWritten()
 {
     CModInstr stored;
@@ -561,11 +574,13 @@ bool ModbusTransfer::CanBeWritten()
         stored.LoadDataFromADORS(ExistingRowCriterion(m_IDProgramma));
         return true;
     });
-    if (!loaded || hasSerialModule(stored))
-        return true;
-    trace(QStringLiteral("Configurazione senza modulo seriale: nessun indirizzo di rete e baud rate da programmare"));
-    showCommMessage(kMsgNoSerialModule);
-    return false;
+    if (loaded && !hasSerialModule(stored)) {
+        trace(
+            QStringLiteral("Configurazione senza modulo seriale: nessun indirizzo di rete e baud rate da programmare"));
+        showCommMessage(kMsgNoSerialModule);
+        return false;
+    }
+    return PrepareMemoryMap(m_StoredCoding);
 }
 
 // Loads the configuration, checks its module coding and converts it into
@@ -573,7 +588,7 @@ bool ModbusTransfer::CanBeWritten()
 // instrument.
 bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
 {
-    QString failure;
+    ConversionFailure failure;
     std::optional<DatabaseError> database;
     const bool converted = runConversion(
         QStringLiteral("WriteConfiguration"),
@@ -592,7 +607,7 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
         return false;
     }
     if (!converted) {
-        showCannotConvert(failure);
+        showCannotConvert(failure.text);
         return false;
     }
     m_MemMap->SaveMemorySetup(QString::fromLatin1(CGestioneMemMap::kMemoryUserDump));
@@ -624,8 +639,9 @@ void ModbusTransfer::WriteConfiguration()
     g_Trace.BugAssert(m_IDProgramma != -1, QStringLiteral("m_IDProgramma non inizializzato"));
     g_Trace.BugAssert(m_ModInstr == nullptr, QStringLiteral("Errore m_pModInstr non nullo"));
 
-    std::int32_t storedCoding = 0;
-    bool ok = PrepareMemoryMap(storedCoding);
+    // The map was made before the line speed was searched (CanBeWritten).
+    const std::int32_t storedCoding = m_StoredCoding;
+    bool ok = m_MemMap != nullptr;
 
     std::int16_t firstAddress = m_Network.NetworkAdd();
     std::int16_t lastAddress = firstAddress;

@@ -105,14 +105,17 @@ std::uint16_t ModuleRegisterOfType(std::int16_t typeCode);
 // Refused before any frame leaves: a configuration without a serial module
 // (slot B neither QD nor QE) holds no address and speed (3152; on RS485 its
 // speed word 0 would switch the instrument to 4800 baud); a configuration
-// that cannot be loaded or converted (3151 with the error's description);
-// an address word (RS232) outside 1..255 or a baud-rate word outside 0..3
-// (3151 naming the value, texts 3153 / 3154), since the instrument could not
-// be reached again. A map read from an instrument that the parameter objects
-// refuse shows 3150 and saves nothing. A failure of the database (on the
-// load of a write, or the save of a read) is told by its kind
-// (DatabaseErrorText) and "Nothing has been transferred." or "Nothing has
-// been saved.", with an empty title: it is not a communication error. TotalInstrNetwork is taken within
+// that cannot be loaded or converted (3151 with the error's description: for
+// a value its field's rules refuse, the field as its page names it and the
+// value, the address and the baud-rate code in texts 3153 / 3154); an address
+// word (RS232) outside 1..255 or a baud-rate word outside 0..3 (3151 with
+// 3153 / 3154), since the instrument could not be reached again. The line
+// speed is searched only after these checks. A map read from an instrument
+// that the parameter objects refuse saves nothing: 3167 naming the refused
+// value, 3150 for any other failure. A failure of the database (on the load
+// of a write, or the save of a read) is told by its kind (DatabaseErrorText)
+// and "Nothing has been transferred." or "Nothing has been saved.", with an
+// empty title: it is not a communication error. TotalInstrNetwork is taken within
 // 1..255; a NetworkAdd outside 1..255 is never probed.
 class ModbusTransfer : public QObject {
     Q_OBJECT
@@ -209,6 +212,9 @@ private:
     bool m_ReturnValue = true;
     std::uint8_t m_CurrentAddress = 0;
     std::int32_t m_CodificaModuli = 0;
+    // The module coding of the configuration to write, with m_MemMap made
+    // from it before any frame.
+    std::int32_t m_StoredCoding = 0;
     std::int32_t m_FoundBaudIndex = -1;
     std::int32_t m_ScanTimeOutRx = kScanTimeOutRx;
     int m_ProgressMax = 0;

@@ -323,6 +323,21 @@ bool ConfigurationWizard::EditNewProgramma(std::int32_t mode, std::int32_t idPro
     return result;
 }
 
+void ConfigurationWizard::LoadStoredConfiguration(Run &run, std::int32_t idProgramma)
+{
+    // Read and checked as one configuration, as every other road reads it:
+    // the row of an object that does not apply to its modules never refuses
+    // it.
+    CCollDatiSetup stored;
+    stored.SetIDProgramma(idProgramma);
+    stored.LoadDataFromADORS();
+    for (CParameterClassBase *object : std::initializer_list<CParameterClassBase *>{
+             &run.modInstr, &run.rangeWP12, &run.rangeMVAHVA, &run.rangeGKP, &run.rangeMVZ, &run.display,
+             &run.inOutScale, &run.linearize, &run.inOutScaleB, &run.linearizeB, &run.counterAB, &run.alarm[0],
+             &run.alarm[1], &run.alarm[2], &run.alarm[3], &run.analogOut, &run.filtroDigitale, &run.serialComm})
+        stored.CopyStoredValuesTo(*object);
+}
+
 bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t idProgramma, const QString &listName)
 {
     run.inOutScaleB.SetClassName(kInOutScaleB);
@@ -361,14 +376,14 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
     try {
         switch (mode) {
         case kModeModify:
-            wizard.LoadDataFromADORS(ExistingRowCriterion(idProgramma));
+            LoadStoredConfiguration(run, idProgramma);
             wizard.SetCaption(GetResourceText(kCaptionModify, {listName}));
             break;
         case kModeNew:
             wizard.SetCaption(GetResourceText(kCaptionNew));
             break;
         case kModeInstrument:
-            wizard.LoadDataFromADORS(ExistingRowCriterion(kInstrumentIDProgramma));
+            LoadStoredConfiguration(run, kInstrumentIDProgramma);
             wizard.SetCaption(GetResourceText(kCaptionInstrument));
             break;
         default:

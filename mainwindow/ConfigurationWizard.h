@@ -122,6 +122,9 @@ private:
     struct Run;
 
     bool RunWizard(Run &run, std::int32_t mode, std::int32_t idProgramma, const QString &listName);
+    // The stored configuration idProgramma, loaded through the setup
+    // collection (CCollDatiSetup::LoadDataFromADORS), into the run's objects.
+    static void LoadStoredConfiguration(Run &run, std::int32_t idProgramma);
     void ArchiveInstrumentSetup();
     void ShowCurrentError(const QString &what, const QString &outcome = QString());
 

@@ -10,6 +10,7 @@
 #include "FIntestazioneDoc.h"
 #include "FOption.h"
 #include "MBytes.h"
+#include "ModelError.h"
 #include "MsgBox.h"
 #include "ProgramFolder.h"
 #include "ResourceText.h"
@@ -25,6 +26,7 @@ constexpr int kTextReportTitle = 682;
 constexpr int kTextParameterName = 683;
 constexpr int kTextParameterValue = 684;
 constexpr int kTextReportNotRead = 688;
+constexpr int kTextReportRefusedData = 3168; // "The configuration cannot be read for the report: |1."
 
 // Page margins of the report, millimetres: left, top, right, bottom.
 constexpr std::int16_t kMarginLeft = 10;
@@ -88,9 +90,14 @@ bool PrintReport(QWidget *owner, CPrintTable &printTable, std::int32_t idProgram
         headerLayout.Clear();
         tableLayout.Clear();
         report.Clear();
-        // A failure of the database is told by its kind.
+        // A failure of the database is told by its kind; a stored value its
+        // field's rules refuse is named in the user's words (the check text
+        // stays in the trace).
         const auto *database = dynamic_cast<const DatabaseError *>(&e);
-        MsgBox(GetResourceText(kTextReportNotRead, {database ? DatabaseErrorText(*database) : description}),
+        const auto *refused = dynamic_cast<const SetupReadError *>(&e);
+        MsgBox(database != nullptr  ? GetResourceText(kTextReportNotRead, {DatabaseErrorText(*database)})
+               : refused != nullptr ? GetResourceText(kTextReportRefusedData, {refused->UserText()})
+                                    : GetResourceText(kTextReportNotRead, {description}),
                MsgBoxStyle::Exclamation, QString(), owner);
         return false;
     }

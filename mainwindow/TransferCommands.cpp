@@ -45,6 +45,9 @@ constexpr std::int32_t kTextNotExported = 1070;
 constexpr std::int32_t kTextNotImported = 1071;
 constexpr std::int32_t kTextNoName = 383;
 constexpr std::int32_t kTextNameNotHeld = 1080;
+// The same two, when a value the configuration's rules refuse is the cause.
+constexpr std::int32_t kTextImportRefusedData = 3166;
+constexpr std::int32_t kTextExportRefusedData = 3165;
 
 // Transfer windows: write the configuration, read the instrument.
 constexpr std::int32_t kActionWrite = 1;
@@ -456,8 +459,10 @@ bool TransferCommands::Export(const QString &name, std::int32_t id)
         CGestioneMemMap memMap;
         written = memMap.Export(fileName, id);
         if (!written) {
-            MsgBox(GetResourceText(kTextExportFailed, {fileName}), MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
-                   QString(), m_Owner);
+            const QString refused = memMap.RefusedDataText();
+            MsgBox(refused.isEmpty() ? GetResourceText(kTextExportFailed, {fileName})
+                                     : GetResourceText(kTextExportRefusedData, {refused}),
+                   MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), m_Owner);
         }
     });
     return written;
@@ -480,8 +485,10 @@ std::optional<std::int32_t> TransferCommands::Import()
         if (!memMap.Import(fileName, id)) {
             trace(QStringLiteral("Fallita operazione import da file ") + fileName);
             transaction.Rollback();
-            MsgBox(GetResourceText(kTextImportRefused, {fileName}), MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly,
-                   QString(), m_Owner);
+            const QString refused = memMap.RefusedDataText();
+            MsgBox(refused.isEmpty() ? GetResourceText(kTextImportRefused, {fileName})
+                                     : GetResourceText(kTextImportRefusedData, {fileName, refused}),
+                   MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), m_Owner);
             return;
         }
         transaction.Commit();

@@ -18,7 +18,8 @@ QString FindCmdAuxValue(std::int16_t templateId, std::span<const QString> lines)
         if (line.startsWith(prefix, Qt::CaseInsensitive))
             return line.mid(prefix.size());
     }
-    RaiseSetupReadError(QStringLiteral("Non trovato comando ") + prefix);
+    RaiseSetupReadError(
+        SetupReadError::LineError(QStringLiteral("Non trovato comando ") + prefix, prefix, QString(), true));
 }
 
 QString RemovePoints(const QString &text)

@@ -107,9 +107,9 @@ QString CAlarm::ConvAlarmType(std::int16_t code)
     return CodeToMnemonic(code, alarmTypes(), kConvAlarmTypeFail);
 }
 
-std::int16_t CAlarm::ConvAlarmType(const QString &mnemonic)
+std::int16_t CAlarm::ConvAlarmType(const QString &mnemonic, const QString &line)
 {
-    return MnemonicToCode(mnemonic, alarmTypes(), kConvAlarmTypeFail);
+    return MnemonicToCode(mnemonic, alarmTypes(), kConvAlarmTypeFail, line);
 }
 
 QString CAlarm::ConvAlarmColor(std::int16_t code)
@@ -117,9 +117,9 @@ QString CAlarm::ConvAlarmColor(std::int16_t code)
     return CodeToMnemonic(code, alarmColors(), kConvAlarmColorFail);
 }
 
-std::int16_t CAlarm::ConvAlarmColor(const QString &mnemonic)
+std::int16_t CAlarm::ConvAlarmColor(const QString &mnemonic, const QString &line)
 {
-    return MnemonicToCode(mnemonic, alarmColors(), kConvAlarmColorFail);
+    return MnemonicToCode(mnemonic, alarmColors(), kConvAlarmColorFail, line);
 }
 
 void CAlarm::Columns(ColumnVisitor &c)
@@ -148,6 +148,14 @@ std::span<const FieldRule> CAlarm::FieldRules() const
     CodeRule("m_AlarmColor", 4),
     };
     return kRules;
+}
+
+std::vector<FieldRule> CAlarm::ContextRules() const
+{
+    if (MemMapLayoutForSlotA(SlotA()) != MemMapLayout::MemMapBaseLayout)
+        return {};
+    return {WordRule("m_MinAlarmScale"), WordRule("m_MaxAlarmScale"), WordRule("m_AlarmSetPoint"),
+            WordRule("m_Isteresi")};
 }
 
 void CAlarm::CopyProperties(const CAlarm &from, CAlarm &to)
@@ -334,10 +342,10 @@ void CAlarm::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &li
     const std::int16_t offDelay = integer(OffD);
     const std::int16_t onDelay = integer(OnD);
     const std::int16_t relay = lineValue(fieldId(k, RLY), lines) == kRelayDeEnergized ? 1 : 0;
-    const std::int16_t type = ConvAlarmType(lineValue(fieldId(k, ALr), lines));
+    const std::int16_t type = ConvAlarmType(lineValue(fieldId(k, ALr), lines), AuxCommandPrefix(fieldId(k, ALr)));
     std::int16_t color = m_AlarmColor;
     if (modInstr.ModelloStrumento() == ModelCode::Oxa14)
-        color = ConvAlarmColor(lineValue(fieldId(k, CoLr), lines));
+        color = ConvAlarmColor(lineValue(fieldId(k, CoLr), lines), AuxCommandPrefix(fieldId(k, CoLr)));
     // The channel line goes out only on the frequency/counter modules of
     // model 3 (the writer's rule); elsewhere Channel keeps its value.
     std::int16_t channel = m_Channel;

@@ -75,9 +75,10 @@ public:
     // outside the table traces "Errore valore ConvAlarmType" (or
     // "...ConvAlarmColor") as a failed check and raises SetupReadError.
     static QString ConvAlarmType(std::int16_t code);
-    static std::int16_t ConvAlarmType(const QString &mnemonic);
+    // `line`: the command prefix the mnemonic came from, for the error.
+    static std::int16_t ConvAlarmType(const QString &mnemonic, const QString &line = QString());
     static QString ConvAlarmColor(std::int16_t code);
-    static std::int16_t ConvAlarmColor(const QString &mnemonic);
+    static std::int16_t ConvAlarmColor(const QString &mnemonic, const QString &line = QString());
 
     // ClassName first, the ten stored values in table order, the context.
     static void CopyProperties(const CAlarm &from, CAlarm &to);
@@ -99,6 +100,8 @@ public:
 
     void Columns(ColumnVisitor &c) override;
     std::span<const FieldRule> FieldRules() const override;
+    // The base layout carries the scale values in one 16-bit word each.
+    std::vector<FieldRule> ContextRules() const override;
 
 private:
     // Visits alarm k's memory-map words with the member each one carries;

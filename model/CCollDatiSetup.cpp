@@ -21,6 +21,7 @@
 #include "MErrors.h"
 #include "ModuleCodes.h"
 
+#include <optional>
 #include <variant>
 
 namespace {
@@ -204,8 +205,84 @@ void CCollDatiSetup::loadRows()
     // does not stop it.
     ADOTransaction transaction(g_Connection, ADOConnection::TransactionKind::Read);
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i)
-        m_SetupObjects.base(i).LoadDataFromADORS(criterion);
+        m_SetupObjects.base(i).LoadRowFromADORS(criterion);
     transaction.Commit();
+}
+
+void CCollDatiSetup::checkStoredRows(const CCollDatiSetup &startingValues)
+{
+    // Each row against its fields' rules. Whether a refused row matters is
+    // known only once the validity update has run on what was taken: until
+    // then a refused object holds its starting values, and no failed check
+    // is traced for it.
+    std::vector<std::optional<SetupReadError>> refused(static_cast<std::size_t>(m_SetupObjects.Count()));
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
+        CParameterClassBase &object = m_SetupObjects.base(i);
+        SetupReadTraceDeferred deferred;
+        try {
+            object.CheckValues();
+        } catch (const SetupReadError &e) {
+            refused[static_cast<std::size_t>(i - 1)] = e.InObject(object.ClassName());
+            const std::int16_t storedSwitch = m_InOutScale->Linearizzazione();
+            CollectColumns start;
+            startingValues.m_SetupObjects.base(i).Columns(start);
+            AssignColumns restore(start.values);
+            object.Columns(restore);
+            // On F10 channel A's scale does not apply, but its curve's
+            // switch is still its own: it stays when it is a switch value.
+            if (&object == m_InOutScale) {
+                const std::int16_t starting = m_InOutScale->Linearizzazione();
+                m_InOutScale->SetLinearizzazione(storedSwitch);
+                try {
+                    m_InOutScale->CheckValues();
+                } catch (const SetupReadError &) {
+                    m_InOutScale->SetLinearizzazione(starting);
+                }
+            }
+        }
+    }
+    UpdateValidData();
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
+        const auto &error = refused[static_cast<std::size_t>(i - 1)];
+        if (!error)
+            continue;
+        if (ValidData(i)) {
+            g_Trace.BugMessage(QStringLiteral("g_Trace.BugAssert fallito: ") + error->Text());
+            throw *error;
+        }
+        g_Trace.BugMessage(QStringLiteral("Valore ignorato per ") + m_SetupObjects.base(i).ClassName() +
+                           QStringLiteral(" (non applicabile): ") + error->Text());
+    }
+    checkContextValues();
+}
+
+void CCollDatiSetup::checkContextValues()
+{
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
+        if (!ValidData(i))
+            continue;
+        CParameterClassBase &object = m_SetupObjects.base(i);
+        try {
+            object.CheckContextValues();
+        } catch (const SetupReadError &e) {
+            throw e.InObject(object.ClassName());
+        }
+    }
+}
+
+void CCollDatiSetup::CopyStoredValuesTo(CParameterClassBase &object) const
+{
+    for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
+        CParameterClassBase &own = m_SetupObjects.base(i);
+        if (own.ClassName() != object.ClassName())
+            continue;
+        CollectColumns collect;
+        own.Columns(collect);
+        AssignColumns assign(collect.values);
+        object.Columns(assign);
+        return;
+    }
+    RaiseProgramError(RunTimeError::InvalidCall);
 }
 
 void CCollDatiSetup::takeStoredValues(const CCollDatiSetup &from)
@@ -232,7 +309,8 @@ void CCollDatiSetup::LoadDataFromADORS()
     const CScaleMisuraDisplay savedScalaB = *g_ScalaB;
     try {
         fresh.loadRows();
-        fresh.UpdateValidData();
+        CCollDatiSetup startingValues;
+        fresh.checkStoredRows(startingValues);
     } catch (...) {
         *g_Scala = savedScala;
         *g_ScalaB = savedScalaB;
@@ -254,18 +332,26 @@ void CCollDatiSetup::readBack(Read read, ReadSwitchA readSwitchA)
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
         UpdateValidData();
         CParameterClassBase &object = m_SetupObjects.base(i);
+        const bool applies = ValidData(i);
         // A value outside its field's rule fails the reading like one that
-        // does not convert, and the object keeps what it held before.
+        // does not convert, and the object keeps what it held before. For an
+        // object that does not apply no failed check is traced: the data an
+        // instrument holds for a module it lacks are not ours to check.
+        std::optional<SetupReadTraceDeferred> deferred;
+        if (!applies)
+            deferred.emplace();
         CollectColumns before;
         object.Columns(before);
         try {
             read(object);
             object.CheckValues();
+            if (applies)
+                object.CheckContextValues();
         } catch (const SetupReadError &e) {
             AssignColumns restore(before.values);
             object.Columns(restore);
-            if (ValidData(i))
-                throw;
+            if (applies)
+                throw e.InObject(object.ClassName());
             g_Trace.BugMessage(QStringLiteral("Lettura ignorata per ") + object.ClassName() +
                                QStringLiteral(" (non applicabile): ") + e.Text());
             // On F10 the counters own channel A's scale, but the curve's
@@ -273,9 +359,12 @@ void CCollDatiSetup::readBack(Read read, ReadSwitchA readSwitchA)
             // would not apply. Without a switch either, the object stays as
             // it was.
             if (&object == m_InOutScale) {
+                const std::int16_t previous = m_InOutScale->Linearizzazione();
                 try {
                     readSwitchA(*m_InOutScale);
+                    m_InOutScale->CheckValues();
                 } catch (const SetupReadError &) {
+                    m_InOutScale->SetLinearizzazione(previous);
                 }
             }
         }
@@ -285,9 +374,8 @@ void CCollDatiSetup::readBack(Read read, ReadSwitchA readSwitchA)
 
 void CCollDatiSetup::SetUserSetup(const MemMapWords &map)
 {
-    // Channel A's map reader does not fail on the frequency layout: it has
-    // read the switch word already.
-    readBack([&](CParameterClassBase &object) { object.SetUserSetup(*m_ModInstr, map); }, [](CInOutScale &) {});
+    readBack([&](CParameterClassBase &object) { object.SetUserSetup(*m_ModInstr, map); },
+             [&](CInOutScale &scale) { scale.SetLinearizzazioneMemoryMap(*m_ModInstr, map); });
 }
 
 void CCollDatiSetup::SetUserSetupAux(const MemMapAuxLines &lines)
@@ -359,7 +447,7 @@ std::optional<bool> CCollDatiSetup::ObjectApplies(const QString &key, const Appl
     if (key == QLatin1String("CLinearizeB"))
         // Channel F exists on the frequency/counter modules only: in the base
         // layout its curve would take channel A's words.
-        return frequency && oxa16 && f == 0 && c.LinearizzazioneB == 1;
+        return frequency && oxa16 && f == 0 && c.LinearizzazioneB != 0;
     if (key == QLatin1String("CCounterAB"))
         // A function left over from an earlier frequency configuration shows
         // no counters on another module.

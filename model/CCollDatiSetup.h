@@ -127,7 +127,25 @@ public:
     // (DatabaseError, or SetupReadError for a stored range that does not
     // convert) reaches the caller and leaves the objects, the flags and
     // g_Scala/g_ScalaB as they were.
+    //
+    // The rows are read as the instrument's map is: a row with a value
+    // outside its field's rule refuses the configuration only when its
+    // object applies (then with the failed-check trace line and the error
+    // naming the field and the object). The row of an object that does not
+    // apply is traced ("Valore ignorato per CAlarm3 (non applicabile): ...")
+    // and the object holds its class's starting values instead, as a fresh
+    // object does; the next save of the configuration stores them over the
+    // refused row. Channel A's scale keeps its stored switch when that is
+    // 0 or 1, since on F10 channel A's curve follows it. The objects that
+    // apply are then checked against the rules of their context
+    // (CParameterClassBase::ContextRules).
     void LoadDataFromADORS();
+
+    // Copies the stored columns of the collection's object of the same
+    // ClassName (and class) into `object`: how the configuration wizard takes
+    // a configuration loaded here. A name of none of the 18 raises run-time
+    // error 5.
+    void CopyStoredValuesTo(CParameterClassBase &object) const;
 
     // Reads the whole configuration back from an instrument's memory map or
     // auxiliary lines (after the module coding has been written): every
@@ -136,17 +154,18 @@ public:
     // values read so far (the frequency module's function, a channel's
     // linearization switch). A read error (SetupReadError) of an object
     // whose flag is False (a module that is not fitted, a function that does
-    // not use it) is traced and leaves that object as it was: an instrument
-    // reports no lines for the menus it lacks. A read error of an object that
-    // applies reaches the caller. Ends with a validity update.
+    // not use it) is traced without a failed check ("Lettura ignorata per
+    // ...") and leaves that object as it was: an instrument reports no lines
+    // for the menus it lacks. A read error of an object that applies, and a
+    // value outside the rules of its context, reach the caller naming the
+    // object. Ends with a validity update.
     //
     // On F10 the counters own channel A's scale, and an instrument's reply
     // may carry no channel-A scale lines there, but channel A's curve switch
     // is still the scale object's: when that object does not apply and its
     // lines do not read, its switch line is read alone (when the lines carry
-    // one), so a curve sent on F10 comes back switched on. (The map reader of
-    // channel A reads every word of the frequency layout, the switch among
-    // them.)
+    // one), so a curve sent on F10 comes back switched on; the map's switch
+    // word likewise.
     void SetUserSetup(const MemMapWords &map);
     void SetUserSetupAux(const MemMapAuxLines &lines);
 
@@ -184,6 +203,8 @@ private:
     void UpdateValidData();
     ApplyContext currentContext() const;
     void loadRows();
+    void checkStoredRows(const CCollDatiSetup &startingValues);
+    void checkContextValues();
     void takeStoredValues(const CCollDatiSetup &from);
     template <class Read, class ReadSwitchA> void readBack(Read read, ReadSwitchA readSwitchA);
     template <class Write, class WriteSwitchA> void writeOut(Write write, WriteSwitchA writeSwitchA) const;

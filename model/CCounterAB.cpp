@@ -68,6 +68,16 @@ void CCounterAB::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_CounterBDigitalPoint"), m_CounterBDigitalPoint);
 }
 
+std::span<const FieldRule> CCounterAB::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+        DigitalPointRule("m_ElectricDigitalPoint"), DigitalPointRule("m_MeasureDigitalPointCounterA"),
+        DigitalPointRule("m_CounterADigitalPoint"), DigitalPointRule("m_MeasureDigitalPointCounterB"),
+        DigitalPointRule("m_CounterBDigitalPoint"),
+    };
+    return kRules;
+}
+
 void CCounterAB::CopyProperties(const CCounterAB &from, CCounterAB &to)
 {
     to.SetElectricDigitalPoint(from.ElectricDigitalPoint());

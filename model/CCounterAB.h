@@ -73,6 +73,8 @@ public:
     void SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines) override;
 
     void Columns(ColumnVisitor &c) override;
+    // The five decimal points: those of the scale tables.
+    std::span<const FieldRule> FieldRules() const override;
 
 private:
     bool electricInUse() const { return m_WPxFunction == 9 || m_WPxFunction == 10; }

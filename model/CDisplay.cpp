@@ -152,7 +152,8 @@ void CDisplay::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &
         displayDigit = FindCmdAuxValue(kDisplayDigitLine, lines) == kDisplay1999 ? 0 : 1;
     std::int16_t color = m_DisplayColor;
     if (colorLineSent(*place, modInstr))
-        color = MnemonicToCode(FindCmdAuxValue(kColorLine, lines), colorMnemonics(), kConvDisplayColorFail);
+        color = MnemonicToCode(FindCmdAuxValue(kColorLine, lines), colorMnemonics(), kConvDisplayColorFail,
+                               AuxCommandPrefix(kColorLine));
     m_Password = password;
     m_DisplayDigit = displayDigit;
     m_DisplayColor = color;

@@ -65,8 +65,10 @@ constexpr std::int32_t kReportDisplayTitleOf = 5495;  // "#SBADisplayed scale |1
 std::int16_t readLinearizzazione(const MemMapAuxLines &lines, std::int16_t templateId)
 {
     const QString value = FindCmdAuxValue(templateId, lines);
-    if (value.isEmpty())
-        RaiseSetupReadError(QStringLiteral("Valore mancante per ") + ScaleAuxPrefix(templateId));
+    if (value.isEmpty()) {
+        const QString line = ScaleAuxPrefix(templateId);
+        RaiseSetupReadError(SetupReadError::LineError(QStringLiteral("Valore mancante per ") + line, line));
+    }
     return value == kLinearizzazioneOffText ? 0 : 1;
 }
 
@@ -124,6 +126,35 @@ void CInOutScale::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_MinMeasureScale"), m_MinMeasureScale);
     c.Column(QStringLiteral("m_MaxMeasureScale"), m_MaxMeasureScale);
     c.Column(QStringLiteral("m_Linearizzazione"), m_Linearizzazione);
+}
+
+std::span<const FieldRule> CInOutScale::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+        DigitalPointRule("m_ElectricDigitalPoint"),
+        DigitalPointRule("m_MeasureDigitalPoint"),
+        CodeRule("m_Linearizzazione", 2),
+    };
+    return kRules;
+}
+
+std::vector<FieldRule> CInOutScale::ContextRules() const
+{
+    switch (MemMapLayoutForSlotA(SlotA())) {
+    case MemMapLayout::MemMapBaseLayout:
+        return {WordRule("m_MinElectricScale"), WordRule("m_MaxElectricScale"),
+                DigitalPointRule("m_MeasureDigitalPoint", false), WordRule("m_MinMeasureScale"),
+                WordRule("m_MaxMeasureScale")};
+    case MemMapLayout::MemMapFreqLayout: {
+        const bool sixDigits = ModelloStrumento() == ModelCode::Oxa16;
+        std::vector<FieldRule> rules{DigitalPointRule("m_MeasureDigitalPoint", sixDigits)};
+        if (IsChannelA())
+            rules.push_back(DigitalPointRule("m_ElectricDigitalPoint", sixDigits));
+        return rules;
+    }
+    case MemMapLayout::None: break;
+    }
+    return {};
 }
 
 void CInOutScale::CopyProperties(const CInOutScale &from, CInOutScale &to)
@@ -333,6 +364,21 @@ void CInOutScale::GetLinearizzazioneMemoryMapAux(const CModInstr &modInstr, MemM
 {
     if (const auto place = LinearizationSwitchLine(modInstr.SlotA(), IsChannelA()))
         lines[place->index] = LinearizationSwitchLineText(place->templateId, m_Linearizzazione != 0);
+}
+
+void CInOutScale::SetLinearizzazioneMemoryMap(const CModInstr &modInstr, const MemMapWords &map)
+{
+    const std::int16_t slotA = modInstr.SlotA();
+    switch (MemMapLayoutForSlotA(slotA)) {
+    case MemMapLayout::MemMapBaseLayout:
+        if (slotA != SlotACode::GKP)
+            SetLinearizzazione(map[11]);
+        return;
+    case MemMapLayout::MemMapFreqLayout:
+        SetLinearizzazione(map[(IsChannelA() ? kFreqScaleWordsA : kFreqScaleWordsF).linearizzazione]);
+        return;
+    case MemMapLayout::None: return;
+    }
 }
 
 void CInOutScale::SetLinearizzazioneAux(const CModInstr &modInstr, const MemMapAuxLines &lines)

@@ -90,7 +90,8 @@ public:
     std::int32_t MeasureDigitalPoint() const { return m_MeasureDigitalPoint; }
     std::int32_t MinMeasureScale() const { return m_MinMeasureScale; }
     std::int32_t MaxMeasureScale() const { return m_MaxMeasureScale; }
-    // 0 off, any other value on.
+    // 0 off, 1 on (the values the rules take; the writers read any value
+    // but 0 as on).
     std::int16_t Linearizzazione() const { return m_Linearizzazione; }
     void SetElectricDigitalPoint(std::int32_t v) { m_ElectricDigitalPoint = v; }
     void SetMinElectricScale(std::int32_t v) { m_MinElectricScale = v; }
@@ -152,12 +153,21 @@ public:
     // channel A's scale but the curve and its switch are still channel A's.
     void GetLinearizzazioneMemoryMap(const CModInstr &modInstr, MemMapWords &map) const;
     void GetLinearizzazioneMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) const;
-    // Reads the channel's switch line alone; a missing line or an empty
-    // value raises SetupReadError and changes nothing. A layout without a
-    // switch line leaves the switch as it is.
+    // Read the channel's switch word or line alone; a missing line or an
+    // empty value raises SetupReadError and changes nothing. A layout
+    // without a switch leaves it as it is.
+    void SetLinearizzazioneMemoryMap(const CModInstr &modInstr, const MemMapWords &map);
     void SetLinearizzazioneAux(const CModInstr &modInstr, const MemMapAuxLines &lines);
 
     void Columns(ColumnVisitor &c) override;
+    // Decimal points of the scale tables, the switch off (0) or on (1).
+    std::span<const FieldRule> FieldRules() const override;
+    // By the context's model and slot-A code: the base layout carries each
+    // scale value in one 16-bit word and shows four digits; the frequency
+    // layout shows six digits on model 3 only, and channel A's electrical
+    // decimal point follows the display (channel F's is read back in the
+    // six-digit family whatever the model, so either family stays).
+    std::vector<FieldRule> ContextRules() const override;
 
 private:
     CScaleMisuraDisplay &channelScale() const;

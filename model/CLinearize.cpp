@@ -150,6 +150,26 @@ std::span<const FieldRule> CLinearize::FieldRules() const
     return kRules;
 }
 
+std::vector<FieldRule> CLinearize::ContextRules() const
+{
+    // The column names of the points, as the rules need them to stay.
+    static const std::array<QByteArray, 2 *kPoints> kPointColumns = [] {
+        std::array<QByteArray, 2 * kPoints> names;
+        for (int i = 0; i < kPoints; ++i) {
+            names[static_cast<std::size_t>(2 * i)] = "m_CoordinateIn" + twoDigits(i).toLatin1();
+            names[static_cast<std::size_t>(2 * i + 1)] = "m_CoordinateOut" + twoDigits(i).toLatin1();
+        }
+        return names;
+    }();
+    std::vector<FieldRule> rules;
+    const auto place = placeFor(SlotA(), IsChannelA());
+    if (!place || place->wide)
+        return rules;
+    for (int i = 0; i < 2 * pointsInUse(m_NumSpezzate); ++i)
+        rules.push_back(WordRule(kPointColumns[static_cast<std::size_t>(i)].constData()));
+    return rules;
+}
+
 void CLinearize::CopyProperties(const CLinearize &from, CLinearize &to)
 {
     to.SetClassName(from.ClassName());

@@ -84,6 +84,9 @@ public:
 
     void Columns(ColumnVisitor &c) override;
     std::span<const FieldRule> FieldRules() const override;
+    // The base layout carries each point of the curve in one 16-bit word:
+    // the points in use must fit one (the others do not travel).
+    std::vector<FieldRule> ContextRules() const override;
 
 private:
     // The channel's display scale object for the output values: g_ScalaB for

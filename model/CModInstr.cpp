@@ -34,6 +34,25 @@ void CModInstr::Columns(ColumnVisitor &c)
     c.Column(QStringLiteral("m_SlotD"), m_SlotD);
 }
 
+std::span<const FieldRule> CModInstr::FieldRules() const
+{
+    static constexpr FieldRule kRules[] = {
+        CodeRule("m_ModelloStrumento", ModelCode::Oxa16 + 1),
+        CodeRule("m_SlotA", SlotACode::MVZ + 1),
+        CodeRule("m_SlotB", SlotBCode::BN + 1),
+        CodeRule("m_SlotC", SlotCCode::MvzExtraLast + 1),
+        CodeRule("m_SlotD", SlotDCode::MvzExtraLast + 1),
+    };
+    return kRules;
+}
+
+std::vector<FieldRule> CModInstr::ContextRules() const
+{
+    if (m_SlotA == SlotACode::MVZ)
+        return {};
+    return {CodeRule("m_SlotC", SlotCCode::MvzExtraFirst), CodeRule("m_SlotD", SlotDCode::MvzExtraFirst)};
+}
+
 void CModInstr::CopyProperties(const CModInstr &from, CModInstr &to)
 {
     to.SetNomeProgramma(from.NomeProgramma());

@@ -44,6 +44,11 @@ public:
 
     void SetReport(ReportRecordset &report) const override;
     void Columns(ColumnVisitor &c) override;
+    // The codes of the model and of each slot; the extra inputs of slots C
+    // and D (codes 5 to 7, 2 to 4) only with the master input in slot A,
+    // since the module coding carries them for that module alone.
+    std::span<const FieldRule> FieldRules() const override;
+    std::vector<FieldRule> ContextRules() const override;
 
 private:
     QString m_NomeProgramma;

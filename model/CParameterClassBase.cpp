@@ -69,7 +69,7 @@ private:
 // Checks every integer column against its rule, if it has one.
 class CheckVisitor : public ColumnVisitor {
 public:
-    explicit CheckVisitor(std::span<const FieldRule> rules) : m_Rules(rules) {}
+    CheckVisitor(std::span<const FieldRule> rules, const QString &table) : m_Rules(rules), m_Table(table) {}
     void Column(const QString &name, std::int16_t &m) override { check(name, m); }
     void Column(const QString &name, std::int32_t &m) override { check(name, m); }
     void Column(const QString &, QString &) override {}
@@ -79,10 +79,11 @@ private:
     {
         for (const FieldRule &rule : m_Rules) {
             if (name == QLatin1String(rule.column))
-                CheckFieldValue(rule, value);
+                CheckFieldValue(rule, value, m_Table);
         }
     }
     std::span<const FieldRule> m_Rules;
+    QString m_Table;
 };
 
 class NameVisitor : public ColumnVisitor {
@@ -257,7 +258,7 @@ void CParameterClassBase::SaveDataInADORS(const RowCriterion &criterion)
     transaction.Commit();
 }
 
-void CParameterClassBase::LoadDataFromADORS(const RowCriterion &criterion)
+void CParameterClassBase::LoadRowFromADORS(const RowCriterion &criterion)
 {
     checkTable();
     if (criterion.typeId() != QMetaType::QString)
@@ -277,12 +278,17 @@ void CParameterClassBase::LoadDataFromADORS(const RowCriterion &criterion)
         Columns(reader);
     }
     rs.Close();
+    AssignVisitor assign(reader.values);
+    Columns(assign);
+}
+
+void CParameterClassBase::LoadDataFromADORS(const RowCriterion &criterion)
+{
     // A row holding a value outside its field's rule is refused like one
     // that does not read: the object keeps its values.
     ReadVisitor previous([](const QString &, QVariant &) {});
     Columns(previous);
-    AssignVisitor assign(reader.values);
-    Columns(assign);
+    LoadRowFromADORS(criterion);
     try {
         CheckValues();
     } catch (...) {
@@ -294,7 +300,14 @@ void CParameterClassBase::LoadDataFromADORS(const RowCriterion &criterion)
 
 void CParameterClassBase::CheckValues()
 {
-    CheckVisitor check(FieldRules());
+    CheckVisitor check(FieldRules(), m_ClassName);
+    Columns(check);
+}
+
+void CParameterClassBase::CheckContextValues()
+{
+    const std::vector<FieldRule> rules = ContextRules();
+    CheckVisitor check(rules, m_ClassName);
     Columns(check);
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <memory>
 #include <span>
+#include <vector>
 
 // What every parameter class shares: the base object (file name, settings),
 // the class name (also the key of the setup collection and the database
@@ -65,10 +66,27 @@ public:
     // The rules of the fields whose values are limited to a list or to the
     // range their page offers (ParameterCodes.h); none by default.
     virtual std::span<const FieldRule> FieldRules() const { return {}; }
-    // Raises SetupReadError for the first field outside its rule. Run on
-    // every road in: the row load (which then leaves the object as it was)
-    // and the collection's reading of a map or of auxiliary lines.
+    // Raises SetupReadError for the first field outside its rule, naming the
+    // field, its value and this object's ClassName. Run on every road in:
+    // the row load (which then leaves the object as it was) and the
+    // collection's reading of a stored row, a map or auxiliary lines.
     void CheckValues();
+
+    // The rules that follow from the context values (the model and slot-A
+    // code the setup collection has pushed): what the instrument's display
+    // and words can carry for that configuration, such as the decimal points
+    // of a four-digit display or the 16-bit values of the base layout. None
+    // by default.
+    virtual std::vector<FieldRule> ContextRules() const { return {}; }
+    // Raises SetupReadError for the first field outside its context rule.
+    // The collection runs it, for the objects that apply, once their context
+    // values are pushed.
+    void CheckContextValues();
+
+    // The row load without the field rules: every column read, then all of
+    // them assigned (a failure of the database leaves the object as it was).
+    // For the setup collection, which decides what a refused value means.
+    void LoadRowFromADORS(const RowCriterion &criterion);
 
 protected:
     // Appends one report row: nColumn = number of values (1 title, 2 label

@@ -159,7 +159,8 @@ void CRangeGKP::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines 
     if (!appliesTo(modInstr))
         return;
     const std::int16_t range = ReadLetteredCodeLine(lines, kRangeLine, kRanges, QStringLiteral("m_Range"));
-    const std::int16_t probe = MnemonicToCode(FindCmdAuxValue(kProbeLine, lines), probeMnemonics(), kConvProbeSelectFail);
+    const std::int16_t probe = MnemonicToCode(FindCmdAuxValue(kProbeLine, lines), probeMnemonics(),
+                                              kConvProbeSelectFail, AuxCommandPrefix(kProbeLine));
     const std::int16_t cjc = FindCmdAuxValue(kCJCLine, lines) == kAutomaticCJC ? 0 : 1;
     const std::int16_t command =
         ReadLetteredCodeLine(lines, kCommandLine, kCommands, QStringLiteral("m_DigitalInFunction"));

@@ -9,6 +9,7 @@
 #include "ParameterClassRegistry.h"
 #include "ParameterCodes.h"
 #include "ResourceText.h"
+#include "ScaleValueLines.h"
 #include "StringTable.h"
 
 static const RegisterParameterClass<CRangeWP12> kRegistration{"CRangeWP12"};
@@ -48,12 +49,15 @@ bool appliesTo(const CModInstr &modInstr)
     return ModuleCodes::IsFrequencyModule(modInstr.SlotA());
 }
 
-// Pulses per revolution divide the full scale: 0 or less is no value.
-std::int16_t checkPulses(std::int32_t pulses, const QString &what)
+// The pulses per revolution the page offers for either input (they divide
+// the full scale: 0 or less is no value), and input B's unit codes.
+constexpr FieldRule kPulsesARule = NumberRule("m_ImpGiroA", 1, 9999);
+constexpr FieldRule kPulsesBRule = NumberRule("m_ImpGiroB", 1, 9999);
+constexpr FieldRule kUnitBRule = CodeRule("m_UnitaIngB", kUnits);
+
+std::int16_t checkPulses(std::int32_t pulses, const FieldRule &rule)
 {
-    if (pulses < 1)
-        RaiseSetupReadError(QStringLiteral("Impulsi per giro non validi per ") + what + QStringLiteral(": ") +
-                            QString::number(pulses));
+    CheckFieldValue(rule, pulses);
     return static_cast<std::int16_t>(pulses);
 }
 
@@ -62,9 +66,9 @@ QString inputRowValue(std::int16_t pulses, std::int16_t unit)
     return ReportNumberText(pulses, 0, u"###0") + QLatin1Char(' ') + EnumCodeText(5641, unit, kUnits);
 }
 
-std::int16_t readPulses(const MemMapAuxLines &lines, std::int32_t templateId, const QString &what)
+std::int16_t readPulses(const MemMapAuxLines &lines, std::int32_t templateId, const FieldRule &rule)
 {
-    return checkPulses(ReadDecimalInteger(FindCmdAuxValue(templateId, lines), AuxCommandPrefix(templateId)), what);
+    return checkPulses(ReadDecimalInteger(FindCmdAuxValue(templateId, lines), AuxCommandPrefix(templateId)), rule);
 }
 
 } // namespace
@@ -89,7 +93,7 @@ std::span<const FieldRule> CRangeWP12::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
         CodeRule("m_WPxFunction", kFunctions),
-        NumberRule("m_ImpGiroA", 1, 9999),
+        kPulsesARule,
         CodeRule("m_UnitaIngA", kUnits),
         CodeRule("m_DigitalInFunction", kCommands),
     };
@@ -109,6 +113,12 @@ void CRangeWP12::CopyProperties(const CRangeWP12 &from, CRangeWP12 &to)
 
 void CRangeWP12::SetElettricScale()
 {
+    // Input B is in use on its model only: there it holds what input A
+    // holds, and a value outside is refused naming its field.
+    if (ModelloStrumento() == kModelWithInputB) {
+        CheckFieldValue(kPulsesBRule, m_ImpGiroB, ClassName());
+        CheckFieldValue(kUnitBRule, m_UnitaIngB, ClassName());
+    }
     g_Scala->SetLimitiScalaElettrica(ModelloStrumento(), SlotA(), m_ImpGiroA, m_UnitaIngA);
     // Models without input B keep its words as the instrument holds them
     // (see SetUserSetup); values that give no range leave g_ScalaB as it is
@@ -148,14 +158,13 @@ void CRangeWP12::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
     if (!appliesTo(modInstr))
         return;
     const std::int16_t function = CheckCodeInTable(map[kFunctionWord], kFunctions, QStringLiteral("m_WPxFunction"));
-    const std::int16_t pulsesA = checkPulses(map[kPulsesAWord], QStringLiteral("m_ImpGiroA"));
+    const std::int16_t pulsesA = checkPulses(map[kPulsesAWord], kPulsesARule);
     const std::int16_t unitA = CheckCodeInTable(map[kUnitAWord], kUnits, QStringLiteral("m_UnitaIngA"));
     // Input B exists on model 3 only; elsewhere its words carry whatever the
     // instrument holds there and are kept as they are, so an unused input
     // cannot fail the reading of a good instrument.
     const bool inputB = modInstr.ModelloStrumento() == kModelWithInputB;
-    const std::int16_t pulsesB =
-        inputB ? checkPulses(map[kPulsesBWord], QStringLiteral("m_ImpGiroB")) : map[kPulsesBWord];
+    const std::int16_t pulsesB = inputB ? checkPulses(map[kPulsesBWord], kPulsesBRule) : map[kPulsesBWord];
     const std::int16_t unitB =
         inputB ? CheckCodeInTable(map[kUnitBWord], kUnits, QStringLiteral("m_UnitaIngB")) : map[kUnitBWord];
     const std::int16_t command =
@@ -186,17 +195,15 @@ void CRangeWP12::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines
 {
     if (!appliesTo(modInstr))
         return;
-    const std::int32_t functionNumber =
-        ReadDecimalInteger(FindCmdAuxValue(kFunctionLine, lines), AuxCommandPrefix(kFunctionLine));
-    const std::int16_t function = CheckCodeInTable(functionNumber - 1, kFunctions, QStringLiteral("m_WPxFunction"));
-    const std::int16_t pulsesA = readPulses(lines, kPulsesALine, QStringLiteral("m_ImpGiroA"));
+    const auto function = static_cast<std::int16_t>(ReadAuxFunctionIndex(lines));
+    const std::int16_t pulsesA = readPulses(lines, kPulsesALine, kPulsesARule);
     const std::int16_t unitA = ReadLetteredCodeLine(lines, kUnitALine, kUnits, QStringLiteral("m_UnitaIngA"));
     const std::int16_t command =
         ReadLetteredCodeLine(lines, kCommandLine, kCommands, QStringLiteral("m_DigitalInFunction"));
     std::int16_t pulsesB = m_ImpGiroB;
     std::int16_t unitB = m_UnitaIngB;
     if (modInstr.ModelloStrumento() == kModelWithInputB) {
-        pulsesB = readPulses(lines, kPulsesBLine, QStringLiteral("m_ImpGiroB"));
+        pulsesB = readPulses(lines, kPulsesBLine, kPulsesBRule);
         unitB = ReadLetteredCodeLine(lines, kUnitBLine, kUnits, QStringLiteral("m_UnitaIngB"));
     }
     m_WPxFunction = function;

@@ -44,22 +44,25 @@ public:
 
     // g_Scala takes the electrical range of input A (ImpGiroA, UnitaIngA),
     // then g_ScalaB that of input B (ImpGiroB, UnitaIngB), for every
-    // function, with this object's ModelloStrumento and SlotA. On a model
-    // without input B, pulses below 1 or a unit outside the table (words of
-    // an unused input read from an instrument) leave g_ScalaB unchanged.
+    // function, with this object's ModelloStrumento and SlotA. On model 3
+    // input B holds what input A holds (pulses 1 to 9999, a unit of the
+    // table): anything else raises SetupReadError naming the field, before
+    // either scale changes. On a model without input B, pulses below 1 or a
+    // unit outside the table (words of an unused input read from an
+    // instrument) leave g_ScalaB unchanged.
     void SetElettricScale();
 
     // Function (5633 for F1 on a model other than 3), input A, input B on
     // model 3 with F1 only, command input.
     void SetReport(ReportRecordset &report) const override;
     void GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) const override;
-    // A function, unit or command code outside its table, or pulses of 0 or
-    // less, raise SetupReadError and change nothing.
+    // A function, unit or command code outside its table, or pulses outside
+    // 1 to 9999, raise SetupReadError naming the field and change nothing.
     void SetUserSetup(const CModInstr &modInstr, const MemMapWords &map) override;
     void GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines) const override;
     // The function number and the pulses are read whole, unit and command
     // codes from their last character. A missing line, a text that is not a
-    // number, a code outside its table or pulses of 0 or less raise
+    // number, a code outside its table or pulses outside 1 to 9999 raise
     // SetupReadError and change nothing.
     void SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &lines) override;
 

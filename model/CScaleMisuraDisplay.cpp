@@ -133,7 +133,7 @@ void CScaleMisuraDisplay::SetScalaDisplay(std::int32_t digitalPoint, std::int32_
     m_FineScalaDisplay = fine;
 }
 
-DigitalPointInfo CScaleMisuraDisplay::GetDigitalPointInfo(std::int32_t digitalPoint)
+std::optional<DigitalPointInfo> CScaleMisuraDisplay::FindDigitalPointInfo(std::int32_t digitalPoint)
 {
     const std::int32_t decimals = LoWord(digitalPoint);
     if (HiWord(digitalPoint) != 0) {
@@ -142,6 +142,13 @@ DigitalPointInfo CScaleMisuraDisplay::GetDigitalPointInfo(std::int32_t digitalPo
     } else if (decimals >= 0 && decimals < static_cast<std::int32_t>(g_DigitalPoint4.size())) {
         return g_DigitalPoint4[static_cast<std::size_t>(decimals)];
     }
+    return std::nullopt;
+}
+
+DigitalPointInfo CScaleMisuraDisplay::GetDigitalPointInfo(std::int32_t digitalPoint)
+{
+    if (const auto info = FindDigitalPointInfo(digitalPoint))
+        return *info;
     RaiseSetupReadError(QStringLiteral("Punto decimale non previsto: &H%1")
                             .arg(QString::number(static_cast<std::uint32_t>(digitalPoint), 16).toUpper()));
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 // The current scales of one display channel: the electrical range of the
 // fitted input (from the range tables, or computed for the frequency/counter
@@ -38,6 +39,9 @@ public:
     // table (0 to 5). A low word outside its table raises SetupReadError.
     // The result depends only on the argument.
     static DigitalPointInfo GetDigitalPointInfo(std::int32_t digitalPoint);
+    // The same look-up without the error: no record for a low word outside
+    // its table.
+    static std::optional<DigitalPointInfo> FindDigitalPointInfo(std::int32_t digitalPoint);
 
     std::int32_t InizioScalaDisplay() const { return m_InizioScalaDisplay; }
     std::int32_t FineScalaDisplay() const { return m_FineScalaDisplay; }

@@ -6,6 +6,7 @@
 #include "NumberText.h"
 #include "ParameterCodes.h"
 #include "ParameterClassRegistry.h"
+#include "ResourceText.h"
 #include "StringTable.h"
 
 #include <optional>
@@ -125,7 +126,8 @@ void CSerialComm::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLine
     // object as it was.
     const std::int16_t address =
         ReadDecimalInteger(FindCmdAuxValue(kNetworkAddLine, lines), QStringLiteral("S.out>Add="));
-    const std::int16_t baud = MnemonicToCode(FindCmdAuxValue(kBaudRateLine, lines), auxBaudRates(), kConvBaudRateFail);
+    const std::int16_t baud = MnemonicToCode(FindCmdAuxValue(kBaudRateLine, lines), auxBaudRates(), kConvBaudRateFail,
+                                             AuxCommandPrefix(kBaudRateLine));
     SetNetworkAdd(address);
     SetBaudRate(baud);
 }

@@ -12,6 +12,8 @@
 namespace {
 
 constexpr std::int32_t kTextInternalError = 730;
+// "The configuration holds data the program cannot use: |1."
+constexpr std::int32_t kTextRefusedData = 3164;
 
 QString programError(const QString &tracePrefix, const QString &description, const QString &outcome)
 {
@@ -42,7 +44,11 @@ QString CurrentFailureText(const QString &tracePrefix, const QString &outcome)
         g_Trace.BugMessage(tracePrefix + e.Description());
         return DatabaseErrorText(e, outcome);
     } catch (const SetupReadError &e) {
-        return programError(tracePrefix, e.Text(), outcome);
+        // The check text goes to the trace; the box names the field and the
+        // value in the user's words.
+        if (!tracePrefix.isEmpty())
+            g_Trace.BugMessage(tracePrefix + e.Text());
+        return WithOutcome(GetResourceText(kTextRefusedData, {e.UserText()}), outcome);
     } catch (const ProgramError &e) {
         return programError(tracePrefix, e.Description(), outcome);
     } catch (const std::exception &e) {

@@ -150,7 +150,7 @@ std::int32_t ReadDecimalLong(const QString &text, const QString &what)
 {
     const auto v = ParseDecimalLong(text);
     if (!v)
-        RaiseSetupReadError(BadValueText(text, what));
+        RaiseSetupReadError(SetupReadError::LineError(BadValueText(text, what), what, text));
     return *v;
 }
 
@@ -158,7 +158,7 @@ std::int16_t ReadDecimalInteger(const QString &text, const QString &what)
 {
     const auto v = ParseDecimalInteger(text);
     if (!v)
-        RaiseSetupReadError(BadValueText(text, what));
+        RaiseSetupReadError(SetupReadError::LineError(BadValueText(text, what), what, text));
     return *v;
 }
 
@@ -171,11 +171,14 @@ std::optional<std::int16_t> FindMnemonicCode(QStringView text, const QStringList
     return std::nullopt;
 }
 
-std::int16_t MnemonicToCode(const QString &text, const QStringList &mnemonics, const QString &failText)
+std::int16_t MnemonicToCode(const QString &text, const QStringList &mnemonics, const QString &failText,
+                            const QString &line)
 {
     const auto code = FindMnemonicCode(text, mnemonics);
-    if (!code)
+    if (!code && line.isEmpty())
         RaiseSetupReadError(failText);
+    if (!code)
+        RaiseSetupReadError(SetupReadError::LineError(failText, line, text));
     return *code;
 }
 

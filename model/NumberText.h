@@ -54,8 +54,10 @@ std::int16_t ReadDecimalInteger(const QString &text, const QString &what = QStri
 // case-sensitive.
 std::optional<std::int16_t> FindMnemonicCode(QStringView text, const QStringList &mnemonics);
 // The code of `text`; unknown text traces `failText` (such as "Errore valore
-// ConvBaudRate") as a failed check and raises SetupReadError.
-std::int16_t MnemonicToCode(const QString &text, const QStringList &mnemonics, const QString &failText);
+// ConvBaudRate") as a failed check and raises SetupReadError, which names
+// `line` (the command prefix of the line the text came from) when given.
+std::int16_t MnemonicToCode(const QString &text, const QStringList &mnemonics, const QString &failText,
+                            const QString &line = QString());
 // The mnemonic of `code`; a code outside the table does the same, so that a
 // line is never sent with an empty value.
 QString CodeToMnemonic(std::int32_t code, const QStringList &mnemonics, const QString &failText);

@@ -6,7 +6,12 @@
 #include "MBytes.h"
 #include "NumberText.h"
 #include "ResourceText.h"
+#include "ModelError.h"
+#include "ParameterCodes.h"
 #include "StringTable.h"
+
+#include <limits>
+#include <optional>
 
 QString ScaleAuxLine(std::int16_t templateId, const QString &value)
 {
@@ -46,14 +51,27 @@ std::int32_t ReadAuxScale32(const MemMapAuxLines &lines, std::int16_t templateId
 
 std::int32_t ReadAuxDigitalPoint(const MemMapAuxLines &lines, std::int16_t templateId)
 {
-    return GetDigitalPointCode(FindCmdAuxValue(templateId, lines));
+    const QString sample = FindCmdAuxValue(templateId, lines);
+    try {
+        return GetDigitalPointCode(sample);
+    } catch (const SetupReadError &e) {
+        // Already traced as the failed check; the user is told the line.
+        throw SetupReadError::LineError(e.Text(), ScaleAuxPrefix(templateId), sample);
+    }
 }
 
 std::int32_t ReadAuxFunctionIndex(const MemMapAuxLines &lines)
 {
-    const std::int16_t number =
-        ReadDecimalInteger(FindCmdAuxValue(kFunctionLineTemplate, lines), ScaleAuxPrefix(kFunctionLineTemplate));
-    return std::int32_t{number} - 1;
+    // The line carries the function number, F1 to F11; anything else is a
+    // value outside the function's codes, named as the field.
+    const QString text = FindCmdAuxValue(kFunctionLineTemplate, lines);
+    const std::optional<std::int32_t> number = ParseDecimalLong(text);
+    if (!number)
+        RaiseSetupReadError(SetupReadError::RefusedValue(
+            QStringLiteral("Valore non valido per m_WPxFunction: \"") + text + QLatin1Char('"'),
+            SetupReadError::Cause::Choice, QStringLiteral("m_WPxFunction"), text));
+    const std::int32_t index = *number > std::numeric_limits<std::int32_t>::min() ? *number - 1 : *number;
+    return CheckCodeInTable(index, kFunctionCount, QStringLiteral("m_WPxFunction"));
 }
 
 std::int32_t ReadWordPair(const MemMapWords &map, std::size_t low)

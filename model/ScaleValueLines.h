@@ -30,8 +30,11 @@ QString DigitalPointSampleText(std::int32_t digitalPoint);
 std::int16_t ReadAuxScale16(const MemMapAuxLines &lines, std::int16_t templateId);
 std::int32_t ReadAuxScale32(const MemMapAuxLines &lines, std::int16_t templateId);
 std::int32_t ReadAuxDigitalPoint(const MemMapAuxLines &lines, std::int16_t templateId);
-// The function index of the frequency/counter module (0 = F1) from its
-// function line "Func>Func=F." + number (a 16-bit decimal integer).
+// The function index of the frequency/counter module (0 = F1 to 10 = F11)
+// from its function line "Func>Func=F." + number. A missing line raises
+// SetupReadError; so does a number outside F1..F11 or a text that is not a
+// number, naming m_WPxFunction and the value.
+inline constexpr std::int32_t kFunctionCount = 11;
 std::int32_t ReadAuxFunctionIndex(const MemMapAuxLines &lines);
 
 // The decimal-point value of a map word: the word is its low word (the

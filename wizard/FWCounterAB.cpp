@@ -140,7 +140,7 @@ void FWCounterAB::EnableCounter(const Counter &counter, bool enabled)
 void FWCounterAB::ShowPulseWeightFormat(const Counter &counter)
 {
     if (counter.digitalPoint->Value() >= 0)
-        SetSpinFormat(*counter.pulseWeight, CScaleMisuraDisplay::GetDigitalPointInfo(counter.digitalPoint->ItemData()));
+        SetSpinFormat(*counter.pulseWeight, DisplayFormat(counter.digitalPoint->ItemData()));
 }
 
 FWCounterAB::~FWCounterAB() = default;
@@ -234,7 +234,7 @@ void FWCounterAB::m_ElectricDigitalPoint_Change()
 {
     if (m_ElectricDigitalPoint->Value() < 0)
         return; // a list being refilled has no decimal point yet
-    const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(m_ElectricDigitalPoint->ItemData());
+    const DigitalPointInfo info = DisplayFormat(m_ElectricDigitalPoint->ItemData());
     const std::int32_t top =
         FWInOutScale::FrequencyRangeTop(g_Scala->FineScalaElettrica(), info.Factor, kElectricTopLimit);
     for (CTextDigitSpin *spin : {m_MinElectricScale, m_MaxElectricScale}) {

@@ -272,7 +272,7 @@ void FWInOutScale::m_ElectricDigitalPoint_Change()
     if (m_ElectricDigitalPoint->Value() < 0)
         return; // a list being refilled has no decimal point yet
     const CInOutScale &data = WorkingCopy();
-    const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(m_ElectricDigitalPoint->ItemData());
+    const DigitalPointInfo info = DisplayFormat(m_ElectricDigitalPoint->ItemData());
     const std::int16_t slotA = data.SlotA();
 
     if (ModuleCodes::IsFrequencyModule(slotA)) {
@@ -308,7 +308,7 @@ void FWInOutScale::m_MeasureDigitalPoint_Change()
         return;
     // The limits stay: the displayed range is a count of digits whatever the
     // decimal point.
-    const DigitalPointInfo info = CScaleMisuraDisplay::GetDigitalPointInfo(m_MeasureDigitalPoint->ItemData());
+    const DigitalPointInfo info = DisplayFormat(m_MeasureDigitalPoint->ItemData());
     SetSpinFormat(*m_MinMeasureScale, info);
     SetSpinFormat(*m_MaxMeasureScale, info);
 }

@@ -4,8 +4,8 @@
 #include "COptionButton.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
+#include "CTraceCode.h"
 #include "ControlKinds.h"
-#include "ModelError.h"
 #include "ModuleCodes.h"
 #include "MsgBox.h"
 #include "StringTable.h"
@@ -215,11 +215,10 @@ void ResetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max, std::in
 
 DigitalPointInfo DisplayFormat(std::int32_t digitalPoint)
 {
-    try {
-        return CScaleMisuraDisplay::GetDigitalPointInfo(digitalPoint);
-    } catch (const SetupReadError &) {
-        return g_DigitalPoint4[0];
-    }
+    if (const auto info = CScaleMisuraDisplay::FindDigitalPointInfo(digitalPoint))
+        return *info;
+    g_Trace.BugMessage(QStringLiteral("Punto decimale non previsto sulla pagina: ") + QString::number(digitalPoint));
+    return g_DigitalPoint4[0];
 }
 
 bool CheckMaxAboveMin(QWidget *page, const CTextDigitSpin &min, const CTextDigitSpin &max)

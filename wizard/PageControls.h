@@ -81,10 +81,11 @@ void ResetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max, std::in
                const QString &unit = QString());
 
 // The format record of a decimal-point value from the configuration (one
-// published in a scale object, or a working copy's). A value outside the
-// tables (already traced by the lookup) gives the record without decimals,
-// so that a damaged configuration cannot end the showing; only the format
-// depends on it, no value is changed.
+// published in a scale object, a working copy's, or a decimal-point list's
+// item). Every road in refuses a decimal point outside the tables, and the
+// lists hold only table entries, so a page never meets one; the lookup still
+// throws nothing from a page's handler: such a value (a fault of the program)
+// is traced and formatted without decimals, no value being changed.
 DigitalPointInfo DisplayFormat(std::int32_t digitalPoint);
 
 // The check of an electrical range on leaving a page: a maximum that is not

@@ -19,6 +19,7 @@
 #include "CSerialComm.h"
 #include "FAuxProgSetup.h"
 #include "MsgBox.h"
+#include "ResourceText.h"
 #include "SerialControl.h"
 #include "SerialPorts.h"
 #include "SerialTestSupport.h"
@@ -391,8 +392,10 @@ TEST_F(AuxTransfer, FailuresStopWithTheirMessageAndStoreNothing)
          StringText(211), QStringLiteral("READ")},
         {"a dump longer than the map", CAuxTransferEngine::kActionRead, [&] { simulator.SetSetup(tooLong); },
          StringText(206), QStringLiteral("READ")},
+        // The first line the input's reader misses is named.
         {"a dump of the right family that lacks lines", CAuxTransferEngine::kActionRead,
-         [&] { simulator.SetSetup(dump.mid(0, 4)); }, StringText(206), QStringLiteral("READ"), true},
+         [&] { simulator.SetSetup(dump.mid(0, 4)); },
+         GetResourceText(3167, {GetResourceText(3157, {QStringLiteral("inP>int.t=")})}), QStringLiteral("READ"), true},
         // The dump comes after the Cancel; the exchange itself succeeds.
         {"Cancel while the dump comes in", CAuxTransferEngine::kActionRead,
          [&] {
@@ -478,15 +481,18 @@ TEST_F(AuxTransfer, FrameSplittingIsSetForTheFrequencyModulesOnlyBeforeTheFirstC
     }
 }
 
-// A configuration none of whose lines carries anything (a slot-A code no
-// layout knows) still opens and closes the write.
-TEST_F(AuxTransfer, AConfigurationOfNoSendLinesOnlySendsWriteAndEnd)
+// A stored configuration with a slot-A code no layout knows (none of its
+// lines would carry anything) is refused before the write is opened, naming
+// the slot as the model page does.
+TEST_F(AuxTransfer, AStoredSlotACodeOutsideItsListIsRefusedBeforeTheWrite)
 {
     Store({"slot-A code 7", {1, 7, 0, 0, 0}, [](CCollDatiSetup &) {}}, kStoredId);
-    ASSERT_TRUE(LinesOf(kStoredId).isEmpty());
     const qsizetype before = simulator.Received().size();
-    ASSERT_TRUE(Write(kStoredId)) << BoxTexts(boxes);
-    EXPECT_EQ(simulator.Received().mid(before), (QStringList{QStringLiteral("WRITE"), QStringLiteral("END")}));
+    EXPECT_FALSE(Write(kStoredId));
+    const QString slot = GetResourceText(3160, {LoadResourceString(387)}); // "Slot A"
+    ASSERT_EQ(boxes.size(), 1u) << BoxTexts(boxes);
+    EXPECT_EQ(boxes[0].text, GetResourceText(3151, {GetResourceText(3155, {slot, 7})}));
+    EXPECT_TRUE(simulator.Received().mid(before).isEmpty());
 }
 
 // Without the shortcuts the other tests take: the port is set up with the

@@ -540,8 +540,8 @@ struct RefusalCase {
     const char *what;
     std::int16_t interfaceType;
     Configuration cfg;
-    const char *cause; // nullptr: message 3152; else what message 3151 names
-    bool framesSent;    // the detection ran before the refusal
+    std::int32_t cause; // 0: message 3152; else the text in message 3151
+    int value;          // the value the cause names
 };
 
 void PrintTo(const RefusalCase &c, std::ostream *os) { *os << c.what; }
@@ -559,24 +559,23 @@ TEST_P(ModbusRefusal, IsShownWithItsCauseAndWritesNothing)
     EXPECT_FALSE(Run(ModbusTransfer::kActionWrite, kConfigId));
     ASSERT_EQ(BoxTexts().size(), 1u);
     const QString box =
-        c.cause == nullptr ? LoadResourceString(3152) : GetResourceText(3151, {QString::fromUtf8(c.cause)});
+        c.cause == 0 ? LoadResourceString(3152) : GetResourceText(3151, {GetResourceText(c.cause, {c.value})});
     EXPECT_EQ(boxes[0].text, box);
-    EXPECT_EQ(sim.Requests().isEmpty(), !c.framesSent);
+    // Refused before the line speed is searched: not a frame leaves.
+    EXPECT_TRUE(sim.Requests().isEmpty());
     EXPECT_EQ(sim.WriteRequests(inst), 0);
 }
 
 const Configuration kNoSerialModule{"MVA, Y2, no serial module", {1, 0, 0, 2, 0}, [](CCollDatiSetup &) {}};
 
 const RefusalCase kRefusalCases[] = {
-    {"RS232, no serial module", CCommConfig::kInterfaceRS232, kNoSerialModule, nullptr, false},
+    {"RS232, no serial module", CCommConfig::kInterfaceRS232, kNoSerialModule, 0, 0},
     {"RS485, no serial module (it would switch the instrument to 4800 baud)", CCommConfig::kInterfaceRS485,
-     kNoSerialModule, nullptr, false},
+     kNoSerialModule, 0, 0},
     {"RS232, address 0", CCommConfig::kInterfaceRS232,
-     {"MVA, address 0", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetNetworkAdd(0); }},
-     "Valore fuori dai limiti per m_NetworkAdd: 0 (da 1 a 255)", true},
+     {"MVA, address 0", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetNetworkAdd(0); }}, 3153, 0},
     {"RS485, baud-rate code 7", CCommConfig::kInterfaceRS485,
-     {"MVA, baud-rate code 7", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetBaudRate(7); }},
-     "Valore fuori tabella per m_BaudRate: 7", true},
+     {"MVA, baud-rate code 7", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetBaudRate(7); }}, 3154, 7},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ModbusRefusal, ::testing::ValuesIn(kRefusalCases));
@@ -621,6 +620,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModbusFailure, ::testing::ValuesIn(kFailureCases
 
 TEST_F(ModbusTransferTest, PortThatDoesNotExistEndsInDetectionMessage)
 {
+    Store(kMVA);
     commConfig.SetComPort(4); // port 5: no such device
     UseAddress(3);
     EXPECT_FALSE(Run(ModbusTransfer::kActionWrite, kConfigId));
@@ -639,7 +639,10 @@ TEST_F(ModbusTransferTest, ReadOfDataTheObjectsRefuseSavesNothing)
     const QVariant rangeBefore = Column(QStringLiteral("CRangeMVAHVA"), 2, QStringLiteral("m_Range"));
 
     EXPECT_FALSE(Run(ModbusTransfer::kActionRead, ModbusTransfer::kInstrumentSetupId));
-    EXPECT_EQ(BoxTexts(), Texts({3150}));
+    // The first word the objects refuse is named as its page names it.
+    const QString range = GetResourceText(3160, {LoadResourceString(441)}); // "Measuring range"
+    EXPECT_EQ(BoxTexts(),
+              std::vector<std::string>{GetResourceText(3167, {GetResourceText(3155, {range, 0x7777})}).toStdString()});
     EXPECT_EQ(Column(QStringLiteral("CModInstr"), 2, QStringLiteral("m_NomeProgramma")), nameBefore);
     EXPECT_EQ(Column(QStringLiteral("CRangeMVAHVA"), 2, QStringLiteral("m_Range")), rangeBefore);
 }
@@ -771,6 +774,7 @@ TEST_F(ModbusTransferTest, WindowCloseBoxCancelsTheTransferAndTheWindowClosesIts
 {
     // The window's own 200 ms pacing: the close box comes before the
     // first frame leaves.
+    Store(kMVA);
     FSerialProgSetup window;
     window.SetAction(1);
     window.SetIDProgramma(kConfigId);

@@ -1,13 +1,20 @@
 // One rule for setup data from outside, whatever road it comes in by (a
 // stored row, an instrument's memory map, an exchange file, the auxiliary
 // lines): a value its field can hold is taken as it is, any other is refused
-// with a message naming the field and the value, and nothing is stored.
+// with a message naming the field and the value (to the user as the field's
+// page names it), and nothing is stored. An object that does not apply to
+// the configuration's modules never refuses it.
 #include "MemMapTestSupport.h"
 #include "../model/ParameterTestSupport.h"
 
 #include "CGestioneMemMap.h"
 #include "ModelError.h"
+#include "FieldLabels.h"
+#include "ModuleCodes.h"
 #include "ParameterCodes.h"
+#include "ResourceText.h"
+#include "StringTable.h"
+#include "../model/TraceCapture.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -24,6 +31,7 @@ constexpr std::int32_t kStored = 300;
 struct Field {
     const char *table;
     const char *column;
+    std::int32_t label;              // the caption its page gives it
     std::size_t word;                // its memory-map word (base layout)
     std::optional<std::size_t> line; // its auxiliary line, where a line can carry any number
     std::int16_t good;               // the edge of what it holds
@@ -33,10 +41,13 @@ struct Field {
 const std::vector<Field> &Fields()
 {
     static const std::vector<Field> fields{
-        {"CDisplay", "m_Password", 0, 0, 9000, {9001, -1, 32767}},
-        {"CDisplay", "m_DisplayDigit", 4, std::nullopt, 1, {2, -1}},
-        {"CRangeMVAHVA", "m_MeasureType", 2, std::nullopt, 1, {2, 7}},
-        {"CRangeMVAHVA", "m_DigitalInFunction", 88, 88, 2, {3, -1}},
+        {"CDisplay", "m_Password", 510, 0, 0, 9000, {9001, -1, 32767}},
+        {"CDisplay", "m_DisplayDigit", 511, 4, std::nullopt, 1, {2, -1}},
+        {"CRangeMVAHVA", "m_MeasureType", 434, 2, std::nullopt, 1, {2, 7}},
+        {"CRangeMVAHVA", "m_DigitalInFunction", 430, 88, 88, 2, {3, -1}},
+        // The four-digit display's decimal points, and the curve's switch.
+        {"CInOutScale", "m_MeasureDigitalPoint", 484, 8, std::nullopt, 3, {4, 7, -1}},
+        {"CInOutScale", "m_Linearizzazione", 487, 11, std::nullopt, 1, {2, 5, -1}},
     };
     return fields;
 }
@@ -65,32 +76,33 @@ protected:
     }
 
     // Reads the map (or the lines) into a collection of this configuration's
-    // modules; the text of the refusal, or empty when taken.
+    // modules; the refusal, or none when taken.
     template <class Read>
-    QString ReadBack(Read read, CCollDatiSetup &into)
+    std::optional<SetupReadError> ReadBack(Read read, CCollDatiSetup &into)
     {
         into.SetCodificaModuli(m_Coding);
         try {
             read(into);
         } catch (const SetupReadError &e) {
-            return e.Text();
+            return e;
         }
-        return QString();
+        return std::nullopt;
     }
 
-    QString LoadRow()
+    std::optional<SetupReadError> LoadRow()
     {
         try {
             Load(kStored);
         } catch (const SetupReadError &e) {
-            return e.Text();
+            return e;
         }
-        return QString();
+        return std::nullopt;
     }
 
     // Imports the stored configuration's exchange file with one word changed,
-    // under a new id each time.
-    bool ImportWith(std::size_t word, std::int16_t value)
+    // under a new id each time; `refused` gets what the user is told of a
+    // refused value.
+    bool ImportWith(std::size_t word, std::int16_t value, QString *refused = nullptr)
     {
         ++m_Imported;
         const QString file = m_Folder.File(QStringLiteral("rule.OXA"));
@@ -101,7 +113,11 @@ protected:
         const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>((value >> 8) & 0xFF)};
         f.write(bytes, 2);
         f.close();
-        return CGestioneMemMap().Import(file, m_Imported);
+        CGestioneMemMap memMap;
+        const bool imported = memMap.Import(file, m_Imported);
+        if (refused)
+            *refused = memMap.RefusedDataText();
+        return imported;
     }
 
     std::int32_t m_Imported = kStored;
@@ -120,8 +136,22 @@ TEST_F(OutsideData, EveryRoadTakesWhatTheFieldHoldsAndRefusesTheRest)
             values.emplace_back(v, false);
         for (const auto &[value, taken] : values) {
             SCOPED_TRACE(testing::Message() << f.column << " = " << value);
-            const auto named = [&](const QString &text) {
-                EXPECT_TRUE(text.contains(column) && text.contains(QString::number(value))) << text.toStdString();
+            // The user reads the field as its page names it and the value,
+            // never the member name; the trace keeps the check text.
+            const QString label = LoadResourceString(f.label).remove(QLatin1Char(':')).trimmed();
+            const auto userNamed = [&](const QString &text) {
+                EXPECT_TRUE(text.contains(QLatin1Char('"') + label + QLatin1Char('"')) &&
+                            text.contains(QString::number(value)) && !text.contains(QLatin1String("m_")))
+                    << text.toStdString();
+            };
+            const auto refused = [&](const std::optional<SetupReadError> &e) {
+                ASSERT_EQ(e.has_value(), !taken) << (e ? e->Text().toStdString() : std::string());
+                if (!e)
+                    return;
+                EXPECT_TRUE(e->Text().contains(column) && e->Text().contains(QString::number(value)))
+                    << e->Text().toStdString();
+                EXPECT_EQ(e->Table(), table);
+                userNamed(e->UserText());
             };
             const QVariant original = Column(table, kStored, column);
 
@@ -129,10 +159,7 @@ TEST_F(OutsideData, EveryRoadTakesWhatTheFieldHoldsAndRefusesTheRest)
             // rows leave the object as it was.
             Exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE IDProgramma = ?").arg(table, column),
                  {QVariant(value), QVariant(kStored)});
-            const QString rowError = LoadRow();
-            EXPECT_EQ(rowError.isEmpty(), taken) << rowError.toStdString();
-            if (!taken)
-                named(rowError);
+            refused(LoadRow());
             if (table == QLatin1String("CDisplay")) {
                 CDisplay display;
                 const std::int16_t before = display.Password();
@@ -150,16 +177,16 @@ TEST_F(OutsideData, EveryRoadTakesWhatTheFieldHoldsAndRefusesTheRest)
             MemMapWords map = m_Map;
             map[f.word] = value;
             CCollDatiSetup fromMap;
-            const QString mapError = ReadBack([&](CCollDatiSetup &c) { c.SetUserSetup(map); }, fromMap);
-            EXPECT_EQ(mapError.isEmpty(), taken) << mapError.toStdString();
-            if (!taken)
-                named(mapError);
+            refused(ReadBack([&](CCollDatiSetup &c) { c.SetUserSetup(map); }, fromMap));
 
             // Exchange file: nothing of the refused file is stored.
-            EXPECT_EQ(ImportWith(f.word, value), taken);
+            QString importRefused;
+            EXPECT_EQ(ImportWith(f.word, value, &importRefused), taken);
             EXPECT_EQ(Column(table, m_Imported, column).isValid(), taken);
             if (taken) {
                 EXPECT_EQ(Column(table, m_Imported, column).toInt(), value);
+            } else {
+                userNamed(importRefused);
             }
 
             // Auxiliary lines, where a line can carry the value.
@@ -167,26 +194,111 @@ TEST_F(OutsideData, EveryRoadTakesWhatTheFieldHoldsAndRefusesTheRest)
                 MemMapAuxLines lines = m_Lines;
                 lines[*f.line] = WithValue(lines[*f.line], value, f.column);
                 CCollDatiSetup fromLines;
-                const QString lineError =
-                    ReadBack([&](CCollDatiSetup &c) { c.SetUserSetupAux(lines); }, fromLines);
-                EXPECT_EQ(lineError.isEmpty(), taken) << lineError.toStdString();
-                if (!taken)
-                    named(lineError);
+                refused(ReadBack([&](CCollDatiSetup &c) { c.SetUserSetupAux(lines); }, fromLines));
             }
         }
     }
 }
 
-// Every rule names a stored column of its class, so none is silently unused.
-TEST(OutsideDataRules, NameStoredColumns)
+// The configuration has two relays, a serial module and no analogue output,
+// and a low-signal input: alarms 3 and 4, the analogue output, channel F and
+// the counters do not apply. A value outside its rule in one of them is
+// traced (not as a failed check) and the object holds its starting values on
+// the stored road, and keeps what it held on the map road; the configuration
+// loads and goes out whole. In an object that applies (alarm 2) the same
+// value refuses it.
+TEST_F(OutsideData, AnObjectThatDoesNotApplyNeverRefusesItsConfiguration)
+{
+    struct Case {
+        const char *table;
+        const char *column;
+        std::int16_t value;
+        bool applies;
+        std::optional<std::size_t> word; // its map word in the base layout
+    };
+    const Case cases[] = {
+        {"CAlarm3", "m_AlarmType", 9, false, 45 + 9 * 2 + 7},
+        {"CAnalogOut", "m_TypeSignalOut", 5, false, std::nullopt},
+        {"CCounterAB", "m_MeasureDigitalPointCounterA", 9, false, std::nullopt},
+        {"CInOutScaleB", "m_Linearizzazione", 5, false, std::nullopt},
+        {"CAlarm2", "m_AlarmType", 9, true, 45 + 9 * 1 + 7},
+    };
+    CCollDatiSetup fresh;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.table);
+        const QString table = QString::fromLatin1(c.table);
+        const QString column = QString::fromLatin1(c.column);
+        const QVariant original = Column(table, kStored, column);
+        Exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE IDProgramma = ?").arg(table, column),
+             {QVariant(c.value), QVariant(kStored)});
+        const QString checkText = QStringLiteral("Valore fuori tabella per %1: %2").arg(column).arg(c.value);
+        // The field's value in a collection; a fresh one holds the starting
+        // values.
+        const auto heldValue = [&](const CCollDatiSetup &setup) {
+            for (const auto &v : colltest::StoredValues(setup, colltest::Index(setup, table))) {
+                if (v.column == table + QLatin1Char('.') + column)
+                    return v.value;
+            }
+            return QString();
+        };
+
+        TraceCapture trace;
+        const std::optional<SetupReadError> error = LoadRow();
+        EXPECT_EQ(error.has_value(), c.applies);
+        if (c.applies) {
+            EXPECT_EQ(error->Table(), table);
+            EXPECT_TRUE(trace.Lines().contains(QStringLiteral("g_Trace.BugAssert fallito: ") + checkText));
+        } else {
+            EXPECT_EQ(heldValue(*Load(kStored)), heldValue(fresh));
+            EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Valore ignorato per ") + table +
+                                               QStringLiteral(" (non applicabile): ") + checkText))
+                << trace.Lines().join('\n').toStdString();
+            EXPECT_FALSE(trace.Lines().join('\n').contains(QStringLiteral("g_Trace.BugAssert fallito")));
+            const QString file = m_Folder.File(QStringLiteral("ignored.OXA"));
+            EXPECT_TRUE(CGestioneMemMap().Export(file, kStored));
+            EXPECT_TRUE(CGestioneMemMap().Import(file, ++m_Imported));
+        }
+        Exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE IDProgramma = ?").arg(table, column),
+             {original, QVariant(kStored)});
+
+        if (c.word) {
+            MemMapWords map = m_Map;
+            map[*c.word] = c.value;
+            CCollDatiSetup fromMap;
+            TraceCapture mapTrace;
+            const auto mapError = ReadBack([&](CCollDatiSetup &s) { s.SetUserSetup(map); }, fromMap);
+            EXPECT_EQ(mapError.has_value(), c.applies);
+            if (!c.applies) {
+                EXPECT_EQ(heldValue(fromMap), heldValue(fresh));
+                EXPECT_TRUE(mapTrace.Lines().contains(QStringLiteral("Lettura ignorata per ") + table +
+                                                      QStringLiteral(" (non applicabile): ") + checkText));
+                EXPECT_FALSE(mapTrace.Lines().join('\n').contains(QStringLiteral("g_Trace.BugAssert fallito")));
+            }
+        }
+    }
+}
+
+// Every rule names a stored column of its class, so none is silently unused,
+// and every field with a rule, or with a rule of its context, has the caption
+// a refusal names it by.
+TEST(OutsideDataRules, NameStoredColumnsThatHaveTheirCaption)
 {
     CCollDatiSetup setup;
-    for (std::int16_t i = 1; i <= CCollDatiSetup::kObjects; ++i) {
-        CParameterClassBase &object = colltest::Object(setup, i);
-        const QStringList columns = object.ColumnNames();
-        for (const FieldRule &rule : object.FieldRules())
-            EXPECT_TRUE(columns.contains(QLatin1String(rule.column))) << object.ClassName().toStdString() << "."
-                                                                         << rule.column;
+    for (const std::int16_t slotA : {SlotACode::MVA, SlotACode::WP1}) {
+        setup.SetCodificaModuli(colltest::Coding({3, slotA, 0, 0, 0}));
+        setup.Linearize().SetNumSpezzate(16);
+        for (std::int16_t i = 1; i <= CCollDatiSetup::kObjects; ++i) {
+            CParameterClassBase &object = colltest::Object(setup, i);
+            const QStringList columns = object.ColumnNames();
+            std::vector<FieldRule> rules(object.FieldRules().begin(), object.FieldRules().end());
+            for (const FieldRule &rule : object.ContextRules())
+                rules.push_back(rule);
+            for (const FieldRule &rule : rules) {
+                SCOPED_TRACE(object.ClassName().toStdString() + "." + rule.column);
+                EXPECT_TRUE(columns.contains(QLatin1String(rule.column)));
+                EXPECT_FALSE(FieldUserName(object.ClassName(), QLatin1String(rule.column)).isEmpty());
+            }
+        }
     }
 }
 

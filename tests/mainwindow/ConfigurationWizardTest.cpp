@@ -10,6 +10,7 @@
 #include "CTextDigitSpin.h"
 #include "MsgBox.h"
 #include "TraceCapture.h"
+#include "ResourceText.h"
 
 #include "../model/ModelDatabase.h"
 #include "../wizard/WizardTestSupport.h"
@@ -428,6 +429,43 @@ TEST_F(ConfigurationWizardRun, ModifyOfAConfigurationThatCannotBeLoadedShowsNoPa
     EXPECT_EQ(m_Boxes[0].style, MsgBoxStyle::Critical);
     EXPECT_EQ(Column(QStringLiteral("CModInstr"), id, QStringLiteral("m_NomeProgramma")).toString(),
               QStringLiteral("Line 4"));
+}
+
+// A stored value its field's rules refuse: in an object that applies, Modify
+// shows no page and names the field as its page does; in one that does not
+// apply (alarm 3 beside one relay), the wizard runs and End stores that
+// object's starting values over the refused row.
+TEST_F(ConfigurationWizardRun, ModifyOfARefusedValueDependsOnWhetherItsObjectApplies)
+{
+    struct Case {
+        const char *table;
+        std::int32_t alarm;
+        bool applies;
+    };
+    for (const Case c : {Case{"CAlarm1", 1, true}, Case{"CAlarm3", 3, false}}) {
+        SCOPED_TRACE(c.table);
+        const std::int32_t id = StoreConfiguration(QStringLiteral("Line 5"));
+        Exec(QStringLiteral("UPDATE \"%1\" SET \"m_AlarmType\" = 9 WHERE \"IDProgramma\" = ?")
+                 .arg(QLatin1String(c.table)),
+             {id});
+        m_Boxes.clear();
+        ConfigurationWizard wizard;
+        if (c.applies) {
+            m_Answers = {MsgBoxResult::OK};
+            EXPECT_FALSE(wizard.EditNewProgramma(ConfigurationWizard::kModeModify, id, QStringLiteral("Line 5")));
+            ASSERT_EQ(m_Boxes.size(), 1u);
+            const QString field = GetResourceText(3161, {LoadResourceString(556), GetResourceText(3162, {c.alarm})});
+            EXPECT_EQ(m_Boxes[0].text, GetResourceText(3164, {GetResourceText(3155, {field, 9})}));
+            EXPECT_EQ(Column(QString::fromLatin1(c.table), id, QStringLiteral("m_AlarmType")).toInt(), 9);
+            continue;
+        }
+        for (const char *key : {"CModInstr", "CRangeMVAHVA", "CDisplay", "CInOutScale", "CAlarm1", "CFiltroDigitale"})
+            Expect(QString::fromLatin1(key), "cmdNext");
+        Expect(QString(), "cmdEnd");
+        EXPECT_TRUE(wizard.EditNewProgramma(ConfigurationWizard::kModeModify, id, QStringLiteral("Line 5")));
+        EXPECT_TRUE(m_Boxes.empty());
+        EXPECT_EQ(Column(QString::fromLatin1(c.table), id, QStringLiteral("m_AlarmType")).toInt(), 0);
+    }
 }
 
 // Editing the setup read from an instrument stores configuration 2 and, on

@@ -22,6 +22,7 @@
 #include "PrinterPlatform.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
+#include "ResourceText.h"
 #include "TestEnvironment.h"
 #include "TraceCapture.h"
 
@@ -154,6 +155,14 @@ protected:
         setup.Linearize().SetNumSpezzate(16);
         setup.InOutScaleB().SetLinearizzazione(1);
         setup.LinearizeB().SetNumSpezzate(16);
+        // The six-digit display of model 3's frequency modules takes the
+        // decimal points of its own table.
+        if (c.fitting.model == 3 && (c.fitting.a == 4 || c.fitting.a == 5)) {
+            for (CInOutScale *scale : {&setup.InOutScale(), &setup.InOutScaleB()}) {
+                scale->SetElectricDigitalPoint(0x10000);
+                scale->SetMeasureDigitalPoint(0x10000);
+            }
+        }
         setup.SetIDProgramma(id);
         setup.SaveDataInADORS(true);
     }
@@ -344,6 +353,26 @@ TEST_F(PrintCommandsTest, EndOfPrintShowsTheListAgainAndReleasesTheRecordsets)
 // A configuration that cannot be read prints nothing and says why; a print
 // that cannot be written says so and still ends; a PDF printer without a
 // file asks for one for this print only.
+// A stored value its field's rules refuse is named as its page names it;
+// the check text stays in the trace.
+TEST_F(PrintCommandsTest, AStoredValueItsFieldRefusesIsNamed)
+{
+    CCollDatiSetup setup;
+    setup.ModInstr().SetSlotC(2);
+    setup.Alarm(2).SetAlarmType(9);
+    setup.SetIDProgramma(52);
+    setup.SaveDataInADORS(true);
+    TraceCapture trace;
+
+    EXPECT_FALSE(
+        PrintCommands::PrintReport(&m_Window, m_Table, 52, Options(true, true), m_Header, m_TableLayout, m_Report));
+    const QString field =
+        GetResourceText(3161, {LoadResourceString(556), GetResourceText(3162, {2})}); // "Alarm type" (alarm 2)
+    EXPECT_EQ(m_Boxes, std::vector<QString>{GetResourceText(3168, {GetResourceText(3155, {field, 9})})});
+    EXPECT_TRUE(trace.Lines().join('\n').contains(QStringLiteral("Valore fuori tabella per m_AlarmType: 9")));
+    EXPECT_EQ(m_Report.Count(), 0u);
+}
+
 TEST_F(PrintCommandsTest, FailuresAreShownAndNothingIsLeftHalfDone)
 {
     Store(51, kConfigurations[0]);

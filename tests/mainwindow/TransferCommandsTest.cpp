@@ -34,6 +34,7 @@
 #include "SerialPorts.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
+#include "ResourceText.h"
 #include "TransferCommands.h"
 #include "WindowTimer.h"
 
@@ -777,6 +778,40 @@ TEST_F(TransferCommandsTest, ExportThatCannotWriteTellsTheUser)
         }
     }
     EXPECT_FALSE(QFile::exists(unwritable));
+}
+
+// A value its field's rules refuse is told as such, in the user's words,
+// on both file roads: a stored one on Export (not as a file that could not
+// be written), one in the file on Import (with message 802's own words).
+// Nothing is written or stored.
+TEST_F(TransferCommandsTest, RefusedValuesAreNamedOnExportAndImport)
+{
+    const std::int32_t id = StoreListed(kModbusModules);
+    const QString file = m_Folder.File(QStringLiteral("refused.OXA"));
+    const QString password = GetResourceText(3160, {LoadResourceString(510)}); // "Password"
+    const QString cause = GetResourceText(3156, {password, 9001, 0, 9000});
+    commands.SetFileDialog([&](QWidget *, const TransferCommands::FileDialogRequest &) { return file; });
+
+    ASSERT_TRUE(commands.Export(kName, id));
+    QFile exported(file);
+    ASSERT_TRUE(exported.open(QIODevice::ReadWrite));
+    exported.seek(110 + 2 * 0);                  // map word 0: the password
+    exported.write(QByteArray::fromHex("2923")); // 9001
+    exported.close();
+    const std::int32_t models = RowCount(QStringLiteral("CModInstr"));
+    boxes.clear();
+    EXPECT_FALSE(commands.Import().has_value());
+    ASSERT_EQ(boxes.size(), 1u) << BoxTexts();
+    EXPECT_EQ(boxes[0].text, GetResourceText(3166, {file, cause}));
+    EXPECT_EQ(RowCount(QStringLiteral("CModInstr")), models);
+
+    Exec(QStringLiteral("UPDATE \"CDisplay\" SET \"m_Password\" = 9001 WHERE IDProgramma = ?"), {id});
+    ASSERT_TRUE(QFile::remove(file));
+    boxes.clear();
+    EXPECT_FALSE(commands.Export(kName, id));
+    ASSERT_EQ(boxes.size(), 1u) << BoxTexts();
+    EXPECT_EQ(boxes[0].text, GetResourceText(3165, {cause}));
+    EXPECT_FALSE(QFile::exists(file));
 }
 
 TEST(TransferFileFilter, VbFiltersBecomeQtNameFilters)

@@ -192,7 +192,11 @@ protected:
     // model, modules and range are real ones so the validity update runs.
     static void Configure(CCollDatiSetup &coll, int base)
     {
+        // The modules first, so that the values follow what their context
+        // lets the objects hold.
+        coll.SetCodificaModuli(colltest::Coding({1, 0, 1, 2, 0}));
         colltest::FillEveryColumn(coll, base);
+        coll.InOutScale().SetLinearizzazione(1);
         CModInstr &mod = coll.ModInstr();
         mod.SetModelloStrumento(1);
         mod.SetSlotA(0);

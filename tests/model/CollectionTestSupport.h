@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <functional>
 #include <gtest/gtest.h>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -36,6 +37,17 @@ inline CParameterClassBase &Object(const CCollDatiSetup &coll, std::int16_t i)
     return dynamic_cast<CParameterClassBase &>(coll.SetupObjects().Item(i));
 }
 
+// The position of the object of that key.
+inline std::int16_t Index(const CCollDatiSetup &coll, const QString &key)
+{
+    for (std::int16_t i = 1; i <= coll.SetupObjects().Count(); ++i) {
+        if (coll.SetupObjects().Key(i) == key)
+            return i;
+    }
+    ADD_FAILURE() << "no object " << key.toStdString();
+    return 1;
+}
+
 struct StoredValue {
     QString column; // "CAlarm1.m_AlarmType"
     QString value;
@@ -60,26 +72,43 @@ inline std::vector<StoredValue> StoredValues(const CCollDatiSetup &coll, std::in
 // Sets every stored column of every object to a value of its own (16-bit
 // columns from base, 32-bit columns from base * 1000 so that they need
 // their high word, texts "Prova" + n); a column with a rule of its values
-// takes one of those (the rule's minimum plus n, wrapped round its range).
+// takes one of those (the rule's minimum plus n, wrapped round its range; a
+// decimal point one of its table's). The rules of the objects' context, as
+// the collection last pushed it, come first.
 inline void FillEveryColumn(CCollDatiSetup &coll, int base)
 {
     struct Filler : ColumnVisitor {
         int next;
-        std::span<const FieldRule> rules;
-        const FieldRule *ruleOf(const QString &name) const
+        CParameterClassBase *object = nullptr;
+        std::optional<FieldRule> ruleOf(const QString &name) const
         {
-            for (const FieldRule &rule : rules) {
+            // Asked at each column: a curve's rules follow its number of
+            // points, filled first.
+            for (const FieldRule &rule : object->ContextRules()) {
                 if (name == QLatin1String(rule.column))
-                    return &rule;
+                    return rule;
             }
-            return nullptr;
+            for (const FieldRule &rule : object->FieldRules()) {
+                if (name == QLatin1String(rule.column))
+                    return rule;
+            }
+            return std::nullopt;
         }
         std::int32_t value(const QString &name, std::int32_t free)
         {
             const int n = next++;
-            if (const FieldRule *rule = ruleOf(name))
-                return rule->min + n % (rule->max - rule->min + 1);
-            return free;
+            const std::optional<FieldRule> rule = ruleOf(name);
+            if (!rule)
+                return free;
+            if (rule->kind == FieldRule::Kind::DigitalPoint) {
+                std::vector<std::int32_t> points;
+                for (std::int32_t dp : {0, 1, 2, 3, 0x10000, 0x10001, 0x10002, 0x10003, 0x10004, 0x10005}) {
+                    if (FieldValueFits(*rule, dp))
+                        points.push_back(dp);
+                }
+                return points[static_cast<std::size_t>(n) % points.size()];
+            }
+            return rule->min + n % (rule->max - rule->min + 1);
         }
         void Column(const QString &name, std::int16_t &m) override
         {
@@ -90,7 +119,7 @@ inline void FillEveryColumn(CCollDatiSetup &coll, int base)
     } filler;
     filler.next = base;
     for (std::int16_t i = 1; i <= coll.SetupObjects().Count(); ++i) {
-        filler.rules = Object(coll, i).FieldRules();
+        filler.object = &Object(coll, i);
         Object(coll, i).Columns(filler);
     }
 }

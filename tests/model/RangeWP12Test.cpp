@@ -122,7 +122,8 @@ TEST(RangeWP12, SetElettricScaleSetsBothChannelsForEveryFunction)
     EXPECT_EQ(g_ScalaB->Limiti(), RangeOf(1, 4, 60, 2));
 
     // Input-B words of an unused input that give no range: g_ScalaB is left
-    // alone on a model without input B, and is a read error on model 3.
+    // alone on a model without input B; on model 3 they are refused naming
+    // the field, before either scale changes.
     for (const Values &unused : {Values{2, 100, 0, 0, 2, 0}, Values{2, 100, 0, 60, -1, 0}}) {
         Wp12 w(unused);
         w.SetSlotA(5);
@@ -132,7 +133,16 @@ TEST(RangeWP12, SetElettricScaleSetsBothChannelsForEveryFunction)
         EXPECT_EQ(g_Scala->Limiti(), RangeOf(0, 5, 100, 0));
         EXPECT_EQ(g_ScalaB->Limiti(), MarkedRange());
         w.SetModelloStrumento(3);
-        EXPECT_THROW(w.SetElettricScale(), SetupReadError);
+        MarkScales();
+        try {
+            w.SetElettricScale();
+            ADD_FAILURE() << "taken";
+        } catch (const SetupReadError &e) {
+            EXPECT_EQ(e.Field(), unused.pulsesB == 0 ? QStringLiteral("m_ImpGiroB") : QStringLiteral("m_UnitaIngB"));
+            EXPECT_EQ(e.Table(), QStringLiteral("CRangeWP12"));
+            EXPECT_TRUE(e.UserText().contains(QStringLiteral("Input B"))) << e.UserText().toStdString();
+        }
+        EXPECT_EQ(g_Scala->Limiti(), MarkedRange());
     }
 }
 
@@ -153,14 +163,17 @@ TEST(RangeWP12, LinesReadBack)
          {engB, puB, cmd, engA, puA, "Func>Func=F.11"}, Values{10, 60, 2, 89, 1, 1}, nullptr},
         {"model 1 needs no input-B lines", 1, {func, puA, engA, cmd}, Values{2, 60, 2, 88, 4, 1}, nullptr},
         {"model 3 without input B", 3, {func, puA, engA, cmd}, std::nullopt, "Non trovato comando InP.F>PU.F="},
-        {"pulses of 0", 1, {func, "InP.A>PU.A=0", engA, cmd}, std::nullopt, "Impulsi per giro non validi per m_ImpGiroA: 0"},
+        {"pulses of 0", 1, {func, "InP.A>PU.A=0", engA, cmd}, std::nullopt,
+         "Valore fuori dai limiti per m_ImpGiroA: 0 (da 1 a 9999)"},
         {"input-B pulses of 0", 3, {func, puA, engA, cmd, "InP.F>PU.F=0", engB}, std::nullopt,
-         "Impulsi per giro non validi per m_ImpGiroB: 0"},
+         "Valore fuori dai limiti per m_ImpGiroB: 0 (da 1 a 9999)"},
         {"unit beyond r6", 1, {func, puA, "InP.A>EnG.A=r7", cmd}, std::nullopt, "Valore fuori tabella per m_UnitaIngA: 6"},
         {"function F12", 1, {"Func>Func=F.12", puA, engA, cmd}, std::nullopt, "Valore fuori tabella per m_WPxFunction: 11"},
         {"function F0", 1, {"Func>Func=F.0", puA, engA, cmd}, std::nullopt, "Valore fuori tabella per m_WPxFunction: -1"},
+        {"function beyond 16 bits", 1, {"Func>Func=F.32768", puA, engA, cmd}, std::nullopt,
+         "Valore fuori tabella per m_WPxFunction: 32767"},
         {"function not a number", 1, {"Func>Func=F.3a", puA, engA, cmd}, std::nullopt,
-         "Valore numerico non valido per Func>Func=F.: \"3a\""},
+         "Valore non valido per m_WPxFunction: \"3a\""},
         {"command beyond C5", 1, {func, puA, engA, "Cnd>Cnd=C6"}, std::nullopt, "Valore fuori tabella per m_DigitalInFunction: 5"},
     };
     for (const Case &c : cases) {
