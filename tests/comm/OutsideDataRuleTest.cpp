@@ -278,6 +278,49 @@ TEST_F(OutsideData, AnObjectThatDoesNotApplyNeverRefusesItsConfiguration)
     }
 }
 
+// What the configuration's instrument cannot carry is refused on the stored
+// road too, though another configuration's field takes it: the six-digit
+// decimal points on a four-digit display (named by their sample text), a
+// value beyond the base layout's 16-bit word (curve points only while in
+// use), an extra input of the master module in a slot beside another input.
+TEST_F(OutsideData, TheConfigurationsContextRefusesWhatItsInstrumentCannotCarry)
+{
+    struct Case {
+        const char *table;
+        const char *column;
+        std::int32_t value;
+        const char *userValue;
+    };
+    const Case cases[] = {
+        {"CInOutScale", "m_MeasureDigitalPoint", 0x10002, "1111.11"},
+        {"CInOutScale", "m_MaxMeasureScale", 40000, "40000"},
+        {"CAlarm1", "m_AlarmSetPoint", -40000, "-40000"},
+        {"CLinearize", "m_CoordinateOut04", 32768, "32768"},
+        {"CModInstr", "m_SlotC", 6, "6"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.column);
+        const QString table = QString::fromLatin1(c.table);
+        const QString column = QString::fromLatin1(c.column);
+        const QVariant original = Column(table, kStored, column);
+        Exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE IDProgramma = ?").arg(table, column),
+             {QVariant(c.value), QVariant(kStored)});
+        const std::optional<SetupReadError> error = LoadRow();
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->Table(), table);
+        EXPECT_EQ(error->Field(), column);
+        EXPECT_TRUE(error->UserText().contains(QStringLiteral(" ") + QLatin1String(c.userValue) + QStringLiteral(" ")))
+            << error->UserText().toStdString();
+        EXPECT_FALSE(CGestioneMemMap().Export(m_Folder.File(QStringLiteral("context.OXA")), kStored));
+        Exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE IDProgramma = ?").arg(table, column),
+             {original, QVariant(kStored)});
+    }
+    // A point beyond the number in use does not travel: it is taken.
+    Exec(QStringLiteral("UPDATE \"CLinearize\" SET \"m_CoordinateOut05\" = 40000 WHERE IDProgramma = ?"),
+         {QVariant(kStored)});
+    EXPECT_FALSE(LoadRow().has_value());
+}
+
 // Every rule names a stored column of its class, so none is silently unused,
 // and every field with a rule, or with a rule of its context, has the caption
 // a refusal names it by.

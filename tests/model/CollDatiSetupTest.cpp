@@ -319,6 +319,68 @@ TEST_F(CollDatiSetupDatabase, FailureInTheMiddleChangesNothing)
     EXPECT_EQ(g_Scala->Limiti(), scaleBefore);
 }
 
+// On F10 the counters own channel A's scale, but its curve follows channel
+// A's switch: a refused value in that scale's row (it does not apply) leaves
+// the scale's starting values and keeps the switch, so the curve still
+// applies; a switch outside its rule is not kept.
+TEST_F(CollDatiSetupDatabase, F10KeepsTheCurveSwitchWhenChannelAScaleRowIsRefused)
+{
+    CCollDatiSetup saved;
+    saved.RangeWP12().SetWPxFunction(9);
+    saved.InOutScale().SetLinearizzazione(1);
+    saved.InOutScale().SetMinMeasureScale(-500);
+    saved.Linearize().SetNumSpezzate(4);
+    saved.SetCodificaModuli(Coding({3, 4, 0, 0, 0}));
+    saved.SetIDProgramma(61);
+    saved.SaveDataInADORS(true);
+    const int kCurveA = 8;
+    // A decimal point outside the tables is refused; a six-digit one is a
+    // table's and taken as it is (the scale does not apply, so its display
+    // is not looked at).
+    for (const auto &[digitalPoint, minMeasure] : {std::pair{9, 0}, std::pair{0x10001, -500}}) {
+        SCOPED_TRACE(digitalPoint);
+        Exec(QStringLiteral("UPDATE \"CInOutScale\" SET \"m_MeasureDigitalPoint\" = ? WHERE IDProgramma = 61"),
+             {digitalPoint});
+        CCollDatiSetup loaded;
+        loaded.SetIDProgramma(61);
+        loaded.LoadDataFromADORS();
+        EXPECT_EQ(loaded.InOutScale().Linearizzazione(), 1);
+        EXPECT_TRUE(loaded.ValidData(kCurveA));
+        EXPECT_EQ(loaded.InOutScale().MinMeasureScale(), minMeasure);
+    }
+    Exec(QStringLiteral("UPDATE \"CInOutScale\" SET \"m_Linearizzazione\" = 5 WHERE IDProgramma = 61"));
+    CCollDatiSetup loaded;
+    loaded.SetIDProgramma(61);
+    loaded.LoadDataFromADORS();
+    EXPECT_EQ(loaded.InOutScale().Linearizzazione(), 0);
+    EXPECT_FALSE(loaded.ValidData(kCurveA));
+}
+
+// The same on an instrument's map: on F10 channel A's scale words may hold
+// anything (the counters own that scale), and the curve that follows its
+// switch word is still read.
+TEST_F(CollDatiSetup, F10MapKeepsTheCurveSwitchWhenChannelAScaleDoesNotRead)
+{
+    const std::int32_t coding = Coding(Modules{3, 4, 0, 0, 0});
+    CCollDatiSetup source;
+    source.RangeWP12().SetWPxFunction(9);
+    source.InOutScale().SetLinearizzazione(1);
+    source.Linearize().SetNumSpezzate(4);
+    source.Linearize().SetCoordinateOut(3, 777);
+    source.SetCodificaModuli(coding);
+    MemMapWords map{};
+    source.GetMemoryMap(map);
+    map[kFreqScaleWordsA.measureDigitalPoint] = 9; // no decimal point of the tables
+
+    CCollDatiSetup read;
+    read.SetCodificaModuli(coding);
+    read.SetUserSetup(map);
+    EXPECT_EQ(read.InOutScale().MeasureDigitalPoint(), 0);
+    EXPECT_EQ(read.InOutScale().Linearizzazione(), 1);
+    EXPECT_TRUE(read.ValidData(8));
+    EXPECT_EQ(read.Linearize().CoordinateOut(3), 777);
+}
+
 // Reading an instrument back: the lines of a module that is not fitted are
 // not in the reply and must not fail the read, while the lines of a fitted
 // module must be there.
