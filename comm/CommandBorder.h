@@ -9,8 +9,9 @@ class QWidget;
 // exception crosses it.
 //
 // The error is told in a critical box with the text CurrentFailureText
-// (model/FailureText.h) gives it: a database failure by its kind, the
-// program's own other errors by their description, anything else as an
+// (model/FailureText.h) gives it: a database failure by its kind, a value
+// the configuration's rules refuse by its field and value in the user's
+// words, the program's other errors by their description, anything else as an
 // internal error (string 730, always traced). outcome, when not empty, is
 // what the command left undone, on a line after the program's own errors.
 //

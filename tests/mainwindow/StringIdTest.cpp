@@ -229,6 +229,14 @@ const std::vector<KnownSite> kKnownSites = {
     Ids("model/CScaleMisuraDisplay.cpp", "SetFrequencyRange", "kUnitTextHz + unit", {{641, 646}}),
     Ids("model/CSerialComm.cpp", "SetReport", "kBaudRateTexts + m_BaudRate", {{5352, 5355}}),
     HandedOn("model/ParameterCodes.cpp", "EnumCodeText", "baseId + code", "EnumCodeText"),
+    // model: the fields' names as their pages caption them (the label and
+    // qualifier columns of the field table)
+    Ids("model/FieldLabels.cpp", "caption", "id",
+        {{350, 351}, {376, 376}, {384, 384}, {387, 390}, {392, 392}, {406, 406}, {430, 430},
+         {434, 434}, {438, 438}, {441, 441}, {470, 472}, {480, 487}, {493, 493}, {501, 502},
+         {510, 511}, {514, 514}, {521, 523}, {527, 527}, {541, 544}, {546, 548}, {553, 553},
+         {556, 556}, {621, 621}, {637, 640}, {650, 650}, {661, 661}, {669, 671}, {721, 729}}),
+    Ids("model/ModelError.cpp", "UserText", "own", {{3153, 3154}}),
     // model: auxiliary lines
     Ids("model/CAlarm.cpp", "GetMemoryMapAux", "channelId(k)", {{1785, 1788}}),
     Ids("model/CAlarm.cpp", "GetMemoryMapAux", "fieldId(k, j)", {{1545, 1580}}),
