@@ -62,8 +62,7 @@ QString hexBytes(const QByteArray &bytes)
 {
     QString text;
     for (const char c : bytes)
-        text += QStringLiteral("&h") + QString::number(static_cast<unsigned char>(c), 16).toUpper()
-                + QLatin1Char(' ');
+        text += QStringLiteral("&h") + QString::number(static_cast<unsigned char>(c), 16).toUpper() + QLatin1Char(' ');
     return text;
 }
 
@@ -77,8 +76,7 @@ CAuxTransferEngine::~CAuxTransferEngine()
         m_Rs232->CloseRs232();
 }
 
-bool CAuxTransferEngine::Create(CCommConfig *commConfig, CModInstr *modInstr,
-                                CNetworkAddMsgSetup *networkAddMsgSetup)
+bool CAuxTransferEngine::Create(CCommConfig *commConfig, CModInstr *modInstr, CNetworkAddMsgSetup *networkAddMsgSetup)
 {
     m_CommConfig = commConfig;
     m_pModInstr = modInstr;
@@ -274,9 +272,9 @@ bool CAuxTransferEngine::ReadDumpAux()
     // The map holds 144 lines: a longer dump is not a setup of ours, and
     // cutting it would lose lines.
     if (static_cast<std::size_t>(lines.size()) > kMemMapAuxLines) {
-        g_Trace.BugMessage(QStringLiteral("Dump di ") + QString::number(lines.size())
-                           + QStringLiteral(" righe: al massimo ") + QString::number(kMemMapAuxLines)
-                           + QStringLiteral(" righe attese"));
+        g_Trace.BugMessage(QStringLiteral("Dump di ") + QString::number(lines.size()) +
+                           QStringLiteral(" righe: al massimo ") + QString::number(kMemMapAuxLines) +
+                           QStringLiteral(" righe attese"));
         showMessage(GetResourceText(kMsgReceptionError));
         return false;
     }
@@ -344,14 +342,9 @@ bool CAuxTransferEngine::CheckCommError()
         return false;
     m_Rs232->CloseRs232();
     switch (error) {
-    case CommErrorCode::Cancelled:
-        return true;
-    case CommErrorCode::NoAnswer:
-        showMessage(GetResourceText(kMsgNoAnswer));
-        return true;
-    case CommErrorCode::CRC:
-        showMessage(GetResourceText(kMsgCRCError));
-        return true;
+    case CommErrorCode::Cancelled: return true;
+    case CommErrorCode::NoAnswer: showMessage(GetResourceText(kMsgNoAnswer)); return true;
+    case CommErrorCode::CRC: showMessage(GetResourceText(kMsgCRCError)); return true;
     case CommErrorCode::Reception:
     default:
         // An outcome the transport does not define is a failed exchange too:

@@ -15,9 +15,9 @@
 class CCommConfig : public CSettingsClass<CCommConfig> {
 public:
     // Interface codes of InterfaceType.
-    static constexpr std::int16_t kInterfaceAux = 0;    // auxiliary RS232, text protocol
-    static constexpr std::int16_t kInterfaceRS232 = 1;  // one instrument, Modbus
-    static constexpr std::int16_t kInterfaceRS485 = 2;  // a network of instruments, Modbus
+    static constexpr std::int16_t kInterfaceAux = 0;   // auxiliary RS232, text protocol
+    static constexpr std::int16_t kInterfaceRS232 = 1; // one instrument, Modbus
+    static constexpr std::int16_t kInterfaceRS485 = 2; // a network of instruments, Modbus
 
     // Writes the trace line "Class_Initialize() CCommConfig".
     CCommConfig();

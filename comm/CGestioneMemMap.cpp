@@ -49,8 +49,7 @@ bool runTraced(const QString &what, Action action)
     } catch (const SetupReadError &e) {
         trace(what + QStringLiteral(": dati non convertibili: ") + e.Text());
     } catch (const ProgramError &e) {
-        trace(what + QStringLiteral(": errore ") + QString::number(e.Number()) + QStringLiteral(" ") +
-              e.Description());
+        trace(what + QStringLiteral(": errore ") + QString::number(e.Number()) + QStringLiteral(" ") + e.Description());
     }
     return false;
 }
@@ -342,7 +341,8 @@ bool CGestioneMemMap::ReadMemorySetupAux(const QString &fileName)
         return false;
     }
     if (bytes.size() > kAuxFileMaxBytes)
-        return refuseFile(path, QStringLiteral("più di ") + QString::number(kAuxFileMaxBytes) + QStringLiteral(" byte"));
+        return refuseFile(path,
+                          QStringLiteral("più di ") + QString::number(kAuxFileMaxBytes) + QStringLiteral(" byte"));
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder(bytes);
     if (decoder.hasError())

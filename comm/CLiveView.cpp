@@ -21,15 +21,15 @@ namespace {
 constexpr std::int32_t kTextError = 600;
 
 // Registers of the instantaneous values.
-constexpr std::uint16_t kRegFreqValues = 0x1000;    // value A low, high, value B low, high
+constexpr std::uint16_t kRegFreqValues = 0x1000; // value A low, high, value B low, high
 constexpr std::uint8_t kFreqValueCount = 4;
 constexpr std::uint16_t kRegFreqStatus = 0x100D;
-constexpr std::uint16_t kRegFreqFunction = 0x2004;  // word 4 of the 0x2000 window
-constexpr std::uint16_t kRegFreqPointF1 = 0x2014;   // word 20
+constexpr std::uint16_t kRegFreqFunction = 0x2004;     // word 4 of the 0x2000 window
+constexpr std::uint16_t kRegFreqPointF1 = 0x2014;      // word 20
 constexpr std::uint16_t kRegFreqPointCounter = 0x201E; // word 30
-constexpr std::uint16_t kRegFreqPointF2 = 0x2024;   // word 36
-constexpr std::uint16_t kRegBasePoint = 0xE008;     // word 8 of the 0xE000 window
-constexpr std::uint16_t kRegBaseValues = 0x3000;    // value at 0x3001, status at 0x3005
+constexpr std::uint16_t kRegFreqPointF2 = 0x2024;      // word 36
+constexpr std::uint16_t kRegBasePoint = 0xE008;        // word 8 of the 0xE000 window
+constexpr std::uint16_t kRegBaseValues = 0x3000;       // value at 0x3001, status at 0x3005
 constexpr std::uint8_t kBaseValueCount = 6;
 
 void trace(const QString &text)
@@ -270,15 +270,15 @@ void CLiveView::PollInstrument()
         // Only a network moves on to the next address; any other interface
         // keeps watching the instrument the search found.
         if (m_CommConfig.InterfaceType() == CCommConfig::kInterfaceRS485)
-            m_CurrentAddress = m_CurrentAddress >= last ? std::int16_t{1} : static_cast<std::int16_t>(m_CurrentAddress + 1);
+            m_CurrentAddress =
+                m_CurrentAddress >= last ? std::int16_t{1} : static_cast<std::int16_t>(m_CurrentAddress + 1);
     }
 }
 
 bool CLiveView::CheckCommError()
 {
     switch (m_Rs232.Error()) {
-    case CommErrorCode::None:
-        return false;
+    case CommErrorCode::None: return false;
     case CommErrorCode::Cancelled:
         m_Rs232.CloseRs232();
         m_TimeOutTolerated = false;
@@ -298,9 +298,7 @@ bool CLiveView::CheckCommError()
         showCommMessage(ModbusText::MsgCRC);
         m_TimeOutTolerated = false;
         return true;
-    default:
-        m_TimeOutTolerated = false;
-        return false;
+    default: m_TimeOutTolerated = false; return false;
     }
 }
 
@@ -369,9 +367,9 @@ bool CLiveView::ReadInstrVariable()
         // Any failure of the single reads shows "Error" for this address too:
         // keeping the previous texts would show another address's values.
         std::int16_t status = 0;
-        if (!ReadRegister(kRegFreqStatus, status) || !ReadRegister(kRegFreqFunction, r.function)
-            || !ReadRegister(r.function <= 8 ? kRegFreqPointF1 : kRegFreqPointCounter, r.dp1)
-            || !ReadRegister(r.function == 7 ? kRegFreqPointCounter : kRegFreqPointF2, r.dp2))
+        if (!ReadRegister(kRegFreqStatus, status) || !ReadRegister(kRegFreqFunction, r.function) ||
+            !ReadRegister(r.function <= 8 ? kRegFreqPointF1 : kRegFreqPointCounter, r.dp1) ||
+            !ReadRegister(r.function == 7 ? kRegFreqPointCounter : kRegFreqPointF2, r.dp2))
             return failureDisplay();
         r.status = static_cast<std::uint16_t>(status);
     } else {

@@ -18,8 +18,8 @@ class ModbusTransfer;
 
 // The words one poll reads from an instrument.
 struct LiveReading {
-    std::int16_t slotA = 0;    // of the identified coding
-    std::int16_t modello = 0;  // ModelloStrumento of the identified coding
+    std::int16_t slotA = 0;   // of the identified coding
+    std::int16_t modello = 0; // ModelloStrumento of the identified coding
     // Frequency/counter modules (slot A 4, 5): value A from 0x1000 (low)
     // and 0x1001 (high), value B from 0x1002/0x1003. Other modules: value A
     // is register 0x3001, value B is not used.
@@ -36,13 +36,13 @@ struct LiveReading {
 struct LiveDisplay {
     // States of a line.
     static constexpr std::int32_t kNormal = 0;
-    static constexpr std::int32_t kMarked = 1;        // status bit 4 (line 2: bit 12)
+    static constexpr std::int32_t kMarked = 1; // status bit 4 (line 2: bit 12)
     static constexpr std::int32_t kOverRange = 2;
     static constexpr std::int32_t kNegativeOverRange = 3;
 
-    std::array<QString, 2> text;                    // m_DisplayText
-    std::array<std::int32_t, 2> status {0, 0};      // m_DisplayStatus
-    std::array<bool, 4> alarm {false, false, false, false}; // m_AlarmState
+    std::array<QString, 2> text;                           // m_DisplayText
+    std::array<std::int32_t, 2> status{0, 0};              // m_DisplayStatus
+    std::array<bool, 4> alarm{false, false, false, false}; // m_AlarmState
 };
 
 // Texts the live view shows as they are.

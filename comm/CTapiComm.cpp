@@ -58,27 +58,25 @@ void CTapiComm::Create(WindowTimer *timer, CommControl *control, std::int32_t ha
         connect(control, &CommControl::Disconnected, this, &CTapiComm::onDisconnected);
         connect(control, &CommControl::TapiError, this, &CTapiComm::onTapiError);
         connect(control, &CommControl::TapiStatus, this, &CTapiComm::onTapiStatus);
-        connect(control, &CommControl::TraceMessage, this,
-                [](const QString &text) { g_Trace.BugMessage(text); });
+        connect(control, &CommControl::TraceMessage, this, [](const QString &text) { g_Trace.BugMessage(text); });
     }
     m_HandleWnd = handleWnd;
 }
 
-bool CTapiComm::OpenRs232(std::int32_t port, std::int32_t baudIndex, std::int32_t parityIndex,
-                          std::int32_t stopIndex)
+bool CTapiComm::OpenRs232(std::int32_t port, std::int32_t baudIndex, std::int32_t parityIndex, std::int32_t stopIndex)
 {
     CommControl *c = m_Rs232;
     // Each step stands for a property write that may fail; the first failure
     // ends the opening.
-    const bool opened = c && inTable(BaudCodeTable, baudIndex) && inTable(ParityCodeTable, parityIndex)
-                        && inTable(StopCodeTable, stopIndex)
-                        && (c->SetConnectionKind(0), c->SetCommPort(port - 1), true)
-                        && c->SetBaudCode(BaudCodeTable[baudIndex]) && c->SetDataBits(8)
-                        && c->SetParityCode(ParityCodeTable[parityIndex])
-                        && c->SetStopCode(StopCodeTable[stopIndex]) && c->SetPortOpen(true);
+    const bool opened = c && inTable(BaudCodeTable, baudIndex) && inTable(ParityCodeTable, parityIndex) &&
+                        inTable(StopCodeTable, stopIndex) &&
+                        (c->SetConnectionKind(0), c->SetCommPort(port - 1), true) &&
+                        c->SetBaudCode(BaudCodeTable[baudIndex]) && c->SetDataBits(8) &&
+                        c->SetParityCode(ParityCodeTable[parityIndex]) && c->SetStopCode(StopCodeTable[stopIndex]) &&
+                        c->SetPortOpen(true);
     if (!opened) {
-        g_Trace.BugMessage(QStringLiteral("Porta COM") + QString::number(port)
-                           + QStringLiteral(" già aperta o non presente sul sistema."));
+        g_Trace.BugMessage(QStringLiteral("Porta COM") + QString::number(port) +
+                           QStringLiteral(" già aperta o non presente sul sistema."));
         return false;
     }
     waitWhileBusy();
@@ -91,8 +89,8 @@ bool CTapiComm::OpenRs232(std::int32_t port, std::int32_t baudIndex, std::int32_
     return open;
 }
 
-bool CTapiComm::OpenTelephonComm(const QString &a1, bool a2, const QString &a3, const QString &a4,
-                                 const QString &a5, const QString &a6)
+bool CTapiComm::OpenTelephonComm(const QString &a1, bool a2, const QString &a3, const QString &a4, const QString &a5,
+                                 const QString &a6)
 {
     CommControl *c = m_Rs232;
     bool opened = false;
@@ -122,8 +120,7 @@ void CTapiComm::CloseRs232()
         else
             closed = c->SetPortOpen(false);
         if (!closed)
-            g_Trace.BugMessage(
-                QStringLiteral("CloseRs232() non riuscita!!!!. Errore nella chiusura della porta."));
+            g_Trace.BugMessage(QStringLiteral("CloseRs232() non riuscita!!!!. Errore nella chiusura della porta."));
     }
     hideTrayIcon();
 }
@@ -188,7 +185,10 @@ void CTapiComm::CancelTxRx(bool cancel)
         m_Rs232->HangUp();
 }
 
-bool CTapiComm::DTR() const { return m_Rs232 && m_Rs232->DTR(); }
+bool CTapiComm::DTR() const
+{
+    return m_Rs232 && m_Rs232->DTR();
+}
 
 void CTapiComm::SetDTR(bool on)
 {
@@ -196,7 +196,10 @@ void CTapiComm::SetDTR(bool on)
         m_Rs232->SetDTR(on);
 }
 
-bool CTapiComm::RTS() const { return m_Rs232 && m_Rs232->RTS(); }
+bool CTapiComm::RTS() const
+{
+    return m_Rs232 && m_Rs232->RTS();
+}
 
 void CTapiComm::SetRTS(bool on)
 {
@@ -204,7 +207,10 @@ void CTapiComm::SetRTS(bool on)
         m_Rs232->SetRTS(on);
 }
 
-std::int16_t CTapiComm::InBufferSize() const { return m_Rs232 ? m_Rs232->InBufferSize() : 0; }
+std::int16_t CTapiComm::InBufferSize() const
+{
+    return m_Rs232 ? m_Rs232->InBufferSize() : 0;
+}
 
 void CTapiComm::SetInBufferSize(std::int16_t size)
 {
@@ -212,7 +218,10 @@ void CTapiComm::SetInBufferSize(std::int16_t size)
         m_Rs232->SetInBufferSize(size);
 }
 
-std::int16_t CTapiComm::OutBufferSize() const { return m_Rs232 ? m_Rs232->OutBufferSize() : 0; }
+std::int16_t CTapiComm::OutBufferSize() const
+{
+    return m_Rs232 ? m_Rs232->OutBufferSize() : 0;
+}
 
 void CTapiComm::SetOutBufferSize(std::int16_t size)
 {
@@ -220,9 +229,18 @@ void CTapiComm::SetOutBufferSize(std::int16_t size)
         m_Rs232->SetOutBufferSize(size);
 }
 
-bool CTapiComm::CD() const { return m_Rs232 && m_Rs232->CD(); }
-bool CTapiComm::DSR() const { return m_Rs232 && m_Rs232->DSR(); }
-bool CTapiComm::CTS() const { return m_Rs232 && m_Rs232->CTS(); }
+bool CTapiComm::CD() const
+{
+    return m_Rs232 && m_Rs232->CD();
+}
+bool CTapiComm::DSR() const
+{
+    return m_Rs232 && m_Rs232->DSR();
+}
+bool CTapiComm::CTS() const
+{
+    return m_Rs232 && m_Rs232->CTS();
+}
 
 void CTapiComm::SetFrameTx(const QByteArray &frame)
 {
@@ -236,7 +254,10 @@ void CTapiComm::SetByteToReceive(std::int16_t count)
         m_ByteToReceive = count;
 }
 
-std::int32_t CTapiComm::TimeOutRx() const { return m_Rs232 ? m_Rs232->TimeOut() : 0; }
+std::int32_t CTapiComm::TimeOutRx() const
+{
+    return m_Rs232 ? m_Rs232->TimeOut() : 0;
+}
 
 void CTapiComm::SetTimeOutRx(std::int32_t ms)
 {
@@ -340,8 +361,7 @@ void CTapiComm::endExchange(std::int32_t error)
 void CTapiComm::onCommStatus(std::int32_t code, const QString &text)
 {
     g_Trace.BugTraceDisable();
-    g_Trace.BugMessage(QStringLiteral("CommStatus event:") + QString::number(code) + QStringLiteral("->")
-                       + text);
+    g_Trace.BugMessage(QStringLiteral("CommStatus event:") + QString::number(code) + QStringLiteral("->") + text);
     g_Trace.BugTraceEnable();
     setTimer(false);
     switch (code) {
@@ -370,22 +390,27 @@ void CTapiComm::onCommStatus(std::int32_t code, const QString &text)
             m_SendPending = true;
         }
         break;
-    default:
-        break;
+    default: break;
     }
     // Between exchanges the timer stays off: it would only tick idly.
     if (m_TxRxInProgress)
         setTimer(true);
 }
 
-void CTapiComm::onConnected() { g_Trace.BugMessage(QStringLiteral("Modem connected!!!!")); }
+void CTapiComm::onConnected()
+{
+    g_Trace.BugMessage(QStringLiteral("Modem connected!!!!"));
+}
 
 void CTapiComm::onDisconnected(std::int32_t cause)
 {
     g_Trace.BugMessage(QStringLiteral("Modem disconnected!!!! Cause:&H") + hex(cause));
 }
 
-void CTapiComm::onTapiError(const QString &text) { g_Trace.BugMessage(QStringLiteral("Tapi error:") + text); }
+void CTapiComm::onTapiError(const QString &text)
+{
+    g_Trace.BugMessage(QStringLiteral("Tapi error:") + text);
+}
 
 void CTapiComm::onTapiStatus(std::int32_t code)
 {

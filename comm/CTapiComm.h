@@ -44,10 +44,9 @@ public:
     ~CTapiComm() override;
 
     void Create(WindowTimer *timer, CommControl *control, std::int32_t handleWnd);
-    bool OpenRs232(std::int32_t port, std::int32_t baudIndex, std::int32_t parityIndex,
-                   std::int32_t stopIndex);
-    bool OpenTelephonComm(const QString &a1, bool a2, const QString &a3, const QString &a4,
-                          const QString &a5, const QString &a6);
+    bool OpenRs232(std::int32_t port, std::int32_t baudIndex, std::int32_t parityIndex, std::int32_t stopIndex);
+    bool OpenTelephonComm(const QString &a1, bool a2, const QString &a3, const QString &a4, const QString &a5,
+                          const QString &a6);
     void CloseRs232();
     // -1 in an argument reads the current index back into it; any other value
     // becomes the current index. The codes then go to the control.
@@ -119,9 +118,9 @@ private:
     bool m_TrayIconShown = false;
     std::unique_ptr<class CTrayIcon> m_TrayIcon;
 
-    static constexpr std::array<std::int32_t, 7> BaudCodeTable {0, 1, 2, 3, 6, 5, 9};
-    static constexpr std::array<std::int32_t, 3> ParityCodeTable {0, 2, 1};
-    static constexpr std::array<std::int32_t, 3> StopCodeTable {0, 2, 1};
+    static constexpr std::array<std::int32_t, 7> BaudCodeTable{0, 1, 2, 3, 6, 5, 9};
+    static constexpr std::array<std::int32_t, 3> ParityCodeTable{0, 2, 1};
+    static constexpr std::array<std::int32_t, 3> StopCodeTable{0, 2, 1};
     std::int32_t m_BaudIndex = 3;
     std::int32_t m_ParityIndex = 2;
     std::int32_t m_StopIndex = 0;

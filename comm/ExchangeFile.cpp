@@ -49,9 +49,8 @@ bool decodeText(const char *field, QString &text, QString &error, const QString 
     const QString read = TextFromAnsi(QByteArrayView(field, kExchangeTextSize));
     for (qsizetype i = 0; i < kExchangeTextSize; ++i) {
         if (!isFieldChar(read.at(i).unicode())) {
-            error = what + QStringLiteral(" con un byte non ammesso (") +
-                    hex(static_cast<std::uint8_t>(field[i])) + QStringLiteral(") alla posizione ") +
-                    QString::number(i + 1);
+            error = what + QStringLiteral(" con un byte non ammesso (") + hex(static_cast<std::uint8_t>(field[i])) +
+                    QStringLiteral(") alla posizione ") + QString::number(i + 1);
             return false;
         }
     }

@@ -74,8 +74,7 @@ QByteArray ReadRegistersFrame(std::uint8_t address, std::uint16_t first, std::ui
     return withCRC(frame);
 }
 
-QByteArray WriteRegisterFrame(std::uint8_t address, std::uint16_t reg, std::uint8_t valueHigh,
-                              std::uint8_t valueLow)
+QByteArray WriteRegisterFrame(std::uint8_t address, std::uint16_t reg, std::uint8_t valueHigh, std::uint8_t valueLow)
 {
     QByteArray frame;
     frame.append(byteOf(address));
@@ -274,8 +273,7 @@ bool hasSerialModule(const CModInstr &mod)
 
 } // namespace
 
-ModbusTransfer::ModbusTransfer(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSetup &network,
-                               QObject *parent)
+ModbusTransfer::ModbusTransfer(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSetup &network, QObject *parent)
     : QObject(parent), m_Rs232(comm), m_CommConfig(commConfig), m_Network(network)
 {
     // The verdict is written back through the reference: a direct call.
@@ -617,8 +615,8 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
     const bool freq = ModuleCodes::IsFrequencyModule(slotAOf(storedCoding));
     const std::int16_t address = m_MemMap->MemMap(freq ? kWordAddressFreq : kWordAddressBase);
     const std::int16_t baud = m_MemMap->MemMap(freq ? kWordBaudFreq : kWordBaudBase);
-    const bool addressOk = m_CommConfig.InterfaceType() != CCommConfig::kInterfaceRS232
-                           || (address >= 1 && address <= kMaxAddress);
+    const bool addressOk =
+        m_CommConfig.InterfaceType() != CCommConfig::kInterfaceRS232 || (address >= 1 && address <= kMaxAddress);
     if (!addressOk || baud < 0 || baud > kMaxBaudCode) {
         trace(QStringLiteral("Indirizzo di rete o baud rate non validi nella configurazione: ") +
               QString::number(address) + QStringLiteral(", ") + QString::number(baud));
@@ -657,8 +655,8 @@ void ModbusTransfer::WriteConfiguration()
             break;
         // Model, slot-A module and extra inputs must agree; relays, the
         // analogue output and the serial module may differ.
-        if (((static_cast<std::uint32_t>(m_CodificaModuli) ^ static_cast<std::uint32_t>(storedCoding)) &
-             0xFFFFFC00u) != 0) {
+        if (((static_cast<std::uint32_t>(m_CodificaModuli) ^ static_cast<std::uint32_t>(storedCoding)) & 0xFFFFFC00u) !=
+            0) {
             trace(QStringLiteral("m_CodificaModuli=&h") + hexText(m_CodificaModuli) +
                   QStringLiteral(" ProgCodificaModuli=0x") + hexText(storedCoding));
             showCommMessage(kMsgOtherModel);
@@ -692,8 +690,8 @@ bool ModbusTransfer::WriteMemoryMap()
 
     for (int i = 0; i <= last; ++i) {
         // The address and speed words go last, after everything else.
-        const bool skip = freq ? (i >= kWordAddressFreq && i <= kWordAddressFreq + 3)
-                               : (i == kWordAddressBase || i == kWordBaudBase);
+        const bool skip =
+            freq ? (i >= kWordAddressFreq && i <= kWordAddressFreq + 3) : (i == kWordAddressBase || i == kWordBaudBase);
         if (!skip && !WriteWord(static_cast<std::int16_t>(i), static_cast<std::uint16_t>(start + i)))
             return false;
         setProgress(i);

@@ -27,20 +27,22 @@ bool CheckCRC(const QByteArray &frame);
 
 // Registers outside the memory map.
 namespace ModbusRegister {
-inline constexpr std::uint16_t TypeCode = 0x000B;      // the instrument type, also the address probe
-inline constexpr std::uint16_t Modules = 0x3004;       // the module word
-inline constexpr std::uint16_t ModulesFreq = 0x100C;   // the module word of the frequency instruments
+inline constexpr std::uint16_t TypeCode = 0x000B;    // the instrument type, also the address probe
+inline constexpr std::uint16_t Modules = 0x3004;     // the module word
+inline constexpr std::uint16_t ModulesFreq = 0x100C; // the module word of the frequency instruments
 } // namespace ModbusRegister
 
 // Function 4, read `count` input registers from `first`: address, 0x04,
 // register high, low, 0x00, count, CRC low, high. The answer is
 // 5 + 2 * count bytes long (ReadAnswerLength).
 QByteArray ReadRegistersFrame(std::uint8_t address, std::uint16_t first, std::uint8_t count);
-constexpr std::int16_t ReadAnswerLength(std::uint8_t count) { return static_cast<std::int16_t>(5 + 2 * count); }
+constexpr std::int16_t ReadAnswerLength(std::uint8_t count)
+{
+    return static_cast<std::int16_t>(5 + 2 * count);
+}
 // Function 6, write one register: address, 0x06, register high, low, value
 // high, low, CRC low, high. The answer (the echo) is 8 bytes long.
-QByteArray WriteRegisterFrame(std::uint8_t address, std::uint16_t reg, std::uint8_t valueHigh,
-                              std::uint8_t valueLow);
+QByteArray WriteRegisterFrame(std::uint8_t address, std::uint16_t reg, std::uint8_t valueHigh, std::uint8_t valueLow);
 inline constexpr std::int16_t kWriteAnswerLength = 8;
 // Register k (from 0) of a function-4 answer: the signed big-endian word at
 // bytes 3 + 2k and 4 + 2k; nothing when the answer is too short for it.
@@ -127,8 +129,7 @@ public:
     // Configuration id of the setup read from an instrument.
     static constexpr std::int32_t kInstrumentSetupId = 2;
 
-    ModbusTransfer(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSetup &network,
-                   QObject *parent = nullptr);
+    ModbusTransfer(CTapiComm &comm, CCommConfig &commConfig, CNetworkAddMsgSetup &network, QObject *parent = nullptr);
     ~ModbusTransfer() override;
 
     std::int32_t Action() const { return m_Action; }

@@ -97,8 +97,7 @@ std::optional<bool> storedBoolean(const QString &text)
 
 } // namespace
 
-CPrintDlg::CPrintDlg(QObject *parent)
-    : QObject(parent)
+CPrintDlg::CPrintDlg(QObject *parent) : QObject(parent)
 {
     PrinterPlatform &printers = Printers();
     m_NoPrinter = printers.PrinterNames().isEmpty();
@@ -148,14 +147,38 @@ void CPrintDlg::setFlag(std::uint32_t flag, bool on)
         m_Record.Flags &= ~flag;
 }
 
-void CPrintDlg::EnableWarningMsg(bool enable) { setFlag(PD_NOWARNING, !enable); }
-void CPrintDlg::EnableSelection(bool enable) { setFlag(PD_NOSELECTION, !enable); }
-void CPrintDlg::EnablePageNumber(bool enable) { setFlag(PD_NOPAGENUMS, !enable); }
-void CPrintDlg::EnablePrintToFile(bool enable) { setFlag(PD_DISABLEPRINTTOFILE, !enable); }
-void CPrintDlg::HidePrintToFile(bool hide) { setFlag(PD_HIDEPRINTTOFILE, hide); }
-void CPrintDlg::SetPrintToFile(bool v) { setFlag(PD_PRINTTOFILE, v); }
-bool CPrintDlg::PrintToFile() const { return (m_Record.Flags & PD_PRINTTOFILE) != 0; }
-bool CPrintDlg::Collate() const { return (m_Record.Flags & PD_COLLATE) != 0; }
+void CPrintDlg::EnableWarningMsg(bool enable)
+{
+    setFlag(PD_NOWARNING, !enable);
+}
+void CPrintDlg::EnableSelection(bool enable)
+{
+    setFlag(PD_NOSELECTION, !enable);
+}
+void CPrintDlg::EnablePageNumber(bool enable)
+{
+    setFlag(PD_NOPAGENUMS, !enable);
+}
+void CPrintDlg::EnablePrintToFile(bool enable)
+{
+    setFlag(PD_DISABLEPRINTTOFILE, !enable);
+}
+void CPrintDlg::HidePrintToFile(bool hide)
+{
+    setFlag(PD_HIDEPRINTTOFILE, hide);
+}
+void CPrintDlg::SetPrintToFile(bool v)
+{
+    setFlag(PD_PRINTTOFILE, v);
+}
+bool CPrintDlg::PrintToFile() const
+{
+    return (m_Record.Flags & PD_PRINTTOFILE) != 0;
+}
+bool CPrintDlg::Collate() const
+{
+    return (m_Record.Flags & PD_COLLATE) != 0;
+}
 
 void CPrintDlg::SetPrintRange(std::int16_t range)
 {
@@ -241,8 +264,14 @@ void CPrintDlg::LoadApplicationPrinter()
     makeApplicationPrinterCurrent();
 }
 
-bool CPrintDlg::ShowPrintDlg() { return showDialog(false); }
-bool CPrintDlg::ShowPrintSetupDlg() { return showDialog(true); }
+bool CPrintDlg::ShowPrintDlg()
+{
+    return showDialog(false);
+}
+bool CPrintDlg::ShowPrintSetupDlg()
+{
+    return showDialog(true);
+}
 
 bool CPrintDlg::showDialog(bool setup)
 {

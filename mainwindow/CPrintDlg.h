@@ -41,11 +41,11 @@ public:
     std::int16_t ToPage() const { return m_Record.nToPage; }
     std::int16_t FromPage() const { return m_Record.nFromPage; }
 
-    void EnableWarningMsg(bool enable);   // clears / sets PD_NOWARNING
-    void EnableSelection(bool enable);    // clears / sets PD_NOSELECTION
-    void EnablePageNumber(bool enable);   // clears / sets PD_NOPAGENUMS
-    void EnablePrintToFile(bool enable);  // clears / sets PD_DISABLEPRINTTOFILE
-    void HidePrintToFile(bool hide);      // sets / clears PD_HIDEPRINTTOFILE
+    void EnableWarningMsg(bool enable);  // clears / sets PD_NOWARNING
+    void EnableSelection(bool enable);   // clears / sets PD_NOSELECTION
+    void EnablePageNumber(bool enable);  // clears / sets PD_NOPAGENUMS
+    void EnablePrintToFile(bool enable); // clears / sets PD_DISABLEPRINTTOFILE
+    void HidePrintToFile(bool hide);     // sets / clears PD_HIDEPRINTTOFILE
 
     void SetPrintToFile(bool v);
     bool PrintToFile() const;

@@ -118,7 +118,7 @@ QFont layoutFont(const PrintLayoutRecord &row, bool bold)
 struct CellStyle {
     PrintLayoutRecord row;
     qreal minHeight = 0;
-    qreal width = 0;  // 0: a share of the table's width
+    qreal width = 0; // 0: a share of the table's width
 };
 
 PrintLayoutRecord defaultStyleRow()
@@ -275,7 +275,8 @@ private:
         }
 
         const std::vector<ReportRowRecord> &rows = report.Rows();
-        const auto heading = std::find_if(rows.begin(), rows.end(), [](const ReportRowRecord &r) { return r.nColumn >= 2; });
+        const auto heading =
+            std::find_if(rows.begin(), rows.end(), [](const ReportRowRecord &r) { return r.nColumn >= 2; });
         const std::size_t headingIndex = static_cast<std::size_t>(heading - rows.begin());
         for (std::size_t i = 0; i < rows.size(); ++i) {
             const ReportRowRecord &row = rows[i];
@@ -342,7 +343,8 @@ private:
         p.translate(m_Content.topLeft());
         p.scale(m_HeadingScale, m_HeadingScale);
         for (const PrintLayoutRecord &r : m_Header.Rows()) {
-            const QRectF rect(m_Units.twips(r.Left), m_Units.twips(r.Top), m_Units.twips(r.Width), m_Units.twips(r.Height));
+            const QRectF rect(m_Units.twips(r.Left), m_Units.twips(r.Top), m_Units.twips(r.Width),
+                              m_Units.twips(r.Height));
             drawBox(p, rect, r, m_Units);
             if (!r.Text.isEmpty()) {
                 p.setPen(Qt::black);
@@ -564,8 +566,8 @@ bool CPrintTable::printOn(QPrinter &printer, QString &failure)
             }
         }
         if (m_PrintPageNumber) {
-            painter.drawText(QRectF(content.left(), y, content.width(), footerLine), Qt::AlignHCenter | Qt::AlignVCenter,
-                             GetResourceText(kTextPageNumber, {page + 1, pages}));
+            painter.drawText(QRectF(content.left(), y, content.width(), footerLine),
+                             Qt::AlignHCenter | Qt::AlignVCenter, GetResourceText(kTextPageNumber, {page + 1, pages}));
         }
     }
 

@@ -96,10 +96,10 @@ void FillPage(const CWizardTabs::DialogCollection &dialogs, const QString &key, 
 
 const QStringList &ConfigurationWizard::PageKeys()
 {
-    static const QStringList keys{kModInstr,   kRangeWP12,  kRangeMVAHVA, kRangeGKP,       kRangeMVZ,
-                                  kDisplay,    kInOutScale, kLinearize,   kInOutScaleB,    kLinearizeB,
-                                  kCounterAB,  kAlarm1,     kAlarm2,      kAlarm3,         kAlarm4,
-                                  kAnalogOut,  kFiltroDigitale, kSerialComm, QString()};
+    static const QStringList keys{kModInstr,  kRangeWP12,      kRangeMVAHVA, kRangeGKP,    kRangeMVZ,
+                                  kDisplay,   kInOutScale,     kLinearize,   kInOutScaleB, kLinearizeB,
+                                  kCounterAB, kAlarm1,         kAlarm2,      kAlarm3,      kAlarm4,
+                                  kAnalogOut, kFiltroDigitale, kSerialComm,  QString()};
     return keys;
 }
 
@@ -255,10 +255,10 @@ void ConfigurationWizard::DeleteCounterRow(std::int32_t id)
 // The pages and data objects of one run, in the order they are added.
 struct ConfigurationWizard::Run {
     explicit Run(QWidget *owner)
-        : pModInstr(owner), pRangeWP12(owner), pRangeMVAHVA(owner), pRangeGKP(owner), pRangeMVZ(owner),
-          pDisplay(owner), pInOutScale(owner), pLinearize(owner), pInOutScaleB(owner), pLinearizeB(owner),
-          pCounterAB(owner), pAlarm{FWAlarm(owner), FWAlarm(owner), FWAlarm(owner), FWAlarm(owner)},
-          pAnalogOut(owner), pFiltroDigitale(owner), pSerialComm(owner), pFinal(owner)
+        : pModInstr(owner), pRangeWP12(owner), pRangeMVAHVA(owner), pRangeGKP(owner), pRangeMVZ(owner), pDisplay(owner),
+          pInOutScale(owner), pLinearize(owner), pInOutScaleB(owner), pLinearizeB(owner),
+          pCounterAB(owner), pAlarm{FWAlarm(owner), FWAlarm(owner), FWAlarm(owner), FWAlarm(owner)}, pAnalogOut(owner),
+          pFiltroDigitale(owner), pSerialComm(owner), pFinal(owner)
     {
     }
 
@@ -348,10 +348,10 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
 
     m_WizardInstrSetup = std::make_unique<CWizardTabs>();
     CWizardTabs &wizard = *m_WizardInstrSetup;
-    connect(&wizard, &CWizardTabs::AfterShowNextTabs, this,
-            &ConfigurationWizard::m_WizardInstrSetup_AfterShowNextTabs, Qt::DirectConnection);
-    connect(&wizard, &CWizardTabs::AfterShowBackTabs, this,
-            &ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs, Qt::DirectConnection);
+    connect(&wizard, &CWizardTabs::AfterShowNextTabs, this, &ConfigurationWizard::m_WizardInstrSetup_AfterShowNextTabs,
+            Qt::DirectConnection);
+    connect(&wizard, &CWizardTabs::AfterShowBackTabs, this, &ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs,
+            Qt::DirectConnection);
     wizard.Add(run.pModInstr, &run.modInstr);
     wizard.Add(run.pRangeWP12, &run.rangeWP12);
     wizard.Add(run.pRangeMVAHVA, &run.rangeMVAHVA);
@@ -379,15 +379,12 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
             LoadStoredConfiguration(run, idProgramma);
             wizard.SetCaption(GetResourceText(kCaptionModify, {listName}));
             break;
-        case kModeNew:
-            wizard.SetCaption(GetResourceText(kCaptionNew));
-            break;
+        case kModeNew: wizard.SetCaption(GetResourceText(kCaptionNew)); break;
         case kModeInstrument:
             LoadStoredConfiguration(run, kInstrumentIDProgramma);
             wizard.SetCaption(GetResourceText(kCaptionInstrument));
             break;
-        default:
-            break;
+        default: break;
         }
     } catch (...) {
         ShowCurrentError(QStringLiteral("caricamento della configurazione"));
@@ -404,17 +401,10 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
     // Each save is one transaction: the whole configuration or nothing.
     try {
         switch (mode) {
-        case kModeNew:
-            wizard.SaveDataInADORS(NewRowCriterion(idProgramma));
-            break;
-        case kModeModify:
-            wizard.SaveDataInADORS(ExistingRowCriterion(idProgramma));
-            break;
-        case kModeInstrument:
-            wizard.SaveDataInADORS(ExistingRowCriterion(kInstrumentIDProgramma));
-            break;
-        default:
-            break;
+        case kModeNew: wizard.SaveDataInADORS(NewRowCriterion(idProgramma)); break;
+        case kModeModify: wizard.SaveDataInADORS(ExistingRowCriterion(idProgramma)); break;
+        case kModeInstrument: wizard.SaveDataInADORS(ExistingRowCriterion(kInstrumentIDProgramma)); break;
+        default: break;
         }
     } catch (...) {
         // The save is one transaction: none of it is stored.
@@ -422,9 +412,8 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
         return false;
     }
 
-    if (mode == kModeInstrument &&
-        MsgBox(GetResourceText(kAskArchive), MsgBoxStyle::YesNo | MsgBoxStyle::Question, QString(), m_Owner) ==
-            MsgBoxResult::Yes)
+    if (mode == kModeInstrument && MsgBox(GetResourceText(kAskArchive), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
+                                          QString(), m_Owner) == MsgBoxResult::Yes)
         ArchiveInstrumentSetup();
     return true;
 }

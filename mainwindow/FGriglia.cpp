@@ -2,8 +2,8 @@
 
 namespace {
 
-LayoutTemplateControl control(const char *name, const char *text, std::int16_t fontSize, bool bold,
-                              std::int16_t height, bool multiLine, std::int16_t alignment)
+LayoutTemplateControl control(const char *name, const char *text, std::int16_t fontSize, bool bold, std::int16_t height,
+                              bool multiLine, std::int16_t alignment)
 {
     LayoutTemplateControl c;
     c.Name = QString::fromLatin1(name);

@@ -183,8 +183,8 @@ FMain::~FMain() = default;
 
 QString FMain::ConnectionText()
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + ProgramFolder() +
-           QLatin1Char('/') + QString::fromLatin1(kDatabaseFileName) + QLatin1Char(';');
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + ProgramFolder() + QLatin1Char('/') +
+           QString::fromLatin1(kDatabaseFileName) + QLatin1Char(';');
 }
 
 // ---- twips -----------------------------------------------------------------

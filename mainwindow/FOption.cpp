@@ -76,8 +76,7 @@ QString FOption::QtNameFilter(const QString &commonDialogFilter)
     return filters.join(QStringLiteral(";;"));
 }
 
-FOption::FOption(QWidget *parent)
-    : FWizardDataPage<COption>(QStringLiteral("FOption"), 0, parent)
+FOption::FOption(QWidget *parent) : FWizardDataPage<COption>(QStringLiteral("FOption"), 0, parent)
 {
     // The dialog has no title line of its own: its caption says it all.
     lblTitle->hide();
@@ -86,7 +85,8 @@ FOption::FOption(QWidget *parent)
     chkIntestazione = named(new QCheckBox(frmPrintOption), "chkIntestazione", 702);
     frmPercorsoIntestazione = named(new QGroupBox(frmPrintOption), "frmPercorsoIntestazione", 703);
     txtPathIntestazione = named(new QLineEdit(frmPercorsoIntestazione), "txtPathIntestazione");
-    cmdCercaIntestazione = named(new QPushButton(QStringLiteral("..."), frmPercorsoIntestazione), "cmdCercaIntestazione");
+    cmdCercaIntestazione =
+        named(new QPushButton(QStringLiteral("..."), frmPercorsoIntestazione), "cmdCercaIntestazione");
     cmdCercaIntestazione->setAutoDefault(false);
     // The notes switch sits in the notes frame's title line but belongs to
     // the outer frame, so disabling the notes frame never disables it.

@@ -10,20 +10,20 @@
 // sizes are in twips. A field the row does not set is empty (std::nullopt):
 // the heading's frame row sets only its box.
 struct PrintLayoutRecord {
-    QString Key;              // style name in the table layout; empty in the heading layout
+    QString Key; // style name in the table layout; empty in the heading layout
     std::int16_t Top = 0;
     std::int16_t Left = 0;
     std::int16_t Width = 0;
     std::int16_t Height = 0;
-    std::int32_t Tag = 0;     // 1 for the heading's frame row, else 0
-    std::optional<std::int16_t> FontSize;    // points
+    std::int32_t Tag = 0;                 // 1 for the heading's frame row, else 0
+    std::optional<std::int16_t> FontSize; // points
     std::optional<bool> FontBold;
     std::optional<std::int16_t> FontCharSet;
     std::optional<QString> FontName;
     std::optional<bool> Multiline;
-    std::optional<std::int16_t> Alignment;   // 0 left, 1 right, 2 centre
+    std::optional<std::int16_t> Alignment; // 0 left, 1 right, 2 centre
     std::int16_t LineWidth = 0;
-    std::int16_t DrawBox = 0;                // 15: a box around the element
+    std::int16_t DrawBox = 0; // 15: a box around the element
     QString Text;
 
     bool operator==(const PrintLayoutRecord &) const = default;
@@ -49,17 +49,17 @@ private:
 // templates are never shown; they only describe the report's look.
 struct LayoutTemplateControl {
     QString Name;
-    QString Kind;              // control kind, "TextBox" on every template control
-    std::int16_t Left = 0;     // twips
+    QString Kind;          // control kind, "TextBox" on every template control
+    std::int16_t Left = 0; // twips
     std::int16_t Top = 0;
     std::int16_t Width = 0;
     std::int16_t Height = 0;
     QString Text;
     QString Tag;
-    std::int16_t WhatsThisHelpID = 0;  // holds the print font size
+    std::int16_t WhatsThisHelpID = 0; // holds the print font size
     bool FontBold = false;
     bool MultiLine = false;
-    std::int16_t Alignment = 0;        // 0 left, 1 right, 2 centre
+    std::int16_t Alignment = 0; // 0 left, 1 right, 2 centre
 };
 
 // The font every layout row prints with.

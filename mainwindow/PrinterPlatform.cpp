@@ -47,8 +47,8 @@ bool setPaperSize(QPrinter &printer, std::int16_t paperSize)
         return false;
     if (printer.outputFormat() == QPrinter::NativeFormat) {
         const QList<QPageSize> supported = QPrinterInfo(printer).supportedPageSizes();
-        const bool known = std::any_of(supported.begin(), supported.end(),
-                                       [id](const QPageSize &s) { return s.id() == id; });
+        const bool known =
+            std::any_of(supported.begin(), supported.end(), [id](const QPageSize &s) { return s.id() == id; });
         if (!supported.isEmpty() && !known)
             return false;
     }

@@ -14,10 +14,10 @@ class QPrinter;
 // The device settings of a printer, as the dialog hands them over.
 struct PrinterDevMode {
     QString DeviceName;
-    std::int16_t Orientation = 1;  // 1 portrait, 2 landscape
-    std::int16_t PaperSize = 0;    // paper code, Windows DMPAPER numbering (9 is A4, 256 user-defined)
-    std::int16_t PaperLength = 0;  // portrait length, tenths of a millimetre
-    std::int16_t PaperWidth = 0;   // portrait width, tenths of a millimetre
+    std::int16_t Orientation = 1; // 1 portrait, 2 landscape
+    std::int16_t PaperSize = 0;   // paper code, Windows DMPAPER numbering (9 is A4, 256 user-defined)
+    std::int16_t PaperLength = 0; // portrait length, tenths of a millimetre
+    std::int16_t PaperWidth = 0;  // portrait width, tenths of a millimetre
 
     bool operator==(const PrinterDevMode &) const = default;
 };

@@ -225,11 +225,11 @@ public:
             return;
         }
         if (acceptMode() == AcceptSave && info.exists() && !testOption(DontConfirmOverwrite) &&
-            QMessageBox::warning(this, windowTitle(),
-                                 QCoreApplication::translate("QFileDialog",
-                                                             "%1 already exists.\nDo you want to replace it?")
-                                     .arg(info.fileName()),
-                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+            QMessageBox::warning(
+                this, windowTitle(),
+                QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                    .arg(info.fileName()),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
         m_Chosen = path;
         QDialog::accept();
@@ -320,8 +320,7 @@ void TransferCommands::SetFileDialog(FileDialog dialog)
 bool TransferCommands::RunTransferForm(std::int32_t action, std::int32_t id, CModInstr *modInstr)
 {
     if (m_CommConfigSetup.InterfaceType() != CCommConfig::kInterfaceAux)
-        return RunForm<FSerialProgSetup>(m_Owner, m_FormHook, action, id, m_CommConfigSetup, modInstr,
-                                         m_NetworkAddMsg);
+        return RunForm<FSerialProgSetup>(m_Owner, m_FormHook, action, id, m_CommConfigSetup, modInstr, m_NetworkAddMsg);
     return RunForm<FAuxProgSetup>(m_Owner, m_FormHook, action, id, m_CommConfigSetup, modInstr, m_NetworkAddMsg);
 }
 

@@ -20,14 +20,14 @@ static const RegisterParameterClass<CAlarm> kRegistration{"CAlarm1", "CAlarm2", 
 
 namespace {
 
-constexpr std::int32_t kFirstFieldLine = 1545; // "SP.1>Lo.S=|1"; + 9k + j
+constexpr std::int32_t kFirstFieldLine = 1545;   // "SP.1>Lo.S=|1"; + 9k + j
 constexpr std::int32_t kFirstChannelLine = 1785; // "SP.1>Ch=|1"; + k
 
 // Field j of an alarm's lines.
 enum Field : int { LoS, HiS, SEt, HYS, OffD, OnD, RLY, ALr, CoLr, kFields };
 
-constexpr std::int32_t kReportTitle = 5563;       // "#SBAC#|1 alarm parameters setting (SP.|2)"
-constexpr std::int32_t kReportChannel = 5527;     // "#SB#Channel (Ch)"
+constexpr std::int32_t kReportTitle = 5563;        // "#SBAC#|1 alarm parameters setting (SP.|2)"
+constexpr std::int32_t kReportChannel = 5527;      // "#SB#Channel (Ch)"
 constexpr std::int32_t kReportChannelTexts = 5528; // 5528 Ch.A, 5529 Ch.F
 constexpr std::int32_t kReportMin = 5546;
 constexpr std::int32_t kReportMax = 5547;
@@ -36,11 +36,11 @@ constexpr std::int32_t kReportHysteresis = 5543;
 constexpr std::int32_t kReportOnDelay = 5541;
 constexpr std::int32_t kReportOffDelay = 5542;
 constexpr std::int32_t kReportType = 5556;
-constexpr std::int32_t kReportTypeTexts = 5557;   // 5557..5562
+constexpr std::int32_t kReportTypeTexts = 5557; // 5557..5562
 constexpr std::int32_t kReportRelay = 5553;
-constexpr std::int32_t kReportRelayTexts = 5554;  // 5554 nE, 5555 nd
+constexpr std::int32_t kReportRelayTexts = 5554; // 5554 nE, 5555 nd
 constexpr std::int32_t kReportColor = 5548;
-constexpr std::int32_t kReportColorTexts = 5549;  // 5549..5552
+constexpr std::int32_t kReportColorTexts = 5549; // 5549..5552
 
 const QString kConvAlarmTypeFail = QStringLiteral("Errore valore ConvAlarmType");
 const QString kConvAlarmColorFail = QStringLiteral("Errore valore ConvAlarmColor");
@@ -140,12 +140,8 @@ void CAlarm::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CAlarm::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    CodeRule("m_Channel", 2),
-    NumberRule("m_RitAttivazione", 0, 255),
-    NumberRule("m_RitDisattivazione", 0, 255),
-    CodeRule("m_AlarmType", 6),
-    CodeRule("m_RelayStatus", 2),
-    CodeRule("m_AlarmColor", 4),
+        CodeRule("m_Channel", 2),   NumberRule("m_RitAttivazione", 0, 255), NumberRule("m_RitDisattivazione", 0, 255),
+        CodeRule("m_AlarmType", 6), CodeRule("m_RelayStatus", 2),           CodeRule("m_AlarmColor", 4),
     };
     return kRules;
 }
@@ -196,15 +192,14 @@ void CAlarm::SetReport(ReportRecordset &report) const
     std::vector<QStringList> rows;
     rows.push_back({GetResourceText(kReportTitle, {QVariant(digit), QVariant(digit)})});
     if (ModelloStrumento() == ModelCode::Oxa16)
-        rows.push_back({LoadResourceString(kReportChannel),
-                        LoadResourceString(kReportChannelTexts + (m_Channel == 0 ? 0 : 1))});
+        rows.push_back(
+            {LoadResourceString(kReportChannel), LoadResourceString(kReportChannelTexts + (m_Channel == 0 ? 0 : 1))});
     rows.push_back({LoadResourceString(kReportMin), ReportNumberText(m_MinAlarmScale, info)});
     rows.push_back({LoadResourceString(kReportMax), ReportNumberText(m_MaxAlarmScale, info)});
     rows.push_back({LoadResourceString(kReportSetPoint), ReportNumberText(m_AlarmSetPoint, info)});
     rows.push_back({LoadResourceString(kReportHysteresis), ReportNumberText(m_Isteresi, info)});
     rows.push_back({LoadResourceString(kReportOnDelay), QString::number(m_RitAttivazione) + QStringLiteral(" s.")});
-    rows.push_back(
-        {LoadResourceString(kReportOffDelay), QString::number(m_RitDisattivazione) + QStringLiteral(" s.")});
+    rows.push_back({LoadResourceString(kReportOffDelay), QString::number(m_RitDisattivazione) + QStringLiteral(" s.")});
     rows.push_back({LoadResourceString(kReportType), LoadResourceString(kReportTypeTexts + m_AlarmType)});
     rows.push_back(
         {LoadResourceString(kReportRelay), LoadResourceString(kReportRelayTexts + (m_RelayStatus == 0 ? 0 : 1))});
@@ -349,7 +344,8 @@ void CAlarm::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines &li
     // The channel line goes out only on the frequency/counter modules of
     // model 3 (the writer's rule); elsewhere Channel keeps its value.
     std::int16_t channel = m_Channel;
-    if (MemMapLayoutForSlotA(modInstr.SlotA()) == MemMapLayout::MemMapFreqLayout && modInstr.ModelloStrumento() == ModelCode::Oxa16)
+    if (MemMapLayoutForSlotA(modInstr.SlotA()) == MemMapLayout::MemMapFreqLayout &&
+        modInstr.ModelloStrumento() == ModelCode::Oxa16)
         channel = lineValue(channelId(k), lines) == kChannelF ? 1 : 0;
 
     m_MinAlarmScale = minScale;

@@ -13,16 +13,16 @@ static const RegisterParameterClass<CAnalogOut> kRegistration{"CAnalogOut"};
 
 namespace {
 
-constexpr std::int32_t kLoALine = 1583;   // "A.out>Lo.A=|1"
-constexpr std::int32_t kHiALine = 1584;   // "A.out>Hi.A=|1"
-constexpr std::int32_t kTypeLine = 1585;  // "A.out>tYPE=|1"
-constexpr std::int32_t kChLine = 1795;    // "A.out>Ch=|1"
+constexpr std::int32_t kLoALine = 1583;  // "A.out>Lo.A=|1"
+constexpr std::int32_t kHiALine = 1584;  // "A.out>Hi.A=|1"
+constexpr std::int32_t kTypeLine = 1585; // "A.out>tYPE=|1"
+constexpr std::int32_t kChLine = 1795;   // "A.out>Ch=|1"
 
 constexpr std::int32_t kReportTitle = 5520;
 constexpr std::int32_t kReportMax = 5521;
 constexpr std::int32_t kReportMin = 5522;
 constexpr std::int32_t kReportType = 5523;
-constexpr std::int32_t kReportTypeTexts = 5524;    // 5524 voltage, 5525 current
+constexpr std::int32_t kReportTypeTexts = 5524; // 5524 voltage, 5525 current
 constexpr std::int32_t kReportChannel = 5527;
 constexpr std::int32_t kReportChannelTexts = 5528; // 5528 Ch.A, 5529 Ch.F
 
@@ -53,10 +53,10 @@ void CAnalogOut::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CAnalogOut::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    CodeRule("m_Channel", 2),
-    NumberRule("m_MaxOut", 0, 1000),
-    NumberRule("m_MinOut", 0, 1000),
-    CodeRule("m_TypeSignalOut", 2),
+        CodeRule("m_Channel", 2),
+        NumberRule("m_MaxOut", 0, 1000),
+        NumberRule("m_MinOut", 0, 1000),
+        CodeRule("m_TypeSignalOut", 2),
     };
     return kRules;
 }
@@ -82,12 +82,12 @@ void CAnalogOut::SetReport(ReportRecordset &report) const
     if (m_ModelloStrumento == ModelCode::Oxa16)
         AddReportRow(report, {LoadResourceString(kReportChannel),
                               LoadResourceString(kReportChannelTexts + (m_Channel == 0 ? 0 : 1))});
-    AddReportRow(report,
-                 {LoadResourceString(kReportMin), ReportNumberText(m_MinOut, 1, kPercentFormat) + QStringLiteral(" %")});
-    AddReportRow(report,
-                 {LoadResourceString(kReportMax), ReportNumberText(m_MaxOut, 1, kPercentFormat) + QStringLiteral(" %")});
-    AddReportRow(report,
-                 {LoadResourceString(kReportType), LoadResourceString(kReportTypeTexts + (m_TypeSignalOut == 0 ? 0 : 1))});
+    AddReportRow(
+        report, {LoadResourceString(kReportMin), ReportNumberText(m_MinOut, 1, kPercentFormat) + QStringLiteral(" %")});
+    AddReportRow(
+        report, {LoadResourceString(kReportMax), ReportNumberText(m_MaxOut, 1, kPercentFormat) + QStringLiteral(" %")});
+    AddReportRow(report, {LoadResourceString(kReportType),
+                          LoadResourceString(kReportTypeTexts + (m_TypeSignalOut == 0 ? 0 : 1))});
 }
 
 void CAnalogOut::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) const
@@ -104,8 +104,7 @@ void CAnalogOut::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) const
         map[262] = m_MaxOut;
         map[264] = m_TypeSignalOut;
         break;
-    case MemMapLayout::None:
-        break;
+    case MemMapLayout::None: break;
     }
 }
 
@@ -123,8 +122,7 @@ void CAnalogOut::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
         m_MaxOut = map[262];
         m_TypeSignalOut = map[264];
         break;
-    case MemMapLayout::None:
-        break;
+    case MemMapLayout::None: break;
     }
 }
 
@@ -149,8 +147,10 @@ void CAnalogOut::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines
         return;
     // Everything is read before anything is stored: a bad line leaves the
     // object as it was.
-    const std::int16_t minOut = ReadDecimalInteger(RemovePoints(lineValue(kLoALine, lines)), AuxCommandPrefix(kLoALine));
-    const std::int16_t maxOut = ReadDecimalInteger(RemovePoints(lineValue(kHiALine, lines)), AuxCommandPrefix(kHiALine));
+    const std::int16_t minOut =
+        ReadDecimalInteger(RemovePoints(lineValue(kLoALine, lines)), AuxCommandPrefix(kLoALine));
+    const std::int16_t maxOut =
+        ReadDecimalInteger(RemovePoints(lineValue(kHiALine, lines)), AuxCommandPrefix(kHiALine));
     const std::int16_t type = lineValue(kTypeLine, lines) == kVoltage ? 0 : 1;
     // The channel line goes out only on the frequency/counter modules of
     // model 3; elsewhere Channel keeps its value.

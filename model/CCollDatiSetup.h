@@ -206,8 +206,10 @@ private:
     void checkStoredRows(const CCollDatiSetup &startingValues);
     void checkContextValues();
     void takeStoredValues(const CCollDatiSetup &from);
-    template <class Read, class ReadSwitchA> void readBack(Read read, ReadSwitchA readSwitchA);
-    template <class Write, class WriteSwitchA> void writeOut(Write write, WriteSwitchA writeSwitchA) const;
+    template <class Read, class ReadSwitchA>
+    void readBack(Read read, ReadSwitchA readSwitchA);
+    template <class Write, class WriteSwitchA>
+    void writeOut(Write write, WriteSwitchA writeSwitchA) const;
 
     SetupObjectCollection m_SetupObjects;
     std::vector<std::unique_ptr<CParameterClassBase>> m_Owned;

@@ -36,15 +36,15 @@ constexpr AuxLinePlace kLineCounterBDigitalPoint{19, 1793};        // "Cnt.F>dP.
 constexpr AuxLinePlace kLineCounterBPulseWeight{20, 1794};         // "Cnt.F>PrES=|1"
 constexpr AuxLinePlace kLineMeasureDigitalPointCounterB{18, 1792}; // "Cnt.F>dP.d=|1"
 
-constexpr std::int32_t kReportElectricTitle = 5721;   // "#SBAC#Electrical range (SCA.A)"
-constexpr std::int32_t kReportMaxElectric = 5722;     // "#SB#Maximum input value (Hi.E)"
-constexpr std::int32_t kReportMinElectric = 5723;     // "#SB#Minimum input value (Lo.E)"
-constexpr std::int32_t kReportCounterATitle = 5724;   // "#SBAC#Settings of channel A (Cnt.A)"
-constexpr std::int32_t kReportMeasureDigitalPoint = 5725; // "#SB#Counter decimal point position (dP.d)"
+constexpr std::int32_t kReportElectricTitle = 5721;         // "#SBAC#Electrical range (SCA.A)"
+constexpr std::int32_t kReportMaxElectric = 5722;           // "#SB#Maximum input value (Hi.E)"
+constexpr std::int32_t kReportMinElectric = 5723;           // "#SB#Minimum input value (Lo.E)"
+constexpr std::int32_t kReportCounterATitle = 5724;         // "#SBAC#Settings of channel A (Cnt.A)"
+constexpr std::int32_t kReportMeasureDigitalPoint = 5725;   // "#SB#Counter decimal point position (dP.d)"
 constexpr std::int32_t kReportPrescalerDigitalPoint = 5726; // "#SB#Decimal point position of the prescaler (dP.Pr)"
-constexpr std::int32_t kReportPrescaler = 5727;       // "#SB#Prescaler (PrES)"
-constexpr std::int32_t kReportCounterBTitle = 5728;   // "#SBAC#Settings of channel F (Cnt.F)"
-constexpr std::int32_t kReportElectricDigitalPoint = 5729; // "#SB#Decimal point position (dP.E)"
+constexpr std::int32_t kReportPrescaler = 5727;             // "#SB#Prescaler (PrES)"
+constexpr std::int32_t kReportCounterBTitle = 5728;         // "#SBAC#Settings of channel F (Cnt.F)"
+constexpr std::int32_t kReportElectricDigitalPoint = 5729;  // "#SB#Decimal point position (dP.E)"
 
 bool isModule4or5(const CModInstr &modInstr)
 {
@@ -95,19 +95,14 @@ void CCounterAB::CopyProperties(const CCounterAB &from, CCounterAB &to)
 void CCounterAB::SetDisplayScale() const
 {
     switch (m_WPxFunction) {
-    case 7:
-        g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterA, 0, kCounterDisplayEnd);
-        break;
-    case 8:
-        g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterB, 0, kCounterDisplayEnd);
-        break;
+    case 7: g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterA, 0, kCounterDisplayEnd); break;
+    case 8: g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterB, 0, kCounterDisplayEnd); break;
     case 9:
     case 10:
         g_Scala->SetScalaDisplay(m_MeasureDigitalPointCounterA, 0, kCounterDisplayEnd);
         g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterB, 0, kCounterDisplayEnd);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -118,10 +113,10 @@ void CCounterAB::SetReport(ReportRecordset &report) const
         const QString unit = g_Scala->UnitaMisuraScalaElettrica();
         AddReportRow(report, {label(kReportElectricTitle)});
         AddReportRow(report, {label(kReportElectricDigitalPoint), DigitalPointSampleText(m_ElectricDigitalPoint)});
-        AddReportRow(report, {label(kReportMinElectric),
-                              ReportScaleText(m_MinElectricScale, m_ElectricDigitalPoint) + QStringLiteral(" ") + unit});
-        AddReportRow(report, {label(kReportMaxElectric),
-                              ReportScaleText(m_MaxElectricScale, m_ElectricDigitalPoint) + QStringLiteral(" ") + unit});
+        AddReportRow(report, {label(kReportMinElectric), ReportScaleText(m_MinElectricScale, m_ElectricDigitalPoint) +
+                                                             QStringLiteral(" ") + unit});
+        AddReportRow(report, {label(kReportMaxElectric), ReportScaleText(m_MaxElectricScale, m_ElectricDigitalPoint) +
+                                                             QStringLiteral(" ") + unit});
     }
     const auto counter = [&](std::int32_t titleId, std::int32_t measureDp, std::int32_t prescalerDp,
                              std::int32_t pulseWeight) {
@@ -219,13 +214,15 @@ void CCounterAB::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines
     const std::int32_t minE = ReadAuxScale32(lines, kFreqMinElectricScaleLineA.templateId);
     const std::int32_t maxE = ReadAuxScale32(lines, kFreqMaxElectricScaleLineA.templateId);
 
-    std::int32_t dpA = m_CounterADigitalPoint, weightA = m_CounterAPulseWeight, measureA = m_MeasureDigitalPointCounterA;
+    std::int32_t dpA = m_CounterADigitalPoint, weightA = m_CounterAPulseWeight,
+                 measureA = m_MeasureDigitalPointCounterA;
     if (counterA) {
         dpA = ReadAuxDigitalPoint(lines, kLineCounterADigitalPoint.templateId);
         weightA = ReadAuxScale32(lines, kLineCounterAPulseWeight.templateId);
         measureA = ReadAuxDigitalPoint(lines, kLineMeasureDigitalPointCounterA.templateId);
     }
-    std::int32_t dpB = m_CounterBDigitalPoint, weightB = m_CounterBPulseWeight, measureB = m_MeasureDigitalPointCounterB;
+    std::int32_t dpB = m_CounterBDigitalPoint, weightB = m_CounterBPulseWeight,
+                 measureB = m_MeasureDigitalPointCounterB;
     if (counterB) {
         dpB = ReadAuxDigitalPoint(lines, kLineCounterBDigitalPoint.templateId);
         weightB = ReadAuxScale32(lines, kLineCounterBPulseWeight.templateId);

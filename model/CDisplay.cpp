@@ -72,9 +72,9 @@ void CDisplay::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CDisplay::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    CodeRule("m_DisplayDigit", kDisplayDigits),
-    CodeRule("m_DisplayColor", 3),
-    NumberRule("m_Password", 0, 9000),
+        CodeRule("m_DisplayDigit", kDisplayDigits),
+        CodeRule("m_DisplayColor", 3),
+        NumberRule("m_Password", 0, 9000),
     };
     return kRules;
 }
@@ -117,8 +117,8 @@ void CDisplay::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
         place->displayDigitWord
             ? CheckCodeInTable(map[*place->displayDigitWord], kDisplayDigits, QStringLiteral("m_DisplayDigit"))
             : std::int16_t{0};
-    const std::int16_t color = CheckCodeInTable(map[place->colorWord], static_cast<std::int32_t>(colorMnemonics().size()),
-                                                QStringLiteral("m_DisplayColor"));
+    const std::int16_t color = CheckCodeInTable(
+        map[place->colorWord], static_cast<std::int32_t>(colorMnemonics().size()), QStringLiteral("m_DisplayColor"));
     m_Password = map[place->passwordWord];
     m_DisplayDigit = displayDigit;
     m_DisplayColor = color;
@@ -132,7 +132,8 @@ void CDisplay::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lines)
     const bool sendColor = colorLineSent(*place, modInstr);
     // The colour mnemonic first: a code without one stops before any line is
     // written, so no "CoLr>CoLr=" is ever sent empty.
-    const QString color = sendColor ? CodeToMnemonic(m_DisplayColor, colorMnemonics(), kConvDisplayColorFail) : QString();
+    const QString color =
+        sendColor ? CodeToMnemonic(m_DisplayColor, colorMnemonics(), kConvDisplayColorFail) : QString();
     lines[place->passwordLine] = AuxLine(kPasswordLine, AuxNumberText(m_Password, 0, u"0000"));
     if (place->displayDigitLine)
         lines[*place->displayDigitLine] = AuxLine(kDisplayDigitLine, m_DisplayDigit == 0 ? kDisplay1999 : kDisplay9990);

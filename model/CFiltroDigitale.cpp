@@ -16,8 +16,8 @@ static const RegisterParameterClass<CFiltroDigitale> kRegistration{"CFiltroDigit
 
 namespace {
 
-constexpr std::int16_t kCampoLine = 1581; // "FiLt>FiL.S=|1"
-constexpr std::int16_t kCoeffLine = 1582; // "FiLt>FiL.C=|1"
+constexpr std::int16_t kCampoLine = 1581;   // "FiLt>FiL.S=|1"
+constexpr std::int16_t kCoeffLine = 1582;   // "FiLt>FiL.C=|1"
 constexpr std::int32_t kReportCampo = 5501; // "#SB#Filter operating range (FiL.S)"
 constexpr std::int32_t kReportCoeff = 5502; // "#SB#Filtering coefficient (FiL.C)"
 
@@ -34,12 +34,9 @@ struct Place {
 std::optional<Place> placeFor(std::int16_t slotA)
 {
     switch (MemMapLayoutForSlotA(slotA)) {
-    case MemMapLayout::MemMapBaseLayout:
-        return Place{false, 81, 82, 81, 82};
-    case MemMapLayout::MemMapFreqLayout:
-        return Place{true, 266, 268, 133, 134};
-    case MemMapLayout::None:
-        break;
+    case MemMapLayout::MemMapBaseLayout: return Place{false, 81, 82, 81, 82};
+    case MemMapLayout::MemMapFreqLayout: return Place{true, 266, 268, 133, 134};
+    case MemMapLayout::None: break;
     }
     return std::nullopt;
 }
@@ -58,8 +55,8 @@ void CFiltroDigitale::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CFiltroDigitale::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    // 0 is the class's own starting value; the page offers 1 to 32.
-    NumberRule("m_Coeff", 0, 32),
+        // 0 is the class's own starting value; the page offers 1 to 32.
+        NumberRule("m_Coeff", 0, 32),
     };
     return kRules;
 }

@@ -119,12 +119,12 @@ void CICopyClassBase::LoadVariable(const QString &name, QVariant &value, const Q
     const QString text = GetSetting(app, section, name);
     switch (type) {
     case QMetaType::Short:
-        value = QVariant::fromValue(static_cast<std::int16_t>(parseInteger(
-            text, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max())));
+        value = QVariant::fromValue(static_cast<std::int16_t>(
+            parseInteger(text, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max())));
         break;
     case QMetaType::Int:
-        value = QVariant::fromValue(static_cast<std::int32_t>(parseInteger(
-            text, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())));
+        value = QVariant::fromValue(static_cast<std::int32_t>(
+            parseInteger(text, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max())));
         break;
     case QMetaType::Float: {
         bool ok = false;
@@ -149,8 +149,8 @@ void CICopyClassBase::LoadVariable(const QString &name, QVariant &value, const Q
         else if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
             value = QVariant(false);
         else
-            value = QVariant(parseInteger(t, std::numeric_limits<qint64>::min() / 2,
-                                          std::numeric_limits<qint64>::max() / 2) != 0);
+            value = QVariant(
+                parseInteger(t, std::numeric_limits<qint64>::min() / 2, std::numeric_limits<qint64>::max() / 2) != 0);
         break;
     }
     default: break;

@@ -41,24 +41,24 @@ constexpr FreqScaleLines kFreqLinesA{kFreqElectricDigitalPointLineA,
                                      {11, 1709},
                                      {12, 1710},
                                      kLinearizationSwitchLineA};
-constexpr FreqScaleLines kFreqLinesF{{15, 1711}, {16, 1712}, {17, 1713}, {18, 1714},
-                                     {19, 1715}, {20, 1716}, kLinearizationSwitchLineF};
+constexpr FreqScaleLines kFreqLinesF{
+    {15, 1711}, {16, 1712}, {17, 1713}, {18, 1714}, {19, 1715}, {20, 1716}, kLinearizationSwitchLineF};
 
 // Report texts.
-constexpr std::int32_t kReportElectricTitle = 5480;   // "#SBAC#Electrical scale (SCAL)"
-constexpr std::int32_t kReportMaxElectric = 5481;     // "#SB#Maximum input range (Hi.E)"
-constexpr std::int32_t kReportMinElectric = 5482;     // "#SB#Minimum input range (Lo.E)"
-constexpr std::int32_t kReportDisplayTitle = 5483;    // "#SBADisplayed scale"
-constexpr std::int32_t kReportDigitalPoint = 5484;    // "#SB#Decimal point position (dP)"
-constexpr std::int32_t kReportMaxMeasure = 5485;      // "#SB#Maximum  display range (Hi.d)"
-constexpr std::int32_t kReportMinMeasure = 5486;      // "#SB#Minimum display range (Lo.d)"
-constexpr std::int32_t kReportLinearization = 5487;   // "#SB#Linearization (Lin)"
-constexpr std::int32_t kReportLinearizationOff = 5488; // "Deactivate (nonE)"; 5489 "Activate (YES)"
-constexpr std::int32_t kReportChannelA = 5491;        // "channel A (SCA.A)"
-constexpr std::int32_t kReportChannelF = 5492;        // "channel F (SCA.F)"
+constexpr std::int32_t kReportElectricTitle = 5480;        // "#SBAC#Electrical scale (SCAL)"
+constexpr std::int32_t kReportMaxElectric = 5481;          // "#SB#Maximum input range (Hi.E)"
+constexpr std::int32_t kReportMinElectric = 5482;          // "#SB#Minimum input range (Lo.E)"
+constexpr std::int32_t kReportDisplayTitle = 5483;         // "#SBADisplayed scale"
+constexpr std::int32_t kReportDigitalPoint = 5484;         // "#SB#Decimal point position (dP)"
+constexpr std::int32_t kReportMaxMeasure = 5485;           // "#SB#Maximum  display range (Hi.d)"
+constexpr std::int32_t kReportMinMeasure = 5486;           // "#SB#Minimum display range (Lo.d)"
+constexpr std::int32_t kReportLinearization = 5487;        // "#SB#Linearization (Lin)"
+constexpr std::int32_t kReportLinearizationOff = 5488;     // "Deactivate (nonE)"; 5489 "Activate (YES)"
+constexpr std::int32_t kReportChannelA = 5491;             // "channel A (SCA.A)"
+constexpr std::int32_t kReportChannelF = 5492;             // "channel F (SCA.F)"
 constexpr std::int32_t kReportElectricDigitalPoint = 5493; // "#SB#Decimal point position (dP.E)"
-constexpr std::int32_t kReportElectricTitleOf = 5494; // "#SBAC#Electrical scale |1"
-constexpr std::int32_t kReportDisplayTitleOf = 5495;  // "#SBADisplayed scale |1"
+constexpr std::int32_t kReportElectricTitleOf = 5494;      // "#SBAC#Electrical scale |1"
+constexpr std::int32_t kReportDisplayTitleOf = 5495;       // "#SBADisplayed scale |1"
 
 // "nonE" is off, any other text on. A line without a value says nothing
 // about the switch, and a missing line is already refused by the search.
@@ -90,12 +90,9 @@ std::optional<AuxLinePlace> LinearizationSwitchLine(std::int16_t slotA, bool cha
     if (slotA == SlotACode::GKP)
         return std::nullopt;
     switch (MemMapLayoutForSlotA(slotA)) {
-    case MemMapLayout::MemMapBaseLayout:
-        return kLinearizationSwitchLineBase;
-    case MemMapLayout::MemMapFreqLayout:
-        return channelA ? kLinearizationSwitchLineA : kLinearizationSwitchLineF;
-    case MemMapLayout::None:
-        break;
+    case MemMapLayout::MemMapBaseLayout: return kLinearizationSwitchLineBase;
+    case MemMapLayout::MemMapFreqLayout: return channelA ? kLinearizationSwitchLineA : kLinearizationSwitchLineF;
+    case MemMapLayout::None: break;
     }
     return std::nullopt;
 }
@@ -242,8 +239,7 @@ void CInOutScale::GetMemoryMap(const CModInstr &modInstr, MemMapWords &map) cons
         GetLinearizzazioneMemoryMap(modInstr, map);
         return;
     }
-    case MemMapLayout::None:
-        return;
+    case MemMapLayout::None: return;
     }
 }
 
@@ -275,8 +271,7 @@ void CInOutScale::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map
         SetLinearizzazione(map[w.linearizzazione]);
         return;
     }
-    case MemMapLayout::None:
-        return;
+    case MemMapLayout::None: return;
     }
 }
 
@@ -339,8 +334,7 @@ void CInOutScale::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lin
         }
         return;
     }
-    case MemMapLayout::None:
-        return;
+    case MemMapLayout::None: return;
     }
 }
 
@@ -355,8 +349,7 @@ void CInOutScale::GetLinearizzazioneMemoryMap(const CModInstr &modInstr, MemMapW
     case MemMapLayout::MemMapFreqLayout:
         map[(IsChannelA() ? kFreqScaleWordsA : kFreqScaleWordsF).linearizzazione] = m_Linearizzazione;
         return;
-    case MemMapLayout::None:
-        return;
+    case MemMapLayout::None: return;
     }
 }
 
@@ -429,8 +422,7 @@ void CInOutScale::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLine
             lin = readLinearizzazione(lines, l.linearizzazione.templateId);
         break;
     }
-    case MemMapLayout::None:
-        return;
+    case MemMapLayout::None: return;
     }
     SetElectricDigitalPoint(dpE);
     SetMinElectricScale(minE);

@@ -54,9 +54,9 @@ inline constexpr std::int16_t kFunctionLineTemplate = 1700;
 // per channel.
 inline const QString kLinearizzazioneOffText = QStringLiteral("nonE");
 inline const QString kLinearizzazioneOnText = QStringLiteral("YES");
-inline constexpr AuxLinePlace kLinearizationSwitchLineBase{11, 1511};  // "Lin>Lin=|1"
-inline constexpr AuxLinePlace kLinearizationSwitchLineA{21, 1717};     // "Lin.A>Lin.A=|1"
-inline constexpr AuxLinePlace kLinearizationSwitchLineF{55, 1751};     // "Lin.F>Lin.F=|1"
+inline constexpr AuxLinePlace kLinearizationSwitchLineBase{11, 1511}; // "Lin>Lin=|1"
+inline constexpr AuxLinePlace kLinearizationSwitchLineA{21, 1717};    // "Lin.A>Lin.A=|1"
+inline constexpr AuxLinePlace kLinearizationSwitchLineF{55, 1751};    // "Lin.F>Lin.F=|1"
 std::optional<AuxLinePlace> LinearizationSwitchLine(std::int16_t slotA, bool channelA);
 // The whole switch line with the curve on or off ("Lin>Lin=nonE").
 QString LinearizationSwitchLineText(std::int16_t templateId, bool on);

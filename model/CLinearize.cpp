@@ -25,24 +25,24 @@ namespace {
 
 const QString kChannelAName = QStringLiteral("CLinearize");
 
-constexpr std::int32_t kReportNumPointsP = 5470;   // "#SB#Number of points (Lin.P)"
-constexpr std::int32_t kReportInput = 5471;        // "#SB#Input |1 (in.|2)"
-constexpr std::int32_t kReportOutput = 5472;       // "#SB#Output |1 (ou.|2)"
-constexpr std::int32_t kReportNumPointsOf = 5473;  // "#SB#Number of points |1"
-constexpr std::int32_t kReportChannelA = 5474;     // "(Lin.A)"
-constexpr std::int32_t kReportChannelF = 5475;     // "(Lin.F)"
+constexpr std::int32_t kReportNumPointsP = 5470;  // "#SB#Number of points (Lin.P)"
+constexpr std::int32_t kReportInput = 5471;       // "#SB#Input |1 (in.|2)"
+constexpr std::int32_t kReportOutput = 5472;      // "#SB#Output |1 (ou.|2)"
+constexpr std::int32_t kReportNumPointsOf = 5473; // "#SB#Number of points |1"
+constexpr std::int32_t kReportChannelA = 5474;    // "(Lin.A)"
+constexpr std::int32_t kReportChannelF = 5475;    // "(Lin.F)"
 
 // Where one channel's curve lies in the map and in the lines.
 struct Place {
-    std::size_t numWord;  // NumSpezzate
-    std::size_t inWord;   // CoordinateIn(0); CoordinateOut(0) follows the input
+    std::size_t numWord; // NumSpezzate
+    std::size_t inWord;  // CoordinateIn(0); CoordinateOut(0) follows the input
     std::size_t outWord;
-    std::size_t stride;   // words from one point to the next
-    bool wide;            // 32-bit points (two words, low first)
+    std::size_t stride; // words from one point to the next
+    bool wide;          // 32-bit points (two words, low first)
     std::size_t numLine;
     std::int32_t numId;
-    std::size_t inLine;   // input line of point 0; output line + 1; + 2 per point
-    std::int32_t inId;    // input template of point 0; output + 1; + 2 per point
+    std::size_t inLine; // input line of point 0; output line + 1; + 2 per point
+    std::int32_t inId;  // input template of point 0; output + 1; + 2 per point
 };
 
 constexpr Place kBasePlace{12, 13, 14, 2, false, 12, 1512, 13, 1513};
@@ -56,12 +56,9 @@ std::optional<Place> placeFor(std::int16_t slotA, bool channelA)
     if (slotA == SlotACode::GKP)
         return std::nullopt;
     switch (MemMapLayoutForSlotA(slotA)) {
-    case MemMapLayout::MemMapBaseLayout:
-        return kBasePlace;
-    case MemMapLayout::MemMapFreqLayout:
-        return channelA ? kFreqPlaceA : kFreqPlaceF;
-    case MemMapLayout::None:
-        break;
+    case MemMapLayout::MemMapBaseLayout: return kBasePlace;
+    case MemMapLayout::MemMapFreqLayout: return channelA ? kFreqPlaceA : kFreqPlaceF;
+    case MemMapLayout::None: break;
     }
     return std::nullopt;
 }
@@ -145,7 +142,7 @@ void CLinearize::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CLinearize::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    NumberRule("m_NumSpezzate", 2, 16),
+        NumberRule("m_NumSpezzate", 2, 16),
     };
     return kRules;
 }
@@ -299,9 +296,8 @@ void CLinearize::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines
 
     // Everything is read before anything is stored: a bad line leaves the
     // object as it was.
-    const std::int16_t numSpezzate =
-        ReadDecimalInteger(FindCmdAuxValue(static_cast<std::int16_t>(place->numId), lines),
-                           AuxCommandPrefix(place->numId));
+    const std::int16_t numSpezzate = ReadDecimalInteger(FindCmdAuxValue(static_cast<std::int16_t>(place->numId), lines),
+                                                        AuxCommandPrefix(place->numId));
     const int points = pointsInUse(numSpezzate);
     auto in = m_CoordinateIn;
     auto out = m_CoordinateOut;

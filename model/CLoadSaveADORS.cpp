@@ -36,7 +36,8 @@ qint64 columnInteger(const ADORecordset &rs, const QString &name, const QVariant
         const QString t = v.toString();
         ok = !t.isEmpty();
         for (qsizetype i = 0; ok && i < t.size(); ++i)
-            ok = (t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9')) || (i == 0 && t[i] == QLatin1Char('-') && t.size() > 1);
+            ok = (t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9')) ||
+                 (i == 0 && t[i] == QLatin1Char('-') && t.size() > 1);
         if (ok)
             x = t.toLongLong(&ok);
         break;
@@ -59,16 +60,10 @@ void CLoadSaveADORS::SaveVariable(const QString &name, const QVariant &value)
     switch (value.typeId()) {
     case QMetaType::Short:
     case QMetaType::Int:
-    case QMetaType::Bool:
-        m_Recordset->SetValue(name, QVariant::fromValue<qint64>(value.toLongLong()));
-        break;
+    case QMetaType::Bool: m_Recordset->SetValue(name, QVariant::fromValue<qint64>(value.toLongLong())); break;
     case QMetaType::Float:
-    case QMetaType::Double:
-        m_Recordset->SetValue(name, QVariant(value.toDouble()));
-        break;
-    case QMetaType::QDateTime:
-        m_Recordset->SetValue(name, QVariant(value.toDateTime().toString(Qt::ISODate)));
-        break;
+    case QMetaType::Double: m_Recordset->SetValue(name, QVariant(value.toDouble())); break;
+    case QMetaType::QDateTime: m_Recordset->SetValue(name, QVariant(value.toDateTime().toString(Qt::ISODate))); break;
     case QMetaType::QString:
         if (!value.toString().isEmpty())
             m_Recordset->SetValue(name, value);
@@ -85,14 +80,14 @@ void CLoadSaveADORS::LoadVariable(const QString &name, QVariant &value)
     const ADORecordset &rs = *m_Recordset;
     switch (value.typeId()) {
     case QMetaType::Short:
-        value = QVariant::fromValue(static_cast<std::int16_t>(
-            columnInteger(rs, name, rs.Value(name), std::numeric_limits<std::int16_t>::min(),
-                          std::numeric_limits<std::int16_t>::max())));
+        value = QVariant::fromValue(
+            static_cast<std::int16_t>(columnInteger(rs, name, rs.Value(name), std::numeric_limits<std::int16_t>::min(),
+                                                    std::numeric_limits<std::int16_t>::max())));
         break;
     case QMetaType::Int:
-        value = QVariant::fromValue(static_cast<std::int32_t>(
-            columnInteger(rs, name, rs.Value(name), std::numeric_limits<std::int32_t>::min(),
-                          std::numeric_limits<std::int32_t>::max())));
+        value = QVariant::fromValue(
+            static_cast<std::int32_t>(columnInteger(rs, name, rs.Value(name), std::numeric_limits<std::int32_t>::min(),
+                                                    std::numeric_limits<std::int32_t>::max())));
         break;
     case QMetaType::Bool:
         value = QVariant(columnInteger(rs, name, rs.Value(name), std::numeric_limits<qint64>::min(),

@@ -159,7 +159,8 @@ void CModInstr::SetCodificaModuli(std::int32_t value)
 void CModInstr::SetReport(ReportRecordset &report) const
 {
     AddReportRow(report, {LoadResourceString(5381), m_NomeProgramma});
-    AddReportRow(report, {LoadResourceString(5389), codeText(5360, m_ModelloStrumento, ModelCode::Oxa12, ModelCode::Oxa16)});
+    AddReportRow(report,
+                 {LoadResourceString(5389), codeText(5360, m_ModelloStrumento, ModelCode::Oxa12, ModelCode::Oxa16)});
     AddReportRow(report, {LoadResourceString(5387), codeText(5364, m_SlotA, SlotACode::MVA, SlotACode::MVZ)});
     AddReportRow(report, {LoadResourceString(5376), codeText(5377, m_SlotB, SlotBCode::None, SlotBCode::BN)});
     const QString slotC = (m_SlotA == SlotACode::MVZ && m_SlotC >= SlotCCode::MvzExtraFirst)

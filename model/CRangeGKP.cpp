@@ -61,11 +61,11 @@ void CRangeGKP::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CRangeGKP::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    CodeRule("m_ProbeSelect", 3),
-    CodeRule("m_CJC", kCJCModes),
-    NumberRule("m_TempCJC", 0, 50),
-    CodeRule("m_Range", kRanges),
-    CodeRule("m_DigitalInFunction", kCommands),
+        CodeRule("m_ProbeSelect", 3),
+        CodeRule("m_CJC", kCJCModes),
+        NumberRule("m_TempCJC", 0, 50),
+        CodeRule("m_Range", kRanges),
+        CodeRule("m_DigitalInFunction", kCommands),
     };
     return kRules;
 }
@@ -97,14 +97,9 @@ void CRangeGKP::SetReport(ReportRecordset &report) const
         AddReportRow(report, {LoadResourceString(5417), EnumCodeText(5418, m_Range, kRanges)});
         break;
     }
-    case 1:
-        AddReportRow(report, {LoadResourceString(5409), EnumCodeText(5410, m_Range, kRanges)});
-        break;
-    case 2:
-        AddReportRow(report, {LoadResourceString(5397), EnumCodeText(5398, m_Range, kRanges)});
-        break;
-    default:
-        break;
+    case 1: AddReportRow(report, {LoadResourceString(5409), EnumCodeText(5410, m_Range, kRanges)}); break;
+    case 2: AddReportRow(report, {LoadResourceString(5397), EnumCodeText(5398, m_Range, kRanges)}); break;
+    default: break;
     }
     AddReportRow(report, {LoadResourceString(5390), EnumCodeText(5424, m_DigitalInFunction, kCommands)});
 }
@@ -125,12 +120,10 @@ void CRangeGKP::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
     if (!appliesTo(modInstr))
         return;
     const std::int16_t range = CheckCodeInTable(map[kRangeWord], kRanges, QStringLiteral("m_Range"));
-    const std::int16_t probe =
-        CheckCodeInTable(map[kProbeWord], static_cast<std::int32_t>(probeMnemonics().size()),
-                         QStringLiteral("m_ProbeSelect"));
+    const std::int16_t probe = CheckCodeInTable(map[kProbeWord], static_cast<std::int32_t>(probeMnemonics().size()),
+                                                QStringLiteral("m_ProbeSelect"));
     const std::int16_t cjc = CheckCodeInTable(map[kCJCWord], kCJCModes, QStringLiteral("m_CJC"));
-    const std::int16_t command =
-        CheckCodeInTable(map[kCommandWord], kCommands, QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t command = CheckCodeInTable(map[kCommandWord], kCommands, QStringLiteral("m_DigitalInFunction"));
 
     g_Scala->SetLimitiScalaElettrica(modInstr.ModelloStrumento(), modInstr.SlotA(), range, probe);
     m_Range = range;

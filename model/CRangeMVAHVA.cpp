@@ -13,10 +13,10 @@ static const RegisterParameterClass<CRangeMVAHVA> kRegistration{"CRangeMVAHVA"};
 
 namespace {
 
-constexpr std::int32_t kRangeLine = 1501;        // "inP>rAnG=|1"
-constexpr std::int32_t kMeasureTypeLine = 1502;  // "inP>tYPE=|1"
-constexpr std::int32_t kIntTimeLine = 1503;      // "inP>int.t=|1"
-constexpr std::int32_t kCommandLine = 1588;      // "Cnd>Cnd=|1"
+constexpr std::int32_t kRangeLine = 1501;       // "inP>rAnG=|1"
+constexpr std::int32_t kMeasureTypeLine = 1502; // "inP>tYPE=|1"
+constexpr std::int32_t kIntTimeLine = 1503;     // "inP>int.t=|1"
+constexpr std::int32_t kCommandLine = 1588;     // "Cnd>Cnd=|1"
 
 constexpr std::size_t kRangeWord = 1;
 constexpr std::size_t kMeasureTypeWord = 2;
@@ -55,11 +55,11 @@ void CRangeMVAHVA::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CRangeMVAHVA::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    CodeRule("m_Range", kRanges),
-    CodeRule("m_MeasureType", kMeasureTypes),
-    CodeRule("m_IntegrationTime", 2),
-    NumberRule("m_IntTime", 1000, 9999),
-    CodeRule("m_DigitalInFunction", kCommands),
+        CodeRule("m_Range", kRanges),
+        CodeRule("m_MeasureType", kMeasureTypes),
+        CodeRule("m_IntegrationTime", 2),
+        NumberRule("m_IntTime", 1000, 9999),
+        CodeRule("m_DigitalInFunction", kCommands),
     };
     return kRules;
 }
@@ -113,8 +113,7 @@ void CRangeMVAHVA::SetUserSetup(const CModInstr &modInstr, const MemMapWords &ma
     const std::int16_t range = CheckCodeInTable(map[kRangeWord], kRanges, QStringLiteral("m_Range"));
     const std::int16_t measureType =
         CheckCodeInTable(map[kMeasureTypeWord], kMeasureTypes, QStringLiteral("m_MeasureType"));
-    const std::int16_t command =
-        CheckCodeInTable(map[kCommandWord], kCommands, QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t command = CheckCodeInTable(map[kCommandWord], kCommands, QStringLiteral("m_DigitalInFunction"));
     const bool manual = map[kIntTimeWord] >= kMinManualTime;
 
     g_Scala->SetLimitiScalaElettrica(modInstr.ModelloStrumento(), modInstr.SlotA(), range, 0);

@@ -50,16 +50,17 @@ std::int32_t tableSize(std::size_t i)
 
 const QString &columnName(std::size_t i)
 {
-    static const std::array<QString, kValues> names{
-        QStringLiteral("m_RangeMasterMVZ"), QStringLiteral("m_Input1C"), QStringLiteral("m_Input2C"),
-        QStringLiteral("m_Input3C"),        QStringLiteral("m_Input1D"), QStringLiteral("m_Input2D"),
-        QStringLiteral("m_Input3D")};
+    static const std::array<QString, kValues> names{QStringLiteral("m_RangeMasterMVZ"), QStringLiteral("m_Input1C"),
+                                                    QStringLiteral("m_Input2C"),        QStringLiteral("m_Input3C"),
+                                                    QStringLiteral("m_Input1D"),        QStringLiteral("m_Input2D"),
+                                                    QStringLiteral("m_Input3D")};
     return names[i];
 }
 
 // One slot's section: title, then the three inputs with the range texts of
 // the module kind. A code that names no module kind has no section.
-std::vector<QStringList> slotSection(std::int32_t kind, std::int32_t slotText, const std::array<std::int16_t, 3> &inputs)
+std::vector<QStringList> slotSection(std::int32_t kind, std::int32_t slotText,
+                                     const std::array<std::int16_t, 3> &inputs)
 {
     if (kind < 0 || kind >= kModuleKinds)
         return {};
@@ -90,13 +91,8 @@ void CRangeMVZ::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CRangeMVZ::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    CodeRule("m_RangeMasterMVZ", 3),
-    CodeRule("m_Input1C", 2),
-    CodeRule("m_Input2C", 2),
-    CodeRule("m_Input3C", 2),
-    CodeRule("m_Input1D", 2),
-    CodeRule("m_Input2D", 2),
-    CodeRule("m_Input3D", 2),
+        CodeRule("m_RangeMasterMVZ", 3), CodeRule("m_Input1C", 2), CodeRule("m_Input2C", 2), CodeRule("m_Input3C", 2),
+        CodeRule("m_Input1D", 2),        CodeRule("m_Input2D", 2), CodeRule("m_Input3D", 2),
     };
     return kRules;
 }
@@ -140,11 +136,13 @@ void CRangeMVZ::SetReport(ReportRecordset &report) const
 {
     AddReportRow(report, {LoadResourceString(5661), EnumCodeText(5662, m_RangeMasterMVZ, kMasterRanges)});
     if (m_SlotC >= kFirstSlotCKind) {
-        for (const QStringList &row : slotSection(m_SlotC - kFirstSlotCKind, kSlotCText, {m_Input1C, m_Input2C, m_Input3C}))
+        for (const QStringList &row :
+             slotSection(m_SlotC - kFirstSlotCKind, kSlotCText, {m_Input1C, m_Input2C, m_Input3C}))
             AddReportRow(report, row);
     }
     if (m_SlotD >= kFirstSlotDKind) {
-        for (const QStringList &row : slotSection(m_SlotD - kFirstSlotDKind, kSlotDText, {m_Input1D, m_Input2D, m_Input3D}))
+        for (const QStringList &row :
+             slotSection(m_SlotD - kFirstSlotDKind, kSlotDText, {m_Input1D, m_Input2D, m_Input3D}))
             AddReportRow(report, row);
     }
 }

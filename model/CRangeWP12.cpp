@@ -167,8 +167,7 @@ void CRangeWP12::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
     const std::int16_t pulsesB = inputB ? checkPulses(map[kPulsesBWord], kPulsesBRule) : map[kPulsesBWord];
     const std::int16_t unitB =
         inputB ? CheckCodeInTable(map[kUnitBWord], kUnits, QStringLiteral("m_UnitaIngB")) : map[kUnitBWord];
-    const std::int16_t command =
-        CheckCodeInTable(map[kCommandWord], kCommands, QStringLiteral("m_DigitalInFunction"));
+    const std::int16_t command = CheckCodeInTable(map[kCommandWord], kCommands, QStringLiteral("m_DigitalInFunction"));
     m_WPxFunction = function;
     m_ImpGiroA = pulsesA;
     m_UnitaIngA = unitA;
@@ -181,7 +180,8 @@ void CRangeWP12::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &line
 {
     if (!appliesTo(modInstr))
         return;
-    lines[kFunctionIndex] = AuxLine(kFunctionLine, AuxNumberText(static_cast<std::int64_t>(m_WPxFunction) + 1, 0, u"#0"));
+    lines[kFunctionIndex] =
+        AuxLine(kFunctionLine, AuxNumberText(static_cast<std::int64_t>(m_WPxFunction) + 1, 0, u"#0"));
     lines[kPulsesAIndex] = AuxLine(kPulsesALine, AuxNumberText(m_ImpGiroA, 0, u"###0"));
     lines[kUnitAIndex] = AuxLine(kUnitALine, LetteredCode(QLatin1Char('r'), m_UnitaIngA));
     lines[kCommandIndex] = AuxLine(kCommandLine, LetteredCode(QLatin1Char('C'), m_DigitalInFunction));

@@ -28,7 +28,8 @@ const LimitiScalaElettrica &RangeRow(const std::array<LimitiScalaElettrica, N> &
                                      const char *tableName)
 {
     if (row < 0 || row >= static_cast<std::int32_t>(N))
-        RaiseSetupReadError(QStringLiteral("Codice di range %1 fuori dalla tabella %2").arg(row).arg(QLatin1String(tableName)));
+        RaiseSetupReadError(
+            QStringLiteral("Codice di range %1 fuori dalla tabella %2").arg(row).arg(QLatin1String(tableName)));
     return table[static_cast<std::size_t>(row)];
 }
 
@@ -53,8 +54,8 @@ CScaleMisuraDisplay::CScaleMisuraDisplay()
 {
 }
 
-void CScaleMisuraDisplay::SetLimitiScalaElettrica(std::int32_t modello, std::int32_t modulo,
-                                                  std::int32_t rangeOrPulses, std::int32_t probeOrUnit)
+void CScaleMisuraDisplay::SetLimitiScalaElettrica(std::int32_t modello, std::int32_t modulo, std::int32_t rangeOrPulses,
+                                                  std::int32_t probeOrUnit)
 {
     const std::int32_t r = rangeOrPulses;
     const std::int32_t p = probeOrUnit;
@@ -65,9 +66,12 @@ void CScaleMisuraDisplay::SetLimitiScalaElettrica(std::int32_t modello, std::int
         case SlotACode::MVBC: m_Limiti = RangeRow(g_LimitiMVAMVB1999, r, "g_LimitiMVAMVB1999"); break;
         case SlotACode::HVA: m_Limiti = RangeRow(g_LimitiHVA1999, r, "g_LimitiHVA1999"); break;
         case SlotACode::GKP:
-            if (p == 0) m_Limiti = RangeRow(g_LimitiTC1999, r, "g_LimitiTC1999");
-            else if (p == 1) m_Limiti = RangeRow(g_LimitiRTD1999, r, "g_LimitiRTD1999");
-            else if (p == 2) m_Limiti = RangeRow(g_LimitiRES1999, r, "g_LimitiRES1999");
+            if (p == 0)
+                m_Limiti = RangeRow(g_LimitiTC1999, r, "g_LimitiTC1999");
+            else if (p == 1)
+                m_Limiti = RangeRow(g_LimitiRTD1999, r, "g_LimitiRTD1999");
+            else if (p == 2)
+                m_Limiti = RangeRow(g_LimitiRES1999, r, "g_LimitiRES1999");
             break;
         case SlotACode::WP1:
         case SlotACode::WP2: SetFrequencyRange(modello, r, p); break;
@@ -81,9 +85,12 @@ void CScaleMisuraDisplay::SetLimitiScalaElettrica(std::int32_t modello, std::int
         case SlotACode::MVBC: m_Limiti = RangeRow(g_LimitiMVAMVB2000, r, "g_LimitiMVAMVB2000"); break;
         case SlotACode::HVA: m_Limiti = RangeRow(g_LimitiHVA2000, r, "g_LimitiHVA2000"); break;
         case SlotACode::GKP:
-            if (p == 0) m_Limiti = RangeRow(g_LimitiTC2000, r, "g_LimitiTC2000");
-            else if (p == 1) m_Limiti = RangeRow(g_LimitiRTD2000, r, "g_LimitiRTD2000");
-            else if (p == 2) m_Limiti = RangeRow(g_LimitiRES2000, r, "g_LimitiRES2000");
+            if (p == 0)
+                m_Limiti = RangeRow(g_LimitiTC2000, r, "g_LimitiTC2000");
+            else if (p == 1)
+                m_Limiti = RangeRow(g_LimitiRTD2000, r, "g_LimitiRTD2000");
+            else if (p == 2)
+                m_Limiti = RangeRow(g_LimitiRES2000, r, "g_LimitiRES2000");
             break;
         case SlotACode::WP1:
         case SlotACode::WP2: SetFrequencyRange(modello, r, p); break;
@@ -95,8 +102,7 @@ void CScaleMisuraDisplay::SetLimitiScalaElettrica(std::int32_t modello, std::int
         if (ModuleCodes::IsFrequencyModule(modulo))
             SetFrequencyRange(modello, r, p);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -49,7 +49,7 @@ public:
 
     // Full-scale count of the frequency/counter modules before the cap.
     static constexpr double kFrequencyBase = 50000000.0;
-    static constexpr std::int32_t kFrequencyCap = 9999000;       // models 0 to 2
+    static constexpr std::int32_t kFrequencyCap = 9999000; // models 0 to 2
     static constexpr std::int32_t kFrequencyCapModel3 = 999999000;
 
 private:

@@ -42,12 +42,9 @@ struct Place {
 std::optional<Place> placeFor(const CModInstr &modInstr)
 {
     switch (MemMapLayoutForSlotA(modInstr.SlotA())) {
-    case MemMapLayout::MemMapBaseLayout:
-        return Place{86, 87, 86, 87};
-    case MemMapLayout::MemMapFreqLayout:
-        return Place{270, 272, 135, 136};
-    case MemMapLayout::None:
-        break;
+    case MemMapLayout::MemMapBaseLayout: return Place{86, 87, 86, 87};
+    case MemMapLayout::MemMapFreqLayout: return Place{270, 272, 135, 136};
+    case MemMapLayout::None: break;
     }
     return std::nullopt;
 }
@@ -66,8 +63,8 @@ void CSerialComm::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CSerialComm::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-    NumberRule("m_NetworkAdd", 1, 255),
-    CodeRule("m_BaudRate", 4),
+        NumberRule("m_NetworkAdd", 1, 255),
+        CodeRule("m_BaudRate", 4),
     };
     return kRules;
 }

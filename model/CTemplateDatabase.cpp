@@ -20,8 +20,14 @@ const QString kKey = QStringLiteral("IDProgramma");
 // Column definitions and values of one object, from its own column list.
 class SchemaVisitor : public ColumnVisitor {
 public:
-    void Column(const QString &name, std::int16_t &m) override { add(name, QStringLiteral("SMALLINT"), QVariant::fromValue<qint64>(m)); }
-    void Column(const QString &name, std::int32_t &m) override { add(name, QStringLiteral("INTEGER"), QVariant::fromValue<qint64>(m)); }
+    void Column(const QString &name, std::int16_t &m) override
+    {
+        add(name, QStringLiteral("SMALLINT"), QVariant::fromValue<qint64>(m));
+    }
+    void Column(const QString &name, std::int32_t &m) override
+    {
+        add(name, QStringLiteral("INTEGER"), QVariant::fromValue<qint64>(m));
+    }
     void Column(const QString &name, QString &m) override { add(name, QStringLiteral("TEXT"), QVariant(m)); }
 
     QStringList definitions;
@@ -68,7 +74,8 @@ QStringList schemaStatements(const std::vector<TableSpec> &specs)
         QStringList defs;
         defs << ADOConnection::Quoted(kKey) + QStringLiteral(" INTEGER NOT NULL PRIMARY KEY");
         defs << t.columns.definitions;
-        sql << QStringLiteral("CREATE TABLE %1 (%2)").arg(ADOConnection::Quoted(t.name), defs.join(QStringLiteral(", ")));
+        sql << QStringLiteral("CREATE TABLE %1 (%2)")
+                   .arg(ADOConnection::Quoted(t.name), defs.join(QStringLiteral(", ")));
     }
     sql << QStringLiteral("CREATE TABLE \"CounterProgrammi\" (\"IDProgramma\" INTEGER PRIMARY KEY AUTOINCREMENT)");
     sql << QStringLiteral("INSERT INTO \"CounterProgrammi\" (\"IDProgramma\") VALUES (2)");
@@ -77,7 +84,8 @@ QStringList schemaStatements(const std::vector<TableSpec> &specs)
     sql << QStringLiteral("CREATE VIEW \"Canc_Programma\" AS SELECT CAST(NULL AS INTEGER) AS \"IDProgramma\" WHERE 0");
     QStringList deletes;
     for (const TableSpec &t : specs)
-        deletes << QStringLiteral("DELETE FROM %1 WHERE \"IDProgramma\" = NEW.\"IDProgramma\";").arg(ADOConnection::Quoted(t.name));
+        deletes << QStringLiteral("DELETE FROM %1 WHERE \"IDProgramma\" = NEW.\"IDProgramma\";")
+                       .arg(ADOConnection::Quoted(t.name));
     deletes << QStringLiteral("DELETE FROM \"CounterProgrammi\" WHERE \"IDProgramma\" = NEW.\"IDProgramma\";");
     sql << QStringLiteral("CREATE TRIGGER \"Canc_Programma_Esegui\" INSTEAD OF INSERT ON \"Canc_Programma\" "
                           "WHEN NEW.\"IDProgramma\" IS NOT NULL AND NEW.\"IDProgramma\" <> 2 BEGIN %1 END")
@@ -128,7 +136,8 @@ QStringList TemplateSchemaStatements()
 void CreateTemplateDatabase(const QString &path)
 {
     const std::vector<TableSpec> specs = tableSpecs();
-    if (std::none_of(specs.begin(), specs.end(), [](const TableSpec &t) { return t.name == QLatin1String("CModInstr"); }))
+    if (std::none_of(specs.begin(), specs.end(),
+                     [](const TableSpec &t) { return t.name == QLatin1String("CModInstr"); }))
         throw DatabaseError(QStringLiteral("The class CModInstr is not registered"));
     const QString temporary = path + QStringLiteral(".part");
     QFile::remove(temporary);

@@ -18,12 +18,9 @@ constexpr MemMapLayout MemMapLayoutForSlotA(std::int16_t slotA)
     case SlotACode::MVBC:
     case SlotACode::HVA:
     case SlotACode::GKP:
-    case SlotACode::MVZ:
-        return MemMapLayout::MemMapBaseLayout;
+    case SlotACode::MVZ: return MemMapLayout::MemMapBaseLayout;
     case SlotACode::WP1:
-    case SlotACode::WP2:
-        return MemMapLayout::MemMapFreqLayout;
-    default:
-        return MemMapLayout::None;
+    case SlotACode::WP2: return MemMapLayout::MemMapFreqLayout;
+    default: return MemMapLayout::None;
     }
 }

@@ -15,13 +15,13 @@ inline constexpr std::int16_t Oxa16 = 3;
 
 // Slot A: the input module.
 namespace SlotACode {
-inline constexpr std::int16_t MVA = 0;   // low-signal input
-inline constexpr std::int16_t MVBC = 1;  // low-signal variants MVB/MVC
-inline constexpr std::int16_t HVA = 2;   // high-signal input
-inline constexpr std::int16_t GKP = 3;   // temperature input
-inline constexpr std::int16_t WP1 = 4;   // frequency/counter input
-inline constexpr std::int16_t WP2 = 5;   // frequency/counter input
-inline constexpr std::int16_t MVZ = 6;   // master input
+inline constexpr std::int16_t MVA = 0;  // low-signal input
+inline constexpr std::int16_t MVBC = 1; // low-signal variants MVB/MVC
+inline constexpr std::int16_t HVA = 2;  // high-signal input
+inline constexpr std::int16_t GKP = 3;  // temperature input
+inline constexpr std::int16_t WP1 = 4;  // frequency/counter input
+inline constexpr std::int16_t WP2 = 5;  // frequency/counter input
+inline constexpr std::int16_t MVZ = 6;  // master input
 } // namespace SlotACode
 
 // Slot B: the serial module or the analogue output.

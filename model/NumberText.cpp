@@ -130,8 +130,8 @@ QString ReportNumberText(std::int64_t value, int decimals, QStringView numberFor
 
 std::optional<std::int32_t> ParseDecimalLong(QStringView text)
 {
-    const auto v = ParseBounded(text, std::numeric_limits<std::int32_t>::min(),
-                                std::numeric_limits<std::int32_t>::max());
+    const auto v =
+        ParseBounded(text, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max());
     if (!v)
         return std::nullopt;
     return static_cast<std::int32_t>(*v);
@@ -139,8 +139,8 @@ std::optional<std::int32_t> ParseDecimalLong(QStringView text)
 
 std::optional<std::int16_t> ParseDecimalInteger(QStringView text)
 {
-    const auto v = ParseBounded(text, std::numeric_limits<std::int16_t>::min(),
-                                std::numeric_limits<std::int16_t>::max());
+    const auto v =
+        ParseBounded(text, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max());
     if (!v)
         return std::nullopt;
     return static_cast<std::int16_t>(*v);

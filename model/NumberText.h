@@ -34,8 +34,7 @@ QString AuxNumberText(std::int64_t value, int decimals, QStringView numberFormat
 
 // Value text of a report row: the same with the locale's decimal separator.
 QString ReportNumberText(std::int64_t value, const DigitalPointInfo &info, const QLocale &locale = QLocale());
-QString ReportNumberText(std::int64_t value, int decimals, QStringView numberFormat,
-                         const QLocale &locale = QLocale());
+QString ReportNumberText(std::int64_t value, int decimals, QStringView numberFormat, const QLocale &locale = QLocale());
 
 // Strict decimal parsing: an optional '+' or '-' and one or more digits,
 // nothing else (no blanks, no separators); leading zeros are allowed ("0089"

@@ -59,14 +59,14 @@ DigitalPointInfo Point(float factor, const char *sample, const char *format)
 
 std::array<DigitalPointInfo, 4> DigitalPoint4()
 {
-    return {Point(1.0f, "1111", "###0"), Point(0.1f, "111.1", "##0.0"),
-            Point(0.01f, "11.11", "#0.00"), Point(0.001f, "1.111", "0.000")};
+    return {Point(1.0f, "1111", "###0"), Point(0.1f, "111.1", "##0.0"), Point(0.01f, "11.11", "#0.00"),
+            Point(0.001f, "1.111", "0.000")};
 }
 
 std::array<DigitalPointInfo, 6> DigitalPoint6()
 {
-    return {Point(1.0f, "111111", "#####0"),    Point(0.1f, "11111.1", "####0.0"),
-            Point(0.01f, "1111.11", "###0.00"), Point(0.001f, "111.111", "##0.000"),
+    return {Point(1.0f, "111111", "#####0"),      Point(0.1f, "11111.1", "####0.0"),
+            Point(0.01f, "1111.11", "###0.00"),   Point(0.001f, "111.111", "##0.000"),
             Point(0.0001f, "11.1111", "#0.0000"), Point(0.00001f, "1.11111", "0.00000")};
 }
 

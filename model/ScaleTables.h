@@ -34,15 +34,15 @@ using RangeTable3 = std::array<LimitiScalaElettrica, 3>;
 // 1 and 2, the 1999-count tables model 0.
 extern const RangeTable6 &g_LimitiMVAMVB2000; // slot A 0 and 1 (MVA, MVB/MVC)
 extern const RangeTable6 &g_LimitiMVAMVB1999;
-extern const RangeTable6 &g_LimitiHVA2000;    // slot A 2 (HVA)
+extern const RangeTable6 &g_LimitiHVA2000; // slot A 2 (HVA)
 extern const RangeTable6 &g_LimitiHVA1999;
-extern const RangeTable6 &g_LimitiTC2000;     // slot A 3 (GKP), probe 0, thermocouple
+extern const RangeTable6 &g_LimitiTC2000; // slot A 3 (GKP), probe 0, thermocouple
 extern const RangeTable6 &g_LimitiTC1999;
-extern const RangeTable6 &g_LimitiRTD2000;    // slot A 3, probe 1, RTD
+extern const RangeTable6 &g_LimitiRTD2000; // slot A 3, probe 1, RTD
 extern const RangeTable6 &g_LimitiRTD1999;
-extern const RangeTable6 &g_LimitiRES2000;    // slot A 3, probe 2, resistance
+extern const RangeTable6 &g_LimitiRES2000; // slot A 3, probe 2, resistance
 extern const RangeTable6 &g_LimitiRES1999;
-extern const RangeTable3 &g_LimitiMVZ2000;    // slot A 6 (MVZ)
+extern const RangeTable3 &g_LimitiMVZ2000; // slot A 6 (MVZ)
 
 // Decimal-point tables, indexed by the number of decimals.
 extern const std::array<DigitalPointInfo, 4> &g_DigitalPoint4; // four digits, 0 to 3 decimals

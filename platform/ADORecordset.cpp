@@ -35,8 +35,7 @@ bool parseCriterion(const QString &criterion, QString &field, qint64 &value)
     }
     bool ok = false;
     value = digits.toLongLong(&ok);
-    return ok && value >= std::numeric_limits<std::int32_t>::min() &&
-           value <= std::numeric_limits<std::int32_t>::max();
+    return ok && value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
 }
 
 bool equalsInteger(const QVariant &v, qint64 target)
@@ -45,11 +44,9 @@ bool equalsInteger(const QVariant &v, qint64 target)
         return false;
     switch (v.typeId()) {
     case QMetaType::Double:
-    case QMetaType::Float:
-        return v.toDouble() == static_cast<double>(target);
+    case QMetaType::Float: return v.toDouble() == static_cast<double>(target);
     case QMetaType::QString:
-    case QMetaType::QByteArray:
-        return false;
+    case QMetaType::QByteArray: return false;
     default: {
         bool ok = false;
         const qlonglong x = v.toLongLong(&ok);
@@ -146,10 +143,9 @@ void ADORecordset::load()
         where = QStringLiteral(" WHERE 0");
     else if (!m_FilterField.isEmpty())
         where = QStringLiteral(" WHERE %1 = ?").arg(ADOConnection::Quoted(m_FilterField));
-    const QString sql = m_ReadOnly
-        ? QStringLiteral("SELECT * FROM %1%2").arg(ADOConnection::Quoted(m_Source), where)
-        : QStringLiteral("SELECT rowid AS %1, * FROM %2%3 ORDER BY rowid")
-              .arg(kRowIdAlias, ADOConnection::Quoted(m_Source), where);
+    const QString sql = m_ReadOnly ? QStringLiteral("SELECT * FROM %1%2").arg(ADOConnection::Quoted(m_Source), where)
+                                   : QStringLiteral("SELECT rowid AS %1, * FROM %2%3 ORDER BY rowid")
+                                         .arg(kRowIdAlias, ADOConnection::Quoted(m_Source), where);
     if (!q.prepare(sql))
         throw DatabaseError::FromSql(m_Source, q.lastError());
     if (!m_NoRows && !m_FilterField.isEmpty())

@@ -38,18 +38,23 @@ int MsgBox(const QString &text, int style, const QString &title, QWidget *parent
     default: box.setIcon(QMessageBox::NoIcon); break;
     }
 
-    struct Button { QMessageBox::StandardButton button; int result; };
+    struct Button {
+        QMessageBox::StandardButton button;
+        int result;
+    };
     std::vector<Button> buttons;
     switch (style & 0x7) {
     case MsgBoxStyle::OKCancel:
         buttons = {{QMessageBox::Ok, MsgBoxResult::OK}, {QMessageBox::Cancel, MsgBoxResult::Cancel}};
         break;
     case MsgBoxStyle::AbortRetryIgnore:
-        buttons = {{QMessageBox::Abort, MsgBoxResult::Abort}, {QMessageBox::Retry, MsgBoxResult::Retry},
+        buttons = {{QMessageBox::Abort, MsgBoxResult::Abort},
+                   {QMessageBox::Retry, MsgBoxResult::Retry},
                    {QMessageBox::Ignore, MsgBoxResult::Ignore}};
         break;
     case MsgBoxStyle::YesNoCancel:
-        buttons = {{QMessageBox::Yes, MsgBoxResult::Yes}, {QMessageBox::No, MsgBoxResult::No},
+        buttons = {{QMessageBox::Yes, MsgBoxResult::Yes},
+                   {QMessageBox::No, MsgBoxResult::No},
                    {QMessageBox::Cancel, MsgBoxResult::Cancel}};
         break;
     case MsgBoxStyle::YesNo:
@@ -58,9 +63,7 @@ int MsgBox(const QString &text, int style, const QString &title, QWidget *parent
     case MsgBoxStyle::RetryCancel:
         buttons = {{QMessageBox::Retry, MsgBoxResult::Retry}, {QMessageBox::Cancel, MsgBoxResult::Cancel}};
         break;
-    default:
-        buttons = {{QMessageBox::Ok, MsgBoxResult::OK}};
-        break;
+    default: buttons = {{QMessageBox::Ok, MsgBoxResult::OK}}; break;
     }
     QMessageBox::StandardButtons all;
     for (const Button &b : buttons)

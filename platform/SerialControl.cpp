@@ -44,8 +44,7 @@ QString deviceGroup(const QString &path)
 
 // Qt reports a port locked by another program and a port the user may not
 // open alike (PermissionError); the access check tells them apart.
-QString openFailureText(const QString &device, QSerialPort::SerialPortError error,
-                        const QString &errorString)
+QString openFailureText(const QString &device, QSerialPort::SerialPortError error, const QString &errorString)
 {
     switch (error) {
     case QSerialPort::DeviceNotFoundError:
@@ -59,8 +58,7 @@ QString openFailureText(const QString &device, QSerialPort::SerialPortError erro
                 .arg(device, group);
         }
         return QStringLiteral("Porta seriale %1 già in uso da un altro programma.").arg(device);
-    default:
-        return QStringLiteral("Porta seriale %1: apertura non riuscita (%2).").arg(device, errorString);
+    default: return QStringLiteral("Porta seriale %1: apertura non riuscita (%2).").arg(device, errorString);
     }
 }
 
@@ -71,7 +69,7 @@ bool ReadLineCounters(int fd, LineCounters &counters)
 #if defined(__linux__) && defined(TIOCGICOUNT)
     if (fd < 0)
         return false;
-    serial_icounter_struct ic {};
+    serial_icounter_struct ic{};
     if (::ioctl(fd, TIOCGICOUNT, &ic) != 0)
         return false;
     counters.frame = ic.frame;
@@ -141,7 +139,10 @@ void SerialControl::trace(const QString &text)
     emit TraceMessage(text);
 }
 
-bool SerialControl::PortOpen() const { return m_Port.isOpen(); }
+bool SerialControl::PortOpen() const
+{
+    return m_Port.isOpen();
+}
 
 bool SerialControl::SetPortOpen(bool open)
 {
@@ -205,14 +206,13 @@ bool SerialControl::openPort()
 bool SerialControl::applyLineSettings()
 {
     const auto rate = BaudRateOfCode(m_BaudCode);
-    const auto parity = m_ParityCode == 1 ? QSerialPort::OddParity
+    const auto parity = m_ParityCode == 1   ? QSerialPort::OddParity
                         : m_ParityCode == 2 ? QSerialPort::EvenParity
                                             : QSerialPort::NoParity;
-    return rate && m_Port.setBaudRate(*rate)
-           && m_Port.setDataBits(static_cast<QSerialPort::DataBits>(m_DataBits))
-           && m_Port.setParity(parity)
-           && m_Port.setStopBits(m_StopCode == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop)
-           && m_Port.setFlowControl(QSerialPort::NoFlowControl);
+    return rate && m_Port.setBaudRate(*rate) && m_Port.setDataBits(static_cast<QSerialPort::DataBits>(m_DataBits)) &&
+           m_Port.setParity(parity) &&
+           m_Port.setStopBits(m_StopCode == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
+           m_Port.setFlowControl(QSerialPort::NoFlowControl);
 }
 
 void SerialControl::closePort()
@@ -233,8 +233,7 @@ bool SerialControl::SetBaudCode(std::int32_t code)
 
 bool SerialControl::SetDataBits(std::int32_t bits)
 {
-    if (bits < 5 || bits > 8
-        || (m_Port.isOpen() && !m_Port.setDataBits(static_cast<QSerialPort::DataBits>(bits))))
+    if (bits < 5 || bits > 8 || (m_Port.isOpen() && !m_Port.setDataBits(static_cast<QSerialPort::DataBits>(bits))))
         return false;
     m_DataBits = bits;
     return true;
@@ -254,7 +253,7 @@ bool SerialControl::SetParityCode(std::int32_t code)
 {
     if (code < 0 || code > 2)
         return false;
-    const auto parity = code == 1 ? QSerialPort::OddParity
+    const auto parity = code == 1   ? QSerialPort::OddParity
                         : code == 2 ? QSerialPort::EvenParity
                                     : QSerialPort::NoParity;
     if (m_Port.isOpen() && !m_Port.setParity(parity))
@@ -380,8 +379,7 @@ void SerialControl::writeNextChunk()
 {
     if (!m_Collecting || !m_Port.isOpen())
         return;
-    const qsizetype size = m_ChunkBytes > 0 ? std::min<qsizetype>(m_ChunkBytes, m_TxRest.size())
-                                            : m_TxRest.size();
+    const qsizetype size = m_ChunkBytes > 0 ? std::min<qsizetype>(m_ChunkBytes, m_TxRest.size()) : m_TxRest.size();
     const QByteArray piece = m_TxRest.left(size);
     m_TxRest.remove(0, size);
     if (!piece.isEmpty()) {
@@ -433,8 +431,8 @@ void SerialControl::onTimeOut()
 
 void SerialControl::onError(QSerialPort::SerialPortError error)
 {
-    const bool fatal = error == QSerialPort::ReadError || error == QSerialPort::WriteError
-                       || error == QSerialPort::ResourceError;
+    const bool fatal =
+        error == QSerialPort::ReadError || error == QSerialPort::WriteError || error == QSerialPort::ResourceError;
     if (!fatal || !m_Port.isOpen() || m_Failing)
         return;
     m_Failing = true;

@@ -76,8 +76,10 @@ public:
     void SetCommPort(std::int32_t index) override { m_CommPort = index; }
     std::int32_t ConnectionKind() const override { return m_ConnectionKind; }
     void SetConnectionKind(std::int32_t kind) override { m_ConnectionKind = kind; }
-    void SetTelephoneArguments(const QString &, bool, const QString &, const QString &,
-                               const QString &, const QString &) override {}
+    void SetTelephoneArguments(const QString &, bool, const QString &, const QString &, const QString &,
+                               const QString &) override
+    {
+    }
 
     std::int16_t InBufferSize() const override { return m_InBufferSize; }
     void SetInBufferSize(std::int16_t size) override;
@@ -127,9 +129,9 @@ private:
     void trace(const QString &text);
 
     mutable QSerialPort m_Port; // line states are read through it in const getters
-    QTimer m_RxTimer;    // receive time-out
-    QTimer m_IdleTimer;  // end of a ByteToReceive 0 reception
-    QTimer m_ChunkTimer; // pause between the pieces of a paced frame
+    QTimer m_RxTimer;           // receive time-out
+    QTimer m_IdleTimer;         // end of a ByteToReceive 0 reception
+    QTimer m_ChunkTimer;        // pause between the pieces of a paced frame
 
     std::int32_t m_BaudCode = 3;
     std::int32_t m_DataBits = 8;
@@ -158,7 +160,7 @@ private:
     std::int16_t m_Expected = 0;
     bool m_Overflow = false;
     bool m_HaveCounters = false;
-    bool m_Failing = false; // a lost port waiting to be closed
+    bool m_Failing = false;      // a lost port waiting to be closed
     std::uint64_t m_Opening = 0; // counts successful openings
     LineCounters m_Counters;
 };

@@ -6,7 +6,10 @@ WindowTimer::WindowTimer(QObject *parent) : QObject(parent)
     connect(&m_Timer, &QTimer::timeout, this, &WindowTimer::Timer);
 }
 
-bool WindowTimer::Enabled() const { return m_Enabled; }
+bool WindowTimer::Enabled() const
+{
+    return m_Enabled;
+}
 
 void WindowTimer::SetEnabled(bool on)
 {
@@ -14,7 +17,10 @@ void WindowTimer::SetEnabled(bool on)
     apply();
 }
 
-std::int32_t WindowTimer::Interval() const { return m_Interval; }
+std::int32_t WindowTimer::Interval() const
+{
+    return m_Interval;
+}
 
 void WindowTimer::SetInterval(std::int32_t ms)
 {

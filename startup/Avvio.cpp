@@ -61,8 +61,8 @@ CopyResult copyTemplate(const QString &templatePath, const QString &databasePath
     }
     if (!target.commit())
         return CopyResult::Failed;
-    QFile::setPermissions(databasePath, QFile::permissions(databasePath) | QFileDevice::ReadOwner |
-                                            QFileDevice::WriteOwner);
+    QFile::setPermissions(databasePath,
+                          QFile::permissions(databasePath) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return CopyResult::Copied;
 }
 

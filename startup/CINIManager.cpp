@@ -29,10 +29,7 @@ struct IniText {
     QString eol = QStringLiteral("\n");
 
     // A new line's text with the file's line end.
-    QString newLine(const QString &text) const
-    {
-        return eol.size() == 2 ? text + QLatin1Char('\r') : text;
-    }
+    QString newLine(const QString &text) const { return eol.size() == 2 ? text + QLatin1Char('\r') : text; }
     // A changed line's new text with the line end that line had.
     static QString sameEnd(const QString &old, const QString &text)
     {

@@ -125,10 +125,19 @@ CSystem::CSystem()
     m_OSName = QSysInfo::prettyProductName();
 }
 
-std::int32_t CSystem::FreePhysicalMemory() const { return ClampKB(memInfo("MemAvailable")); }
-std::int32_t CSystem::TotalPhysicalMemory() const { return ClampKB(memInfo("MemTotal")); }
+std::int32_t CSystem::FreePhysicalMemory() const
+{
+    return ClampKB(memInfo("MemAvailable"));
+}
+std::int32_t CSystem::TotalPhysicalMemory() const
+{
+    return ClampKB(memInfo("MemTotal"));
+}
 
-std::int32_t CSystem::TotalVirtualMemory() const { return ClampKB(addressSpaceKB()); }
+std::int32_t CSystem::TotalVirtualMemory() const
+{
+    return ClampKB(addressSpaceKB());
+}
 
 std::int32_t CSystem::FreeVirtualMemory() const
 {
@@ -136,8 +145,14 @@ std::int32_t CSystem::FreeVirtualMemory() const
     return ClampKB(addressSpaceKB() - std::max<std::int64_t>(used, 0));
 }
 
-std::int32_t CSystem::FreePageFile() const { return ClampKB(memInfo("SwapFree")); }
-std::int32_t CSystem::TotalPageFile() const { return ClampKB(memInfo("SwapTotal")); }
+std::int32_t CSystem::FreePageFile() const
+{
+    return ClampKB(memInfo("SwapFree"));
+}
+std::int32_t CSystem::TotalPageFile() const
+{
+    return ClampKB(memInfo("SwapTotal"));
+}
 
 std::int32_t CSystem::MemoryLoad() const
 {

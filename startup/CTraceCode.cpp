@@ -135,14 +135,19 @@ QString CTraceCode::SystemBlock() const
     const CSystem &s = m_System;
     const QString crlf = QStringLiteral("\r\n");
     QString block;
-    block += QStringLiteral("Memoria fisica libera: ") + QString::number(s.FreePhysicalMemory()) + QStringLiteral(" KB") + crlf;
-    block += QStringLiteral("Memoria fisica disponibile: ") + QString::number(s.TotalPhysicalMemory()) + QStringLiteral(" KB") + crlf;
-    block += QStringLiteral("Memoria virtuale libera: ") + QString::number(s.FreeVirtualMemory()) + QStringLiteral(" KB") + crlf;
-    block += QStringLiteral("Memoria virtuale disponibile: ") + QString::number(s.TotalVirtualMemory()) + QStringLiteral(" KB") + crlf;
+    block += QStringLiteral("Memoria fisica libera: ") + QString::number(s.FreePhysicalMemory()) +
+             QStringLiteral(" KB") + crlf;
+    block += QStringLiteral("Memoria fisica disponibile: ") + QString::number(s.TotalPhysicalMemory()) +
+             QStringLiteral(" KB") + crlf;
+    block += QStringLiteral("Memoria virtuale libera: ") + QString::number(s.FreeVirtualMemory()) +
+             QStringLiteral(" KB") + crlf;
+    block += QStringLiteral("Memoria virtuale disponibile: ") + QString::number(s.TotalVirtualMemory()) +
+             QStringLiteral(" KB") + crlf;
     block += QStringLiteral("Memoria caricata: ") + QString::number(s.MemoryLoad()) + QStringLiteral("%") + crlf;
     block += QStringLiteral("Processore: ") + s.Processor() + crlf;
     block += QStringLiteral("Nome sistema operativo: ") + s.OSName() + crlf;
-    block += QStringLiteral("Windows Version: ") + QString::number(s.WinMajor()) + QLatin1Char('.') + QString::number(s.WinMinor()) + crlf;
+    block += QStringLiteral("Windows Version: ") + QString::number(s.WinMajor()) + QLatin1Char('.') +
+             QString::number(s.WinMinor()) + crlf;
     block += QStringLiteral("Windows Directory: ") + s.WindowsDir() + crlf;
     block += QStringLiteral("System Directory: ") + s.SystemDir() + crlf;
     block += QStringLiteral("Nome utente: ") + s.User() + crlf;
@@ -217,9 +222,24 @@ void CTraceCode::BugStartTrace()
         beginFile(QStringLiteral("Effettuata nuova esecuzione: ") + timeStamp());
 }
 
-void CTraceCode::BugStopTrace() { m_Active = false; }
-void CTraceCode::BugTraceDisable() { m_Enabled = false; }
-void CTraceCode::BugTraceEnable() { m_Enabled = true; }
+void CTraceCode::BugStopTrace()
+{
+    m_Active = false;
+}
+void CTraceCode::BugTraceDisable()
+{
+    m_Enabled = false;
+}
+void CTraceCode::BugTraceEnable()
+{
+    m_Enabled = true;
+}
 
-std::int32_t CTraceCode::FreePhysicalMemory() const { return m_System.FreePhysicalMemory(); }
-std::int32_t CTraceCode::FreeVirtualMemory() const { return m_System.FreeVirtualMemory(); }
+std::int32_t CTraceCode::FreePhysicalMemory() const
+{
+    return m_System.FreePhysicalMemory();
+}
+std::int32_t CTraceCode::FreeVirtualMemory() const
+{
+    return m_System.FreeVirtualMemory();
+}

@@ -40,8 +40,8 @@ QString fourParts(std::int32_t ms, std::int32_t ls)
 
 QString stringPrefix(std::int32_t translation)
 {
-    return QStringLiteral("\\StringFileInfo\\") + FmtHex(LoWord(translation), 4)
-           + FmtHex(HiWord(translation), 4) + QLatin1Char('\\');
+    return QStringLiteral("\\StringFileInfo\\") + FmtHex(LoWord(translation), 4) + FmtHex(HiWord(translation), 4) +
+           QLatin1Char('\\');
 }
 
 QString textOr(std::int32_t id, const QString &fallback)
@@ -199,9 +199,8 @@ QString CVersion::ExeType() const
     case 1: return QStringLiteral("Application");
     case 2: return QStringLiteral("Dynamic Link Library");
     case 3: {
-        static const char *const drivers[] = {":Printer", ":Keyboard", ":Language",     ":Display",
-                                              ":Mouse",   ":Network",  ":System",       ":Installable",
-                                              ":Sound",   ":Communications"};
+        static const char *const drivers[] = {":Printer", ":Keyboard", ":Language",    ":Display", ":Mouse",
+                                              ":Network", ":System",   ":Installable", ":Sound",   ":Communications"};
         const std::int32_t sub = m_Fixed.FileSubtype;
         return QStringLiteral("Driver") + (sub >= 1 && sub <= 10 ? QLatin1String(drivers[sub - 1]) : QLatin1String());
     }
@@ -222,8 +221,8 @@ QDateTime CVersion::TimeStamp() const
         return QDateTime();
     // A file time counts 100 ns steps from 1 January 1601 (UTC); one with
     // the top bit set cannot be converted.
-    const std::uint64_t ticks = (std::uint64_t{static_cast<std::uint32_t>(m_Fixed.FileDateMS)} << 32)
-                                | std::uint64_t{static_cast<std::uint32_t>(m_Fixed.FileDateLS)};
+    const std::uint64_t ticks = (std::uint64_t{static_cast<std::uint32_t>(m_Fixed.FileDateMS)} << 32) |
+                                std::uint64_t{static_cast<std::uint32_t>(m_Fixed.FileDateLS)};
     if (ticks > 0x7FFFFFFFFFFFFFFFull)
         return QDateTime();
     constexpr qint64 kEpochOffsetMs = 11644473600000LL; // 1601-01-01 to 1970-01-01

@@ -59,15 +59,23 @@ QString ControlKind(const QObject *control)
     if (!control->isWidgetType())
         return QString();
     const auto *w = static_cast<const QWidget *>(control);
-    if (qobject_cast<const QLabel *>(w)) return QStringLiteral("Label");
-    if (qobject_cast<const QGroupBox *>(w)) return QStringLiteral("Frame");
-    if (qobject_cast<const QRadioButton *>(w)) return QStringLiteral("OptionButton");
-    if (qobject_cast<const QCheckBox *>(w)) return QStringLiteral("CheckBox");
-    if (qobject_cast<const QComboBox *>(w)) return QStringLiteral("ComboBox");
-    if (qobject_cast<const QToolBar *>(w)) return QStringLiteral("ToolBar");
-    if (qobject_cast<const QAbstractSpinBox *>(w)) return QStringLiteral("UpDown");
+    if (qobject_cast<const QLabel *>(w))
+        return QStringLiteral("Label");
+    if (qobject_cast<const QGroupBox *>(w))
+        return QStringLiteral("Frame");
+    if (qobject_cast<const QRadioButton *>(w))
+        return QStringLiteral("OptionButton");
+    if (qobject_cast<const QCheckBox *>(w))
+        return QStringLiteral("CheckBox");
+    if (qobject_cast<const QComboBox *>(w))
+        return QStringLiteral("ComboBox");
+    if (qobject_cast<const QToolBar *>(w))
+        return QStringLiteral("ToolBar");
+    if (qobject_cast<const QAbstractSpinBox *>(w))
+        return QStringLiteral("UpDown");
     if ((qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w) ||
-         qobject_cast<const QTextEdit *>(w)) && !isInnerPart(w))
+         qobject_cast<const QTextEdit *>(w)) &&
+        !isInnerPart(w))
         return QStringLiteral("TextBox");
     return QString();
 }
@@ -103,33 +111,57 @@ void SetControlTag(QObject *control, const QVariant &tag)
 
 bool SetControlCaption(QObject *control, const QString &caption)
 {
-    if (auto *l = qobject_cast<QLabel *>(control)) { l->setText(caption); return true; }
-    if (auto *g = qobject_cast<QGroupBox *>(control)) { g->setTitle(caption); return true; }
-    if (auto *b = qobject_cast<QRadioButton *>(control)) { b->setText(caption); return true; }
-    if (auto *c = qobject_cast<QCheckBox *>(control)) { c->setText(caption); return true; }
-    if (auto *a = qobject_cast<QAction *>(control)) { a->setText(caption); return true; }
+    if (auto *l = qobject_cast<QLabel *>(control)) {
+        l->setText(caption);
+        return true;
+    }
+    if (auto *g = qobject_cast<QGroupBox *>(control)) {
+        g->setTitle(caption);
+        return true;
+    }
+    if (auto *b = qobject_cast<QRadioButton *>(control)) {
+        b->setText(caption);
+        return true;
+    }
+    if (auto *c = qobject_cast<QCheckBox *>(control)) {
+        c->setText(caption);
+        return true;
+    }
+    if (auto *a = qobject_cast<QAction *>(control)) {
+        a->setText(caption);
+        return true;
+    }
     return false;
 }
 
 QString ControlCaption(const QObject *control)
 {
-    if (auto *l = qobject_cast<const QLabel *>(control)) return l->text();
-    if (auto *g = qobject_cast<const QGroupBox *>(control)) return g->title();
-    if (auto *b = qobject_cast<const QRadioButton *>(control)) return b->text();
-    if (auto *c = qobject_cast<const QCheckBox *>(control)) return c->text();
-    if (auto *a = qobject_cast<const QAction *>(control)) return a->text();
+    if (auto *l = qobject_cast<const QLabel *>(control))
+        return l->text();
+    if (auto *g = qobject_cast<const QGroupBox *>(control))
+        return g->title();
+    if (auto *b = qobject_cast<const QRadioButton *>(control))
+        return b->text();
+    if (auto *c = qobject_cast<const QCheckBox *>(control))
+        return c->text();
+    if (auto *a = qobject_cast<const QAction *>(control))
+        return a->text();
     return QString();
 }
 
 QString ControlToolTip(const QObject *control)
 {
-    if (auto *a = qobject_cast<const QAction *>(control)) return a->toolTip();
-    if (control && control->isWidgetType()) return static_cast<const QWidget *>(control)->toolTip();
+    if (auto *a = qobject_cast<const QAction *>(control))
+        return a->toolTip();
+    if (control && control->isWidgetType())
+        return static_cast<const QWidget *>(control)->toolTip();
     return QString();
 }
 
 void SetControlToolTip(QObject *control, const QString &toolTip)
 {
-    if (auto *a = qobject_cast<QAction *>(control)) a->setToolTip(toolTip);
-    else if (control && control->isWidgetType()) static_cast<QWidget *>(control)->setToolTip(toolTip);
+    if (auto *a = qobject_cast<QAction *>(control))
+        a->setToolTip(toolTip);
+    else if (control && control->isWidgetType())
+        static_cast<QWidget *>(control)->setToolTip(toolTip);
 }

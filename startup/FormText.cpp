@@ -85,8 +85,8 @@ void LoadFormCaptions(QWidget *form)
     g_Trace.BugMessage(QStringLiteral("Inizio caricamento dei caption dei controlli"));
     if (const auto caption = tagText(form))
         form->setWindowTitle(*caption);
-    static const QStringList kinds = {QStringLiteral("Label"), QStringLiteral("Frame"),
-                                      QStringLiteral("OptionButton"), QStringLiteral("CheckBox")};
+    static const QStringList kinds = {QStringLiteral("Label"), QStringLiteral("Frame"), QStringLiteral("OptionButton"),
+                                      QStringLiteral("CheckBox")};
     for (QObject *control : FormControls(form)) {
         if (!kinds.contains(ControlKind(control)))
             continue;
@@ -182,8 +182,7 @@ void LoadProgramFont(const std::function<bool(const QString &)> &available, cons
         if (i + 1 < std::size(candidates)) {
             g_Trace.BugMessage(miss + g_FontName);
         } else {
-            g_Trace.BugMessage(miss + g_FontName +
-                               QStringLiteral(" Viene mantenuto il font di default dei controlli"));
+            g_Trace.BugMessage(miss + g_FontName + QStringLiteral(" Viene mantenuto il font di default dei controlli"));
         }
     }
     g_FontName = defaultFamily;

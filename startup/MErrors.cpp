@@ -6,8 +6,8 @@
 #include <limits>
 
 ProgramError::ProgramError(std::int32_t number, const QString &source, const QString &description)
-    : std::runtime_error((source + QStringLiteral(": ") + description).toStdString()),
-      m_Number(number), m_Source(source), m_Description(description)
+    : std::runtime_error((source + QStringLiteral(": ") + description).toStdString()), m_Number(number),
+      m_Source(source), m_Description(description)
 {
 }
 
@@ -41,16 +41,12 @@ QString RunTimeErrorDescription(std::int32_t number)
 QString UtilityErrorDescription(std::int32_t code)
 {
     switch (code) {
-    case UtilityError::HourGlassNoPointer:
-        return QStringLiteral("HourGlass: Object doesn't have mouse pointer");
-    case UtilityError::GetOptionNoneTrue:
-        return QStringLiteral("GetOption: None of the options are True");
+    case UtilityError::HourGlassNoPointer: return QStringLiteral("HourGlass: Object doesn't have mouse pointer");
+    case UtilityError::GetOptionNoneTrue: return QStringLiteral("GetOption: None of the options are True");
     case UtilityError::GetOptionNotArray:
         return QStringLiteral("GetOption: Argument is not a control array") + QStringLiteral("of OptionButtons");
-    case UtilityError::InStrRMissing:
-        return QStringLiteral("InStrR: One or more parameters are missing");
-    default:
-        return QString();
+    case UtilityError::InStrRMissing: return QStringLiteral("InStrR: One or more parameters are missing");
+    default: return QString();
     }
 }
 

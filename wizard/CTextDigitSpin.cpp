@@ -116,8 +116,8 @@ void CTextDigitSpin::showValue()
 {
     if (m_EnableEvent)
         emit Change();
-    QString text = (ValueText(m_UpDown.Value(), m_Moltiplicatore, m_DataFormat) + QLatin1Char(' ') + m_UnitaMisura)
-                       .trimmed();
+    QString text =
+        (ValueText(m_UpDown.Value(), m_Moltiplicatore, m_DataFormat) + QLatin1Char(' ') + m_UnitaMisura).trimmed();
     if (m_EnableEvent)
         emit FormatText(text);
     if (!m_TextBox)
@@ -189,11 +189,8 @@ bool CTextDigitSpin::eventFilter(QObject *watched, QEvent *event)
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::Show:
-        case QEvent::ParentChange:
-            placeUpDown();
-            break;
-        default:
-            break;
+        case QEvent::ParentChange: placeUpDown(); break;
+        default: break;
         }
     }
     return false;

@@ -46,10 +46,7 @@ bool IsCtrlOnly(const QKeyEvent *event)
 
 } // namespace
 
-CUpDownDigitSpin::CUpDownDigitSpin(QObject *parent)
-    : QObject(parent)
-{
-}
+CUpDownDigitSpin::CUpDownDigitSpin(QObject *parent) : QObject(parent) {}
 
 void CUpDownDigitSpin::Create(QLineEdit *TextBox, UpDownControl *UpDown, std::int32_t Min, std::int32_t Max,
                               std::int32_t IncrementoMinimo, bool Wrap, bool SingleDigitEdit)
@@ -139,21 +136,16 @@ bool CUpDownDigitSpin::eventFilter(QObject *watched, QEvent *event)
     if (!qobject_cast<QLineEdit *>(watched) || watched != m_TextBox)
         return false;
     switch (event->type()) {
-    case QEvent::KeyPress:
-        return keyDown(static_cast<QKeyEvent *>(event));
+    case QEvent::KeyPress: return keyDown(static_cast<QKeyEvent *>(event));
     case QEvent::KeyRelease:
         // X11 reports auto-repeat as release and press pairs: only a real
         // release ends the hold.
         if (!static_cast<QKeyEvent *>(event)->isAutoRepeat())
             m_KeyHeld = false;
         return true;
-    case QEvent::InputMethod:
-        return true;
-    case QEvent::FocusOut:
-        focusOut(static_cast<QFocusEvent *>(event));
-        return false;
-    default:
-        return false;
+    case QEvent::InputMethod: return true;
+    case QEvent::FocusOut: focusOut(static_cast<QFocusEvent *>(event)); return false;
+    default: return false;
     }
 }
 

@@ -46,8 +46,7 @@ FWizardPage &CWizardTabs::DialogCollection::Item(const QString &key) const
 
 bool CWizardTabs::DialogCollection::Contains(const QString &key) const
 {
-    return std::any_of(m_Items.begin(), m_Items.end(),
-                       [&](const Entry &e) { return e.hasKey && e.key == key; });
+    return std::any_of(m_Items.begin(), m_Items.end(), [&](const Entry &e) { return e.hasKey && e.key == key; });
 }
 
 QString CWizardTabs::DialogCollection::Key(std::int16_t index) const
@@ -163,7 +162,7 @@ void CWizardTabs::PlaceDialog(FWizardPage &page)
 }
 
 void CWizardTabs::RaiseSkipping(void (CWizardTabs::*event)(const QString &, const CWizardTabs::DialogCollection &,
-                                                          std::int16_t &),
+                                                           std::int16_t &),
                                 std::int16_t &index)
 {
     // Every index an event is raised for names a data object, so the
@@ -231,13 +230,9 @@ std::int32_t CWizardTabs::StartChain()
             RaiseSkipping(&CWizardTabs::AfterShowBackTabs, index);
             index = std::clamp<std::int16_t>(index, 1, count);
             break;
-        case FWizardPage::kButtonCancel:
-            return kResultCancel;
-        case FWizardPage::kButtonEnd:
-            GetDataFromDialogs();
-            return kResultEnd;
-        default:
-            break; // shown again
+        case FWizardPage::kButtonCancel: return kResultCancel;
+        case FWizardPage::kButtonEnd: GetDataFromDialogs(); return kResultEnd;
+        default: break; // shown again
         }
     }
 }
@@ -274,12 +269,10 @@ void CWizardTabs::ForEachDataObject(ADOConnection::TransactionKind kind, const O
 
 void CWizardTabs::SaveDataInADORS(const RowCriterion &criterion)
 {
-    ForEachDataObject(ADOConnection::TransactionKind::Write,
-                      [&](ICopyClass &obj) { obj.SaveDataInADORS(criterion); });
+    ForEachDataObject(ADOConnection::TransactionKind::Write, [&](ICopyClass &obj) { obj.SaveDataInADORS(criterion); });
 }
 
 void CWizardTabs::LoadDataFromADORS(const RowCriterion &criterion)
 {
-    ForEachDataObject(ADOConnection::TransactionKind::Read,
-                      [&](ICopyClass &obj) { obj.LoadDataFromADORS(criterion); });
+    ForEachDataObject(ADOConnection::TransactionKind::Read, [&](ICopyClass &obj) { obj.LoadDataFromADORS(criterion); });
 }

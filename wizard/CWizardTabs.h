@@ -114,12 +114,9 @@ public:
     void LoadDataFromADORS(const RowCriterion &criterion);
 
 signals:
-    void BeforeShowTabs(const QString &className, const CWizardTabs::DialogCollection &dialogs,
-                        std::int16_t &index);
-    void AfterShowNextTabs(const QString &className, const CWizardTabs::DialogCollection &dialogs,
-                           std::int16_t &index);
-    void AfterShowBackTabs(const QString &className, const CWizardTabs::DialogCollection &dialogs,
-                           std::int16_t &index);
+    void BeforeShowTabs(const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index);
+    void AfterShowNextTabs(const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index);
+    void AfterShowBackTabs(const QString &className, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index);
 
 private:
     struct DataEntry {
@@ -140,7 +137,8 @@ private:
     void GetDataFromDialogs();
     void PlaceDialog(FWizardPage &page);
     QString ClassNameAt(std::int16_t index) const;
-    template <class Op> void ForEachDataObject(ADOConnection::TransactionKind kind, const Op &op);
+    template <class Op>
+    void ForEachDataObject(ADOConnection::TransactionKind kind, const Op &op);
 
     DialogCollection m_Dialogs;
     std::vector<DataEntry> m_DataObjects;

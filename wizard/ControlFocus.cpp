@@ -8,10 +8,8 @@ bool IsControlFocusChange(const QFocusEvent *event)
     switch (event->reason()) {
     case Qt::PopupFocusReason:
     case Qt::ActiveWindowFocusReason:
-    case Qt::MenuBarFocusReason:
-        return false;
-    default:
-        return true;
+    case Qt::MenuBarFocusReason: return false;
+    default: return true;
     }
 }
 

@@ -189,8 +189,9 @@ FViewInstrData::FViewInstrData(QWidget *parent)
         LedAlarm[static_cast<std::size_t>(k - 1)]->setToolTip(alarm);
     }
     // Fourteen rows show at once.
-    dgInstrStatusData->setMinimumHeight(dgInstrStatusData->horizontalHeader()->sizeHint().height()
-                                        + kGridVisibleRows * (dgInstrStatusData->verticalHeader()->defaultSectionSize() + 1));
+    dgInstrStatusData->setMinimumHeight(dgInstrStatusData->horizontalHeader()->sizeHint().height() +
+                                        kGridVisibleRows *
+                                            (dgInstrStatusData->verticalHeader()->defaultSectionSize() + 1));
 
     connect(cmdClose, &QPushButton::clicked, this, &FViewInstrData::RequestCancel);
 }

@@ -46,12 +46,12 @@ public:
     CTextDigitSpin *CurrentZoom() const { return m_CurrentZoom.get(); }
 
     QTabWidget *TabStrip = nullptr;
-    std::array<QWidget *, 2> picTab {}; // 0 network, 1 single
+    std::array<QWidget *, 2> picTab{}; // 0 network, 1 single
     QTableWidget *dgInstrStatusData = nullptr;
     QFrame *picZoom = nullptr;
     QLineEdit *txtMeasureValue = nullptr;
-    std::array<QLineEdit *, 2> txtMeasureOXA16 {};
-    std::array<QLabel *, 4> LedAlarm {}; // LedAlarm1 to LedAlarm4
+    std::array<QLineEdit *, 2> txtMeasureOXA16{};
+    std::array<QLabel *, 4> LedAlarm{}; // LedAlarm1 to LedAlarm4
     QLineEdit *Text1 = nullptr;
     UpDownControl *UpDown1 = nullptr;
     QLabel *Label1 = nullptr;

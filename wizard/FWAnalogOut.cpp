@@ -34,8 +34,8 @@ const DigitalPointInfo &percentFormat()
 
 void resetPercentSpin(CTextDigitSpin &spin)
 {
-    ResetSpin(spin, FWAnalogOut::kOutMin, FWAnalogOut::kOutMax, 1, percentFormat().Factor,
-              percentFormat().NumberFormat, kPercent);
+    ResetSpin(spin, FWAnalogOut::kOutMin, FWAnalogOut::kOutMax, 1, percentFormat().Factor, percentFormat().NumberFormat,
+              kPercent);
 }
 
 } // namespace

@@ -21,7 +21,8 @@ constexpr std::int32_t kTextPortName = 336; // "COM|1"
 
 using namespace pagecontrols;
 
-FWCommConfig::FWCommConfig(QWidget *parent) : FWizardDataPage<CCommConfig>(QStringLiteral("FWCommConfig"), kTitle, parent)
+FWCommConfig::FWCommConfig(QWidget *parent)
+    : FWizardDataPage<CCommConfig>(QStringLiteral("FWCommConfig"), kTitle, parent)
 {
     ComPort = NewFrame(Body(), QStringLiteral("ComPort"), kTextComPortFrame);
     cmbComPort = NewCombo(ComPort, QStringLiteral("cmbComPort"));

@@ -20,8 +20,7 @@ constexpr std::int32_t kPasswordMax = 9000;
 
 using namespace pagecontrols;
 
-FWDisplay::FWDisplay(QWidget *parent)
-    : FWizardDataPage<CDisplay>(QStringLiteral("FWDisplay"), kTitle, parent)
+FWDisplay::FWDisplay(QWidget *parent) : FWizardDataPage<CDisplay>(QStringLiteral("FWDisplay"), kTitle, parent)
 {
     Password = NewFrame(Body(), QStringLiteral("Password"), 510);
     txtPassword = NewSpinTextBox(Password, QStringLiteral("txtPassword"), UpDown1, QStringLiteral("UpDown1"));

@@ -23,9 +23,9 @@
 
 namespace {
 
-constexpr std::int32_t kTitle = 490;      // "Definition of input range and display range |1..."
-constexpr std::int32_t kChannelA = 491;   // "channel A"
-constexpr std::int32_t kChannelF = 492;   // "channel F"
+constexpr std::int32_t kTitle = 490;    // "Definition of input range and display range |1..."
+constexpr std::int32_t kChannelA = 491; // "channel A"
+constexpr std::int32_t kChannelF = 492; // "channel F"
 
 // Values the spins take at every load, before the rules of the showing.
 constexpr std::int32_t kElectricMin = 0;

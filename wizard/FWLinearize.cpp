@@ -34,8 +34,7 @@ constexpr int kPointsPerBlock = 8;
 
 using namespace pagecontrols;
 
-FWLinearize::FWLinearize(QWidget *parent)
-    : FWizardDataPage<CLinearize>(QStringLiteral("FWLinearize"), 0, parent)
+FWLinearize::FWLinearize(QWidget *parent) : FWizardDataPage<CLinearize>(QStringLiteral("FWLinearize"), 0, parent)
 {
     QWidget *body = Body();
     auto *grid = new QGridLayout(body);
@@ -58,8 +57,8 @@ FWLinearize::FWLinearize(QWidget *parent)
         const QString n = QString::number(i);
         txtLinearizeIn[i] =
             NewSpinTextBox(body, QStringLiteral("txtLinearizeIn") + n, UpDownIn[i], QStringLiteral("UpDownIn") + n);
-        txtLinearizeOut[i] = NewSpinTextBox(body, QStringLiteral("txtLinearizeOut") + n, UpDownOut[i],
-                                            QStringLiteral("UpDownOut") + n);
+        txtLinearizeOut[i] =
+            NewSpinTextBox(body, QStringLiteral("txtLinearizeOut") + n, UpDownOut[i], QStringLiteral("UpDownOut") + n);
         const int row = 2 + i % kPointsPerBlock;
         const int column = 2 * (i / kPointsPerBlock);
         grid->addWidget(txtLinearizeIn[i], row, column);
@@ -117,7 +116,8 @@ void FWLinearize::SetOutputLimits()
     const CLinearize &data = WorkingCopy();
     // Channel F has a display line of its own only on model 3.
     CScaleMisuraDisplay &scale =
-        (data.ModelloStrumento() == ModelCode::Oxa16 && data.ClassName() == QStringLiteral("CLinearizeB")) ? *g_ScalaB : *g_Scala;
+        (data.ModelloStrumento() == ModelCode::Oxa16 && data.ClassName() == QStringLiteral("CLinearizeB")) ? *g_ScalaB
+                                                                                                           : *g_Scala;
     const DigitalPointInfo info = DisplayFormat(scale.DigitalPointScalaDisplay());
     // The outputs run from the lower to the upper end of the displayed
     // range, which lies downward when the display is inverted. Both ends are

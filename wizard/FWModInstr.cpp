@@ -31,8 +31,7 @@ bool HasSlotCButton(std::int16_t slotC)
 
 } // namespace
 
-FWModInstr::FWModInstr(QWidget *parent)
-    : FWizardDataPage<CModInstr>(QStringLiteral("FWModInstr"), kTitle, parent)
+FWModInstr::FWModInstr(QWidget *parent) : FWizardDataPage<CModInstr>(QStringLiteral("FWModInstr"), kTitle, parent)
 {
     QWidget *body = Body();
     Label1 = NewLabel(body, QStringLiteral("Label1"), 381);

@@ -46,8 +46,8 @@ FWRangeMVZ::FWRangeMVZ(QWidget *parent) : FWizardRangePage<CRangeMVZ>(QStringLit
     frmRangeMasterMVZ = NewFrame(body, QStringLiteral("frmRangeMasterMVZ"), 661);
     frmRangeMasterMVZ->setTitle(QStringLiteral("Campo di misura MVZ"));
     m_RangeMasterMVZ = new COptionButton(this);
-    const auto master = FillOptionGroup(*m_RangeMasterMVZ, frmRangeMasterMVZ, QStringLiteral("optRangeMasterMVZ"),
-                                        {662, 663, 664});
+    const auto master =
+        FillOptionGroup(*m_RangeMasterMVZ, frmRangeMasterMVZ, QStringLiteral("optRangeMasterMVZ"), {662, 663, 664});
     master[0]->setText(QStringLiteral("+-20 mA DC"));
     master[1]->setText(QStringLiteral("+-200 mV DC"));
     master[2]->setText(QStringLiteral("+-30 V DC"));

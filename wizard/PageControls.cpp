@@ -75,8 +75,7 @@ QComboBox *NewCombo(QWidget *parent, const QString &name)
     return combo;
 }
 
-QLineEdit *NewSpinTextBox(QWidget *parent, const QString &name, UpDownControl *&upDown,
-                          const QString &upDownName)
+QLineEdit *NewSpinTextBox(QWidget *parent, const QString &name, UpDownControl *&upDown, const QString &upDownName)
 {
     auto *textBox = named(new QLineEdit(parent), name, 0);
     upDown = named(new UpDownControl(parent), upDownName, 0);

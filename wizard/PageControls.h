@@ -26,8 +26,7 @@ QComboBox *NewCombo(QWidget *parent, const QString &name);
 // The text box and the up-down control of a numeric spin, both children of
 // parent; only the text box goes into a layout (the spin lays the up-down
 // over the text box's right-hand end).
-QLineEdit *NewSpinTextBox(QWidget *parent, const QString &name, UpDownControl *&upDown,
-                          const QString &upDownName);
+QLineEdit *NewSpinTextBox(QWidget *parent, const QString &name, UpDownControl *&upDown, const QString &upDownName);
 
 // The wrappers of a page's controls, children of owner and named name (the
 // range pages keep theirs unnamed): a combo box's; a numeric spin's on its
@@ -76,9 +75,8 @@ void SetSpinFormat(CTextDigitSpin &spin, const DigitalPointInfo &info);
 // Puts a spin back to the values it is created with (limits, step, value
 // at the minimum, factor 1 or the one given, format and unit), so that each
 // showing starts from them and derives its own limits afresh.
-void ResetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max, std::int16_t step = 1,
-               float factor = 1.0f, const QString &format = QStringLiteral("###0"),
-               const QString &unit = QString());
+void ResetSpin(CTextDigitSpin &spin, std::int32_t min, std::int32_t max, std::int16_t step = 1, float factor = 1.0f,
+               const QString &format = QStringLiteral("###0"), const QString &unit = QString());
 
 // The format record of a decimal-point value from the configuration (one
 // published in a scale object, a working copy's, or a decimal-point list's

@@ -17,7 +17,7 @@ namespace {
 
 double cpuSeconds(clockid_t clock)
 {
-    timespec ts {};
+    timespec ts{};
     clock_gettime(clock, &ts);
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
@@ -36,7 +36,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "no pseudo-terminal\n");
         return 1;
     }
-    testpty::PtyPeer peer(pair, [&](const QByteArray &) { return testpty::Answer {{reply, 0}}; });
+    testpty::PtyPeer peer(pair, [&](const QByteArray &) { return testpty::Answer{{reply, 0}}; });
     qputenv(kSerialPortsVariable, pair.SlavePath().toLocal8Bit());
 
     WindowTimer timer;

@@ -106,7 +106,8 @@ void SetDisplayScale(CInOutScale &scale, std::int32_t dp, std::int32_t lo, std::
 const std::vector<Configuration> &Configurations()
 {
     static const std::vector<Configuration> configurations = {
-        {"model 1, MVA, QD, Y2: every group", {1, 0, 1, 2, 0},
+        {"model 1, MVA, QD, Y2: every group",
+         {1, 0, 1, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeMVAHVA().SetRange(3);
              c.RangeMVAHVA().SetDigitalInFunction(1);
@@ -131,7 +132,8 @@ const std::vector<Configuration> &Configurations()
              c.SerialComm().SetBaudRate(2);
          }},
         // The dump then lacks the alarm, output and serial lines.
-        {"model 0, GKP RTD, nothing in B, C, D", {0, 3, 0, 0, 0},
+        {"model 0, GKP RTD, nothing in B, C, D",
+         {0, 3, 0, 0, 0},
          [](CCollDatiSetup &c) {
              c.RangeGKP().SetProbeSelect(1);
              c.RangeGKP().SetRange(1);
@@ -264,7 +266,7 @@ protected:
 
     testpty::PtyPair pair;
     serialtest::ScopedSerialPorts ports{pair.SlavePath()};
-    AuxInstrumentSimulator simulator {pair};
+    AuxInstrumentSimulator simulator{pair};
     RecordingControl control;
     FastTimer timer;
     CCommConfig comm;
@@ -308,8 +310,8 @@ TEST_F(AuxTransfer, WritesAConfigurationAndReadsItBackEqual)
         ASSERT_TRUE(Write(id)) << BoxTexts(boxes);
         // Only the lines that carry something go out, between WRITE and END.
         const QStringList sent = simulator.Received().mid(before);
-        EXPECT_EQ(colltest::Text(sent), colltest::Text(QStringList{QStringLiteral("WRITE")} + lines
-                                                                  + QStringList{QStringLiteral("END")}));
+        EXPECT_EQ(colltest::Text(sent),
+                  colltest::Text(QStringList{QStringLiteral("WRITE")} + lines + QStringList{QStringLiteral("END")}));
         EXPECT_FALSE(sent.contains(kAuxNoSend));
         EXPECT_TRUE(QFile::exists(ProgramFile(CGestioneMemMap::kMemoryUserAuxDump)));
 
@@ -371,23 +373,23 @@ TEST_F(AuxTransfer, FailuresStopWithTheirMessageAndStoreNothing)
         EngineHook before = {};
     };
     const std::vector<Case> cases = {
-        {"a line refused by the instrument", CAuxTransferEngine::kActionWrite,
-         [&] { simulator.RefuseLine(refused); }, StringText(210).replace(QStringLiteral("|1"), refused), refused},
+        {"a line refused by the instrument", CAuxTransferEngine::kActionWrite, [&] { simulator.RefuseLine(refused); },
+         StringText(210).replace(QStringLiteral("|1"), refused), refused},
         // The reply has its full length but ends in "O": no "OK" in it.
         {"a line answered 'O' instead of 'OK'", CAuxTransferEngine::kActionWrite,
          [this] { simulator.SetLineReply(QByteArray("\r\n O")); },
          StringText(210).replace(QStringLiteral("|1"), lines[0]), lines[0]},
-        {"no answer", CAuxTransferEngine::kActionWrite, [this] { simulator.SetSilent(true); },
-         StringText(207), QStringLiteral("WRITE")},
-        {"port that is not there", CAuxTransferEngine::kActionWrite,
-         [this] { comm.SetComPort(5); }, StringText(209), QString()},
+        {"no answer", CAuxTransferEngine::kActionWrite, [this] { simulator.SetSilent(true); }, StringText(207),
+         QStringLiteral("WRITE")},
+        {"port that is not there", CAuxTransferEngine::kActionWrite, [this] { comm.SetComPort(5); }, StringText(209),
+         QString()},
         {"a transfer that is neither read nor write", 7, [] {}, QString(), QString()},
         // Declared a low-signal module; the dump (whose "inP>tYPE=" comes
         // second to the cold junction line, in any letter case) is a GKP's.
         {"a dump of another module family", CAuxTransferEngine::kActionRead,
          [&] {
-             simulator.SetSetup({QStringLiteral("inP>rAnG=r2"), QStringLiteral("cjc>CJC=Auto"),
-                                 QStringLiteral("inP>tYPE=dc")});
+             simulator.SetSetup(
+                 {QStringLiteral("inP>rAnG=r2"), QStringLiteral("cjc>CJC=Auto"), QStringLiteral("inP>tYPE=dc")});
          },
          StringText(211), QStringLiteral("READ")},
         {"a dump longer than the map", CAuxTransferEngine::kActionRead, [&] { simulator.SetSetup(tooLong); },
@@ -530,8 +532,8 @@ TEST_F(AuxTransfer, TheEnginesSetTheProductionLineSettings)
     control.events.clear();
     TraceCapture trace;
     ASSERT_TRUE(engine.StartTransfer()) << BoxTexts(boxes);
-    EXPECT_EQ(control.events, (QStringList{QStringLiteral("DTR 1"), QStringLiteral("RTS 1"),
-                                           QStringLiteral("send READ 7000")}));
+    EXPECT_EQ(control.events,
+              (QStringList{QStringLiteral("DTR 1"), QStringLiteral("RTS 1"), QStringLiteral("send READ 7000")}));
     EXPECT_EQ(control.TimeOut(), 3000);
     EXPECT_EQ(control.InBufferSize(), 3072);
     EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Inizio pausa %1 sec.").arg(QLocale().toString(1.0))));
@@ -623,7 +625,8 @@ TEST(AuxDump, SplitsLinesAtCarriageReturnsKeepingOnlyLineCharacters)
         {"a bare CR as the last byte loses its line", QByteArray("A=1\r\nB=2\r"), {"A=1"}},
         {"text after the last CR", QByteArray("A=1\r\nB=2"), {"A=1"}},
         {"blanks, '!', control bytes and bytes above 'z' vanish",
-         QByteArray("in P>r!An\x01G=\xC8r2{\r\n", 18), {"inP>rAnG=r2"}},
+         QByteArray("in P>r!An\x01G=\xC8r2{\r\n", 18),
+         {"inP>rAnG=r2"}},
         {"a line of such bytes only is empty", QByteArray(" !\t\r\nA=1\r\n"), {"", "A=1"}},
         {"nothing", QByteArray(), {}},
     };

@@ -252,27 +252,48 @@ TEST_F(MemMapDatabase, BadExchangeFilesAreRefusedWithNothingSaved)
     };
     const std::vector<Case> cases = {
         {"the good file", [](QByteArray &) {}, true, true, ""},
-        {"other minor version and revision", [](QByteArray &b) { Set16(b, 52, 999); Set16(b, 54, 0xFFFF); }, true, true, ""},
+        {"other minor version and revision",
+         [](QByteArray &b) {
+             Set16(b, 52, 999);
+             Set16(b, 54, 0xFFFF);
+         },
+         true, true, ""},
         {"empty", [](QByteArray &b) { b.clear(); }, false, false, "dimensione di 0 byte"},
         {"one byte short", [](QByteArray &b) { b.chop(1); }, false, false, "dimensione di 661 byte"},
         {"one byte long", [](QByteArray &b) { b += 'x'; }, true, true, ""},
         {"700 bytes", [](QByteArray &b) { b += QByteArray(38, '\xFF'); }, true, true, ""},
-        {"identifier in other case", [](QByteArray &b) { b[0] = 'P'; }, false, false, "identificativo programma \"Pelvaro\""},
-        {"identifier of another program", [](QByteArray &b) { b.replace(0, 7, "oxaprg2"); }, false, false, "identificativo programma \"oxaprg2\""},
-        {"identifier padded with NUL", [](QByteArray &b) { b[7] = '\0'; }, false, false, "identificativo programma con un byte non ammesso (0x0) alla posizione 8"},
+        {"identifier in other case", [](QByteArray &b) { b[0] = 'P'; }, false, false,
+         "identificativo programma \"Pelvaro\""},
+        {"identifier of another program", [](QByteArray &b) { b.replace(0, 7, "oxaprg2"); }, false, false,
+         "identificativo programma \"oxaprg2\""},
+        {"identifier padded with NUL", [](QByteArray &b) { b[7] = '\0'; }, false, false,
+         "identificativo programma con un byte non ammesso (0x0) alla posizione 8"},
         {"another major version", [](QByteArray &b) { Set16(b, 50, 2); }, true, true, ""},
-        {"NUL in the name", [](QByteArray &b) { b[60] = '\0'; }, false, false, "nome configurazione con un byte non ammesso (0x0)"},
-        {"tab in the name", [](QByteArray &b) { b[57] = '\t'; }, false, false, "nome configurazione con un byte non ammesso (0x9)"},
-        {"Windows-1252 letters in the name", [](QByteArray &b) { b.replace(56, 4, "\x80\x85\x96\x9F"); }, true, true, ""},
-        {"byte without a character in the name", [](QByteArray &b) { b[58] = static_cast<char>(0x81); }, false, false, "nome configurazione con un byte non ammesso (0x81)"},
+        {"NUL in the name", [](QByteArray &b) { b[60] = '\0'; }, false, false,
+         "nome configurazione con un byte non ammesso (0x0)"},
+        {"tab in the name", [](QByteArray &b) { b[57] = '\t'; }, false, false,
+         "nome configurazione con un byte non ammesso (0x9)"},
+        {"Windows-1252 letters in the name", [](QByteArray &b) { b.replace(56, 4, "\x80\x85\x96\x9F"); }, true, true,
+         ""},
+        {"byte without a character in the name", [](QByteArray &b) { b[58] = static_cast<char>(0x81); }, false, false,
+         "nome configurazione con un byte non ammesso (0x81)"},
         {"DEL in the name", [](QByteArray &b) { b[105] = 0x7F; }, false, false, "alla posizione 50"},
-        {"slot A 7", [coding](QByteArray &b) { Set32(b, 106, coding | 0x1C00); }, false, false, "codifica moduli 0x9E03 non valida"},
+        {"slot A 7", [coding](QByteArray &b) { Set32(b, 106, coding | 0x1C00); }, false, false,
+         "codifica moduli 0x9E03 non valida"},
         {"stray bit 5", [coding](QByteArray &b) { Set32(b, 106, coding | 0x20); }, false, false, "codifica moduli"},
-        {"relay bits 0x7", [coding](QByteArray &b) { Set32(b, 106, (coding & ~0xFu) | 0x7); }, false, false, "codifica moduli"},
-        {"QD and QE together", [coding](QByteArray &b) { Set32(b, 106, coding | 0x300); }, false, false, "codifica moduli"},
+        {"relay bits 0x7", [coding](QByteArray &b) { Set32(b, 106, (coding & ~0xFu) | 0x7); }, false, false,
+         "codifica moduli"},
+        {"QD and QE together", [coding](QByteArray &b) { Set32(b, 106, coding | 0x300); }, false, false,
+         "codifica moduli"},
         {"bit 22", [coding](QByteArray &b) { Set32(b, 106, coding | 0x400000); }, false, false, "codifica moduli"},
-        {"master-input bits without the master input", [coding](QByteArray &b) { Set32(b, 106, coding | 0x10000); }, false, false, "codifica moduli"},
-        {"words no reader accepts", [](QByteArray &b) { for (int i = 0; i < 276; ++i) Set16(b, 110 + 2 * i, 0x7FFF); }, true, false, "dati non convertibili"},
+        {"master-input bits without the master input", [coding](QByteArray &b) { Set32(b, 106, coding | 0x10000); },
+         false, false, "codifica moduli"},
+        {"words no reader accepts",
+         [](QByteArray &b) {
+             for (int i = 0; i < 276; ++i)
+                 Set16(b, 110 + 2 * i, 0x7FFF);
+         },
+         true, false, "dati non convertibili"},
     };
 
     const QString path = m_Folder.File(QStringLiteral("case.OXA"));
@@ -309,7 +330,8 @@ TEST_F(MemMapDatabase, BadExchangeFilesAreRefusedWithNothingSaved)
             const QStringList lines = traced.Lines();
             const QString expected = QString::fromUtf8(c.reason);
             EXPECT_FALSE(lines.filter(path).filter(expected).isEmpty())
-                << "no trace line with \"" << c.reason << "\":\n" << colltest::Text(lines);
+                << "no trace line with \"" << c.reason << "\":\n"
+                << colltest::Text(lines);
         }
     }
 

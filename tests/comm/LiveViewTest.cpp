@@ -72,7 +72,7 @@ LiveReading Freq(std::int16_t model, std::int16_t function, std::int32_t a, std:
     return r;
 }
 
-constexpr std::array<bool, 4> kNoAlarm {false, false, false, false};
+constexpr std::array<bool, 4> kNoAlarm{false, false, false, false};
 const QString kNoView = QStringLiteral("NoView");
 
 TEST(LiveDecoding, ValuesAndStatusBitsBecomeTheTextsStatesAndAlarmsOfTheDisplay)
@@ -91,12 +91,17 @@ TEST(LiveDecoding, ValuesAndStatusBitsBecomeTheTextsStatesAndAlarmsOfTheDisplay)
         {"bit 7 has no effect on other modules", Base(100, 1, 0x0080), "10.0", kNoView, 0, 0, kNoAlarm},
         {"alarms are bits 0 to 3", Base(7, 0, 0x000A), "7", kNoView, 0, 0, {false, true, false, true}},
         {"decimal point no table knows", Base(7, 4, 0x0001), error, kNoView, 0, 0, {true, false, false, false}},
-        {"OXA 16 frequency: two lines, six-digit table", Freq(3, 0, 123456, -999999, 2, 5, 0), "1234.56",
-         "-9.99999", 0, 0, kNoAlarm},
-        {"OXA 16 function 3: line 2 in percent", Freq(3, 3, 0, 555, 0, 1, 0x000F), "0", "55.5%", 0, 0,
+        {"OXA 16 frequency: two lines, six-digit table", Freq(3, 0, 123456, -999999, 2, 5, 0), "1234.56", "-9.99999", 0,
+         0, kNoAlarm},
+        {"OXA 16 function 3: line 2 in percent",
+         Freq(3, 3, 0, 555, 0, 1, 0x000F),
+         "0",
+         "55.5%",
+         0,
+         0,
          {true, true, true, true}},
-        {"OXA 16 decimal point 4 exists only in the six-digit table", Freq(3, 0, 12345, 0, 4, 0, 0), "1.2345", "0",
-         0, 0, kNoAlarm},
+        {"OXA 16 decimal point 4 exists only in the six-digit table", Freq(3, 0, 12345, 0, 4, 0, 0), "1.2345", "0", 0,
+         0, kNoAlarm},
         {"line 2 over-range", Freq(3, 0, 1, 2, 0, 0, 0x2000), "1", "EEEE", 0, 2, kNoAlarm},
         {"line 2 negative over-range", Freq(3, 0, 1, 2, 0, 0, 0x6000), "1", "-EEEE", 0, 3, kNoAlarm},
         {"line 2 marked", Freq(3, 0, 1, 2, 0, 0, 0x1000), "1", "2", 0, 1, kNoAlarm},
@@ -133,7 +138,8 @@ TEST(LiveDecoding, TypeCode56IsTheMvzModuleOfTheLiveView)
     mod.SetCodificaModuli(LiveViewCoding(59, 0, 1));
     EXPECT_EQ(mod.SlotA(), 0);
     // Everything else as the transfer identifies it.
-    EXPECT_EQ(LiveViewCoding(54, static_cast<std::int16_t>(0xC00F), 1), IdentifiedCoding(54, static_cast<std::int16_t>(0xC00F), 1));
+    EXPECT_EQ(LiveViewCoding(54, static_cast<std::int16_t>(0xC00F), 1),
+              IdentifiedCoding(54, static_cast<std::int16_t>(0xC00F), 1));
     EXPECT_EQ(LiveViewCoding(28, 0x0001, 2), IdentifiedCoding(28, 0x0001, 2));
 }
 
@@ -281,8 +287,7 @@ TEST_F(LiveView, NetworkPollsEveryAddressInTurnShowsSilentOnesAsErrorAndStopsOnC
         EXPECT_EQ(value, 1) << "polling starts at the address the search found";
         view.SetZoomAddress(3);
     });
-    QObject::connect(&view, &CLiveView::SingleDisplayChanged, &view,
-                     [&] { zoomed.push_back(view.Display().text[0]); });
+    QObject::connect(&view, &CLiveView::SingleDisplayChanged, &view, [&] { zoomed.push_back(view.Display().text[0]); });
     QObject::connect(&view, &CLiveView::GridRowChanged, &view, [&](int address) {
         polled.push_back(address);
         if (polled.size() == 6)

@@ -141,16 +141,20 @@ TEST_F(MemMapDatabase, StoredConfigurationThroughTheMapIntoConfiguration2)
             const QString hexCoding = QString::number(coding, 16).toUpper();
             const QStringList expected =
                 aux ? QStringList{QStringLiteral("Inizio ConvertUserSetupToMemoryMapAux()"),
-                                  QStringLiteral("Conversione delle impostazioni utente nella codifica interna dello strumento."),
+                                  QStringLiteral(
+                                      "Conversione delle impostazioni utente nella codifica interna dello strumento."),
                                   QStringLiteral("Fine ConvertUserSetupToMemoryMapAux()"),
                                   QStringLiteral("Dump della codifica interna della configurazione utente"),
-                                  QStringLiteral("Instrument map memory dump:"), QStringLiteral("Codifica moduli=") + hexCoding,
+                                  QStringLiteral("Instrument map memory dump:"),
+                                  QStringLiteral("Codifica moduli=") + hexCoding,
                                   QStringLiteral("Cmd=") + out.MemMapAux(0)}
                     : QStringList{QStringLiteral("Inizio ConvertUserSetupToMemoryMap()"),
-                                  QStringLiteral("Conversione delle impostazioni utente nella codifica interna dello strumento."),
+                                  QStringLiteral(
+                                      "Conversione delle impostazioni utente nella codifica interna dello strumento."),
                                   QStringLiteral("Fine ConvertUserSetupToMemoryMap()"),
                                   QStringLiteral("Dump della codifica interna della configurazione utente"),
-                                  QStringLiteral("Instrument map memory dump:"), QStringLiteral("Codifica moduli=") + hexCoding};
+                                  QStringLiteral("Instrument map memory dump:"),
+                                  QStringLiteral("Codifica moduli=") + hexCoding};
             EXPECT_TRUE(memmaptest::InOrder(lines, expected));
             if (aux) {
                 EXPECT_EQ(lines.filter(QRegularExpression(QStringLiteral("^Cmd="))).size(), 138) << "lines 0 to 137";
@@ -162,7 +166,8 @@ TEST_F(MemMapDatabase, StoredConfigurationThroughTheMapIntoConfiguration2)
                 // Two dumps (out, then in), each of 138 32-bit values.
                 ASSERT_EQ(adds.size(), 2 * 138);
                 const std::int32_t v = MakeLong(out.MemMap(2), out.MemMap(3));
-                EXPECT_EQ(adds.at(1), QStringLiteral("Add 2002=0x") + QString::number(static_cast<std::uint32_t>(v), 16).toUpper() +
+                EXPECT_EQ(adds.at(1), QStringLiteral("Add 2002=0x") +
+                                          QString::number(static_cast<std::uint32_t>(v), 16).toUpper() +
                                           QStringLiteral(" (") + QString::number(v) + QLatin1Char(')'));
                 EXPECT_FALSE(adds.filter(QStringLiteral("=0xFFFF3CB0 (-50000)")).isEmpty())
                     << "a negative Long shows as eight digits";

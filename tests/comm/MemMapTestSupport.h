@@ -63,7 +63,9 @@ inline void SetElectric(CInOutScale &s, std::int32_t dp, std::int32_t lo, std::i
 inline const std::vector<Configuration> &Configurations()
 {
     static const std::vector<Configuration> list = {
-        {"model 1, MVA r4, QD, Y2, curve of 5 points", {1, 0, 1, 2, 0}, QStringLiteral("Forno \u00E8 3"),
+        {"model 1, MVA r4, QD, Y2, curve of 5 points",
+         {1, 0, 1, 2, 0},
+         QStringLiteral("Forno \u00E8 3"),
          [](CCollDatiSetup &c) {
              c.Display().SetPassword(1234);
              c.Display().SetDisplayColor(1);
@@ -82,7 +84,8 @@ inline const std::vector<Configuration> &Configurations()
              c.SerialComm().SetNetworkAdd(17);
              c.SerialComm().SetBaudRate(2);
          }},
-        {"model 1, GKP thermocouple, manual cold junction, QD, BN in C", {1, 3, 1, 4, 0},
+        {"model 1, GKP thermocouple, manual cold junction, QD, BN in C",
+         {1, 3, 1, 4, 0},
          // 60 characters, blanks at 46..50: cut at 50 it reads back as 45.
          QString(45, QLatin1Char('L')) + QString(5, QLatin1Char(' ')) + QStringLiteral("0123456789"),
          [](CCollDatiSetup &c) {
@@ -96,7 +99,9 @@ inline const std::vector<Configuration> &Configurations()
              c.AnalogOut().SetTypeSignalOut(1);
              c.SerialComm().SetNetworkAdd(3);
          }},
-        {"model 3, WP1 F1, both curves, BN in B, Y4/Y5", {3, 4, 3, 3, 0}, QStringLiteral(" Linea  2"),
+        {"model 3, WP1 F1, both curves, BN in B, Y4/Y5",
+         {3, 4, 3, 3, 0},
+         QStringLiteral(" Linea  2"),
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(0);
              c.RangeWP12().SetImpGiroA(100);
@@ -183,8 +188,8 @@ protected:
 // that does not apply may pick up words that belong to another).
 inline std::string DifferencesButName(const CCollDatiSetup &a, const CCollDatiSetup &b)
 {
-    return colltest::Text(colltest::Differences(
-        a, b, [&](std::int16_t i) { return a.ValidData(i); }, {QStringLiteral("CModInstr.m_NomeProgramma")}));
+    return colltest::Text(colltest::Differences(a, b, [&](std::int16_t i) { return a.ValidData(i); },
+                                                {QStringLiteral("CModInstr.m_NomeProgramma")}));
 }
 
 // True when `expected` appears in `lines` in this order (other lines may
@@ -195,8 +200,9 @@ inline ::testing::AssertionResult InOrder(const QStringList &lines, const QStrin
     for (const QString &e : expected) {
         const qsizetype at = lines.indexOf(e, from);
         if (at < 0)
-            return ::testing::AssertionFailure() << "missing \"" << e.toStdString() << "\" after line " << from
-                                                 << " of:\n" << colltest::Text(lines);
+            return ::testing::AssertionFailure()
+                   << "missing \"" << e.toStdString() << "\" after line " << from << " of:\n"
+                   << colltest::Text(lines);
         from = at + 1;
     }
     return ::testing::AssertionSuccess();

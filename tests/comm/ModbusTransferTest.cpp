@@ -57,7 +57,10 @@ struct Configuration {
     std::function<void(CCollDatiSetup &)> set;
 };
 
-void PrintTo(const Configuration &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const Configuration &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 void SetDisplayScale(CInOutScale &scale, std::int32_t dp, std::int32_t lo, std::int32_t hi, std::int16_t lin)
 {
@@ -90,7 +93,8 @@ const std::vector<Configuration> &Configurations()
 {
     static const std::vector<Configuration> configurations = {
         kMVA,
-        {"GKP thermocouple, manual cold junction", {1, 3, 2, 1, 0},
+        {"GKP thermocouple, manual cold junction",
+         {1, 3, 2, 1, 0},
          [](CCollDatiSetup &c) {
              c.RangeGKP().SetProbeSelect(0);
              c.RangeGKP().SetCJC(1);
@@ -98,7 +102,8 @@ const std::vector<Configuration> &Configurations()
              c.RangeGKP().SetRange(2);
              SetDisplayScale(c.InOutScale(), 0, 0, 1200, 0);
          }},
-        {"MVZ with extra inputs in C and D, curve", {2, 6, 2, 6, 4},
+        {"MVZ with extra inputs in C and D, curve",
+         {2, 6, 2, 6, 4},
          [](CCollDatiSetup &c) {
              c.RangeMVZ().SetRangeMasterMVZ(1);
              c.RangeMVZ().SetInput1C(1);
@@ -106,7 +111,8 @@ const std::vector<Configuration> &Configurations()
              SetDisplayScale(c.InOutScale(), 1, 0, 1000, 1);
              SetCurve(c.Linearize(), 3, 900, 500);
          }},
-        {"WP1 F1 in rpm, curve, Y2", {1, 4, 2, 2, 0},
+        {"WP1 F1 in rpm, curve, Y2",
+         {1, 4, 2, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(0);
              c.RangeWP12().SetImpGiroA(60);
@@ -258,18 +264,19 @@ TEST(ModbusFrames, IdentifiedCodingFromTypeCodeModuleWordAndInterface)
         std::uint32_t coding;
     };
     const Case cases[] = {
-        {20, 0x8003, 1, 0x00008103},  // MVA, model 1, Y2, RS232
-        {27, 0x0001, 2, 0x00000A01},  // HVA, model 0, Y1, RS485
-        {28, 0x4010, 2, 0x00004E10},  // GKP, model 3, BN
-        {54, 0x800F, 1, 0x0000910F},  // WP1
-        {55, 0xC000, 0, 0x0000D400},  // WP2, no interface bits
-        {59, 0xC240, 1, 0x0009D900},  // MVZ: bits 6-11 become the extra inputs
-        {56, 0x0000, 0, 0x00000000},  // a code the transfer does not know: MVA
-        {0, 0xFFFF, 0, 0x003FC01F},   // bits 5 and 12-13 of the module word are not used
+        {20, 0x8003, 1, 0x00008103}, // MVA, model 1, Y2, RS232
+        {27, 0x0001, 2, 0x00000A01}, // HVA, model 0, Y1, RS485
+        {28, 0x4010, 2, 0x00004E10}, // GKP, model 3, BN
+        {54, 0x800F, 1, 0x0000910F}, // WP1
+        {55, 0xC000, 0, 0x0000D400}, // WP2, no interface bits
+        {59, 0xC240, 1, 0x0009D900}, // MVZ: bits 6-11 become the extra inputs
+        {56, 0x0000, 0, 0x00000000}, // a code the transfer does not know: MVA
+        {0, 0xFFFF, 0, 0x003FC01F},  // bits 5 and 12-13 of the module word are not used
     };
     for (const Case &c : cases) {
-        EXPECT_EQ(static_cast<std::uint32_t>(IdentifiedCoding(c.type, static_cast<std::int16_t>(c.modules), c.interfaceType)),
-                  c.coding)
+        EXPECT_EQ(
+            static_cast<std::uint32_t>(IdentifiedCoding(c.type, static_cast<std::int16_t>(c.modules), c.interfaceType)),
+            c.coding)
             << "type " << c.type;
     }
     EXPECT_EQ(ModuleRegisterOfType(54), 0x100C);
@@ -310,9 +317,9 @@ TEST_P(ModbusRoundTrip, WrittenConfigurationReadsBackAsConfiguration2)
     readBack.LoadDataFromADORS();
     EXPECT_EQ(readBack.ModInstr().NomeProgramma(), LoadResourceString(617));
     EXPECT_EQ(readBack.CodificaModuli(), coding);
-    const QStringList diffs = colltest::Differences(
-        original, readBack, [&](std::int16_t i) { return original.ValidData(i); },
-        {QStringLiteral("CModInstr.m_NomeProgramma")});
+    const QStringList diffs =
+        colltest::Differences(original, readBack, [&](std::int16_t i) { return original.ValidData(i); },
+                              {QStringLiteral("CModInstr.m_NomeProgramma")});
     EXPECT_TRUE(diffs.isEmpty()) << colltest::Text(diffs);
 }
 
@@ -356,7 +363,10 @@ struct WriteOrderCase {
     std::uint16_t address, speed;
 };
 
-void PrintTo(const WriteOrderCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const WriteOrderCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class ModbusWriteOrder : public ModbusTransferTest, public ::testing::WithParamInterface<WriteOrderCase> {};
 
@@ -380,10 +390,14 @@ TEST_P(ModbusWriteOrder, SkipsTheAddressAndSpeedWordsAndSendsThemLast)
 }
 
 const WriteOrderCase kWriteOrderCases[] = {
-    {"0xE000 window", [] () -> const Configuration & { return kMVA; }, 0xE000, 0xE058, {0xE056, 0xE057}, 0xE056,
-     0xE057},
-    {"0x2000 window", [] () -> const Configuration & { return Configurations()[3]; }, 0x2000, 0x2113,
-     {0x210E, 0x210F, 0x2110, 0x2111}, 0x210E, 0x2110},
+    {"0xE000 window", []() -> const Configuration & { return kMVA; }, 0xE000, 0xE058, {0xE056, 0xE057}, 0xE056, 0xE057},
+    {"0x2000 window",
+     []() -> const Configuration & { return Configurations()[3]; },
+     0x2000,
+     0x2113,
+     {0x210E, 0x210F, 0x2110, 0x2111},
+     0x210E,
+     0x2110},
 };
 
 INSTANTIATE_TEST_SUITE_P(Windows, ModbusWriteOrder, ::testing::ValuesIn(kWriteOrderCases));
@@ -439,7 +453,10 @@ struct DetectionCase {
     int probes; // requests before the instrument answered
 };
 
-void PrintTo(const DetectionCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const DetectionCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class ModbusDetection : public ModbusTransferTest, public ::testing::WithParamInterface<DetectionCase> {};
 
@@ -486,7 +503,10 @@ struct FittingCase {
     bool written;
 };
 
-void PrintTo(const FittingCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const FittingCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class ModbusFitting : public ModbusTransferTest, public ::testing::WithParamInterface<FittingCase> {};
 
@@ -506,8 +526,7 @@ TEST_P(ModbusFitting, DifferentModelOrMeasuringModuleIsRefusedBeforeAnyWrite)
     } else {
         EXPECT_EQ(BoxTexts(), Texts({230}));
         EXPECT_EQ(sim.WriteRequests(inst), 0);
-        const QString line = QStringLiteral("m_CodificaModuli=&h") +
-                             QString::number(reported | 0x100, 16).toUpper() +
+        const QString line = QStringLiteral("m_CodificaModuli=&h") + QString::number(reported | 0x100, 16).toUpper() +
                              QStringLiteral(" ProgCodificaModuli=0x") + QString::number(stored, 16).toUpper();
         EXPECT_TRUE(trace.Lines().contains(line)) << line.toStdString();
     }
@@ -544,7 +563,10 @@ struct RefusalCase {
     int value;          // the value the cause names
 };
 
-void PrintTo(const RefusalCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const RefusalCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class ModbusRefusal : public ModbusTransferTest, public ::testing::WithParamInterface<RefusalCase> {};
 
@@ -572,10 +594,16 @@ const RefusalCase kRefusalCases[] = {
     {"RS232, no serial module", CCommConfig::kInterfaceRS232, kNoSerialModule, 0, 0},
     {"RS485, no serial module (it would switch the instrument to 4800 baud)", CCommConfig::kInterfaceRS485,
      kNoSerialModule, 0, 0},
-    {"RS232, address 0", CCommConfig::kInterfaceRS232,
-     {"MVA, address 0", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetNetworkAdd(0); }}, 3153, 0},
-    {"RS485, baud-rate code 7", CCommConfig::kInterfaceRS485,
-     {"MVA, baud-rate code 7", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetBaudRate(7); }}, 3154, 7},
+    {"RS232, address 0",
+     CCommConfig::kInterfaceRS232,
+     {"MVA, address 0", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetNetworkAdd(0); }},
+     3153,
+     0},
+    {"RS485, baud-rate code 7",
+     CCommConfig::kInterfaceRS485,
+     {"MVA, baud-rate code 7", kMVA.modules, [](CCollDatiSetup &c) { c.SerialComm().SetBaudRate(7); }},
+     3154,
+     7},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, ModbusRefusal, ::testing::ValuesIn(kRefusalCases));
@@ -591,7 +619,10 @@ struct FailureCase {
     bool writesReached; // some register write reached the instrument
 };
 
-void PrintTo(const FailureCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const FailureCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class ModbusFailure : public ModbusTransferTest, public ::testing::WithParamInterface<FailureCase> {};
 
@@ -731,7 +762,10 @@ struct NetworkCase {
     std::vector<std::int32_t> messages;
 };
 
-void PrintTo(const NetworkCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const NetworkCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class ModbusNetwork : public ModbusTransferTest, public ::testing::WithParamInterface<NetworkCase> {};
 

@@ -23,7 +23,6 @@ namespace {
 
 using serialtest::ScopedSerialPorts;
 
-
 void runEventsFor(int ms)
 {
     QEventLoop loop;
@@ -62,7 +61,7 @@ protected:
     }
 
     PtyPair pair;
-    ScopedSerialPorts ports {pair.SlavePath()};
+    ScopedSerialPorts ports{pair.SlavePath()};
     WindowTimer timer;
     SerialControl control;
     CTapiComm comm;
@@ -79,7 +78,10 @@ struct AnswerCase {
     std::vector<std::int32_t> statuses;
 };
 
-void PrintTo(const AnswerCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const AnswerCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class PtyAnswer : public PtyExchange, public ::testing::WithParamInterface<AnswerCase> {};
 
@@ -102,13 +104,21 @@ TEST_P(PtyAnswer, EndsAsTheInstrumentAnswered)
 
 const AnswerCase kAnswers[] = {
     {"ExactAnswer", {{kReply, 0}}, 7, 0, kReply, {CommStatusCode::Received}},
-    {"AnswerInPieces", {{kReply.left(2), 5}, {kReply.mid(2, 3), 30}, {kReply.mid(5), 30}}, 7, 0, kReply,
+    {"AnswerInPieces",
+     {{kReply.left(2), 5}, {kReply.mid(2, 3), 30}, {kReply.mid(5), 30}},
+     7,
+     0,
+     kReply,
      {CommStatusCode::Received}},
     {"ExtraBytesAreCut", {{kReply + QByteArray("\xAA\xBB", 2), 0}}, 7, 0, kReply, {CommStatusCode::Received}},
     {"ShortAnswerTimesOut", {{kReply.left(5), 0}}, 7, 2, {}, {CommStatusCode::TimeOut}},
     {"NoAnswerTimesOut", {}, 7, 2, {}, {CommStatusCode::TimeOut}},
-    {"UntilTheSenderStops", {{"inP>rAnG=1\r\n", 0}, {"diS>dEc=2\r\n", 60}, {"END\r\n", 60}}, 0, 0,
-     "inP>rAnG=1\r\ndiS>dEc=2\r\nEND\r\n", {CommStatusCode::Received}},
+    {"UntilTheSenderStops",
+     {{"inP>rAnG=1\r\n", 0}, {"diS>dEc=2\r\n", 60}, {"END\r\n", 60}},
+     0,
+     0,
+     "inP>rAnG=1\r\ndiS>dEc=2\r\nEND\r\n",
+     {CommStatusCode::Received}},
     {"NothingUntilTheSenderStopsTimesOut", {}, 0, 2, {}, {CommStatusCode::TimeOut}},
 };
 
@@ -139,7 +149,7 @@ TEST_F(PtyExchange, LateAndExtraBytesNeverReachTheNextExchange)
 
 TEST_F(PtyExchange, InputWaitingWhenTheFrameLeavesIsDropped)
 {
-    StartPeer([](const QByteArray &) { return Answer {{kReply, 20}}; });
+    StartPeer([](const QByteArray &) { return Answer{{kReply, 20}}; });
     ASSERT_TRUE(control.SetPortOpen(true));
     // Bytes the program has not read yet when it sends: still in the driver.
     ASSERT_TRUE(pair.Write("STALE"));
@@ -151,13 +161,13 @@ TEST_F(PtyExchange, InputWaitingWhenTheFrameLeavesIsDropped)
     elapsed.start();
     while (statuses.empty() && elapsed.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    EXPECT_EQ(statuses, std::vector<std::int32_t> {CommStatusCode::Received});
+    EXPECT_EQ(statuses, std::vector<std::int32_t>{CommStatusCode::Received});
     EXPECT_EQ(control.FrameRx(), kReply);
 }
 
 TEST_F(PtyExchange, InstrumentAnswersOnlyAtTheSpeedThatWasSet)
 {
-    StartPeer([](const QByteArray &) { return Answer {{kReply, 0}}; }, B9600);
+    StartPeer([](const QByteArray &) { return Answer{{kReply, 0}}; }, B9600);
     ASSERT_TRUE(comm.OpenRs232(1, 2, 0, 0)); // 4800
     EXPECT_EQ(pair.LineSpeed(), speed_t(B4800));
     comm.SetTimeOutRx(1000);
@@ -173,7 +183,7 @@ TEST_F(PtyExchange, InstrumentAnswersOnlyAtTheSpeedThatWasSet)
 
 TEST_F(PtyExchange, PacedFrameArrivesWholeAndSpread)
 {
-    StartPeer([](const QByteArray &) { return Answer {{kReply, 0}}; });
+    StartPeer([](const QByteArray &) { return Answer{{kReply, 0}}; });
     ASSERT_TRUE(comm.OpenRs232(1, 3, 0, 0));
     std::int16_t chunk = 1, pause = 10;
     comm.SplitWriteCommFrame(chunk, pause);
@@ -189,7 +199,7 @@ TEST_F(PtyExchange, PacedFrameArrivesWholeAndSpread)
 TEST_F(PtyExchange, PulledAdapterEndsTheExchangeWithAnErrorAndNoHang)
 {
     TraceCapture trace;
-    StartPeer([](const QByteArray &) { return Answer {}; }); // never answers
+    StartPeer([](const QByteArray &) { return Answer{}; }); // never answers
     ASSERT_TRUE(comm.OpenRs232(1, 3, 0, 0));
     QTimer::singleShot(300, [this] {
         peer->Stop();
@@ -236,7 +246,9 @@ TEST(PtyOpen, FailsCleanlyWithTheReasonInTheTrace)
         comm.Create(&timer, &control, -1);
         EXPECT_FALSE(comm.OpenRs232(c.port, 3, 0, 0));
         EXPECT_FALSE(control.PortOpen());
-        EXPECT_EQ(trace.Lines(), QStringList({c.reason, QStringLiteral("Porta COM%1 già aperta o non presente sul sistema.").arg(c.port)}));
+        EXPECT_EQ(
+            trace.Lines(),
+            QStringList({c.reason, QStringLiteral("Porta COM%1 già aperta o non presente sul sistema.").arg(c.port)}));
     }
 }
 
@@ -280,13 +292,13 @@ TEST(LineErrors, EachKindThatGrewIsReportedOnce)
     after.parity = 1;
     after.bufferOverrun = 5;
     EXPECT_EQ(LineErrorCodes(before, after),
-              (std::vector<std::int32_t> {CommStatusCode::FramingError, CommStatusCode::ParityError,
-                                          CommStatusCode::RxBufferOverflow}));
+              (std::vector<std::int32_t>{CommStatusCode::FramingError, CommStatusCode::ParityError,
+                                         CommStatusCode::RxBufferOverflow}));
     after = before;
     after.overrun = 1;
     after.brk = 1;
     EXPECT_EQ(LineErrorCodes(before, after),
-              (std::vector<std::int32_t> {CommStatusCode::Overrun, CommStatusCode::Break}));
+              (std::vector<std::int32_t>{CommStatusCode::Overrun, CommStatusCode::Break}));
 }
 
 } // namespace

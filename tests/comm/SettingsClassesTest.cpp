@@ -22,7 +22,10 @@ const QStringList kNetKeys{QStringLiteral("m_NetworkAdd"), QStringLiteral("m_Mod
 using State = std::vector<std::int16_t>;
 
 // The persisted values, in key order.
-State stored(const CCommConfig &c) { return {c.ComPort(), c.InterfaceType()}; }
+State stored(const CCommConfig &c)
+{
+    return {c.ComPort(), c.InterfaceType()};
+}
 State stored(const CNetworkAddMsgSetup &n)
 {
     return {n.NetworkAdd(), n.ModeConfig(), n.SelNetworkAdd(), n.TotalInstrNetwork()};

@@ -44,13 +44,33 @@ public:
         return true;
     }
     std::int32_t BaudCode() const override { return m_Baud; }
-    bool SetBaudCode(std::int32_t c) override { m_Baud = c; m_LineWrites.append(QStringLiteral("baud%1").arg(c)); return true; }
+    bool SetBaudCode(std::int32_t c) override
+    {
+        m_Baud = c;
+        m_LineWrites.append(QStringLiteral("baud%1").arg(c));
+        return true;
+    }
     std::int32_t DataBits() const override { return m_Data; }
-    bool SetDataBits(std::int32_t b) override { m_Data = b; m_LineWrites.append(QStringLiteral("data%1").arg(b)); return true; }
+    bool SetDataBits(std::int32_t b) override
+    {
+        m_Data = b;
+        m_LineWrites.append(QStringLiteral("data%1").arg(b));
+        return true;
+    }
     std::int32_t StopCode() const override { return m_Stop; }
-    bool SetStopCode(std::int32_t c) override { m_Stop = c; m_LineWrites.append(QStringLiteral("stop%1").arg(c)); return true; }
+    bool SetStopCode(std::int32_t c) override
+    {
+        m_Stop = c;
+        m_LineWrites.append(QStringLiteral("stop%1").arg(c));
+        return true;
+    }
     std::int32_t ParityCode() const override { return m_Parity; }
-    bool SetParityCode(std::int32_t c) override { m_Parity = c; m_LineWrites.append(QStringLiteral("parity%1").arg(c)); return true; }
+    bool SetParityCode(std::int32_t c) override
+    {
+        m_Parity = c;
+        m_LineWrites.append(QStringLiteral("parity%1").arg(c));
+        return true;
+    }
     std::int16_t ByteToReceive() const override { return m_Expect; }
     void SetByteToReceive(std::int16_t n) override { m_Expect = n; }
     void SetFrameTx(const QByteArray &f) override { m_Frame = f; }
@@ -60,7 +80,9 @@ public:
     std::int32_t ConnectionKind() const override { return m_ConnectionKind; }
     void SetConnectionKind(std::int32_t k) override { m_ConnectionKind = k; }
     void SetTelephoneArguments(const QString &, bool, const QString &, const QString &, const QString &,
-                               const QString &) override {}
+                               const QString &) override
+    {
+    }
     std::int16_t InBufferSize() const override { return m_In; }
     void SetInBufferSize(std::int16_t s) override { m_In = s; }
     std::int16_t OutBufferSize() const override { return m_Out; }
@@ -108,12 +130,20 @@ struct Reaction {
     int lineErrors = 0;
     bool cancel = false;
 };
-const Reaction A {Reaction::Answer, true};
-const Reaction R {Reaction::Answer, false};
-const Reaction T {Reaction::TimeOut};
-const Reaction S {Reaction::Silent};
-Reaction lines(Reaction r, int n) { r.lineErrors = n; return r; }
-Reaction cancelling(Reaction r) { r.cancel = true; return r; }
+const Reaction A{Reaction::Answer, true};
+const Reaction R{Reaction::Answer, false};
+const Reaction T{Reaction::TimeOut};
+const Reaction S{Reaction::Silent};
+Reaction lines(Reaction r, int n)
+{
+    r.lineErrors = n;
+    return r;
+}
+Reaction cancelling(Reaction r)
+{
+    r.cancel = true;
+    return r;
+}
 
 class TapiCommFixture : public ::testing::Test {
 protected:
@@ -182,7 +212,10 @@ struct OutcomeCase {
     QStringList events; // as raised with CommMode 0
 };
 
-void PrintTo(const OutcomeCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const OutcomeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 class TapiCommOutcome : public TapiCommFixture,
                         public ::testing::WithParamInterface<std::tuple<OutcomeCase, std::int32_t>> {};
@@ -229,8 +262,8 @@ const std::vector<OutcomeCase> kOutcomes = {
 INSTANTIATE_TEST_SUITE_P(Table, TapiCommOutcome,
                          ::testing::Combine(::testing::ValuesIn(kOutcomes), ::testing::Values(0, 1)),
                          [](const auto &info) {
-                             return std::string(std::get<0>(info.param).name) + "_Mode"
-                                    + std::to_string(std::get<1>(info.param));
+                             return std::string(std::get<0>(info.param).name) + "_Mode" +
+                                    std::to_string(std::get<1>(info.param));
                          });
 
 TEST_F(TapiCommFixture, AnOwnerThatDoesNotJudgeAcceptsEveryAnswer)
@@ -258,7 +291,7 @@ TEST_F(TapiCommFixture, FirstFrameLeavesAtTheFirstTickAndAnswerIsTakenAtTheNext)
     EXPECT_TRUE(control.m_Sent.isEmpty());
     EXPECT_EQ(timer.Interval(), 200);
     timer.Fire();
-    ASSERT_EQ(control.m_Sent, QList<QByteArray> {"req"});
+    ASSERT_EQ(control.m_Sent, QList<QByteArray>{"req"});
     EXPECT_EQ(control.m_Expect, 3);
     control.Report(CommStatusCode::Received, "ans");
     EXPECT_TRUE(events.isEmpty()) << "the control's report only sets a flag";
@@ -283,7 +316,7 @@ TEST_F(TapiCommFixture, AReportLeftFromAnEndedExchangeIsNotTakenForTheNextAnswer
     EXPECT_TRUE(comm.TxRxInProgress());
     control.Report(CommStatusCode::Received, "fresh");
     timer.Fire();
-    EXPECT_EQ(verified, QList<QByteArray> {"fresh"});
+    EXPECT_EQ(verified, QList<QByteArray>{"fresh"});
     EXPECT_EQ(comm.Error(), 0);
 }
 
@@ -331,7 +364,7 @@ TEST_F(TapiCommFixture, FrameAndLengthCannotChangeDuringAnExchange)
     comm.SetByteToReceive(9);
     comm.StartTxRx(); // ignored while running
     timer.Fire();
-    EXPECT_EQ(control.m_Sent, QList<QByteArray> {"one"});
+    EXPECT_EQ(control.m_Sent, QList<QByteArray>{"one"});
     EXPECT_EQ(control.m_Expect, 4);
 }
 
@@ -377,7 +410,7 @@ TEST_F(TapiCommFixture, OpeningFailuresAreTracedAndReportFalse)
 
     trace.Clear();
     EXPECT_FALSE(comm.OpenTelephonComm("0123", false, "", "", "", ""));
-    EXPECT_EQ(trace.Lines(), QStringList {"Apertura comunicazione telefonica non riuscita."});
+    EXPECT_EQ(trace.Lines(), QStringList{"Apertura comunicazione telefonica non riuscita."});
 }
 
 TEST_F(TapiCommFixture, LineStatesAreWrittenOnlyWhileOpen)
@@ -400,14 +433,14 @@ TEST_F(TapiCommFixture, TraceLinesOfAnExchange)
     TraceCapture trace;
     comm.SetMaxErrorCRC(1);
     Run({lines(T, 1), R});
-    EXPECT_EQ(trace.Lines(), QStringList({"Errore UART nr.1", "Errore di timeout nr.1", "Errore di CRC nr.1",
-                                          "Errore CRC"}));
+    EXPECT_EQ(trace.Lines(),
+              QStringList({"Errore UART nr.1", "Errore di timeout nr.1", "Errore di CRC nr.1", "Errore CRC"}));
 
     // The control's status events reach the trace only when everything is traced.
     trace.Clear();
     g_Trace.SetBugTraceMode(2);
     Run({A});
-    EXPECT_EQ(trace.Lines(), QStringList {"CommStatus event:15->fake"});
+    EXPECT_EQ(trace.Lines(), QStringList{"CommStatus event:15->fake"});
 }
 
 } // namespace

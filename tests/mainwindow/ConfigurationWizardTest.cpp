@@ -25,15 +25,13 @@ namespace {
 
 using Context = ConfigurationWizard::PageContext;
 
-const QStringList kTables{QStringLiteral("CModInstr"),    QStringLiteral("CRangeWP12"),
-                          QStringLiteral("CRangeMVAHVA"), QStringLiteral("CRangeGKP"),
-                          QStringLiteral("CRangeMVZ"),    QStringLiteral("CDisplay"),
-                          QStringLiteral("CInOutScale"),  QStringLiteral("CLinearize"),
-                          QStringLiteral("CInOutScaleB"), QStringLiteral("CLinearizeB"),
-                          QStringLiteral("CCounterAB"),   QStringLiteral("CAlarm1"),
-                          QStringLiteral("CAlarm2"),      QStringLiteral("CAlarm3"),
-                          QStringLiteral("CAlarm4"),      QStringLiteral("CAnalogOut"),
-                          QStringLiteral("CFiltroDigitale"), QStringLiteral("CSerialComm")};
+const QStringList kTables{
+    QStringLiteral("CModInstr"),   QStringLiteral("CRangeWP12"),      QStringLiteral("CRangeMVAHVA"),
+    QStringLiteral("CRangeGKP"),   QStringLiteral("CRangeMVZ"),       QStringLiteral("CDisplay"),
+    QStringLiteral("CInOutScale"), QStringLiteral("CLinearize"),      QStringLiteral("CInOutScaleB"),
+    QStringLiteral("CLinearizeB"), QStringLiteral("CCounterAB"),      QStringLiteral("CAlarm1"),
+    QStringLiteral("CAlarm2"),     QStringLiteral("CAlarm3"),         QStringLiteral("CAlarm4"),
+    QStringLiteral("CAnalogOut"),  QStringLiteral("CFiltroDigitale"), QStringLiteral("CSerialComm")};
 
 // The pages a user passes with Next from the model page to the closing
 // page, and with Back from the closing page to the model page, as the
@@ -81,39 +79,52 @@ struct SkipCase {
 TEST(ConfigurationWizardSkipping, PagesShownForwardsAndBackwards)
 {
     const std::vector<SkipCase> cases = {
-        {"low signal, Y2", Make(0, 0, 0, 2),
+        {"low signal, Y2",
+         Make(0, 0, 0, 2),
          {"CRangeMVAHVA", "CDisplay", "CInOutScale", "CAlarm1", "CAlarm2", "CFiltroDigitale"}},
-        {"low signal, Y2, curve on", Make(0, 0, 0, 2, 0, 1),
+        {"low signal, Y2, curve on",
+         Make(0, 0, 0, 2, 0, 1),
          {"CRangeMVAHVA", "CDisplay", "CInOutScale", "CLinearize", "CAlarm1", "CAlarm2", "CFiltroDigitale"}},
-        {"temperature never linearizes", Make(1, 3, 1, 1, 0, 1),
+        {"temperature never linearizes",
+         Make(1, 3, 1, 1, 0, 1),
          {"CRangeGKP", "CDisplay", "CInOutScale", "CAlarm1", "CFiltroDigitale", "CSerialComm"}},
-        {"F10 skips scale A, keeps curve A", Make(3, 4, 0, 0, 9, 1),
+        {"F10 skips scale A, keeps curve A",
+         Make(3, 4, 0, 0, 9, 1),
          {"CRangeWP12", "CDisplay", "CLinearize", "CCounterAB", "CFiltroDigitale"}},
-        {"F11 skips curve A too", Make(3, 4, 0, 0, 10, 1),
-         {"CRangeWP12", "CDisplay", "CCounterAB", "CFiltroDigitale"}},
-        {"model 3 F1: both scales, curve B", Make(3, 5, 0, 0, 0, 0, 1),
+        {"F11 skips curve A too", Make(3, 4, 0, 0, 10, 1), {"CRangeWP12", "CDisplay", "CCounterAB", "CFiltroDigitale"}},
+        {"model 3 F1: both scales, curve B",
+         Make(3, 5, 0, 0, 0, 0, 1),
          {"CRangeWP12", "CDisplay", "CInOutScale", "CInOutScaleB", "CLinearizeB", "CFiltroDigitale"}},
-        {"model 0 F1: scale A only", Make(0, 4, 0, 0, 0, 0, 1),
+        {"model 0 F1: scale A only",
+         Make(0, 4, 0, 0, 0, 0, 1),
          {"CRangeWP12", "CDisplay", "CInOutScale", "CFiltroDigitale"}},
-        {"F4 shows scale B, never curve B", Make(3, 4, 0, 0, 3, 0, 1),
+        {"F4 shows scale B, never curve B",
+         Make(3, 4, 0, 0, 3, 0, 1),
          {"CRangeWP12", "CDisplay", "CInOutScale", "CInOutScaleB", "CFiltroDigitale"}},
-        {"F8 model 3: counters", Make(3, 4, 0, 0, 7),
+        {"F8 model 3: counters",
+         Make(3, 4, 0, 0, 7),
          {"CRangeWP12", "CDisplay", "CInOutScale", "CCounterAB", "CFiltroDigitale"}},
         {"F8 model 1: no counters", Make(1, 4, 0, 0, 7), {"CRangeWP12", "CDisplay", "CInOutScale", "CFiltroDigitale"}},
         {"model 2 MVZ: no display", Make(2, 6, 0, 0), {"CRangeMVZ", "CInOutScale", "CFiltroDigitale"}},
-        {"Y4/Y5: four alarms", Make(1, 1, 2, 3),
+        {"Y4/Y5: four alarms",
+         Make(1, 1, 2, 3),
          {"CRangeMVAHVA", "CDisplay", "CInOutScale", "CAlarm1", "CAlarm2", "CAlarm3", "CAlarm4", "CFiltroDigitale",
           "CSerialComm"}},
-        {"BN in slot C: output, no alarm", Make(1, 2, 0, 4),
+        {"BN in slot C: output, no alarm",
+         Make(1, 2, 0, 4),
          {"CRangeMVAHVA", "CDisplay", "CInOutScale", "CAnalogOut", "CFiltroDigitale"}},
-        {"BN in slot B", Make(1, 0, 3, 1),
+        {"BN in slot B",
+         Make(1, 0, 3, 1),
          {"CRangeMVAHVA", "CDisplay", "CInOutScale", "CAlarm1", "CAnalogOut", "CFiltroDigitale"}},
         {"BN in slot D", Make(2, 6, 0, 0, 0, 0, 0, 1), {"CRangeMVZ", "CInOutScale", "CAnalogOut", "CFiltroDigitale"}},
         // A function and a channel-F switch left from an earlier frequency
         // configuration show neither counters nor curve B on another module.
-        {"leftovers on a temperature module", Make(3, 3, 0, 0, 0, 0, 1),
+        {"leftovers on a temperature module",
+         Make(3, 3, 0, 0, 0, 0, 1),
          {"CRangeGKP", "CDisplay", "CInOutScale", "CFiltroDigitale"}},
-        {"leftover counter function", Make(3, 0, 0, 0, 8), {"CRangeMVAHVA", "CDisplay", "CInOutScale", "CFiltroDigitale"}},
+        {"leftover counter function",
+         Make(3, 0, 0, 0, 8),
+         {"CRangeMVAHVA", "CDisplay", "CInOutScale", "CFiltroDigitale"}},
     };
     for (const SkipCase &tc : cases) {
         SCOPED_TRACE(tc.name);
@@ -158,8 +169,8 @@ TEST(ConfigurationWizardSkipping, AgreesWithTheSetupCollection)
                                 const QString key = ConfigurationWizard::PageKeys()[i - 1];
                                 ASSERT_EQ(ConfigurationWizard::PageApplies(key, c), setup.ValidData(i))
                                     << key.toStdString() << " model " << mod.ModelloStrumento() << " slots "
-                                    << mod.SlotA() << mod.SlotB() << mod.SlotC() << mod.SlotD() << " f " << f
-                                    << " lin " << lin;
+                                    << mod.SlotA() << mod.SlotB() << mod.SlotC() << mod.SlotD() << " f " << f << " lin "
+                                    << lin;
                                 ++compared;
                             }
                         }

@@ -223,8 +223,8 @@ TEST_F(MainWindow, CommandsNeedingAConfigurationFollowTheArchive)
         emit main.mnuFile->aboutToShow();
         EXPECT_EQ(main.mnuExport->isEnabled(), rows);
         EXPECT_EQ(main.mnuPrint->isEnabled(), rows);
-        for (QAction *always : {main.mnuPrinterSetup, main.mnuViewVariable, main.mnuImport, main.mnuPrintOption,
-                                main.mnuExit})
+        for (QAction *always :
+             {main.mnuPrinterSetup, main.mnuViewVariable, main.mnuImport, main.mnuPrintOption, main.mnuExit})
             EXPECT_TRUE(always->isEnabled()) << always->objectName().toStdString();
 
         emit main.mnuGestioneProgrammi->aboutToShow();
@@ -461,7 +461,8 @@ TEST_F(MainWindow, PlacementIsKeptPerUser)
         // Stored as round as they were read, the height as the smallest.
         for (const auto &[key, value] : {std::pair{"MainLeft", "100"}, std::pair{"MainTop", "100"},
                                          std::pair{"MainWidth", "6800"}, std::pair{"MainHeight", "4000"}})
-            EXPECT_EQ(GetSetting(kApp, QStringLiteral("Settings"), QString::fromLatin1(key)), QString::fromLatin1(value))
+            EXPECT_EQ(GetSetting(kApp, QStringLiteral("Settings"), QString::fromLatin1(key)),
+                      QString::fromLatin1(value))
                 << key;
         m_Main.reset();
         // Started again: in the same place, and nothing stored changes.
@@ -478,8 +479,8 @@ TEST_F(MainWindow, PlacementIsKeptPerUser)
         SaveSetting(kApp, QStringLiteral("Settings"), QStringLiteral("MainTop"), QStringLiteral("90000"));
         FMain &main = Open();
         const QRect screen = main.screen()->availableGeometry();
-        EXPECT_TRUE(screen.contains(main.frameGeometry().topLeft())) << main.frameGeometry().topLeft().x() << ","
-                                                                      << main.frameGeometry().topLeft().y();
+        EXPECT_TRUE(screen.contains(main.frameGeometry().topLeft()))
+            << main.frameGeometry().topLeft().x() << "," << main.frameGeometry().topLeft().y();
         m_Main.reset();
     }
     // Moved and resized, then closed: the next start shows it there again.

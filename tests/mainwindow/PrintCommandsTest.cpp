@@ -99,7 +99,8 @@ QString pdfText(const QString &file, int page = 0)
 std::vector<int> pagesWithImages(const QString &file)
 {
     std::vector<int> pages;
-    const QStringList lines = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), file}).split(QLatin1Char('\n'));
+    const QStringList lines =
+        run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), file}).split(QLatin1Char('\n'));
     for (qsizetype i = 2; i < lines.size(); ++i) {
         const QStringList fields = lines[i].split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (!fields.isEmpty())
@@ -307,7 +308,8 @@ TEST_F(PrintCommandsTest, PrintedPdfCarriesTheReportAndWhatTheOptionsAskFor)
         } else {
             EXPECT_TRUE(pagesWithImages(file).empty());
         }
-        const bool pictureTraced = trace.Lines().join('\n').contains(QLatin1String("Immagine pagina di intestazione non leggibile"));
+        const bool pictureTraced =
+            trace.Lines().join('\n').contains(QLatin1String("Immagine pagina di intestazione non leggibile"));
         EXPECT_EQ(pictureTraced, c.option.PrintHeaderPage() && !c.headerPage);
     }
 }
@@ -318,25 +320,24 @@ TEST_F(PrintCommandsTest, EndOfPrintShowsTheListAgainAndReleasesTheRecordsets)
     QListWidget list(&m_Window);
     m_Window.show();
     list.hide();
-    QObject::connect(&m_Table, &CPrintTable::PrintEnd, &m_Table, [&] {
-        PrintCommands::PrintTableEnded(list, m_Table, m_Header, m_TableLayout, m_Report);
-    });
+    QObject::connect(&m_Table, &CPrintTable::PrintEnd, &m_Table,
+                     [&] { PrintCommands::PrintTableEnded(list, m_Table, m_Header, m_TableLayout, m_Report); });
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(PdfFile(QStringLiteral("end.pdf")));
     m_Table.SetPrinter(&printer);
     QSignalSpy ended(&m_Table, &CPrintTable::PrintEnd);
-    ASSERT_TRUE(PrintCommands::PrintReport(&m_Window, m_Table, 51, Options(false, false), m_Header, m_TableLayout,
-                                           m_Report));
+    ASSERT_TRUE(
+        PrintCommands::PrintReport(&m_Window, m_Table, 51, Options(false, false), m_Header, m_TableLayout, m_Report));
     // While printing: the renderer covers the list, a second print is refused.
     EXPECT_TRUE(m_Table.Printing());
     EXPECT_TRUE(m_Table.isVisible());
     EXPECT_EQ(m_Header.Count(), 5u);
     EXPECT_EQ(m_TableLayout.Count(), 5u);
     EXPECT_GT(m_Report.Count(), 2u);
-    EXPECT_FALSE(PrintCommands::PrintReport(&m_Window, m_Table, 51, Options(false, false), m_Header, m_TableLayout,
-                                            m_Report));
+    EXPECT_FALSE(
+        PrintCommands::PrintReport(&m_Window, m_Table, 51, Options(false, false), m_Header, m_TableLayout, m_Report));
 
     ASSERT_TRUE(ended.wait(30000));
     EXPECT_EQ(ended.count(), 1);
@@ -380,8 +381,8 @@ TEST_F(PrintCommandsTest, FailuresAreShownAndNothingIsLeftHalfDone)
 
     // No configuration 77: message 688, no print started.
     QSignalSpy ended(&m_Table, &CPrintTable::PrintEnd);
-    EXPECT_FALSE(PrintCommands::PrintReport(&m_Window, m_Table, 77, Options(true, true), m_Header, m_TableLayout,
-                                            m_Report));
+    EXPECT_FALSE(
+        PrintCommands::PrintReport(&m_Window, m_Table, 77, Options(true, true), m_Header, m_TableLayout, m_Report));
     ASSERT_EQ(m_Boxes.size(), 1u);
     EXPECT_TRUE(m_Boxes[0].startsWith(QStringLiteral("The configuration cannot be read for the report.\n\r")));
     EXPECT_FALSE(m_Table.Printing());
@@ -391,10 +392,10 @@ TEST_F(PrintCommandsTest, FailuresAreShownAndNothingIsLeftHalfDone)
 
     struct Case {
         const char *name;
-        QString printerFile;                 // empty: a PDF printer without a file
-        std::optional<QString> chosen;       // the chooser's answer; empty optional: never asked
+        QString printerFile;           // empty: a PDF printer without a file
+        std::optional<QString> chosen; // the chooser's answer; empty optional: never asked
         bool asked;
-        QString written;                     // the file expected, or empty for none
+        QString written; // the file expected, or empty for none
         bool failureBox;
     };
     const QString chosen = PdfFile(QStringLiteral("chosen.pdf"));
@@ -460,9 +461,9 @@ TEST_F(PrintCommandsTest, PrintOptionOkTakesTheDialogsValuesCancelKeepsThem)
             d->txtNota1->setText(QStringLiteral("Uno"));
             d->txtNota2->setText(QStringLiteral("Due"));
             d->chkNumPagine->setChecked(true);
-            QTest::mouseClick(d->findChild<QPushButton *>(ok ? QStringLiteral("cmdDialogOk")
-                                                             : QStringLiteral("cmdDialogCancel")),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                d->findChild<QPushButton *>(ok ? QStringLiteral("cmdDialogOk") : QStringLiteral("cmdDialogCancel")),
+                Qt::LeftButton);
         });
         PrintCommands::PrintOption(&m_Window, option);
 

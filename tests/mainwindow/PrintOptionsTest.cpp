@@ -88,8 +88,8 @@ TEST_F(PrintOptions, EmptyStoreLoadsEverythingOffAndEmpty)
 TEST_F(PrintOptions, ValuesComeBackAfterARestartWithBooleansWrittenOneAndZero)
 {
     const std::vector<Options> cases{
-        {true, QStringLiteral("/home/tecnico/Immagini/logo ditta.bmp"), false, QStringLiteral("Impianto: linea 3 = forno; verifica"),
-         QStringLiteral("  Tecnico: Müller  "), true},
+        {true, QStringLiteral("/home/tecnico/Immagini/logo ditta.bmp"), false,
+         QStringLiteral("Impianto: linea 3 = forno; verifica"), QStringLiteral("  Tecnico: Müller  "), true},
         {false, QString(), true, QString(), QStringLiteral("seconda riga"), false},
         {true, QStringLiteral("C:\\vecchio\\percorso.jpg"), true, QStringLiteral("#1"), QStringLiteral("[x]"), true},
     };
@@ -133,12 +133,9 @@ TEST_F(PrintOptions, EachStoredKeyLoadsOnlyItsOwnValue)
     Options pathEmpty = preset;
     pathEmpty.headerPagePath.clear();
     const std::vector<Case> cases{
-        {"m_bPrintPageNumber", "0", pageNumberOff},
-        {"m_bPrintPageNumber", "1", preset},
-        {"m_bPrintHeaderPage", "False", headerOff},
-        {"m_bPrintNotePiePagina", "0", notesOff},
-        {"m_NotePiePagina1", "nuova nota", note1},
-        {"m_HeaderPagePath", "", pathEmpty},
+        {"m_bPrintPageNumber", "0", pageNumberOff}, {"m_bPrintPageNumber", "1", preset},
+        {"m_bPrintHeaderPage", "False", headerOff}, {"m_bPrintNotePiePagina", "0", notesOff},
+        {"m_NotePiePagina1", "nuova nota", note1},  {"m_HeaderPagePath", "", pathEmpty},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.key);
@@ -292,7 +289,8 @@ TEST_F(PrintOptionsDialog, ASwitchTurnedOffKeepsItsTextsAndCancelKeepsEverything
                             EXPECT_FALSE(d.cmdCercaIntestazione->isEnabled());
                             clickBox(d.chkNote);
                             EXPECT_FALSE(d.txtNota1->isEnabled());
-                            QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("cmdDialogOk")), Qt::LeftButton);
+                            QTest::mouseClick(d.findChild<QPushButton *>(QStringLiteral("cmdDialogOk")),
+                                              Qt::LeftButton);
                         }),
               0);
     Options off = start;
@@ -329,7 +327,8 @@ TEST_F(PrintOptionsDialog, PictureChooserFillsThePathOnlyWhenAFileIsChosen)
         const char *expected;
         bool focus;
     };
-    const std::vector<Case> cases{{"", "/img/typed.bmp", false}, {"/img/scelta.jpg", "/img/scelta.jpg", true}, {"", "/img/typed.bmp", false}};
+    const std::vector<Case> cases{
+        {"", "/img/typed.bmp", false}, {"/img/scelta.jpg", "/img/scelta.jpg", true}, {"", "/img/typed.bmp", false}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.chosen);
         QString filterSeen;

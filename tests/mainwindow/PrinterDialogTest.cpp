@@ -262,8 +262,9 @@ TEST_F(PrinterDialog, PropertiesOfTheDialogRecord)
 {
     // Paper names.
     const std::vector<std::pair<std::int32_t, const char *>> papers{
-        {0, "Not recognized"}, {1, "Letter, 8 1/2 x 11 in."}, {9, "A4, 210 x 297 mm"},
-        {41, "German Legal Fanfold, 8 1/2 x 13 in."}, {42, "Not recognized"}, {256, "User-defined"},
+        {0, "Not recognized"},   {1, "Letter, 8 1/2 x 11 in."},
+        {9, "A4, 210 x 297 mm"}, {41, "German Legal Fanfold, 8 1/2 x 13 in."},
+        {42, "Not recognized"},  {256, "User-defined"},
         {300, "Not recognized"}, {-1, "Not recognized"}};
     for (const auto &[code, name] : papers) {
         SCOPED_TRACE(code);

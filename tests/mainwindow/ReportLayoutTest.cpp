@@ -27,10 +27,8 @@ TEST(ReportLayout, TableLayoutHasTheFiveStylesOfItsTemplate)
         const char *textStart;
     };
     const std::vector<Expected> expected{
-        {"CaptionTableStyle", 336, 10, true, "Titolo tabella"},
-        {"Col1TitleStyle", 336, 8, true, "Titolo colonna"},
-        {"Col2TitleStyle", 336, 8, true, "Titolo colonna"},
-        {"Col1DataStyle", 432, 8, false, "Dato colonna"},
+        {"CaptionTableStyle", 336, 10, true, "Titolo tabella"}, {"Col1TitleStyle", 336, 8, true, "Titolo colonna"},
+        {"Col2TitleStyle", 336, 8, true, "Titolo colonna"},     {"Col1DataStyle", 432, 8, false, "Dato colonna"},
         {"Col2DataStyle", 432, 8, false, "Dato colonna"},
     };
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -64,8 +62,8 @@ TEST(ReportLayout, TableLayoutHasTheFiveStylesOfItsTemplate)
 
 TEST(ReportLayout, StyleLineWidthComesFromTheTemplateTag)
 {
-    const std::vector<std::pair<const char *, std::int16_t>> cases{
-        {"", 1}, {"0", 1}, {"1", 1}, {"3", 3}, {" 2 ", 2}, {"-2", 1}, {"abc", 1}, {"99999", 1}};
+    const std::vector<std::pair<const char *, std::int16_t>> cases{{"", 1},    {"0", 1},  {"1", 1},   {"3", 3},
+                                                                   {" 2 ", 2}, {"-2", 1}, {"abc", 1}, {"99999", 1}};
     LayoutTemplateControl c = FGriglia::Controls().front();
     for (const auto &[tag, width] : cases) {
         SCOPED_TRACE(tag);

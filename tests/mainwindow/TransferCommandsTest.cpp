@@ -101,7 +101,6 @@ void Build(CCollDatiSetup &c, const Modules &modules)
     c.SetCodificaModuli(c.CodificaModuli());
 }
 
-
 // ---------------------------------------------------------------------------
 // Scripted pages
 
@@ -409,14 +408,17 @@ TEST_F(TransferCommandsTest, TransmitOverTheAuxiliaryInterfaceSkipsTheNetworkPag
 
 struct ModifyCase {
     const char *what;
-    bool silent;        // the instrument does not answer
-    int wizardPages;    // pages of the configuration wizard walked to End; 0: cancelled, -1: not shown
+    bool silent;     // the instrument does not answer
+    int wizardPages; // pages of the configuration wizard walked to End; 0: cancelled, -1: not shown
     int answer799;
     bool archived;
     bool writtenBack;
 };
 
-void PrintTo(const ModifyCase &c, std::ostream *os) { *os << c.what; }
+void PrintTo(const ModifyCase &c, std::ostream *os)
+{
+    *os << c.what;
+}
 
 class ModifyInstrumentParameters : public TransferCommandsTest, public ::testing::WithParamInterface<ModifyCase> {};
 
@@ -474,10 +476,10 @@ TEST_P(ModifyInstrumentParameters, ReadsIntoConfiguration2EditsItAndWritesItBack
         EXPECT_EQ(read.ModInstr().NomeProgramma(), LoadResourceString(617));
         CCollDatiSetup stored;
         Load(stored, kStoredId);
-        EXPECT_EQ(colltest::Text(colltest::Differences(
-                      stored, read, [&](std::int16_t i) { return stored.ValidData(i); },
-                      {QStringLiteral("CModInstr.m_NomeProgramma")})),
-                  "");
+        EXPECT_EQ(
+            colltest::Text(colltest::Differences(stored, read, [&](std::int16_t i) { return stored.ValidData(i); },
+                                                 {QStringLiteral("CModInstr.m_NomeProgramma")})),
+            "");
     }
     if (c.wizardPages > 0) {
         EXPECT_EQ(shown.first(), QStringLiteral("FWModInstr")) << colltest::Text(shown);
@@ -534,9 +536,8 @@ TEST_F(TransferCommandsTest, ModifyOverTheAuxiliaryInterfaceAsksForTheModules)
     Load(stored, kStoredId);
     CCollDatiSetup read;
     Load(read, kInstrumentId);
-    EXPECT_EQ(colltest::Text(colltest::Differences(
-                  stored, read, [&](std::int16_t i) { return stored.ValidData(i); },
-                  {QStringLiteral("CModInstr.m_NomeProgramma")})),
+    EXPECT_EQ(colltest::Text(colltest::Differences(stored, read, [&](std::int16_t i) { return stored.ValidData(i); },
+                                                   {QStringLiteral("CModInstr.m_NomeProgramma")})),
               "");
 }
 
@@ -578,9 +579,9 @@ TEST_F(TransferCommandsTest, ExportThenImportGivesANewConfigurationWithTheSameVa
     CCollDatiSetup copy;
     Load(copy, *imported);
     EXPECT_EQ(copy.ModInstr().NomeProgramma(), kName);
-    EXPECT_EQ(colltest::Text(colltest::Differences(original, copy,
-                                                   [&](std::int16_t i) { return original.ValidData(i); })),
-              "");
+    EXPECT_EQ(
+        colltest::Text(colltest::Differences(original, copy, [&](std::int16_t i) { return original.ValidData(i); })),
+        "");
 }
 
 // The real file dialog, accepted with Enter as proposed: the file written is
@@ -741,9 +742,8 @@ TEST_F(TransferCommandsTest, ImportOfABadFileTellsTheUserAndStoresNothing)
         ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
         out.write(c.content);
         out.close();
-        commands.SetFileDialog([&](QWidget *, const TransferCommands::FileDialogRequest &) {
-            return c.cancel ? QString() : file;
-        });
+        commands.SetFileDialog(
+            [&](QWidget *, const TransferCommands::FileDialogRequest &) { return c.cancel ? QString() : file; });
 
         EXPECT_FALSE(commands.Import().has_value());
         if (c.cancel) {

@@ -157,7 +157,7 @@ TEST_F(AlarmScales, LinesOnlyForTheAlarmsOfTheFittedRelays)
         bool fitted[4];
     };
     const Case cases[] = {
-        {0, {false, false, false, false}}, {1, {true, false, false, false}}, {2, {true, true, false, false}},
+        {0, {false, false, false, false}}, {1, {true, false, false, false}},  {2, {true, true, false, false}},
         {3, {true, true, true, true}},     {4, {false, false, false, false}}, {5, {false, false, false, false}},
     };
     for (const Case &c : cases) {
@@ -194,7 +194,7 @@ TEST_F(AlarmScales, LinesOnlyForTheAlarmsOfTheFittedRelays)
 
 TEST_F(AlarmScales, LineTextsAndDecimalPoints)
 {
-    g_Scala->SetScalaDisplay(1, 0, 1000);       // channel A: one decimal
+    g_Scala->SetScalaDisplay(1, 0, 1000);        // channel A: one decimal
     g_ScalaB->SetScalaDisplay(0x10002, 0, 1000); // channel F: six digits, two decimals
 
     struct Case {
@@ -234,8 +234,9 @@ TEST_F(AlarmScales, LineTextsAndDecimalPoints)
         EXPECT_EQ(lines[c.first + 7], sp + QStringLiteral("ALr=uP.L"));
         EXPECT_EQ(lines[c.first + 8], c.model == 1 ? sp + QStringLiteral("CoLr=GrEn") : QStringLiteral("NoSend"));
         const bool channelLine = (c.slotA == 4 || c.slotA == 5) && c.model == 3;
-        EXPECT_EQ(lines[c.first - 1], !channelLine ? QStringLiteral("NoSend")
-                                      : sp + (c.channel ? QStringLiteral("Ch=Ch.F") : QStringLiteral("Ch=Ch.A")));
+        EXPECT_EQ(lines[c.first - 1], !channelLine
+                                          ? QStringLiteral("NoSend")
+                                          : sp + (c.channel ? QStringLiteral("Ch=Ch.F") : QStringLiteral("Ch=Ch.A")));
 
         // Reading back: the digits without the point are display counts.
         CAlarm read;
@@ -287,7 +288,7 @@ TEST(Alarm, ConvertersBothWays)
 
 TEST(Alarm, BadLinesFailTheReadAndChangeNothing)
 {
-    const QStringList good{"SP.2>Lo.S=0", "SP.2>Hi.S=100.0", "SP.2>SEt=5", "SP.2>HYS=1", "SP.2>oFF.d=0",
+    const QStringList good{"SP.2>Lo.S=0", "SP.2>Hi.S=100.0", "SP.2>SEt=5",  "SP.2>HYS=1",   "SP.2>oFF.d=0",
                            "SP.2>on.d=0", "SP.2>rLY=nE",     "SP.2>ALr=do", "SP.2>CoLr=rEd"};
     struct Case {
         int field;

@@ -14,8 +14,7 @@ using namespace paramtest;
 
 namespace {
 
-std::unique_ptr<CAnalogOut> Output(std::int16_t channel, std::int16_t minOut, std::int16_t maxOut,
-                                   std::int16_t type)
+std::unique_ptr<CAnalogOut> Output(std::int16_t channel, std::int16_t minOut, std::int16_t maxOut, std::int16_t type)
 {
     auto a = std::make_unique<CAnalogOut>();
     a->SetChannel(channel);
@@ -43,8 +42,8 @@ TEST(AnalogOut, WordsAndLinesByLayout)
     const Place freq{258, 260, 262, 264, std::nullopt, 130};
     const Place freq3{258, 260, 262, 264, 129, 130};
     const Case cases[] = {
-        {0, 1, base},  {3, 0, base},  {6, 3, base}, {2, 3, base}, {5, 1, freq},
-        {4, 0, freq},  {4, 3, freq3}, {5, 3, freq3}, {7, 3, std::nullopt}, {-1, 1, std::nullopt},
+        {0, 1, base}, {3, 0, base},  {6, 3, base},  {2, 3, base},         {5, 1, freq},
+        {4, 0, freq}, {4, 3, freq3}, {5, 3, freq3}, {7, 3, std::nullopt}, {-1, 1, std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "slot A " << c.slotA << " model " << c.model);
@@ -129,15 +128,23 @@ TEST(AnalogOut, ReadingLinesBack)
     const Case cases[] = {
         {"lower-case u is current", 1, 1, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=u"}, true, 1, 9},
         {"U is voltage", 4, 1, {"A.out>tYPE=U", "A.out>Hi.A=1.0", "A.out>Lo.A=0.0"}, true, 0, 9},
-        {"Ch.A is channel A", 5, 3,
-         {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U", "A.out>Ch=Ch.A"}, true, 0, 0},
-        {"any text but Ch.F is channel A", 4, 3,
-         {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U", "A.out>Ch=ch.f"}, true, 0, 0},
+        {"Ch.A is channel A", 5, 3, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U", "A.out>Ch=Ch.A"}, true, 0, 0},
+        {"any text but Ch.F is channel A",
+         4,
+         3,
+         {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U", "A.out>Ch=ch.f"},
+         true,
+         0,
+         0},
         // The writer sends no channel line on a base-layout module.
-        {"model 3, base layout: no channel line needed", 0, 3,
-         {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}, true, 0, 9},
-        {"model 3, frequency: channel line missing", 5, 3,
-         {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}, false},
+        {"model 3, base layout: no channel line needed",
+         0,
+         3,
+         {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"},
+         true,
+         0,
+         9},
+        {"model 3, frequency: channel line missing", 5, 3, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}, false},
         {"limit beyond 16 bits", 1, 1, {"A.out>Lo.A=4000.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}, false},
         {"limit with a comma", 1, 1, {"A.out>Lo.A=0,5", "A.out>Hi.A=1.0", "A.out>tYPE=U"}, false},
         {"type missing", 1, 1, {"A.out>Lo.A=0.5", "A.out>Hi.A=1.0"}, false},
@@ -183,8 +190,7 @@ TEST(AnalogOut, ReportRows)
         a->SetModelloStrumento(c.model);
         ReportRecordset report;
         a->SetReport(report);
-        std::vector<std::pair<QString, QString>> expected{
-            {"#SBAC#% setting of output signal interval (A.out)", ""}};
+        std::vector<std::pair<QString, QString>> expected{{"#SBAC#% setting of output signal interval (A.out)", ""}};
         if (c.channelText)
             expected.emplace_back("#SB#Channel (Ch)", QLatin1String(c.channelText));
         expected.emplace_back("#SB#Setting of minimum output value (Lo.A)", "0" + dp + "5 %");

@@ -62,12 +62,8 @@ TEST(AuxFunctions, PointAndCommaTexts)
         const char *pointed;
     };
     const Case cases[] = {
-        {"1.2.3", "123", "1.2.3"},
-        {"", "", ""},
-        {"12.5", "125", "12.5"},
-        {"12,50", "12,50", "12.50"},
-        {"-0,5,", "-0,5,", "-0.5."},
-        {"999", "999", "999"},
+        {"1.2.3", "123", "1.2.3"},   {"", "", ""},          {"12.5", "125", "12.5"}, {"12,50", "12,50", "12.50"},
+        {"-0,5,", "-0,5,", "-0.5."}, {"999", "999", "999"},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(RemovePoints(QString::fromLatin1(c.in)), QLatin1String(c.removed)) << c.in;
@@ -82,9 +78,8 @@ TEST(AuxFunctions, DigitalPointCodeOfEverySample)
         std::int32_t code;
     };
     const Case cases[] = {
-        {"1111", 0},         {"111.1", 1},        {"11.11", 2},        {"1.111", 3},
-        {"111111", 0x10000}, {"11111.1", 0x10001}, {"1111.11", 0x10002}, {"111.111", 0x10003},
-        {"11.1111", 0x10004}, {"1.11111", 0x10005},
+        {"1111", 0},          {"111.1", 1},         {"11.11", 2},         {"1.111", 3},         {"111111", 0x10000},
+        {"11111.1", 0x10001}, {"1111.11", 0x10002}, {"111.111", 0x10003}, {"11.1111", 0x10004}, {"1.11111", 0x10005},
     };
     for (const Case &c : cases) {
         EXPECT_EQ(GetDigitalPointCode(QString::fromLatin1(c.sample)), c.code) << c.sample;

@@ -26,10 +26,10 @@ using colltest::ValidPositions;
 
 namespace {
 
-const char *const kNames[] = {"CModInstr",   "CRangeWP12",  "CRangeMVAHVA", "CRangeGKP",  "CRangeMVZ",  "CDisplay",
-                              "CInOutScale", "CLinearize",  "CInOutScaleB", "CLinearizeB", "CCounterAB", "CAlarm1",
-                              "CAlarm2",     "CAlarm3",     "CAlarm4",      "CAnalogOut", "CFiltroDigitale",
-                              "CSerialComm"};
+const char *const kNames[] = {"CModInstr",  "CRangeWP12",      "CRangeMVAHVA", "CRangeGKP",    "CRangeMVZ",
+                              "CDisplay",   "CInOutScale",     "CLinearize",   "CInOutScaleB", "CLinearizeB",
+                              "CCounterAB", "CAlarm1",         "CAlarm2",      "CAlarm3",      "CAlarm4",
+                              "CAnalogOut", "CFiltroDigitale", "CSerialComm"};
 
 class CollDatiSetup : public ::testing::Test {
 protected:

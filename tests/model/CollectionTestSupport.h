@@ -59,8 +59,14 @@ inline std::vector<StoredValue> StoredValues(const CCollDatiSetup &coll, std::in
     struct Reader : ColumnVisitor {
         QString table;
         std::vector<StoredValue> values;
-        void Column(const QString &n, std::int16_t &m) override { values.push_back({table + '.' + n, QString::number(m)}); }
-        void Column(const QString &n, std::int32_t &m) override { values.push_back({table + '.' + n, QString::number(m)}); }
+        void Column(const QString &n, std::int16_t &m) override
+        {
+            values.push_back({table + '.' + n, QString::number(m)});
+        }
+        void Column(const QString &n, std::int32_t &m) override
+        {
+            values.push_back({table + '.' + n, QString::number(m)});
+        }
         void Column(const QString &n, QString &m) override { values.push_back({table + '.' + n, '"' + m + '"'}); }
     } reader;
     CParameterClassBase &object = Object(coll, i);
@@ -110,10 +116,7 @@ inline void FillEveryColumn(CCollDatiSetup &coll, int base)
             }
             return rule->min + n % (rule->max - rule->min + 1);
         }
-        void Column(const QString &name, std::int16_t &m) override
-        {
-            m = static_cast<std::int16_t>(value(name, next));
-        }
+        void Column(const QString &name, std::int16_t &m) override { m = static_cast<std::int16_t>(value(name, next)); }
         void Column(const QString &name, std::int32_t &m) override { m = value(name, 1000 * next); }
         void Column(const QString &, QString &m) override { m = QStringLiteral("Prova %1").arg(next++); }
     } filler;
@@ -139,8 +142,7 @@ inline std::vector<int> ValidPositions(const CCollDatiSetup &coll)
 // over the objects for which `compare` (position) holds and the columns
 // not in `skip`.
 inline QStringList Differences(const CCollDatiSetup &first, const CCollDatiSetup &second,
-                               const std::function<bool(std::int16_t)> &compare,
-                               const std::set<QString> &skip = {})
+                               const std::function<bool(std::int16_t)> &compare, const std::set<QString> &skip = {})
 {
     QStringList diffs;
     for (std::int16_t i = 1; i <= CCollDatiSetup::kObjects; ++i) {
@@ -168,4 +170,3 @@ inline std::string Text(const QStringList &lines)
 }
 
 } // namespace colltest
-

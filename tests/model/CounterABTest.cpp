@@ -83,8 +83,13 @@ TEST_F(CounterABTest, FunctionsF1ToF11)
         v.push_back({7, wordsA, {13, 14, 15}, {titleA}, false, true, 0x10003});
         v.push_back({8, wordsB, {18, 19, 20}, {titleB}, false, true, 0x10005});
         for (std::int16_t f : {9, 10})
-            v.push_back({f, join(join(electricWords, wordsA), wordsB), {7, 8, 9, 13, 14, 15, 18, 19, 20},
-                         {electricTitle, titleA, titleB}, true, true, 0x10005});
+            v.push_back({f,
+                         join(join(electricWords, wordsA), wordsB),
+                         {7, 8, 9, 13, 14, 15, 18, 19, 20},
+                         {electricTitle, titleA, titleB},
+                         true,
+                         true,
+                         0x10005});
         return v;
     }();
     for (const Case &c : cases) {
@@ -213,7 +218,7 @@ TEST_F(CounterABTest, LinesAreReadByTheFunctionLine)
         bool readA, readB;
     };
     const Case cases[] = {
-        {"Func>Func=F.10", true, true}, {"Func>Func=F.8", true, false}, {"Func>Func=F.9", false, true},
+        {"Func>Func=F.10", true, true},  {"Func>Func=F.8", true, false}, {"Func>Func=F.9", false, true},
         {"Func>Func=F.1", false, false}, {nullptr, false, false},
     };
     for (const Case &c : cases) {

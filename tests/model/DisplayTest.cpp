@@ -45,15 +45,36 @@ TEST(Display, WordsAndLinesBySlotAAndModelRoundTrip)
     };
     const Case cases[] = {
         // A fresh object: 1999, green.
-        {1, 0, {0, 2, 0}, {{5, 2}}, {{0, "PASS>PASS=0000"}, {4, "diSP>diSP=1999"}, {5, "CoLr>CoLr=GrEn"}},
-         {0, 2, 0}, {0, 2, 0}},
-        {0, 3, {1, 0, 7}, {{0, 7}, {4, 1}}, {{0, "PASS>PASS=0007"}, {4, "diSP>diSP=9990"}, {5, "CoLr>CoLr=rEd"}},
-         {1, 0, 7}, {1, 0, 7}},
-        {3, 2, {0, 1, 9000}, {{0, 9000}, {5, 1}}, {{0, "PASS>PASS=9000"}, {4, "diSP>diSP=1999"}, {5, "CoLr>CoLr=orAn"}},
-         {0, 1, 9000}, {0, 1, 9000}},
+        {1,
+         0,
+         {0, 2, 0},
+         {{5, 2}},
+         {{0, "PASS>PASS=0000"}, {4, "diSP>diSP=1999"}, {5, "CoLr>CoLr=GrEn"}},
+         {0, 2, 0},
+         {0, 2, 0}},
+        {0,
+         3,
+         {1, 0, 7},
+         {{0, 7}, {4, 1}},
+         {{0, "PASS>PASS=0007"}, {4, "diSP>diSP=9990"}, {5, "CoLr>CoLr=rEd"}},
+         {1, 0, 7},
+         {1, 0, 7}},
+        {3,
+         2,
+         {0, 1, 9000},
+         {{0, 9000}, {5, 1}},
+         {{0, "PASS>PASS=9000"}, {4, "diSP>diSP=1999"}, {5, "CoLr>CoLr=orAn"}},
+         {0, 1, 9000},
+         {0, 1, 9000}},
         // Frequency layout: the map read sets DisplayDigit to 0, the lines
         // keep it; the colour line only on model 1.
-        {1, 4, {1, 0, 123}, {{0, 123}}, {{0, "PASS>PASS=0123"}, {1, "CoLr>CoLr=rEd"}}, {0, 0, 123}, {kOther.digit, 0, 123}},
+        {1,
+         4,
+         {1, 0, 123},
+         {{0, 123}},
+         {{0, "PASS>PASS=0123"}, {1, "CoLr>CoLr=rEd"}},
+         {0, 0, 123},
+         {kOther.digit, 0, 123}},
         {3, 5, {1, 1, 12}, {{0, 12}, {2, 1}}, {{0, "PASS>PASS=0012"}}, {0, 1, 12}, {kOther.digit, kOther.color, 12}},
         {0, 4, {0, 2, 5}, {{0, 5}, {2, 2}}, {{0, "PASS>PASS=0005"}}, {0, 2, 5}, {kOther.digit, kOther.color, 5}},
         // Slot A 6 and unknown codes: nothing at all.
@@ -85,13 +106,25 @@ TEST(Display, LinesReadBack)
     };
     const Case cases[] = {
         {"password in decimal", {"CoLr>CoLr=GrEn", "diSP>diSP=1999", "PASS>PASS=0089"}, Values{0, 2, 89}, nullptr},
-        {"any display text but 1999 is 9990", {"PASS>PASS=1", "diSP>diSP=1998", "CoLr>CoLr=rEd"}, Values{1, 0, 1}, nullptr},
-        {"colour is case-sensitive", {"PASS>PASS=1", "diSP>diSP=1999", "CoLr>CoLr=RED"}, std::nullopt,
+        {"any display text but 1999 is 9990",
+         {"PASS>PASS=1", "diSP>diSP=1998", "CoLr>CoLr=rEd"},
+         Values{1, 0, 1},
+         nullptr},
+        {"colour is case-sensitive",
+         {"PASS>PASS=1", "diSP>diSP=1999", "CoLr>CoLr=RED"},
+         std::nullopt,
          "Errore valore ConvDisplayColor"},
-        {"no colour nonE", {"PASS>PASS=1", "diSP>diSP=1999", "CoLr>CoLr=nonE"}, std::nullopt, "Errore valore ConvDisplayColor"},
-        {"password not a number", {"PASS>PASS=12a4", "diSP>diSP=1999", "CoLr>CoLr=rEd"}, std::nullopt,
+        {"no colour nonE",
+         {"PASS>PASS=1", "diSP>diSP=1999", "CoLr>CoLr=nonE"},
+         std::nullopt,
+         "Errore valore ConvDisplayColor"},
+        {"password not a number",
+         {"PASS>PASS=12a4", "diSP>diSP=1999", "CoLr>CoLr=rEd"},
+         std::nullopt,
          "Valore numerico non valido per PASS>PASS=: \"12a4\""},
-        {"empty password", {"PASS>PASS=", "diSP>diSP=1999", "CoLr>CoLr=rEd"}, std::nullopt,
+        {"empty password",
+         {"PASS>PASS=", "diSP>diSP=1999", "CoLr>CoLr=rEd"},
+         std::nullopt,
          "Valore numerico non valido per PASS>PASS=: \"\""},
         {"no display line", {"PASS>PASS=1", "CoLr>CoLr=rEd"}, std::nullopt, "Non trovato comando diSP>diSP="},
     };
@@ -105,7 +138,8 @@ TEST(Display, LinesReadBack)
             continue;
         }
         EXPECT_THROW(d.SetUserSetupAux(ModInstr(0, 0), ReplyLines(c.reply)), SetupReadError);
-        EXPECT_EQ(trace.Lines(), QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
+        EXPECT_EQ(trace.Lines(),
+                  QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
         ExpectValues(d, kOther);
     }
 }
@@ -120,7 +154,8 @@ TEST(Display, CodesOutsideTheirTables)
         MemMapAuxLines lines = NoSendLines();
         EXPECT_THROW(Display({0, color, 1}).GetMemoryMapAux(ModInstr(0, 0), lines), SetupReadError);
         EXPECT_EQ(lines, NoSendLines());
-        EXPECT_EQ(trace.Lines(), QStringList{QStringLiteral("g_Trace.BugAssert fallito: Errore valore ConvDisplayColor")});
+        EXPECT_EQ(trace.Lines(),
+                  QStringList{QStringLiteral("g_Trace.BugAssert fallito: Errore valore ConvDisplayColor")});
         Display({0, color, 1}).GetMemoryMapAux(ModInstr(0, 4), lines);
         EXPECT_EQ(SentLines(lines), (std::map<std::size_t, QString>{{0, "PASS>PASS=0001"}}));
     }
@@ -137,7 +172,8 @@ TEST(Display, CodesOutsideTheirTables)
 
 TEST(Display, ReportRows)
 {
-    const QString choice = QStringLiteral("#SB#Display choice (diSP)"), color = QStringLiteral("#SB#Basic display colour (CoLr)"),
+    const QString choice = QStringLiteral("#SB#Display choice (diSP)"),
+                  color = QStringLiteral("#SB#Basic display colour (CoLr)"),
                   pass = QStringLiteral("#SB#Password (PASS)");
     struct Case {
         std::int16_t model, slotA;

@@ -48,13 +48,13 @@ struct Stored {
 Stored StoredOf(const CInOutScale &s)
 {
     return {s.ElectricDigitalPoint(), s.MinElectricScale(), s.MaxElectricScale(), s.MeasureDigitalPoint(),
-            s.MinMeasureScale(), s.MaxMeasureScale(), s.Linearizzazione()};
+            s.MinMeasureScale(),      s.MaxMeasureScale(),  s.Linearizzazione()};
 }
 
 void PrintTo(const Stored &s, std::ostream *os)
 {
-    *os << "{" << s.edp << ", " << s.minE << ", " << s.maxE << ", " << s.mdp << ", " << s.minD << ", " << s.maxD
-        << ", " << s.lin << "}";
+    *os << "{" << s.edp << ", " << s.minE << ", " << s.maxE << ", " << s.mdp << ", " << s.minD << ", " << s.maxD << ", "
+        << s.lin << "}";
 }
 
 // Both scale objects fresh before and after each test.
@@ -118,7 +118,7 @@ TEST_F(InOutScaleTest, LineTextsCarryAPointInAnyLocale)
     FilledScale(QStringLiteral("CInOutScale"))->GetMemoryMapAux(*Mod(1, 0), lines);
     const std::map<std::size_t, QString> expected{
         {6, "SCAL>Lo.E=-700.00"}, {7, "SCAL>Hi.E=1000.00"}, {8, "SCAL>d.P=111.1"},
-        {9, "SCAL>Lo.d=123.4"},   {10, "SCAL>Hi.d=-0.1"},    {11, "Lin>Lin=YES"},
+        {9, "SCAL>Lo.d=123.4"},   {10, "SCAL>Hi.d=-0.1"},   {11, "Lin>Lin=YES"},
     };
     EXPECT_EQ(SentLines(lines), expected);
 
@@ -130,9 +130,8 @@ TEST_F(InOutScaleTest, LineTextsCarryAPointInAnyLocale)
     lines = NoSendLines();
     f->GetMemoryMapAux(*Mod(3, 4), lines);
     const std::map<std::size_t, QString> expectedF{
-        {15, "SCA.F>dP.E=1.11111"}, {16, "SCA.F>Lo.E=-0.70000"}, {17, "SCA.F>Hi.E=1.00000"},
-        {55, "Lin.F>Lin.F=nonE"},   {18, "SCA.F>dP.d=111111"},   {19, "SCA.F>Lo.d=1234"},
-        {20, "SCA.F>Hi.d=-1"},
+        {15, "SCA.F>dP.E=1.11111"}, {16, "SCA.F>Lo.E=-0.70000"}, {17, "SCA.F>Hi.E=1.00000"}, {55, "Lin.F>Lin.F=nonE"},
+        {18, "SCA.F>dP.d=111111"},  {19, "SCA.F>Lo.d=1234"},     {20, "SCA.F>Hi.d=-1"},
     };
     EXPECT_EQ(SentLines(lines), expectedF);
 
@@ -152,7 +151,7 @@ TEST_F(InOutScaleTest, RoundTripsOfLargeAndNegativeValuesInBothLayouts)
 {
     struct Case {
         std::int32_t value;
-        std::int16_t low, high;  // the two frequency-layout words
+        std::int16_t low, high;   // the two frequency-layout words
         std::int32_t baseMapBack; // the base layout sends the low word only
         bool baseLinesBack;       // the base layout lines read 16-bit values
     };
@@ -279,8 +278,8 @@ TEST_F(InOutScaleTest, BaseLayoutRefusesARangeWithTwoDecimalPoints)
     map[6] = 5;
     MemMapAuxLines lines = NoSendLines();
     FilledScale(QStringLiteral("CInOutScale"))->GetMemoryMapAux(*mod, lines);
-    const QString text = kFailed + QStringLiteral(
-                                       "g_Scala.DPScalaElettricaMin e g_Scala.DPScalaElettricaMax devono essere uguali!!");
+    const QString text =
+        kFailed + QStringLiteral("g_Scala.DPScalaElettricaMin e g_Scala.DPScalaElettricaMax devono essere uguali!!");
     {
         TraceCapture trace;
         auto s = Scale();
@@ -305,7 +304,7 @@ TEST_F(InOutScaleTest, ChannelFReadsItsFunctionFromTheFunctionLine)
         bool electricRead;
     };
     const Case cases[] = {
-        {"Func>Func=F.1", 3, true},  {"func>func=f.01", 3, true}, {"Func>Func=F.2", 3, false},
+        {"Func>Func=F.1", 3, true},  {"func>func=f.01", 3, true},  {"Func>Func=F.2", 3, false},
         {"Func>Func=F.1", 1, false}, {"Func>Func=F.11", 3, false}, {nullptr, 3, false},
         {"Func>Func=F.x", 3, false},
     };
@@ -352,7 +351,7 @@ TEST_F(InOutScaleTest, LinearizationSwitchLine)
         std::optional<std::int16_t> read;
     };
     const Case cases[] = {
-        {"Lin>Lin=nonE", 0}, {"Lin>Lin=YES", 1},          {"LIN>LIN=yes", 1},
+        {"Lin>Lin=nonE", 0}, {"Lin>Lin=YES", 1},         {"LIN>LIN=yes", 1},
         {"Lin>Lin=NONE", 1}, {"Lin>Lin=", std::nullopt}, {nullptr, std::nullopt},
     };
     g_Scala->SetLimitiScalaElettrica(1, 0, 2, 0);
@@ -435,12 +434,10 @@ TEST_F(InOutScaleTest, ReportRowsBySlotModelAndInstance)
     std::vector<Row> withLin = baseRows;
     withLin.push_back(linOn);
     const Case cases[] = {
-        {0, 1, "CInOutScale", 0, withLin},
-        {1, 0, "CInOutScale", 0, baseRows}, // model 0: no linearisation row
-        {3, 2, "CInOutScale", 0, baseRows}, // temperature: none either
-        {7, 1, "CInOutScale", 0, withLin},  // no known module: as the base layout
-        {4, 1, "CInOutScale", 3, freqA},
-        {5, 3, "CInOutScaleB", 2, displayF},
+        {0, 1, "CInOutScale", 0, withLin},  {1, 0, "CInOutScale", 0, baseRows}, // model 0: no linearisation row
+        {3, 2, "CInOutScale", 0, baseRows},                                     // temperature: none either
+        {7, 1, "CInOutScale", 0, withLin},                                      // no known module: as the base layout
+        {4, 1, "CInOutScale", 3, freqA},    {5, 3, "CInOutScaleB", 2, displayF},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.slotA << " model " << c.model << " " << c.name);

@@ -98,12 +98,19 @@ TEST(Linearize, WordsByLayoutAndChannel)
     const Words freqA{44, 46, 48, 4, true};
     const Words freqF{112, 114, 116, 4, true};
     const Case cases[] = {
-        {0, "CLinearize", base},  {1, "CLinearizeB", base}, {2, "CLinearize", base},
-        {6, "CLinearizeB", base}, {4, "CLinearize", freqA}, {5, "CLinearize", freqA},
-        {4, "CLinearizeB", freqF}, {5, "CLinearizeB", freqF},
+        {0, "CLinearize", base},
+        {1, "CLinearizeB", base},
+        {2, "CLinearize", base},
+        {6, "CLinearizeB", base},
+        {4, "CLinearize", freqA},
+        {5, "CLinearize", freqA},
+        {4, "CLinearizeB", freqF},
+        {5, "CLinearizeB", freqF},
         // The name alone tells the channel: a different letter case is F.
         {4, "clinearize", freqF},
-        {3, "CLinearize", std::nullopt},  {7, "CLinearize", std::nullopt}, {-1, "CLinearizeB", std::nullopt},
+        {3, "CLinearize", std::nullopt},
+        {7, "CLinearize", std::nullopt},
+        {-1, "CLinearizeB", std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.slotA << " " << c.name);
@@ -192,8 +199,7 @@ TEST_F(LinearizeScales, SwitchLineGatesTheLines)
         lin->GetMemoryMapAux(*ModInstr(c.slotA), lines);
 
         if (c.written) {
-            expected[c.lines->num] =
-                QStringLiteral("%1>Lin.P=%2").arg(QLatin1String(c.lines->prefix)).arg(c.points);
+            expected[c.lines->num] = QStringLiteral("%1>Lin.P=%2").arg(QLatin1String(c.lines->prefix)).arg(c.points);
             const int used = std::clamp<int>(c.points, 0, 16);
             for (int i = 0; i < used; ++i) {
                 const auto k = static_cast<std::size_t>(i);
@@ -231,8 +237,7 @@ TEST_F(LinearizeScales, ScaledLinesRoundTrip)
         {"1234 with 2 decimals, channel A", 4, "CLinearize", &kLinesA, 2, 1234, -5, "12.34", "-0.5"},
         {"100000, channel F (32-bit)", 5, "CLinearizeB", &kLinesF, 0, 100000, 123456, "100000", "123.456"},
         {"six-digit input, channel F", 4, "CLinearizeB", &kLinesF, 0x10005, -999999, 0, "-9.99999", "0.000"},
-        {"base layout uses channel A's display", 0, "CLinearizeB", &kBaseLines, 1, -32768, 32767, "-3276.8",
-         "3276.7"},
+        {"base layout uses channel A's display", 0, "CLinearizeB", &kBaseLines, 1, -32768, 32767, "-3276.8", "3276.7"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -281,14 +286,27 @@ TEST(Linearize, ReadingLinesBack)
         std::int32_t in0 = 0, in1 = 0;   // read values (when the read succeeds)
     };
     const Case cases[] = {
-        {"only the points in use need lines", 1, "CLinearize",
-         {"Lin>Lin.P=1", "Lin>ou.01=7", "Lin>in.01=1.2"}, 1, 12, -1},
+        {"only the points in use need lines",
+         1,
+         "CLinearize",
+         {"Lin>Lin.P=1", "Lin>ou.01=7", "Lin>in.01=1.2"},
+         1,
+         12,
+         -1},
         {"no point in use", 2, "CLinearize", {"Lin>Lin.P=0"}, 0, -1, -1},
         {"more than 16: all 16 are read", 4, "CLinearize", {}, 40, 5, 6},
         {"base layout is 16-bit", 0, "CLinearize", {"Lin>Lin.P=1", "Lin>in.01=100000", "Lin>ou.01=0"}, std::nullopt},
-        {"frequency layout is 32-bit", 5, "CLinearizeB",
-         {"Lin.F>Lin.P=1", "Lin.F>in.01=-100.000", "Lin.F>ou.01=0"}, 1, -100000, -1},
-        {"missing point in use", 6, "CLinearize", {"Lin>Lin.P=2", "Lin>in.01=1", "Lin>ou.01=1", "Lin>in.02=1"},
+        {"frequency layout is 32-bit",
+         5,
+         "CLinearizeB",
+         {"Lin.F>Lin.P=1", "Lin.F>in.01=-100.000", "Lin.F>ou.01=0"},
+         1,
+         -100000,
+         -1},
+        {"missing point in use",
+         6,
+         "CLinearize",
+         {"Lin>Lin.P=2", "Lin>in.01=1", "Lin>ou.01=1", "Lin>in.02=1"},
          std::nullopt},
         {"not a number", 4, "CLinearize", {"Lin.A>Lin.P=1", "Lin.A>in.01=1,5", "Lin.A>ou.01=0"}, std::nullopt},
         {"missing count", 4, "CLinearizeB", {"Lin.F>in.01=1"}, std::nullopt},

@@ -53,9 +53,9 @@ TEST(ModInstr, CodificaModuliRoundTrip)
         {{0, 2, 2, 3, 0}, 0x090F},
         {{1, 4, 0, 1, 0}, 0x9001},
         {{1, 5, 2, 0, 0}, 0x9500},
-        {{1, 0, 0, 4, 0}, 0x8010},            // BN in slot C
-        {{1, 0, 3, 1, 0}, 0x8011},            // Y1, BN in slot B
-        {{2, 0, 0, 0, 1}, 0xC010},            // model 2: BN in slot D
+        {{1, 0, 0, 4, 0}, 0x8010}, // BN in slot C
+        {{1, 0, 3, 1, 0}, 0x8011}, // Y1, BN in slot B
+        {{2, 0, 0, 0, 1}, 0xC010}, // model 2: BN in slot D
         {{2, 6, 0, 6, 3}, 0xD800 | (1 << 17) | (1 << 20)},
         {{2, 6, 0, 5, 2}, 0xD800 | (1 << 16) | (1 << 19)},
         {{2, 6, 0, 7, 4}, 0xD800 | (1 << 18) | (1 << 21)},
@@ -126,19 +126,32 @@ TEST(ModInstr, ReportRows)
     };
     const Case cases[] = {
         {{1, 3, 1, 2, 0},
-         {{"#SB#Program name", "Boiler"}, {"#SB#Instrument type", "OXA 14"}, {"#SB#Slot A", "GKP"},
-          {"#SB#Slot B", "QD"}, {"#SB#Slot C", "Y2"}}},
+         {{"#SB#Program name", "Boiler"},
+          {"#SB#Instrument type", "OXA 14"},
+          {"#SB#Slot A", "GKP"},
+          {"#SB#Slot B", "QD"},
+          {"#SB#Slot C", "Y2"}}},
         {{2, 6, 3, 6, 4},
-         {{"#SB#Program name", "Boiler"}, {"#SB#Instrument type", "IVR"}, {"#SB#Slot A", "None"},
-          {"#SB#Slot B", "BN"}, {"#SB#Slot C", "MVZ extra inputs, type 2"},
+         {{"#SB#Program name", "Boiler"},
+          {"#SB#Instrument type", "IVR"},
+          {"#SB#Slot A", "None"},
+          {"#SB#Slot B", "BN"},
+          {"#SB#Slot C", "MVZ extra inputs, type 2"},
           {"#SB#Slot D", "MVZ extra inputs, type 3"}}},
         {{2, 0, 0, 4, 1},
-         {{"#SB#Program name", "Boiler"}, {"#SB#Instrument type", "IVR"}, {"#SB#Slot A", "MVA"},
-          {"#SB#Slot B", "None"}, {"#SB#Slot C", "BN"}, {"#SB#Slot D", "BN"}}},
+         {{"#SB#Program name", "Boiler"},
+          {"#SB#Instrument type", "IVR"},
+          {"#SB#Slot A", "MVA"},
+          {"#SB#Slot B", "None"},
+          {"#SB#Slot C", "BN"},
+          {"#SB#Slot D", "BN"}}},
         // Codes outside the tables show as numbers, never as a neighbour's text.
         {{9, 8, 4, 5, 0},
-         {{"#SB#Program name", "Boiler"}, {"#SB#Instrument type", "9"}, {"#SB#Slot A", "8"},
-          {"#SB#Slot B", "4"}, {"#SB#Slot C", "5"}}},
+         {{"#SB#Program name", "Boiler"},
+          {"#SB#Instrument type", "9"},
+          {"#SB#Slot A", "8"},
+          {"#SB#Slot B", "4"},
+          {"#SB#Slot C", "5"}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.fitted));

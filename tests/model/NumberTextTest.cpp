@@ -77,16 +77,9 @@ TEST(NumberText, FixedFormatsRoundAndPad)
     };
     const Case cases[] = {
         {1000, 1, "000.0", "100.0"}, // integration time 1000 -> "100.0"
-        {5, 1, "000.0", "000.5"},
-        {255, 1, "##0.0", "25.5"},
-        {12, 0, "##0", "12"},
-        {-5, 0, "0000", "-0005"},
-        {5, 0, "#0.00", "5.00"},
-        {12345, 2, "##0.0", "123.5"}, // a half away from zero
-        {-12345, 2, "##0.0", "-123.5"},
-        {12344, 2, "##0.0", "123.4"},
-        {-4, 1, "#0", "0"},
-        {5, 1, "#.0", ".5"},
+        {5, 1, "000.0", "000.5"},       {255, 1, "##0.0", "25.5"},    {12, 0, "##0", "12"}, {-5, 0, "0000", "-0005"},
+        {5, 0, "#0.00", "5.00"},        {12345, 2, "##0.0", "123.5"}, // a half away from zero
+        {-12345, 2, "##0.0", "-123.5"}, {12344, 2, "##0.0", "123.4"}, {-4, 1, "#0", "0"},   {5, 1, "#.0", ".5"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(AuxNumberText(c.value, c.decimals, QString::fromLatin1(c.format)), QLatin1String(c.expected))
@@ -101,8 +94,7 @@ TEST(NumberText, ReportsUseTheLocaleSeparatorAndNoGroups)
     EXPECT_EQ(ReportNumberText(12345, one), QStringLiteral("1234,5"));
     EXPECT_EQ(ReportNumberText(-5, CScaleMisuraDisplay::GetDigitalPointInfo(2)), QStringLiteral("-0,05"));
     EXPECT_EQ(ReportNumberText(999999000, six), QStringLiteral("999999000"));
-    EXPECT_EQ(ReportNumberText(12345, one, QLocale(QLocale::English, QLocale::UnitedStates)),
-              QStringLiteral("1234.5"));
+    EXPECT_EQ(ReportNumberText(12345, one, QLocale(QLocale::English, QLocale::UnitedStates)), QStringLiteral("1234.5"));
     // Auxiliary lines carry "." whatever the locale.
     EXPECT_EQ(AuxNumberText(12345, one), QStringLiteral("1234.5"));
 }

@@ -117,4 +117,7 @@ inline LimitiScalaElettrica RangeOf(std::int32_t model, std::int32_t slotA, std:
 } // namespace paramtest
 
 // Readable failures for the maps above.
-inline void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}

@@ -13,8 +13,8 @@
 
 namespace {
 
-void setConfig(CModInstr &m, const QString &name, std::int16_t model, std::int16_t a, std::int16_t b,
-               std::int16_t c, std::int16_t d)
+void setConfig(CModInstr &m, const QString &name, std::int16_t model, std::int16_t a, std::int16_t b, std::int16_t c,
+               std::int16_t d)
 {
     m.SetNomeProgramma(name);
     m.SetModelloStrumento(model);
@@ -92,7 +92,8 @@ TEST_F(RowStore, RefusesCriteriaAndMissingRowsWithTheirTraceText)
         QString text;
     };
     const QString saveType = QStringLiteral("Parametro di SaveDataInADORS(...) nella classe CModInstr non previsto");
-    const QString loadType = QStringLiteral("Parametro di LoadVariableFromADORS(...) nella classe CModInstr non previsto");
+    const QString loadType =
+        QStringLiteral("Parametro di LoadVariableFromADORS(...) nella classe CModInstr non previsto");
     const auto notFound = [](const QString &c) {
         return QStringLiteral("Record non trovato con il criterio:") + c + QStringLiteral(" nella tabella CModInstr");
     };
@@ -137,7 +138,8 @@ TEST_F(RowStore, TextColumnsEmptyAndNull)
     obj.SetNomeProgramma(QString());
     obj.SetSlotA(2);
     obj.SaveDataInADORS(ExistingRowCriterion(5));
-    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Kept"));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(),
+              QStringLiteral("Kept"));
     EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_SlotA")).toInt(), 2);
 
     Exec(QStringLiteral("UPDATE CModInstr SET m_NomeProgramma = NULL WHERE IDProgramma = 5"));
@@ -201,9 +203,9 @@ TEST_F(RowStore, RecordsetAcceptsOnlyStrictCriteriaAndKnownTables)
     EXPECT_THROW(rs.Open(QStringLiteral("CModInstr WHERE 1"), g_Connection), DatabaseError);
     EXPECT_THROW(rs.Open(QStringLiteral("NoSuchTable"), g_Connection), DatabaseError);
     rs.Open(QStringLiteral("CModInstr"), g_Connection);
-    for (const QString &bad : {QStringLiteral("IDProgramma = 2"), QStringLiteral("IDProgramma=2 OR 1=1"),
-                               QStringLiteral("IDProgramma=0x2"), QStringLiteral("Nope=2"),
-                               QStringLiteral("IDProgramma=2147483648")}) {
+    for (const QString &bad :
+         {QStringLiteral("IDProgramma = 2"), QStringLiteral("IDProgramma=2 OR 1=1"), QStringLiteral("IDProgramma=0x2"),
+          QStringLiteral("Nope=2"), QStringLiteral("IDProgramma=2147483648")}) {
         rs.MoveFirst();
         EXPECT_THROW(rs.Find(bad), DatabaseError) << bad.toStdString();
     }
@@ -231,9 +233,12 @@ TEST_F(RowStore, OneConfigurationsRowsAreFoundAmongSeveral)
     EXPECT_EQ(middle.ModInstr().NomeProgramma(), QStringLiteral("Config 6"));
     middle.ModInstr().SetNomeProgramma(QStringLiteral("Changed"));
     middle.SaveDataInADORS(false);
-    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Config 5"));
-    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 6, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Changed"));
-    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 7, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Config 7"));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(),
+              QStringLiteral("Config 5"));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 6, QStringLiteral("m_NomeProgramma")).toString(),
+              QStringLiteral("Changed"));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 7, QStringLiteral("m_NomeProgramma")).toString(),
+              QStringLiteral("Config 7"));
 
     ADORecordset rs;
     rs.Open(QStringLiteral("CAlarm3"), g_Connection, QStringLiteral("IDProgramma=6"));
@@ -248,10 +253,11 @@ TEST_F(RowStore, OneConfigurationsRowsAreFoundAmongSeveral)
     keyed << QStringLiteral("CounterProgrammi");
     for (const QString &table : keyed) {
         QSqlQuery plan(QSqlDatabase::database(g_Connection.QtConnectionName(), false));
-        ASSERT_TRUE(plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM \"%1\" WHERE \"IDProgramma\" = 6").arg(table)));
+        ASSERT_TRUE(
+            plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT * FROM \"%1\" WHERE \"IDProgramma\" = 6").arg(table)));
         ASSERT_TRUE(plan.next());
-        EXPECT_TRUE(plan.value(3).toString().startsWith(QLatin1String("SEARCH"))) << table.toStdString() << ": "
-                                                                                  << plan.value(3).toString().toStdString();
+        EXPECT_TRUE(plan.value(3).toString().startsWith(QLatin1String("SEARCH")))
+            << table.toStdString() << ": " << plan.value(3).toString().toStdString();
     }
 }
 
@@ -273,7 +279,8 @@ TEST_F(RowStore, ALoadReadsWhileAnotherConnectionHoldsAWriteTransaction)
         ASSERT_TRUE(other.open());
         QSqlQuery write(other);
         ASSERT_TRUE(write.exec(QStringLiteral("BEGIN IMMEDIATE")));
-        ASSERT_TRUE(write.exec(QStringLiteral("UPDATE CModInstr SET m_NomeProgramma = 'Pending' WHERE IDProgramma = 5")));
+        ASSERT_TRUE(
+            write.exec(QStringLiteral("UPDATE CModInstr SET m_NomeProgramma = 'Pending' WHERE IDProgramma = 5")));
 
         CCollDatiSetup loaded;
         loaded.SetIDProgramma(5);
@@ -294,7 +301,8 @@ TEST_F(RowStore, ALoadReadsWhileAnotherConnectionHoldsAWriteTransaction)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other-writer"));
     ADOConnection::SetBusyTimeout(oldTimeout);
-    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(), QStringLiteral("Stored"));
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), 5, QStringLiteral("m_NomeProgramma")).toString(),
+              QStringLiteral("Stored"));
 }
 
 TEST(CopyClassBase, SettingsStoreValues)
@@ -345,11 +353,11 @@ TEST(CopyClassBase, VerifySameClassRules)
     struct Case {
         const char *first;
         const char *second;
-        bool containment;  // parameter classes
-        bool exact;        // the base object
+        bool containment; // parameter classes
+        bool exact;       // the base object
     };
     const Case cases[] = {
-        {"CModInstr", "cmodinstr", false, false}, {"", "CModInstr", true, false},
+        {"CModInstr", "cmodinstr", false, false},     {"", "CModInstr", true, false},
         {"CInOutScale", "CInOutScaleB", true, false}, {"CAlarm1", "CAlarm2", false, false},
         {"CModInstr", "CModInstr", true, true},
     };

@@ -81,8 +81,7 @@ TEST(RangeGKP, WordsAndLinesBySlotARoundTrip)
 
         // The readers set g_Scala from the configuration's model and slot A
         // with the probe as selector; with another slot-A code nothing moves.
-        const LimitiScalaElettrica scale =
-            c.probe ? RangeOf(c.model, c.slotA, c.v.range, c.v.probe) : MarkedRange();
+        const LimitiScalaElettrica scale = c.probe ? RangeOf(c.model, c.slotA, c.v.range, c.v.probe) : MarkedRange();
         MarkScales();
         Gkp fromMap(kOther);
         fromMap.SetModelloStrumento(3); // the object's own context plays no part
@@ -122,15 +121,26 @@ TEST(RangeGKP, LinesReadBack)
     const Case cases[] = {
         {"any order", {temp, cmd, cjc, probe, range}, Values{0, 0, 25, 1, 0}, nullptr},
         {"auto in lower case is manual", {range, probe, "CJC>CJC=auto", cmd, temp}, Values{0, 1, 25, 1, 0}, nullptr},
-        {"only the last character of the range", {"inP>rAnG=r12", probe, cjc, cmd, temp}, Values{0, 0, 25, 1, 0}, nullptr},
-        {"probe mnemonic is case-sensitive", {range, "inP>Prob=RTD", cjc, cmd, temp}, std::nullopt,
+        {"only the last character of the range",
+         {"inP>rAnG=r12", probe, cjc, cmd, temp},
+         Values{0, 0, 25, 1, 0},
+         nullptr},
+        {"probe mnemonic is case-sensitive",
+         {range, "inP>Prob=RTD", cjc, cmd, temp},
+         std::nullopt,
          "Errore valore ConvProbeSelect"},
         {"resistance is rESi", {range, "inP>Prob=rES", cjc, cmd, temp}, std::nullopt, "Errore valore ConvProbeSelect"},
-        {"range without a digit", {"inP>rAnG=r", probe, cjc, cmd, temp}, std::nullopt,
+        {"range without a digit",
+         {"inP>rAnG=r", probe, cjc, cmd, temp},
+         std::nullopt,
          "Valore non valido per inP>rAnG=: \"r\""},
-        {"command beyond C3", {range, probe, cjc, "Cnd>Cnd=C9", temp}, std::nullopt,
+        {"command beyond C3",
+         {range, probe, cjc, "Cnd>Cnd=C9", temp},
+         std::nullopt,
          "Valore fuori tabella per m_DigitalInFunction: 8"},
-        {"temperature not an integer", {range, probe, cjc, cmd, "CJC>nAn=2.5"}, std::nullopt,
+        {"temperature not an integer",
+         {range, probe, cjc, cmd, "CJC>nAn=2.5"},
+         std::nullopt,
          "Valore numerico non valido per CJC>nAn=: \"2.5\""},
         {"no temperature line", {range, probe, cjc, cmd}, std::nullopt, "Non trovato comando CJC>nAn="},
     };
@@ -146,7 +156,8 @@ TEST(RangeGKP, LinesReadBack)
             continue;
         }
         EXPECT_THROW(r.SetUserSetupAux(ModInstr(1, 3), lines), SetupReadError);
-        EXPECT_EQ(trace.Lines(), QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
+        EXPECT_EQ(trace.Lines(),
+                  QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
         ExpectValues(r, kOther);
         EXPECT_EQ(g_Scala->Limiti(), MarkedRange());
     }
@@ -183,13 +194,21 @@ TEST(RangeGKP, ReportRows)
     };
     const Case cases[] = {
         {{0, 1, 23, 2, 0},
-         {{probe, "Thermocouple (tc)"}, {cjc, "Manual (nAn) 23 °C"},
-          {"#SB#Thermocouple range (tc)", "K -200÷+1260 °C (r3)"}, {cmd, "Display hold (C1)"}}},
+         {{probe, "Thermocouple (tc)"},
+          {cjc, "Manual (nAn) 23 °C"},
+          {"#SB#Thermocouple range (tc)", "K -200÷+1260 °C (r3)"},
+          {cmd, "Display hold (C1)"}}},
         {{0, 0, 40, 0, 1},
-         {{probe, "Thermocouple (tc)"}, {cjc, "Automatic (Auto)"},
-          {"#SB#Thermocouple range (tc)", "J -50÷+760 °C (r1)"}, {cmd, "Keypad lock (C2)"}}},
-        {{1, 1, 23, 5, 2}, {{probe, "RTD (rtd)"}, {"#SB#RTD Range (rtd)", "Ni100 -60÷+180 °C (r6)"}, {cmd, "Alarm reset with latch (C3)"}}},
-        {{2, 0, 0, 2, 0}, {{probe, "Resistance (rES)"}, {"#SB#Resistance range (rtd)", "2 KOhm (r3)"}, {cmd, "Display hold (C1)"}}},
+         {{probe, "Thermocouple (tc)"},
+          {cjc, "Automatic (Auto)"},
+          {"#SB#Thermocouple range (tc)", "J -50÷+760 °C (r1)"},
+          {cmd, "Keypad lock (C2)"}}},
+        {{1, 1, 23, 5, 2},
+         {{probe, "RTD (rtd)"},
+          {"#SB#RTD Range (rtd)", "Ni100 -60÷+180 °C (r6)"},
+          {cmd, "Alarm reset with latch (C3)"}}},
+        {{2, 0, 0, 2, 0},
+         {{probe, "Resistance (rES)"}, {"#SB#Resistance range (rtd)", "2 KOhm (r3)"}, {cmd, "Display hold (C1)"}}},
         {{3, 0, 0, 2, 3}, {{probe, "3"}, {cmd, "3"}}},
     };
     for (const Case &c : cases) {

@@ -66,7 +66,8 @@ TEST(RangeMVAHVA, WordsAndLinesBySlotARoundTrip)
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << "model " << c.model << " slot A " << c.slotA);
         const ModInstr mod(c.model, c.slotA);
-        const Range written(c.written.range, c.written.type, c.written.integration, c.written.intTime, c.written.command);
+        const Range written(c.written.range, c.written.type, c.written.integration, c.written.intTime,
+                            c.written.command);
         const auto [map, lines] = MapAndLinesOf(written, mod);
 
         std::map<std::size_t, QString> expectedLines;
@@ -109,7 +110,7 @@ TEST(RangeMVAHVA, IntegrationTimeWordReadsBack)
         std::int16_t word;
         std::int16_t integration, intTime;
     };
-    const Case cases[] = {{999, 0, 1000}, {0, 0, 1000}, {-1, 0, 1000}, {-32768, 0, 1000},
+    const Case cases[] = {{999, 0, 1000},  {0, 0, 1000},    {-1, 0, 1000},  {-32768, 0, 1000},
                           {1000, 1, 1000}, {1001, 1, 1001}, {9999, 1, 9999}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.word);
@@ -159,17 +160,30 @@ TEST(RangeMVAHVA, LinesReadBack)
     const QString type = QStringLiteral("inP>tYPE=trnS"), time = QStringLiteral("inP>int.t=99.9"),
                   cmd = QStringLiteral("Cnd>Cnd=C2");
     const Case cases[] = {
-        {"any order and case", {"CND>cnd=C3", "INP>INT.T=250.0", "inp>type=dC", "inp>rang=r2"}, Values{1, 1, 1, 2500, 2}, nullptr},
+        {"any order and case",
+         {"CND>cnd=C3", "INP>INT.T=250.0", "inp>type=dC", "inp>rang=r2"},
+         Values{1, 1, 1, 2500, 2},
+         nullptr},
         {"999.9 is manual", {"inP>rAnG=r1", type, "inP>int.t=999.9", cmd}, Values{0, 0, 1, 9999, 1}, nullptr},
         {"99.9 is automatic", {"inP>rAnG=r1", type, time, cmd}, Values{0, 0, 0, 1000, 1}, nullptr},
         {"only the last character of the range", {"inP>rAnG=r12", type, time, cmd}, Values{1, 0, 0, 1000, 1}, nullptr},
-        {"measure type is case-sensitive", {"inP>rAnG=r1", "inP>tYPE=TRNS", time, cmd}, Values{0, 1, 0, 1000, 1}, nullptr},
-        {"range without a digit", {"inP>rAnG=rX", type, time, cmd}, std::nullopt, "Valore non valido per inP>rAnG=: \"rX\""},
+        {"measure type is case-sensitive",
+         {"inP>rAnG=r1", "inP>tYPE=TRNS", time, cmd},
+         Values{0, 1, 0, 1000, 1},
+         nullptr},
+        {"range without a digit",
+         {"inP>rAnG=rX", type, time, cmd},
+         std::nullopt,
+         "Valore non valido per inP>rAnG=: \"rX\""},
         {"empty range", {"inP>rAnG=", type, time, cmd}, std::nullopt, "Valore non valido per inP>rAnG=: \"\""},
         {"range beyond r6", {"inP>rAnG=r7", type, time, cmd}, std::nullopt, "Valore fuori tabella per m_Range: 6"},
-        {"command beyond C3", {"inP>rAnG=r1", type, time, "Cnd>Cnd=C4"}, std::nullopt,
+        {"command beyond C3",
+         {"inP>rAnG=r1", type, time, "Cnd>Cnd=C4"},
+         std::nullopt,
          "Valore fuori tabella per m_DigitalInFunction: 3"},
-        {"time not a number", {"inP>rAnG=r1", type, "inP>int.t=1OO.0", cmd}, std::nullopt,
+        {"time not a number",
+         {"inP>rAnG=r1", type, "inP>int.t=1OO.0", cmd},
+         std::nullopt,
          "Valore numerico non valido per inP>int.t=: \"1OO0\""},
         {"no time line", {"inP>rAnG=r1", type, cmd}, std::nullopt, "Non trovato comando inP>int.t="},
     };
@@ -185,7 +199,8 @@ TEST(RangeMVAHVA, LinesReadBack)
             continue;
         }
         EXPECT_THROW(r.SetUserSetupAux(ModInstr(1, 1), lines), SetupReadError);
-        EXPECT_EQ(trace.Lines(), QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
+        EXPECT_EQ(trace.Lines(),
+                  QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
         ExpectValues(r, {4, 1, 1, 4321, 2});
         EXPECT_EQ(g_Scala->Limiti(), MarkedRange());
     }
@@ -213,19 +228,34 @@ TEST(RangeMVAHVA, ReportRows)
         Values v;
         std::vector<Row> rows;
     };
-    const QString mode = QStringLiteral("#SB#Measuring mode (tYPE)"), time = QStringLiteral("#SB#Integration time (int.t)"),
-                  range = QStringLiteral("#SB#Measuring range (rAnG)"), cmd = QStringLiteral("#SB#External command (Cnd)");
+    const QString mode = QStringLiteral("#SB#Measuring mode (tYPE)"),
+                  time = QStringLiteral("#SB#Integration time (int.t)"),
+                  range = QStringLiteral("#SB#Measuring range (rAnG)"),
+                  cmd = QStringLiteral("#SB#External command (Cnd)");
     const QString manual = QStringLiteral("Manual 150") + QLocale().decimalPoint() + QStringLiteral("0 ms");
     const Case cases[] = {
-        {0, {0, 0, 0, 1500, 0},
-         {{mode, "TRMS measure (trnS)"}, {time, "Automatic (Auto)"}, {range, "200 uA (r1)"}, {cmd, "Display hold function (C1)"}}},
-        {1, {5, 1, 1, 1500, 1},
+        {0,
+         {0, 0, 0, 1500, 0},
+         {{mode, "TRMS measure (trnS)"},
+          {time, "Automatic (Auto)"},
+          {range, "200 uA (r1)"},
+          {cmd, "Display hold function (C1)"}}},
+        {1,
+         {5, 1, 1, 1500, 1},
          {{mode, "DC measure (dC)"}, {time, manual}, {range, "20 V (r6)"}, {cmd, "Key-pad lock function (C2)"}}},
-        {2, {2, 0, 0, 1000, 2},
-         {{mode, "TRMS measure (trnS)"}, {time, "Automatic (Auto)"}, {range, "5 A (r3)"}, {cmd, "Alarm with latch reset function"}}},
+        {2,
+         {2, 0, 0, 1000, 2},
+         {{mode, "TRMS measure (trnS)"},
+          {time, "Automatic (Auto)"},
+          {range, "5 A (r3)"},
+          {cmd, "Alarm with latch reset function"}}},
         // Only slot A 2 shows the high-signal ranges.
-        {3, {2, 0, 0, 1000, 0},
-         {{mode, "TRMS measure (trnS)"}, {time, "Automatic (Auto)"}, {range, "20 mA (r3)"}, {cmd, "Display hold function (C1)"}}},
+        {3,
+         {2, 0, 0, 1000, 0},
+         {{mode, "TRMS measure (trnS)"},
+          {time, "Automatic (Auto)"},
+          {range, "20 mA (r3)"},
+          {cmd, "Display hold function (C1)"}}},
         // Codes outside the tables show as themselves.
         {2, {6, 2, 2, 1000, 3}, {{mode, "2"}, {time, "2"}, {range, "6"}, {cmd, "3"}}},
     };

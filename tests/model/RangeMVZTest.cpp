@@ -51,9 +51,8 @@ TEST(RangeMVZ, WordsAndLinesBySlotARoundTrip)
             if (slotA == 6) {
                 expectedMap[1] = 1;
                 expectedMap[129] = expectedMap[131] = expectedMap[132] = 1;
-                expectedLines = {{1, "inSA>CH0=r2"},   {128, "inSC>CH1=r1"}, {129, "inSC>CH2=r2"},
-                                 {130, "inSC>CH3=r1"}, {131, "inSd>CH4=r2"}, {132, "inSd>CH5=r2"},
-                                 {133, "inSd>CH6=r1"}};
+                expectedLines = {{1, "inSA>CH0=r2"},   {128, "inSC>CH1=r1"}, {129, "inSC>CH2=r2"}, {130, "inSC>CH3=r1"},
+                                 {131, "inSd>CH4=r2"}, {132, "inSd>CH5=r2"}, {133, "inSd>CH6=r1"}};
             }
             EXPECT_EQ(map, expectedMap);
             EXPECT_EQ(SentLines(lines), expectedLines);
@@ -121,7 +120,8 @@ TEST(RangeMVZ, ReadErrors)
             continue;
         }
         EXPECT_THROW(r.SetUserSetupAux(ModInstr(1, 6), ReplyLines(c.reply)), SetupReadError);
-        EXPECT_EQ(trace.Lines(), QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
+        EXPECT_EQ(trace.Lines(),
+                  QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
         EXPECT_EQ(ValuesOf(r), kOther);
         EXPECT_EQ(g_Scala->Limiti(), MarkedRange());
     }
@@ -146,9 +146,17 @@ TEST(RangeMVZ, ReportSectionsBySlotCAndSlotD)
         {0, 0, {master}},
         {4, 1, {master}}, // BN in slot C and slot D: no extra inputs
         {5, 0, {master, {"#SBAC#MVZ extra inputs, type 1 (Slot C)", ""}, in1, in2, in3}},
-        {7, 4,
-         {master, {"#SBAC#MVZ extra inputs, type 3 (Slot C)", ""}, in1, in2, in3,
-          {"#SBAC#MVZ extra inputs, type 3 (Slot D)", ""}, in1, in2, in3}},
+        {7,
+         4,
+         {master,
+          {"#SBAC#MVZ extra inputs, type 3 (Slot C)", ""},
+          in1,
+          in2,
+          in3,
+          {"#SBAC#MVZ extra inputs, type 3 (Slot D)", ""},
+          in1,
+          in2,
+          in3}},
         {3, 2, {master, {"#SBAC#MVZ extra inputs, type 1 (Slot D)", ""}, in1, in2, in3}},
         {8, 5, {master}}, // codes that name no module kind
     };

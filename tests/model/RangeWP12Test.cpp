@@ -51,10 +51,10 @@ TEST(RangeWP12, WordsAndLinesBySlotAndModelRoundTrip)
         bool inputBLines; // model 3
     };
     const Case cases[] = {
-        {1, 4, {2, 60, 2, 500, 1, 0}, true, false},  // F3 on model 1: input B in the map only
+        {1, 4, {2, 60, 2, 500, 1, 0}, true, false}, // F3 on model 1: input B in the map only
         {0, 5, {0, 1, 0, 9999, 5, 4}, true, false},
-        {3, 4, {4, 100, 3, 200, 4, 1}, true, true},   // F5 on model 3: lines 5 and 6 too
-        {3, 5, {10, 9999, 5, 1, 0, 2}, true, true},   // F11: Func>Func=F.11
+        {3, 4, {4, 100, 3, 200, 4, 1}, true, true}, // F5 on model 3: lines 5 and 6 too
+        {3, 5, {10, 9999, 5, 1, 0, 2}, true, true}, // F11: Func>Func=F.11
         {3, 3, {1, 10, 1, 10, 1, 1}, false, false},
         {3, 6, {1, 10, 1, 10, 1, 1}, false, false},
         {3, 0, {1, 10, 1, 10, 1, 1}, false, false},
@@ -159,22 +159,53 @@ TEST(RangeWP12, LinesReadBack)
                   engA = QStringLiteral("InP.A>EnG.A=r3"), cmd = QStringLiteral("Cnd>Cnd=C2"),
                   puB = QStringLiteral("InP.F>PU.F=0089"), engB = QStringLiteral("InP.F>EnG.F=r12");
     const Case cases[] = {
-        {"model 3, any order; function read whole, unit from its last character", 3,
-         {engB, puB, cmd, engA, puA, "Func>Func=F.11"}, Values{10, 60, 2, 89, 1, 1}, nullptr},
+        {"model 3, any order; function read whole, unit from its last character",
+         3,
+         {engB, puB, cmd, engA, puA, "Func>Func=F.11"},
+         Values{10, 60, 2, 89, 1, 1},
+         nullptr},
         {"model 1 needs no input-B lines", 1, {func, puA, engA, cmd}, Values{2, 60, 2, 88, 4, 1}, nullptr},
         {"model 3 without input B", 3, {func, puA, engA, cmd}, std::nullopt, "Non trovato comando InP.F>PU.F="},
-        {"pulses of 0", 1, {func, "InP.A>PU.A=0", engA, cmd}, std::nullopt,
+        {"pulses of 0",
+         1,
+         {func, "InP.A>PU.A=0", engA, cmd},
+         std::nullopt,
          "Valore fuori dai limiti per m_ImpGiroA: 0 (da 1 a 9999)"},
-        {"input-B pulses of 0", 3, {func, puA, engA, cmd, "InP.F>PU.F=0", engB}, std::nullopt,
+        {"input-B pulses of 0",
+         3,
+         {func, puA, engA, cmd, "InP.F>PU.F=0", engB},
+         std::nullopt,
          "Valore fuori dai limiti per m_ImpGiroB: 0 (da 1 a 9999)"},
-        {"unit beyond r6", 1, {func, puA, "InP.A>EnG.A=r7", cmd}, std::nullopt, "Valore fuori tabella per m_UnitaIngA: 6"},
-        {"function F12", 1, {"Func>Func=F.12", puA, engA, cmd}, std::nullopt, "Valore fuori tabella per m_WPxFunction: 11"},
-        {"function F0", 1, {"Func>Func=F.0", puA, engA, cmd}, std::nullopt, "Valore fuori tabella per m_WPxFunction: -1"},
-        {"function beyond 16 bits", 1, {"Func>Func=F.32768", puA, engA, cmd}, std::nullopt,
+        {"unit beyond r6",
+         1,
+         {func, puA, "InP.A>EnG.A=r7", cmd},
+         std::nullopt,
+         "Valore fuori tabella per m_UnitaIngA: 6"},
+        {"function F12",
+         1,
+         {"Func>Func=F.12", puA, engA, cmd},
+         std::nullopt,
+         "Valore fuori tabella per m_WPxFunction: 11"},
+        {"function F0",
+         1,
+         {"Func>Func=F.0", puA, engA, cmd},
+         std::nullopt,
+         "Valore fuori tabella per m_WPxFunction: -1"},
+        {"function beyond 16 bits",
+         1,
+         {"Func>Func=F.32768", puA, engA, cmd},
+         std::nullopt,
          "Valore fuori tabella per m_WPxFunction: 32767"},
-        {"function not a number", 1, {"Func>Func=F.3a", puA, engA, cmd}, std::nullopt,
+        {"function not a number",
+         1,
+         {"Func>Func=F.3a", puA, engA, cmd},
+         std::nullopt,
          "Valore non valido per m_WPxFunction: \"3a\""},
-        {"command beyond C5", 1, {func, puA, engA, "Cnd>Cnd=C6"}, std::nullopt, "Valore fuori tabella per m_DigitalInFunction: 5"},
+        {"command beyond C5",
+         1,
+         {func, puA, engA, "Cnd>Cnd=C6"},
+         std::nullopt,
+         "Valore fuori tabella per m_DigitalInFunction: 5"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -187,7 +218,8 @@ TEST(RangeWP12, LinesReadBack)
             continue;
         }
         EXPECT_THROW(r.SetUserSetupAux(ModInstr(c.model, 5), lines), SetupReadError);
-        EXPECT_EQ(trace.Lines(), QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
+        EXPECT_EQ(trace.Lines(),
+                  QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
         ExpectValues(r, kOther);
     }
 }
@@ -224,24 +256,33 @@ TEST(RangeWP12, UnusedInputBWordsAreKeptAsTheyAre)
 
 TEST(RangeWP12, ReportRows)
 {
-    const QString func = QStringLiteral("#SB#Function (Func)"), inA = QStringLiteral("#SB#Pulse for revolution Input A (InP.A)"),
-                  inB = QStringLiteral("#SB#Pulse for revolution Input B (InP.F)"), cmd = QStringLiteral("#SB#Digital input");
+    const QString func = QStringLiteral("#SB#Function (Func)"),
+                  inA = QStringLiteral("#SB#Pulse for revolution Input A (InP.A)"),
+                  inB = QStringLiteral("#SB#Pulse for revolution Input B (InP.F)"),
+                  cmd = QStringLiteral("#SB#Digital input");
     struct Case {
         std::int16_t model;
         Values v;
         std::vector<Row> rows;
     };
     const Case cases[] = {
-        {3, {0, 60, 2, 1000, 5, 0},
-         {{func, "F1=Stepped values of channels A and B"}, {inA, "60 rpm (r3)"}, {inB, "1000 krph (r6)"},
+        {3,
+         {0, 60, 2, 1000, 5, 0},
+         {{func, "F1=Stepped values of channels A and B"},
+          {inA, "60 rpm (r3)"},
+          {inB, "1000 krph (r6)"},
           {cmd, "Display hold function (C1)"}}},
-        {0, {0, 60, 2, 1000, 5, 1},
+        {0,
+         {0, 60, 2, 1000, 5, 1},
          {{func, "F1=Stepped value of channel A"}, {inA, "60 rpm (r3)"}, {cmd, "Key-pad lock function (C2)"}}},
-        {3, {4, 1, 0, 7, 1, 4},
+        {3,
+         {4, 1, 0, 7, 1, 4},
          {{func, "F5=A/B"}, {inA, "1 Hz (r1)"}, {cmd, "Alarms with latch reset and reset counters function (C5)"}}},
-        {1, {6, 9999, 1, 7, 1, 3},
+        {1,
+         {6, 9999, 1, 7, 1, 3},
          {{func, "F7=Rotation direction: channel B replicates channel A with a difference in  phase"},
-          {inA, "9999 KHz (r2)"}, {cmd, "Reset counters function (C4)"}}},
+          {inA, "9999 KHz (r2)"},
+          {cmd, "Reset counters function (C4)"}}},
         {3, {11, 5, 6, 5, 0, 5}, {{func, "11"}, {inA, "5 6"}, {cmd, "5"}}},
     };
     for (const Case &c : cases) {

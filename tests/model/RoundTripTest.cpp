@@ -121,13 +121,15 @@ void SetCommonGroups(CCollDatiSetup &c, const Modules &m)
 const std::vector<Configuration> &Configurations()
 {
     static const std::vector<Configuration> configurations = {
-        {"model 1, MVA r4 TRMS automatic, QD, Y2, no curve", {1, 0, 1, 2, 0},
+        {"model 1, MVA r4 TRMS automatic, QD, Y2, no curve",
+         {1, 0, 1, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeMVAHVA().SetRange(3);
              c.RangeMVAHVA().SetDigitalInFunction(1);
              SetDisplayScale(c.InOutScale(), 1, -1000, 1999, 0);
          }},
-        {"model 0, MVB r2 DC manual time, curve of 5 points, BN in B, Y4/Y5", {0, 1, 3, 3, 0},
+        {"model 0, MVB r2 DC manual time, curve of 5 points, BN in B, Y4/Y5",
+         {0, 1, 3, 3, 0},
          [](CCollDatiSetup &c) {
              c.Display().SetDisplayDigit(1);
              c.RangeMVAHVA().SetRange(1);
@@ -138,13 +140,15 @@ const std::vector<Configuration> &Configurations()
              SetDisplayScale(c.InOutScale(), 2, 0, 1990, 1);
              SetCurve(c.Linearize(), 5, 0, 400, 0, 350);
          }},
-        {"model 1, HVA r6, curve of 16 points, QE, Y1", {1, 2, 2, 1, 0},
+        {"model 1, HVA r6, curve of 16 points, QE, Y1",
+         {1, 2, 2, 1, 0},
          [](CCollDatiSetup &c) {
              c.RangeMVAHVA().SetRange(5);
              SetDisplayScale(c.InOutScale(), 0, -500, 1500, 1);
              SetCurve(c.Linearize(), 16, -100, 130, -500, 125);
          }},
-        {"model 1, GKP thermocouple manual cold junction, QD, BN in C", {1, 3, 1, 4, 0},
+        {"model 1, GKP thermocouple manual cold junction, QD, BN in C",
+         {1, 3, 1, 4, 0},
          [](CCollDatiSetup &c) {
              c.RangeGKP().SetProbeSelect(0);
              c.RangeGKP().SetCJC(1);
@@ -153,13 +157,15 @@ const std::vector<Configuration> &Configurations()
              c.RangeGKP().SetDigitalInFunction(1);
              SetDisplayScale(c.InOutScale(), 0, 0, 1200, 0);
          }},
-        {"model 0, GKP RTD, Y2", {0, 3, 0, 2, 0},
+        {"model 0, GKP RTD, Y2",
+         {0, 3, 0, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeGKP().SetProbeSelect(1);
              c.RangeGKP().SetRange(1);
              SetDisplayScale(c.InOutScale(), 1, -1990, 1990, 0);
          }},
-        {"model 2, MVZ r2 with extra inputs in C and D, BN, curve", {2, 6, 3, 6, 4},
+        {"model 2, MVZ r2 with extra inputs in C and D, BN, curve",
+         {2, 6, 3, 6, 4},
          [](CCollDatiSetup &c) {
              c.RangeMVZ().SetRangeMasterMVZ(1);
              c.RangeMVZ().SetInput1C(1);
@@ -169,7 +175,8 @@ const std::vector<Configuration> &Configurations()
              SetDisplayScale(c.InOutScale(), 1, 0, 1000, 1);
              SetCurve(c.Linearize(), 3, 0, 900, 0, 500);
          }},
-        {"model 3, GKP resistance, QD, Y2", {3, 3, 1, 2, 0},
+        {"model 3, GKP resistance, QD, Y2",
+         {3, 3, 1, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeGKP().SetProbeSelect(2);
              c.RangeGKP().SetRange(1);
@@ -178,7 +185,8 @@ const std::vector<Configuration> &Configurations()
          }},
         // A configuration moved off the counter module keeps its old function,
         // counters and channel F curve in the database; none of them applies.
-        {"model 3, MVA r1 with a leftover F10 and channel F curve, Y4/Y5", {3, 0, 0, 3, 0},
+        {"model 3, MVA r1 with a leftover F10 and channel F curve, Y4/Y5",
+         {3, 0, 0, 3, 0},
          [](CCollDatiSetup &c) {
              c.RangeMVAHVA().SetRange(0);
              SetDisplayScale(c.InOutScale(), 1, -1000, 1000, 1);
@@ -188,12 +196,14 @@ const std::vector<Configuration> &Configurations()
              SetDisplayScale(c.InOutScaleB(), 0x10001, 0, 5000, 1);
              SetCurve(c.LinearizeB(), 2, 0, 100, 0, 100);
          }},
-        {"model 2, MVA r3, BN in D, Y1", {2, 0, 0, 1, 1},
+        {"model 2, MVA r3, BN in D, Y1",
+         {2, 0, 0, 1, 1},
          [](CCollDatiSetup &c) {
              c.RangeMVAHVA().SetRange(2);
              SetDisplayScale(c.InOutScale(), 0, 0, 1999, 0);
          }},
-        {"model 1, WP1 F1 in rpm, curve, QD, Y2", {1, 4, 1, 2, 0},
+        {"model 1, WP1 F1 in rpm, curve, QD, Y2",
+         {1, 4, 1, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(0);
              c.RangeWP12().SetImpGiroA(60);
@@ -203,7 +213,8 @@ const std::vector<Configuration> &Configurations()
              SetDisplayScale(c.InOutScale(), 2, 0, 250000, 1);
              SetCurve(c.Linearize(), 4, 0, 12000, 0, 60000);
          }},
-        {"model 1, WP2 F4 with channel F, Y1", {1, 5, 0, 1, 0},
+        {"model 1, WP2 F4 with channel F, Y1",
+         {1, 5, 0, 1, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(3);
              c.RangeWP12().SetImpGiroA(4);
@@ -213,7 +224,8 @@ const std::vector<Configuration> &Configurations()
              SetElectricScale(c.InOutScaleB(), 0x10001, 0, 20000);
              SetDisplayScale(c.InOutScaleB(), 0, -100, 9000, 0);
          }},
-        {"model 1, WP1 F2 with channel F, BN in C", {1, 4, 0, 4, 0},
+        {"model 1, WP1 F2 with channel F, BN in C",
+         {1, 4, 0, 4, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(1);
              c.RangeWP12().SetImpGiroA(6);
@@ -223,7 +235,8 @@ const std::vector<Configuration> &Configurations()
              SetElectricScale(c.InOutScaleB(), 0x10001, 0, 20000);
              SetDisplayScale(c.InOutScaleB(), 1, 0, 1999, 0);
          }},
-        {"model 0, WP2 F7, curve, Y2", {0, 5, 0, 2, 0},
+        {"model 0, WP2 F7, curve, Y2",
+         {0, 5, 0, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(6);
              c.RangeWP12().SetImpGiroA(3);
@@ -232,7 +245,8 @@ const std::vector<Configuration> &Configurations()
              SetDisplayScale(c.InOutScale(), 1, 0, 9990, 1);
              SetCurve(c.Linearize(), 2, 0, 5000, 0, 9990);
          }},
-        {"model 3, WP1 F10 both counters with channel A curve", {3, 4, 0, 0, 0},
+        {"model 3, WP1 F10 both counters with channel A curve",
+         {3, 4, 0, 0, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(9);
              c.RangeWP12().SetImpGiroA(12);
@@ -247,7 +261,8 @@ const std::vector<Configuration> &Configurations()
              c.CounterAB().SetCounterBPulseWeight(25);
              c.CounterAB().SetCounterBDigitalPoint(0x10000);
          }},
-        {"model 3, WP1 F1, both curves, BN in B, Y4/Y5", {3, 4, 3, 3, 0},
+        {"model 3, WP1 F1, both curves, BN in B, Y4/Y5",
+         {3, 4, 3, 3, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(0);
              c.RangeWP12().SetImpGiroA(100);
@@ -261,7 +276,8 @@ const std::vector<Configuration> &Configurations()
              SetDisplayScale(c.InOutScaleB(), 0x10003, 0, 500000, 1);
              SetCurve(c.LinearizeB(), 3, 100, 300000, 0, 250000);
          }},
-        {"model 3, WP2 F8 counter A, QE", {3, 5, 2, 0, 0},
+        {"model 3, WP2 F8 counter A, QE",
+         {3, 5, 2, 0, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(7);
              c.RangeWP12().SetImpGiroA(1);
@@ -271,7 +287,8 @@ const std::vector<Configuration> &Configurations()
              c.CounterAB().SetCounterAPulseWeight(1234);
              c.CounterAB().SetCounterADigitalPoint(0x10001);
          }},
-        {"model 3, WP2 F9 counter B, QD, Y1", {3, 5, 1, 1, 0},
+        {"model 3, WP2 F9 counter B, QD, Y1",
+         {3, 5, 1, 1, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(8);
              c.RangeWP12().SetImpGiroA(500);
@@ -282,7 +299,8 @@ const std::vector<Configuration> &Configurations()
              c.CounterAB().SetCounterBPulseWeight(99999);
              c.CounterAB().SetCounterBDigitalPoint(0x10002);
          }},
-        {"model 3, WP1 F10 both counters, Y2", {3, 4, 0, 2, 0},
+        {"model 3, WP1 F10 both counters, Y2",
+         {3, 4, 0, 2, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(9);
              c.RangeWP12().SetImpGiroA(12);
@@ -297,7 +315,8 @@ const std::vector<Configuration> &Configurations()
              c.CounterAB().SetCounterBPulseWeight(25);
              c.CounterAB().SetCounterBDigitalPoint(0x10000);
          }},
-        {"model 3, WP1 F11, BN in C", {3, 4, 0, 4, 0},
+        {"model 3, WP1 F11, BN in C",
+         {3, 4, 0, 4, 0},
          [](CCollDatiSetup &c) {
              c.RangeWP12().SetWPxFunction(10);
              c.RangeWP12().SetImpGiroA(2);

@@ -26,7 +26,10 @@ void ExpectRange(const CScaleMisuraDisplay &s, const Range &r, const std::string
 // this range left in place.
 constexpr Range kPrevious{-1999, 1999, 1, 1, " °C"};
 
-void SetPrevious(CScaleMisuraDisplay &s) { s.SetLimitiScalaElettrica(0, 3, 1, 1); }
+void SetPrevious(CScaleMisuraDisplay &s)
+{
+    s.SetLimitiScalaElettrica(0, 3, 1, 1);
+}
 
 } // namespace
 
@@ -52,18 +55,18 @@ TEST(ScaleObjects, ElectricalRangeByModelAndModule)
         {4, 0, 0, 0, kPrevious},
         // Frequency/counter modules: pulses and unit code.
         {1, 4, 100, 0, {0, 500000, 0, 3, "Hz"}},
-        {1, 4, 1, 0, {0, 9999000, 0, 3, "Hz"}},          // capped
+        {1, 4, 1, 0, {0, 9999000, 0, 3, "Hz"}},              // capped
         {3, 5, 1, 0, {0, 50000000, 0x10000, 0x10005, "Hz"}}, // below the model-3 cap
         {0, 5, 60, 2, {0, 9999000, 0, 3, "rpm"}},
-        {1, 4, 256, 0, {0, 195312, 0, 3, "Hz"}},         // 195312.5, half to even
-        {1, 4, 32, 1, {0, 1563, 0, 3, "KHz"}},           // 0.001f x 1562500 lies above the half
+        {1, 4, 256, 0, {0, 195312, 0, 3, "Hz"}}, // 195312.5, half to even
+        {1, 4, 32, 1, {0, 1563, 0, 3, "KHz"}},   // 0.001f x 1562500 lies above the half
         {3, 4, 3, 5, {0, 59999998, 0x10000, 0x10005, "krph"}},
         {3, 4, 1, 4, {0, 999999000, 0x10000, 0x10005, "rph"}},
     };
     CScaleMisuraDisplay scale;
     for (const Case &c : cases) {
-        const std::string what = "(" + std::to_string(c.m) + "," + std::to_string(c.s) + "," +
-                                 std::to_string(c.r) + "," + std::to_string(c.p) + ")";
+        const std::string what = "(" + std::to_string(c.m) + "," + std::to_string(c.s) + "," + std::to_string(c.r) +
+                                 "," + std::to_string(c.p) + ")";
         SetPrevious(scale);
         scale.SetLimitiScalaElettrica(c.m, c.s, c.r, c.p);
         ExpectRange(scale, c.expected, what);
@@ -76,8 +79,8 @@ TEST(ScaleObjects, CodesOutsideTheTablesAreReadErrors)
         std::int32_t m, s, r, p;
     };
     const Case cases[] = {
-        {1, 0, 6, 0},    {1, 0, -1, 0},  {0, 2, 6, 0},     {1, 3, 6, 1},   {1, 6, 3, 0},
-        {1, 4, 0, 0},    {3, 5, -5, 0},  {1, 4, 100, 6},   {0, 5, 100, -1},
+        {1, 0, 6, 0}, {1, 0, -1, 0}, {0, 2, 6, 0},   {1, 3, 6, 1},    {1, 6, 3, 0},
+        {1, 4, 0, 0}, {3, 5, -5, 0}, {1, 4, 100, 6}, {0, 5, 100, -1},
     };
     CScaleMisuraDisplay scale;
     for (const Case &c : cases) {
@@ -97,9 +100,12 @@ TEST(ScaleObjects, DigitalPointInfoOfBothFamilies)
         const char *format;
     };
     const Case cases[] = {
-        {0, 1.0f, "1111", "###0"},           {2, 0.01f, "11.11", "#0.00"},
-        {3, 0.001f, "1.111", "0.000"},       {0x10000, 1.0f, "111111", "#####0"},
-        {0x10002, 0.01f, "1111.11", "###0.00"}, {0x10005, 0.00001f, "1.11111", "0.00000"},
+        {0, 1.0f, "1111", "###0"},
+        {2, 0.01f, "11.11", "#0.00"},
+        {3, 0.001f, "1.111", "0.000"},
+        {0x10000, 1.0f, "111111", "#####0"},
+        {0x10002, 0.01f, "1111.11", "###0.00"},
+        {0x10005, 0.00001f, "1.11111", "0.00000"},
         {0x20003, 0.001f, "111.111", "##0.000"}, // any high word selects six digits
     };
     for (const Case &c : cases) {

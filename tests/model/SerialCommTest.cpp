@@ -41,15 +41,9 @@ TEST(SerialComm, WordsAndLinesByLayoutRoundTrip)
     };
     const Place base{86, 87, 86, 87}, freq{270, 272, 135, 136};
     const Case cases[] = {
-        {0, 1, 0, "1", "4.8", base},
-        {1, 12, 1, "12", "9.6", base},
-        {2, 247, 2, "247", "19.2", base},
-        {3, 255, 3, "255", "38.4", base},
-        {6, 0, 1, "0", "9.6", base},
-        {4, 1, 0, "1", "4.8", freq},
-        {5, 99, 3, "99", "38.4", freq},
-        {7, 5, 2, "5", "19.2", std::nullopt},
-        {-1, 5, 2, "5", "19.2", std::nullopt},
+        {0, 1, 0, "1", "4.8", base},      {1, 12, 1, "12", "9.6", base},        {2, 247, 2, "247", "19.2", base},
+        {3, 255, 3, "255", "38.4", base}, {6, 0, 1, "0", "9.6", base},          {4, 1, 0, "1", "4.8", freq},
+        {5, 99, 3, "99", "38.4", freq},   {7, 5, 2, "5", "19.2", std::nullopt}, {-1, 5, 2, "5", "19.2", std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.slotA);
@@ -108,14 +102,22 @@ TEST(SerialComm, LinesAreFoundAnywhereAndParsedStrictly)
         {"no baud-rate line", {"S.out>Add=1"}, std::nullopt, "Non trovato comando S.out>bdr="},
         {"baud rate in baud", {"S.out>Add=1", "S.out>bdr=9600"}, std::nullopt, "Errore valore ConvBaudRate"},
         {"baud rate with a comma", {"S.out>Add=1", "S.out>bdr=9,6"}, std::nullopt, "Errore valore ConvBaudRate"},
-        {"baud rate with a trailing blank", {"S.out>Add=1", "S.out>bdr=38.4 "}, std::nullopt,
+        {"baud rate with a trailing blank",
+         {"S.out>Add=1", "S.out>bdr=38.4 "},
+         std::nullopt,
          "Errore valore ConvBaudRate"},
         {"empty baud rate", {"S.out>Add=1", "S.out>bdr="}, std::nullopt, "Errore valore ConvBaudRate"},
-        {"empty address", {"S.out>Add=", "S.out>bdr=4.8"}, std::nullopt,
+        {"empty address",
+         {"S.out>Add=", "S.out>bdr=4.8"},
+         std::nullopt,
          "Valore numerico non valido per S.out>Add=: \"\""},
-        {"address with a blank", {"S.out>Add= 12", "S.out>bdr=4.8"}, std::nullopt,
+        {"address with a blank",
+         {"S.out>Add= 12", "S.out>bdr=4.8"},
+         std::nullopt,
          "Valore numerico non valido per S.out>Add=: \" 12\""},
-        {"address beyond 16 bits", {"S.out>Add=40000", "S.out>bdr=4.8"}, std::nullopt,
+        {"address beyond 16 bits",
+         {"S.out>Add=40000", "S.out>bdr=4.8"},
+         std::nullopt,
          "Valore numerico non valido per S.out>Add=: \"40000\""},
     };
     for (const Case &c : cases) {
@@ -160,7 +162,7 @@ TEST(SerialComm, ReportRows)
         const char *addText, *bdrText;
     };
     const Case cases[] = {
-        {1, 0, "1", "4800"},   {247, 1, "247", "9600"}, {0, 2, "0", "19200"},
+        {1, 0, "1", "4800"},    {247, 1, "247", "9600"}, {0, 2, "0", "19200"},
         {12, 3, "12", "38400"}, {5, 4, "5", "4"},        {5, -1, "5", "-1"},
     };
     for (const Case &c : cases) {

@@ -24,11 +24,12 @@ QStringList tableColumns(const QString &connectionName, const QString &table)
 // itself from its own source file; a registration the linker dropped would
 // leave the class without a table.
 const QStringList kConfigurationTables{
-    QStringLiteral("CAlarm1"), QStringLiteral("CAlarm2"), QStringLiteral("CAlarm3"), QStringLiteral("CAlarm4"),
-    QStringLiteral("CAnalogOut"), QStringLiteral("CCounterAB"), QStringLiteral("CDisplay"), QStringLiteral("CFiltroDigitale"),
-    QStringLiteral("CInOutScale"), QStringLiteral("CInOutScaleB"), QStringLiteral("CLinearize"), QStringLiteral("CLinearizeB"),
-    QStringLiteral("CModInstr"), QStringLiteral("CRangeGKP"), QStringLiteral("CRangeMVAHVA"), QStringLiteral("CRangeMVZ"),
-    QStringLiteral("CRangeWP12"), QStringLiteral("CSerialComm"),
+    QStringLiteral("CAlarm1"),      QStringLiteral("CAlarm2"),         QStringLiteral("CAlarm3"),
+    QStringLiteral("CAlarm4"),      QStringLiteral("CAnalogOut"),      QStringLiteral("CCounterAB"),
+    QStringLiteral("CDisplay"),     QStringLiteral("CFiltroDigitale"), QStringLiteral("CInOutScale"),
+    QStringLiteral("CInOutScaleB"), QStringLiteral("CLinearize"),      QStringLiteral("CLinearizeB"),
+    QStringLiteral("CModInstr"),    QStringLiteral("CRangeGKP"),       QStringLiteral("CRangeMVAHVA"),
+    QStringLiteral("CRangeMVZ"),    QStringLiteral("CRangeWP12"),      QStringLiteral("CSerialComm"),
 };
 
 // Every registered table holds "IDProgramma" then the class's own columns,

@@ -41,7 +41,8 @@ TEST_F(SerialPortsTest, OverridesNameThePortsInOrder)
         {nullptr, " ttyUSB1 ; /dev/ttyS0 ;", {"/dev/ttyUSB1", "/dev/ttyS0"}},
         {"/dev/pts/7", "/dev/ttyUSB0", {"/dev/pts/7"}},
         {"", "/dev/ttyACM0", {"/dev/ttyACM0"}},
-        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0", nullptr,
+        {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0",
+         nullptr,
          {"/dev/serial/by-path/pci-0000:00:14.0-usb-0:1:1.0-port0"}},
     };
     for (const Case &c : cases) {
@@ -69,9 +70,9 @@ TEST_F(SerialPortsTest, WithoutOverrideTheSystemListIsUsed)
 
 TEST(SortSerialDevices, NumbersInNumericOrderWithinEachKind)
 {
-    EXPECT_EQ(SortSerialDevices({"/dev/ttyUSB1", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyACM0", "/dev/ttyUSB0",
-                                 "/dev/ttyS2"}),
-              QStringList({"/dev/ttyACM0", "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
+    EXPECT_EQ(
+        SortSerialDevices({"/dev/ttyUSB1", "/dev/ttyS10", "/dev/ttyS2", "/dev/ttyACM0", "/dev/ttyUSB0", "/dev/ttyS2"}),
+        QStringList({"/dev/ttyACM0", "/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0", "/dev/ttyUSB1"}));
 }
 
 } // namespace

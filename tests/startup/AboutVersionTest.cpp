@@ -84,8 +84,8 @@ TEST(Version, FieldsDecodedFromTheFixedRecord)
         const char *environment;
         const char *exeType;
     };
-    const auto rec = [](std::uint32_t ms, std::uint32_t ls, std::int32_t flags, std::uint32_t os,
-                        std::int32_t type, std::int32_t subtype) {
+    const auto rec = [](std::uint32_t ms, std::uint32_t ls, std::int32_t flags, std::uint32_t os, std::int32_t type,
+                        std::int32_t subtype) {
         VersionFixedInfo f;
         f.FileVersionMS = static_cast<std::int32_t>(ms);
         f.FileVersionLS = static_cast<std::int32_t>(ls);
@@ -103,8 +103,7 @@ TEST(Version, FieldsDecodedFromTheFixedRecord)
         {"every flag", rec(0, 0, 0x3F, 0x00010001u, 3, 10), "0.0.0.0",
          "Debug Prerelease Patched PrivateBuild InfoInferred SpecialBuild ", "Windows (16-bit) under MS-DOS",
          "Driver:Communications"},
-        {"font", rec(0, 0, 0, 0x00020003u, 4, 3), "0.0.0.0", "", "PM (32-bit) under OS/2 (16-bit)",
-         "Font:TrueType"},
+        {"font", rec(0, 0, 0, 0x00020003u, 4, 3), "0.0.0.0", "", "PM (32-bit) under OS/2 (16-bit)", "Font:TrueType"},
         {"driver without known subtype", rec(0, 0, 0, 0x00050000u, 3, 11), "0.0.0.0", "", "", "Driver"},
         {"unknown type", rec(0, 0, 0, 0, 6, 0), "0.0.0.0", "", "", "Unknown"},
         {"static library", rec(0, 0, 0, 0, 7, 0), "0.0.0.0", "", "", "Static Library"},
@@ -175,11 +174,10 @@ TEST(About, TextsFontsAndOwner)
         std::int32_t id;
     };
     const Case cases[] = {
-        {"lblTitle(0)", about.lblTitle[0]->text(), 301}, {"lblTitle(1)", about.lblTitle[1]->text(), 302},
-        {"lblVersion", about.lblVersion->text(), 303},   {"lblCopyright", about.lblCopyright->text(), 304},
-        {"lblDescription", about.lblDescription->text(), 305},
-        {"lblSupporto", about.lblSupporto->text(), 306}, {"lblDisclaimer", about.lblDisclaimer->text(), 307},
-        {"cmdOK", about.cmdOK->text(), 2004},
+        {"lblTitle(0)", about.lblTitle[0]->text(), 301},       {"lblTitle(1)", about.lblTitle[1]->text(), 302},
+        {"lblVersion", about.lblVersion->text(), 303},         {"lblCopyright", about.lblCopyright->text(), 304},
+        {"lblDescription", about.lblDescription->text(), 305}, {"lblSupporto", about.lblSupporto->text(), 306},
+        {"lblDisclaimer", about.lblDisclaimer->text(), 307},   {"cmdOK", about.cmdOK->text(), 2004},
     };
     for (const Case &c : cases)
         EXPECT_EQ(c.text, LoadResourceString(c.id)) << c.what;

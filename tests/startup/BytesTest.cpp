@@ -39,8 +39,7 @@ TEST(Bytes, WordAndByteFunctionsKeepBitPatterns)
         {"MakeLong 0 -1", MakeLong(0, -1), -65536},
         {"MakeLong -1 -1", MakeLong(-1, -1), -1},
         {"MakeLong 0 -32768", MakeLong(0, -32768), std::numeric_limits<std::int32_t>::min()},
-        {"MakeLong of the split of -123456",
-         MakeLong(LoWord(-123456), HiWord(-123456)), -123456},
+        {"MakeLong of the split of -123456", MakeLong(LoWord(-123456), HiWord(-123456)), -123456},
         {"LShiftWord 1 by 15", LShiftWord(1, 15), -32768},
         {"LShiftWord 3 by 15", LShiftWord(3, 15), -32768},
         {"LShiftWord -1 by 0", LShiftWord(-1, 0), -1},
@@ -95,8 +94,8 @@ TEST(Bytes, TextAndHexFunctions)
         const char *expected;
     };
     const HexCase hex[] = {
-        {255, 4, "00FF"},     {0x12345, 4, "2345"}, {0xABC, 3, "ABC"},       {-1, 4, "FFFF"},
-        {-2, 8, "FFFFFFFE"},  {-1, 10, "00FFFFFFFF"}, {0, 2, "00"},         {0x409, 0, ""},
+        {255, 4, "00FF"},    {0x12345, 4, "2345"},   {0xABC, 3, "ABC"}, {-1, 4, "FFFF"},
+        {-2, 8, "FFFFFFFE"}, {-1, 10, "00FFFFFFFF"}, {0, 2, "00"},      {0x409, 0, ""},
     };
     for (const HexCase &c : hex)
         EXPECT_EQ(FmtHex(c.value, c.digits), QString::fromLatin1(c.expected)) << c.value << " " << c.digits;

@@ -39,18 +39,17 @@ protected:
     CINIManager m_Ini;
 };
 
-const QByteArray kHandWritten =
-    "; written by hand\r\n"
-    "[Comm]\r\n"
-    "  Baud = 9600 \r\n"
-    "Port=2\r\n"
-    "garbage without equals\r\n"
-    "Empty=\r\n"
-    "Word=abc\r\n"
-    "\r\n"
-    "; the printer\r\n"
-    "[Print]\r\n"
-    "Copies=3\r\n";
+const QByteArray kHandWritten = "; written by hand\r\n"
+                                "[Comm]\r\n"
+                                "  Baud = 9600 \r\n"
+                                "Port=2\r\n"
+                                "garbage without equals\r\n"
+                                "Empty=\r\n"
+                                "Word=abc\r\n"
+                                "\r\n"
+                                "; the printer\r\n"
+                                "[Print]\r\n"
+                                "Copies=3\r\n";
 
 // While it lives, this thread's file access is checked as for an ordinary
 // user even when the process runs as root (who may write anywhere).
@@ -152,11 +151,9 @@ TEST_F(IniFile, MixedLineEndsAreKeptLineByLine)
         QByteArray before;
         QByteArray after;
     } cases[] = {
-        {"CRLF first",
-         "[Comm]\r\nBaud=9600\nPort=2\r\n; note\n[Print]\nCopies=3",
+        {"CRLF first", "[Comm]\r\nBaud=9600\nPort=2\r\n; note\n[Print]\nCopies=3",
          "[Comm]\r\nBaud=19200\nPort=2\r\nParity=E\r\n; note\n[Print]\nCopies=3\r\n"},
-        {"LF first",
-         "[Comm]\nBaud=9600\r\nPort=2\n; note\r\n[Print]\r\nCopies=3\r\n",
+        {"LF first", "[Comm]\nBaud=9600\r\nPort=2\n; note\r\n[Print]\r\nCopies=3\r\n",
          "[Comm]\nBaud=19200\r\nPort=2\nParity=E\n; note\r\n[Print]\r\nCopies=3\r\n"},
     };
     for (const auto &c : cases) {
@@ -263,17 +260,17 @@ TEST_F(IniFile, WriteFailuresAreReportedAndChangeNothing)
 
     // A read-only folder, checked as for an ordinary user also when the
     // tests run as root.
-    ASSERT_TRUE(QFile::setPermissions(m_Dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                        | QFileDevice::ExeOwner | QFileDevice::ReadOther
-                                                        | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(m_Dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                        QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                        QFileDevice::ExeOther));
     const QString locked = m_Dir.filePath(QStringLiteral("locked"));
     ASSERT_TRUE(QDir().mkdir(locked));
     CINIManager ini;
     ini.Create(locked + QStringLiteral("/Settings.ini"));
     ASSERT_TRUE(ini.INIAddKeyLong(QStringLiteral("Comm"), QStringLiteral("Baud"), 9600));
     const QFile::Permissions open = QFile::permissions(locked);
-    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner
-                                                  | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther |
+                                                  QFileDevice::ExeOther));
     {
         UnprivilegedFileAccess asUser;
         EXPECT_FALSE(ini.INIAddKeyLong(QStringLiteral("Comm"), QStringLiteral("Baud"), 19200));

@@ -106,10 +106,7 @@ protected:
         SetMsgBoxHook(m_OldBox);
         CTraceCode::SetClock(m_OldClock);
     }
-    QStringList Entries() const
-    {
-        return QDir(m_Folder.Path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
-    }
+    QStringList Entries() const { return QDir(m_Folder.Path()).entryList(QDir::Files | QDir::Hidden, QDir::Name); }
 
     testenv::ScopedProgramFolder m_Folder;
     StartHooks m_Hooks;
@@ -130,16 +127,11 @@ const QStringList kStartLines = {
     QStringLiteral("Verifica esistenza DB..."),
 };
 const QStringList kRestLines = {
-    QStringLiteral("Crea oggetto connection."),
-    QStringLiteral("Crea form"),
-    QStringLiteral("Visualizza form main"),
-    QStringLiteral("Creazione della classe per l'help sulla statusbar"),
-    QStringLiteral("Caricamento testi menu"),
-    QStringLiteral("Form_Load step 1"),
-    QStringLiteral("Form_Load step 2"),
-    QStringLiteral("Fine FMain_Load"),
-    QStringLiteral("Sub Main() step 1"),
-    QStringLiteral("End Sub Main()"),
+    QStringLiteral("Crea oggetto connection."), QStringLiteral("Crea form"),
+    QStringLiteral("Visualizza form main"),     QStringLiteral("Creazione della classe per l'help sulla statusbar"),
+    QStringLiteral("Caricamento testi menu"),   QStringLiteral("Form_Load step 1"),
+    QStringLiteral("Form_Load step 2"),         QStringLiteral("Fine FMain_Load"),
+    QStringLiteral("Sub Main() step 1"),        QStringLiteral("End Sub Main()"),
 };
 
 } // namespace

@@ -100,8 +100,8 @@ TEST(StatusBarHelp, HelpIdFollowsTheHighlightedItem)
     // reported once, however often it moves over it.
     const QPoint onSeparator = w.file->actionGeometry(w.separator).center();
     for (int move = 0; move < 2; ++move) {
-        QMouseEvent event(QEvent::MouseMove, onSeparator, w.file->mapToGlobal(onSeparator), Qt::NoButton,
-                          Qt::NoButton, Qt::NoModifier);
+        QMouseEvent event(QEvent::MouseMove, onSeparator, w.file->mapToGlobal(onSeparator), Qt::NoButton, Qt::NoButton,
+                          Qt::NoModifier);
         QCoreApplication::sendEvent(w.file, &event);
     }
     w.file->setActiveAction(w.recent->menuAction());

@@ -39,8 +39,7 @@ TEST(TextServices, GetResourceTextReplacesPlaceholdersInOrder)
         {"|10", {QStringLiteral("a")}, "a0"}, // "|1" is replaced before "|10" would be
     };
     for (const Case &c : cases)
-        EXPECT_EQ(SubstitutePlaceholders(QString::fromUtf8(c.text), c.values), QString::fromUtf8(c.expected))
-            << c.text;
+        EXPECT_EQ(SubstitutePlaceholders(QString::fromUtf8(c.text), c.values), QString::fromUtf8(c.expected)) << c.text;
 
     EXPECT_EQ(GetResourceText(231, {QStringLiteral("X")}),
               QStringLiteral("System file X not found !!!\n\rReinstall the program or contact the supplier."));
@@ -125,7 +124,8 @@ TEST(TextServices, LoadersReplaceDesignedIdsByTexts)
     EXPECT_EQ(lines.value(0), QStringLiteral("Inizio caricamento dei caption dei controlli"));
     EXPECT_EQ(lines.value(1), QStringLiteral("Fine caricamento delle risorse"));
     EXPECT_EQ(lines.value(2), QStringLiteral("Caricamento testi menu"));
-    EXPECT_EQ(lines.value(3), QStringLiteral("Caricamento dalle risorse del testo del menu 301=") + LoadResourceString(301));
+    EXPECT_EQ(lines.value(3),
+              QStringLiteral("Caricamento dalle risorse del testo del menu 301=") + LoadResourceString(301));
     EXPECT_EQ(lines.size(), 4 + 2); // the two items "302"; nothing for "-" or the unknown id
 }
 
@@ -140,9 +140,11 @@ TEST(TextServices, ProgramFontFallsBackInItsOrder)
     const Case cases[] = {
         {{QStringLiteral("Arial"), QStringLiteral("MS Sans Serif")}, "Arial", {}},
         {{QStringLiteral("MS Sans Serif"), QStringLiteral("Curier New")}, "MS Sans Serif", {miss + "Arial"}},
-        {{QStringLiteral("Curier New"), QStringLiteral("arial")}, "Curier New",
+        {{QStringLiteral("Curier New"), QStringLiteral("arial")},
+         "Curier New",
          {miss + "Arial", miss + "MS Sans Serif"}},
-        {{}, "Default Sans",
+        {{},
+         "Default Sans",
          {miss + "Arial", miss + "MS Sans Serif",
           miss + "Curier New Viene mantenuto il font di default dei controlli"}},
     };

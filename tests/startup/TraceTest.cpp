@@ -55,11 +55,18 @@ protected:
     {
         ASSERT_GE(lines.size(), 15);
         EXPECT_EQ(lines[0], header + kStamp);
-        static const char *const prefixes[] = {
-            "Memoria fisica libera: ", "Memoria fisica disponibile: ", "Memoria virtuale libera: ",
-            "Memoria virtuale disponibile: ", "Memoria caricata: ", "Processore: ",
-            "Nome sistema operativo: ", "Windows Version: ", "Windows Directory: ",
-            "System Directory: ", "Nome utente: ", "Nome macchina: "};
+        static const char *const prefixes[] = {"Memoria fisica libera: ",
+                                               "Memoria fisica disponibile: ",
+                                               "Memoria virtuale libera: ",
+                                               "Memoria virtuale disponibile: ",
+                                               "Memoria caricata: ",
+                                               "Processore: ",
+                                               "Nome sistema operativo: ",
+                                               "Windows Version: ",
+                                               "Windows Directory: ",
+                                               "System Directory: ",
+                                               "Nome utente: ",
+                                               "Nome macchina: "};
         for (int i = 0; i < 12; ++i)
             EXPECT_TRUE(lines[1 + i].startsWith(QLatin1String(prefixes[i]))) << lines[1 + i].toStdString();
         EXPECT_TRUE(lines[1].endsWith(QLatin1String(" KB")));
@@ -90,7 +97,7 @@ TEST(Trace, ProcessCommandLineFindsTheSwitchesAnywhere)
         {"  /Debug_All  ", true, 2},
         {"/Debug", true, 1},
         {"file.oxa /DEBUG", true, 1},
-        {"x/DEBUGGERy", true, 1},   // inside a longer word
+        {"x/DEBUGGERy", true, 1}, // inside a longer word
         {"/DEBUG /DEBUG_ALL", true, 2},
         {"-debug", false, 0},
         {"/DEBU", false, 0},
@@ -154,8 +161,8 @@ TEST_F(TraceFile, CreateModeDecidesWhetherTheFileIsEmptied)
             ExpectBegun(lines, QStringLiteral("Effettuata nuova esecuzione: "));
             EXPECT_EQ(lines.size(), 15) << "mode " << c.createMode;
         } else {
-            EXPECT_EQ(lines, (QStringList{QStringLiteral("old"),
-                                          QStringLiteral("Effettuata nuova esecuzione: ") + kStamp}))
+            EXPECT_EQ(lines,
+                      (QStringList{QStringLiteral("old"), QStringLiteral("Effettuata nuova esecuzione: ") + kStamp}))
                 << "mode " << c.createMode;
         }
     }
@@ -263,10 +270,11 @@ TEST_F(TraceFile, DebuggerModeWritesNoFile)
 {
     static QStringList captured;
     captured.clear();
-    const QtMessageHandler old = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &m) {
-        if (type == QtDebugMsg)
-            captured << m;
-    });
+    const QtMessageHandler old =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &m) {
+            if (type == QtDebugMsg)
+                captured << m;
+        });
     m_Trace.SetBugMode(1);
     m_Trace.BugStartTrace();
     m_Trace.BugMessage(QStringLiteral("to the debugger"));
@@ -325,7 +333,8 @@ TEST_F(TraceFile, UnwritableOrRemovedFileDoesNotStopTheProgram)
 
 TEST(SystemInfo, KernelFilesAreParsedAndFiguresClamped)
 {
-    const QByteArray meminfo = "MemTotal:       24682296 kB\nMemFree:  100 kB\nMemAvailable:   2000 kB\nHugePages_Total:       0\n";
+    const QByteArray meminfo =
+        "MemTotal:       24682296 kB\nMemFree:  100 kB\nMemAvailable:   2000 kB\nHugePages_Total:       0\n";
     EXPECT_EQ(csystem_detail::MemInfoKB(meminfo, "MemTotal"), 24682296);
     EXPECT_EQ(csystem_detail::MemInfoKB(meminfo, "MemAvailable"), 2000);
     EXPECT_EQ(csystem_detail::MemInfoKB(meminfo, "Mem"), -1);             // a prefix is not a key

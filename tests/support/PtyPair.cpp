@@ -12,7 +12,7 @@ namespace {
 
 void makeRaw(int fd)
 {
-    termios t {};
+    termios t{};
     if (::tcgetattr(fd, &t) != 0)
         return;
     ::cfmakeraw(&t);
@@ -47,7 +47,7 @@ PtyPair::~PtyPair()
 // On Linux the master reports the terminal settings of the slave side.
 speed_t PtyPair::LineSpeed() const
 {
-    termios t {};
+    termios t{};
     if (m_Master < 0 || ::tcgetattr(m_Master, &t) != 0)
         return 0;
     return ::cfgetospeed(&t);
@@ -76,8 +76,7 @@ void PtyPair::CloseMaster()
 }
 
 PtyPeer::PtyPeer(PtyPair &pair, Responder responder, speed_t requiredSpeed)
-    : m_Pair(pair), m_Responder(std::move(responder)), m_RequiredSpeed(requiredSpeed),
-      m_Thread([this] { run(); })
+    : m_Pair(pair), m_Responder(std::move(responder)), m_RequiredSpeed(requiredSpeed), m_Thread([this] { run(); })
 {
 }
 
@@ -104,10 +103,10 @@ void PtyPeer::run()
     using Clock = std::chrono::steady_clock;
     constexpr int kQuietMs = 20;
     QByteArray request;
-    Clock::time_point first {};
-    Clock::time_point last {};
+    Clock::time_point first{};
+    Clock::time_point last{};
     while (!m_Stop) {
-        pollfd p {m_Pair.MasterFd(), POLLIN, 0};
+        pollfd p{m_Pair.MasterFd(), POLLIN, 0};
         const int ready = ::poll(&p, 1, request.isEmpty() ? 50 : kQuietMs);
         if (ready > 0 && (p.revents & POLLIN)) {
             char buf[512];

@@ -14,8 +14,14 @@ QString &rootRef()
 }
 } // namespace
 
-void SetRoot(const QString &root) { rootRef() = root; }
-QString Root() { return rootRef(); }
+void SetRoot(const QString &root)
+{
+    rootRef() = root;
+}
+QString Root()
+{
+    return rootRef();
+}
 
 ScopedProgramFolder::ScopedProgramFolder()
     : m_Dir(std::make_unique<QTemporaryDir>(QDir(Root()).filePath(QStringLiteral("pf-XXXXXX"))))
@@ -28,8 +34,14 @@ ScopedProgramFolder::~ScopedProgramFolder()
     SetProgramFolder(QDir(Root()).filePath(QStringLiteral("program")));
 }
 
-QString ScopedProgramFolder::Path() const { return m_Dir->path(); }
-QString ScopedProgramFolder::File(const QString &name) const { return QDir(m_Dir->path()).filePath(name); }
+QString ScopedProgramFolder::Path() const
+{
+    return m_Dir->path();
+}
+QString ScopedProgramFolder::File(const QString &name) const
+{
+    return QDir(m_Dir->path()).filePath(name);
+}
 
 QString SourceFile(const QString &relative)
 {

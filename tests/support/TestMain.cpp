@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace testenv { void SetRoot(const QString &root); }
+namespace testenv {
+void SetRoot(const QString &root);
+}
 
 int main(int argc, char **argv)
 {
@@ -35,8 +37,6 @@ int main(int argc, char **argv)
         ADD_FAILURE() << "unexpected message box: " << r.title.toStdString() << ": " << r.text.toStdString();
         return MsgBoxResult::OK;
     });
-    SetEndProgramHook([](int code) {
-        throw std::runtime_error("program ended with code " + std::to_string(code));
-    });
+    SetEndProgramHook([](int code) { throw std::runtime_error("program ended with code " + std::to_string(code)); });
     return RUN_ALL_TESTS();
 }

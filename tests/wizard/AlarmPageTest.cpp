@@ -76,7 +76,8 @@ TEST_F(AlarmPage, ShowsAndStoresEveryValue)
     const auto stored = ShowAndStore(page, *source, [](FWizardPage &p) {
         EXPECT_EQ(Child<QLabel>(p, "lblTitle").text(), QStringLiteral("2 alarm parameters setting..."));
         EXPECT_EQ(Child<QGroupBox>(p, "frmAlarmScale").title(), QStringLiteral("Adjustment limits of alarm set-point"));
-        EXPECT_EQ(Child<QRadioButton>(p, "optAlarmType3").text(), QStringLiteral("Down alarm with inhibition at power-on"));
+        EXPECT_EQ(Child<QRadioButton>(p, "optAlarmType3").text(),
+                  QStringLiteral("Down alarm with inhibition at power-on"));
         EXPECT_EQ(Text(p, "txtMinAlarmScale"), QStringLiteral("-50.0"));
         EXPECT_EQ(Text(p, "txtMaxAlarmScale"), QStringLiteral("150.0"));
         EXPECT_EQ(Text(p, "txtAlarmSetPoint"), QStringLiteral("20.0"));
@@ -127,19 +128,55 @@ TEST_F(AlarmPage, ValuesAreLimitedByTheDisplayScaleOfTheAlarmsChannel)
         {"model 0, 1999 display: hysteresis capped", {0, 0, 0, 0}, 0, a1999, b500, -1999, 1999, 1999, 1, 0, "1999"},
         {"model 0, 9990 display: steps of 10", {0, 0, 1, 0}, 0, {0, 0, 9990}, b500, 0, 9990, 9990, 10, 0, "9990"},
         {"falling scale", {1, 0, 0, 0}, 0, {1, 1000, 0}, b500, 0, 1000, 1000, 1, 0, "100.0"},
-        {"model 1 caps the hysteresis at 9999", {1, 3, 0, 0}, 0, {0, -9999, 9999}, b500, -9999, 9999, 9999, 1, 0,
+        {"model 1 caps the hysteresis at 9999",
+         {1, 3, 0, 0},
+         0,
+         {0, -9999, 9999},
+         b500,
+         -9999,
+         9999,
+         9999,
+         1,
+         0,
          "9999"},
         {"model 3, channel F", {3, 4, 0, 0}, 1, {0, 0, 100}, b500, 0, 500000, 500000, 1, 1, "5000.00"},
         {"model 3, channel A", {3, 4, 0, 0}, 0, {0, 0, 100}, b500, 0, 100, 100, 1, 0, "100"},
         {"model 3, F7: channel A only", {3, 4, 0, 6}, 1, {0, 0, 100}, b500, 0, 100, 100, 1, 0, "100"},
-        {"model 0, frequency module under F2: channel F", {0, 4, 0, 1}, 0, a1999, {2, -50, 800}, -50, 800, 850, 1, 0,
+        {"model 0, frequency module under F2: channel F",
+         {0, 4, 0, 1},
+         0,
+         a1999,
+         {2, -50, 800},
+         -50,
+         800,
+         850,
+         1,
+         0,
          "8.00"},
-        {"model 0, frequency module under F7: channel A", {0, 5, 0, 6}, 0, a1999, {2, -50, 800}, -1999, 1999, 3998,
-         1, 0, "1999"},
+        {"model 0, frequency module under F7: channel A",
+         {0, 5, 0, 6},
+         0,
+         a1999,
+         {2, -50, 800},
+         -1999,
+         1999,
+         3998,
+         1,
+         0,
+         "1999"},
         // A function left from an earlier frequency configuration does not
         // send the alarms of another input to channel F.
-        {"model 1, low-signal input with a leftover function", {1, 0, 0, 3}, 0, a1999, {2, -50, 800}, -1999, 1999,
-         3998, 1, 0, "1999"},
+        {"model 1, low-signal input with a leftover function",
+         {1, 0, 0, 3},
+         0,
+         a1999,
+         {2, -50, 800},
+         -1999,
+         1999,
+         3998,
+         1,
+         0,
+         "1999"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -220,10 +257,24 @@ TEST_F(AlarmPage, TheFittedInstrumentDecidesWhatCanBeChosen)
         {"model 0", {0, 0, 0, 0, "CAlarm1"}, 2, 1, "1 alarm parameters setting...", false, false, true, 2},
         // No latch types on model 2 with a frequency module: a stored latch
         // type moves to the first button.
-        {"model 2, frequency module", {2, 5, 0, 0, "CAlarm1"}, 4, 0, "1 alarm parameters setting...", false, false,
-         false, 0},
-        {"model 2, low-signal input", {2, 0, 0, 0, "CAlarm2"}, 5, 0, "2 alarm parameters setting...", false, false,
-         true, 5},
+        {"model 2, frequency module",
+         {2, 5, 0, 0, "CAlarm1"},
+         4,
+         0,
+         "1 alarm parameters setting...",
+         false,
+         false,
+         false,
+         0},
+        {"model 2, low-signal input",
+         {2, 0, 0, 0, "CAlarm2"},
+         5,
+         0,
+         "2 alarm parameters setting...",
+         false,
+         false,
+         true,
+         5},
         {"a name without an alarm number", {1, 0, 0, 0, "CAlarm"}, 1, 0, "", false, true, true, 1},
     };
     g_Scala->SetScalaDisplay(0, 0, 1000);
@@ -262,9 +313,8 @@ TEST_F(AlarmPage, EachShowingStartsFromItsOwnContext)
     source->SetChannel(1);
     source->SetMaxAlarmScale(5000);
     FWAlarm page;
-    auto stored = ShowAndStore(page, *source, [](FWizardPage &p) {
-        EXPECT_EQ(Spin(p, "m_MaxAlarmScale").IncrementoMinimo(), 10);
-    });
+    auto stored = ShowAndStore(page, *source,
+                               [](FWizardPage &p) { EXPECT_EQ(Spin(p, "m_MaxAlarmScale").IncrementoMinimo(), 10); });
     EXPECT_EQ(stored->Channel(), 1);
     EXPECT_EQ(stored->MaxAlarmScale(), 5000);
 

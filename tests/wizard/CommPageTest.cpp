@@ -32,8 +32,8 @@ TEST(CommPage, ShowsEditsAndStoresTheSettings)
         const char *name;
         std::int16_t action;
         std::int16_t storedPort, storedInterface;
-        int shownPort;         // selected combo index (-1 none)
-        int shownInterface;    // option switched on
+        int shownPort;               // selected combo index (-1 none)
+        int shownInterface;          // option switched on
         int pickPort, pickInterface; // -1: leave as shown
         std::int16_t savedPort, savedInterface;
     };
@@ -60,7 +60,8 @@ TEST(CommPage, ShowsEditsAndStoresTheSettings)
         script.Then([&](FWizardPage &p) {
             EXPECT_EQ(p.findChild<QLabel *>(QStringLiteral("lblTitle"))->text(),
                       QStringLiteral("Setting of communication parameters..."));
-            EXPECT_EQ(p.findChild<QGroupBox *>(QStringLiteral("ComPort"))->title(), QStringLiteral("Communication port"));
+            EXPECT_EQ(p.findChild<QGroupBox *>(QStringLiteral("ComPort"))->title(),
+                      QStringLiteral("Communication port"));
             EXPECT_EQ(p.findChild<QGroupBox *>(QStringLiteral("InterfaceType"))->title(),
                       QStringLiteral("Connection type and modes"));
             EXPECT_EQ(option(p, 0)->text(), QStringLiteral("Auxiliary RS 232"));
@@ -69,8 +70,8 @@ TEST(CommPage, ShowsEditsAndStoresTheSettings)
             QStringList items;
             for (int i = 0; i < ports(p)->count(); ++i)
                 items << ports(p)->itemText(i);
-            EXPECT_EQ(items, (QStringList{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9",
-                                          "COM10"}));
+            EXPECT_EQ(items,
+                      (QStringList{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "COM10"}));
 
             EXPECT_EQ(ports(p)->currentIndex(), c.shownPort);
             for (int i = 0; i < 3; ++i)

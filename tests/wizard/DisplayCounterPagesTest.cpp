@@ -32,8 +32,8 @@ class DisplayCounterPages : public paramtest::FreshScales {};
 
 // ---- display page -----------------------------------------------------------
 
-std::unique_ptr<CDisplay> DisplayObject(std::int16_t model, std::int16_t slotA, std::int16_t digit,
-                                        std::int16_t color, std::int16_t password)
+std::unique_ptr<CDisplay> DisplayObject(std::int16_t model, std::int16_t slotA, std::int16_t digit, std::int16_t color,
+                                        std::int16_t password)
 {
     auto d = std::make_unique<CDisplay>();
     d->SetModelloStrumento(model);
@@ -271,7 +271,7 @@ TEST_F(DisplayCounterPages, CountersRefuseAnElectricalMaximumNotAboveTheMinimumO
         bool refused;
     };
     const std::vector<Case> cases = {
-        {"cmdNext", 500, true}, {"cmdEnd", 500, true}, {"cmdBack", 500, true},
+        {"cmdNext", 500, true},  {"cmdEnd", 500, true},  {"cmdBack", 500, true},
         {"cmdNext", 501, false}, {"cmdEnd", 501, false}, {"cmdBack", 501, false},
     };
     for (const Case &c : cases) {

@@ -64,18 +64,25 @@ TEST(NetworkPage, InterfaceTypeAndActionDecideTheChoices)
         {"RS232 transfer", 0, 1, {0, 0, 17, 12}, true, false, true, true, false, false, {0, 0, 17, 12}},
         // The network cannot be chosen on RS232: the selection moves to the
         // single instrument and the address given by hand stays.
-        {"RS232 transfer, network stored", 0, 1, {1, 1, 17, 12}, true, false, true, true, true, false,
-         {0, 1, 17, 12}},
+        {"RS232 transfer, network stored", 0, 1, {1, 1, 17, 12}, true, false, true, true, true, false, {0, 1, 17, 12}},
         // No automatic detection on RS485: the address is given by hand.
-        {"RS485 transfer, single instrument", 0, 2, {0, 0, 17, 12}, true, true, false, true, true, false,
+        {"RS485 transfer, single instrument",
+         0,
+         2,
+         {0, 0, 17, 12},
+         true,
+         true,
+         false,
+         true,
+         true,
+         false,
          {0, 1, 17, 12}},
         // The whole network: no address group, the count; the address shown
         // is stored although disabled.
         {"RS485 transfer, network", 0, 2, {1, 0, 17, 12}, true, true, false, false, false, true, {1, 0, 17, 12}},
         // Modify instrument parameters (interface plus 3): one instrument at
         // an address given by hand.
-        {"modify instrument parameters", 0, 5, {1, 0, 17, 12}, true, false, false, true, true, false,
-         {0, 1, 17, 12}},
+        {"modify instrument parameters", 0, 5, {1, 0, 17, 12}, true, false, false, true, true, false, {0, 1, 17, 12}},
         {"live view, RS232", 1, 1, {1, 0, 0, 300}, true, false, true, true, false, false, {0, 0, 1, 255}},
         {"live view, RS232, manual", 1, 1, {0, 1, 200, 5}, true, false, true, true, true, false, {0, 1, 200, 5}},
         {"live view, RS485", 1, 2, {0, 1, 9, 40}, false, true, false, false, false, true, {1, 1, 9, 40}},
@@ -171,7 +178,8 @@ TEST(NetworkPage, ButtonsFollowThePagesPlace)
                 EXPECT_EQ(Enabled(p, "cmdNext"), c.next);
             }
             for (const char *name : {"cmdEnd", "cmdNext", "cmdDialogOk"})
-                EXPECT_EQ(Child<QPushButton>(p, name).isDefault(), QLatin1String(name) == QLatin1String(c.defaultButton))
+                EXPECT_EQ(Child<QPushButton>(p, name).isDefault(),
+                          QLatin1String(name) == QLatin1String(c.defaultButton))
                     << name;
             PageScript::Press(p, "cmdCancel");
             PageScript::Press(p, "cmdDialogCancel");

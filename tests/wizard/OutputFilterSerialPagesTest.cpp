@@ -54,8 +54,7 @@ TEST_F(OutputPages, AnalogueOutputShowsAndStoresItsValues)
         {"model 3, F7", 3, 6, 1, 0, 500, 0, true, false, "0.0 %", "50.0 %", 0, 0, 500},
         // Without the channel frame the stored channel is kept.
         {"model 1, channel kept", 1, 0, 1, 0, 1000, 1, false, true, "0.0 %", "100.0 %", 1, 0, 1000},
-        {"out of 0 to 1000: at the nearest limit", 0, 0, 0, -5, 1200, 0, false, true, "0.0 %", "100.0 %", 0, 0,
-         1000},
+        {"out of 0 to 1000: at the nearest limit", 0, 0, 0, -5, 1200, 0, false, true, "0.0 %", "100.0 %", 0, 0, 1000},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -148,7 +147,8 @@ TEST_F(OutputPages, FilterShownAgainAfterAModuleChangeTakesTheNewModulesRange)
     source.SetDisplayDigit(1);
     source.SetCampo(5000);
     FWFiltroDigitale page;
-    ShowAndStore<CFiltroDigitale>(page, source, [](FWizardPage &p) { EXPECT_EQ(Text(p, "txtCampo"), QStringLiteral("5000")); });
+    ShowAndStore<CFiltroDigitale>(page, source,
+                                  [](FWizardPage &p) { EXPECT_EQ(Text(p, "txtCampo"), QStringLiteral("5000")); });
 
     source.SetSlotA(4);
     source.SetCampo(999);

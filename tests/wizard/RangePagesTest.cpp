@@ -201,8 +201,7 @@ TEST_F(GkpPage, ShowsAndStoresTheProbeRangeAndCompensation)
         SCOPED_TRACE(c.name);
         Open(*MakeGkp(c.stored));
         EXPECT_EQ(Title(), QStringLiteral("Parameter setting and use of GKP module..."));
-        EXPECT_EQ(Items("cmbFunzione"),
-                  (QStringList{"Display hold", "Keypad lock", "Alarm reset with latch"}));
+        EXPECT_EQ(Items("cmbFunzione"), (QStringList{"Display hold", "Keypad lock", "Alarm reset with latch"}));
         EXPECT_EQ(Find<QGroupBox>(QStringLiteral("RangeTC"))->isEnabled(), c.stored.probe == 0);
         EXPECT_EQ(Find<QGroupBox>(QStringLiteral("RangeRTD"))->isEnabled(), c.stored.probe == 1);
         EXPECT_EQ(Find<QGroupBox>(QStringLiteral("RangeRES"))->isEnabled(), c.stored.probe == 2);
@@ -290,24 +289,52 @@ TEST_F(Wp12Page, FunctionsAndInputBFollowTheModel)
         bool inputB, resetOptions;
         Wp12 saved;
     };
-    const QString note = QStringLiteral(
-        "Note: Selection of the function to be applied to A and B inputs whose result is displayed");
+    const QString note =
+        QStringLiteral("Note: Selection of the function to be applied to A and B inputs whose result is displayed");
     const QString note3 = note + QStringLiteral(" in the 2nd row. The first row always displays channel A.");
     const Case cases[] = {
         // One page object for every case: what a showing for another model
         // disabled is enabled again.
         // Input B disabled on model 0 but its values are stored as shown,
         // pulses out of 1..9999 at the nearer limit.
-        {"model 0, F1, pulses clamped", 0, {0, 0, 5, 12000, 1, 1}, 7, "F1=Stepped value of channel A", note,
-         false, false, {0, 1, 5, 9999, 1, 1}},
-        {"model 3, F1: input B editable", 3, {0, 60, 2, 1000, 3, 4}, 11,
-         "F1=Stepped values of channels A and B", note3, true, true, {0, 60, 2, 1000, 3, 4}},
+        {"model 0, F1, pulses clamped",
+         0,
+         {0, 0, 5, 12000, 1, 1},
+         7,
+         "F1=Stepped value of channel A",
+         note,
+         false,
+         false,
+         {0, 1, 5, 9999, 1, 1}},
+        {"model 3, F1: input B editable",
+         3,
+         {0, 60, 2, 1000, 3, 4},
+         11,
+         "F1=Stepped values of channels A and B",
+         note3,
+         true,
+         true,
+         {0, 60, 2, 1000, 3, 4}},
         // Codes the model's lists lack (F8..F11, reset options) show and
         // store the first choice.
-        {"model 1, F9 and counter reset left from model 3", 1, {8, 10, 1, 10, 1, 4}, 7,
-         "F1=Stepped value of channel A", note, false, false, {0, 10, 1, 10, 1, 0}},
-        {"model 3, F10 counters", 3, {9, 1, 0, 1, 0, 3}, 11, "F1=Stepped values of channels A and B", note3,
-         false, true, {9, 1, 0, 1, 0, 3}},
+        {"model 1, F9 and counter reset left from model 3",
+         1,
+         {8, 10, 1, 10, 1, 4},
+         7,
+         "F1=Stepped value of channel A",
+         note,
+         false,
+         false,
+         {0, 10, 1, 10, 1, 0}},
+        {"model 3, F10 counters",
+         3,
+         {9, 1, 0, 1, 0, 3},
+         11,
+         "F1=Stepped values of channels A and B",
+         note3,
+         false,
+         true,
+         {9, 1, 0, 1, 0, 3}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -409,13 +436,40 @@ TEST_F(MvzPage, SectionsFollowTheExtraInputModules)
     const QStringList kind1{"Range 1 (r1)", "Range 2 (r2)"};
     const Case cases[] = {
         // Disabled sections keep their load-time captions and items.
-        {"slot D only", 0, 3, {1, 1, 0, 1, 1, 0, 1}, false, true, "MVZ extra inputs, type 1 (Slot C)",
-         "MVZ extra inputs, type 2 (Slot D)", kind1, kind1, {1, 1, 0, 1, 1, 0, 1}},
-        {"slot C type 3", 7, 0, {2, 0, 1, 1, 0, 0, 0}, true, false, "MVZ extra inputs, type 3 (Slot C)",
-         "MVZ extra inputs, type 1 (Slot D)", kind1, kind1, {2, 0, 1, 1, 0, 0, 0}},
+        {"slot D only",
+         0,
+         3,
+         {1, 1, 0, 1, 1, 0, 1},
+         false,
+         true,
+         "MVZ extra inputs, type 1 (Slot C)",
+         "MVZ extra inputs, type 2 (Slot D)",
+         kind1,
+         kind1,
+         {1, 1, 0, 1, 1, 0, 1}},
+        {"slot C type 3",
+         7,
+         0,
+         {2, 0, 1, 1, 0, 0, 0},
+         true,
+         false,
+         "MVZ extra inputs, type 3 (Slot C)",
+         "MVZ extra inputs, type 1 (Slot D)",
+         kind1,
+         kind1,
+         {2, 0, 1, 1, 0, 0, 0}},
         // An input range without an item shows and stores the first one.
-        {"both, an unknown range", 5, 4, {0, 2, 1, -1, 1, 1, 1}, true, true, "MVZ extra inputs, type 1 (Slot C)",
-         "MVZ extra inputs, type 3 (Slot D)", kind1, kind1, {0, 0, 1, 0, 1, 1, 1}},
+        {"both, an unknown range",
+         5,
+         4,
+         {0, 2, 1, -1, 1, 1, 1},
+         true,
+         true,
+         "MVZ extra inputs, type 1 (Slot C)",
+         "MVZ extra inputs, type 3 (Slot D)",
+         kind1,
+         kind1,
+         {0, 0, 1, 0, 1, 1, 1}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

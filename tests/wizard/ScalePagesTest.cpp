@@ -212,14 +212,10 @@ TEST_F(ScalePages, ScaleLinearizationOfferedOnlyWhereTheInputHasACurve)
     const QString a = QStringLiteral("CInOutScale");
     const QString f = QStringLiteral("CInOutScaleB");
     const std::vector<LinearizationCase> cases = {
-        {"low signal, model 1", a, 1, 0, 0, true},
-        {"MVZ, model 2", a, 2, 6, 0, true},
-        {"temperature", a, 1, 3, 0, false},
-        {"model 0, low signal", a, 0, 0, 0, false},
-        {"frequency F9", a, 3, 4, 8, true},
-        {"frequency F10", a, 3, 4, 9, false},
-        {"channel F, F1", f, 3, 4, 0, true},
-        {"channel F, F4", f, 3, 4, 3, false},
+        {"low signal, model 1", a, 1, 0, 0, true}, {"MVZ, model 2", a, 2, 6, 0, true},
+        {"temperature", a, 1, 3, 0, false},        {"model 0, low signal", a, 0, 0, 0, false},
+        {"frequency F9", a, 3, 4, 8, true},        {"frequency F10", a, 3, 4, 9, false},
+        {"channel F, F1", f, 3, 4, 0, true},       {"channel F, F4", f, 3, 4, 3, false},
         {"channel F, F7", f, 3, 4, 6, true},
     };
     for (const LinearizationCase &c : cases) {
@@ -418,8 +414,8 @@ TEST_F(ScalePages, CurveLimitsComeFromTheChannelsDisplayedScale)
         in->SetMinElectricScale(-250);
         in->SetMaxElectricScale(750);
         in->SetNumSpezzate(2);
-        in->SetCoordinateIn(0, -9000);  // below the electrical range
-        in->SetCoordinateIn(1, 9000);   // above it
+        in->SetCoordinateIn(0, -9000); // below the electrical range
+        in->SetCoordinateIn(1, 9000);  // above it
         in->SetCoordinateOut(0, -900000);
         in->SetCoordinateOut(1, 900000);
 

@@ -124,14 +124,15 @@ protected:
     template <class Signal>
     void record(CWizardTabs *d, Signal signal, const char *name)
     {
-        QObject::connect(d, signal, [this, name](const QString &cls, const CWizardTabs::DialogCollection &dialogs,
-                                                 std::int16_t &index) {
-            events.push_back(QStringLiteral("%1 %2 %3").arg(QString::fromLatin1(name), cls).arg(index));
-            EXPECT_EQ(dialogs.Count(), driver.CountDialogs());
-            const int direction = QString::fromLatin1(name) == QLatin1String("back") ? -1 : 1;
-            if (QString::fromLatin1(name) != QLatin1String("before") && skip.count(index))
-                index = static_cast<std::int16_t>(index + direction);
-        });
+        QObject::connect(
+            d, signal,
+            [this, name](const QString &cls, const CWizardTabs::DialogCollection &dialogs, std::int16_t &index) {
+                events.push_back(QStringLiteral("%1 %2 %3").arg(QString::fromLatin1(name), cls).arg(index));
+                EXPECT_EQ(dialogs.Count(), driver.CountDialogs());
+                const int direction = QString::fromLatin1(name) == QLatin1String("back") ? -1 : 1;
+                if (QString::fromLatin1(name) != QLatin1String("before") && skip.count(index))
+                    index = static_cast<std::int16_t>(index + direction);
+            });
     }
 
     void Script(const std::vector<Step> &steps)
@@ -194,7 +195,10 @@ TEST_F(WizardRun, NextBackEndAndCancel)
          {"before A 1", "next B 2", "before B 2", "next C 3", "before C 3"},
          {"1", "2", "3"}},
         {"Back stores the page and keeps the entries",
-         {{"P1", "10", "cmdNext"}, {"P2", "20", "cmdBack"}, {"P1", nullptr, "cmdNext"}, {"P2", nullptr, "cmdNext"},
+         {{"P1", "10", "cmdNext"},
+          {"P2", "20", "cmdBack"},
+          {"P1", nullptr, "cmdNext"},
+          {"P2", nullptr, "cmdNext"},
           {"P3", nullptr, "cmdEnd"}},
          0,
          {10, 20, 3},
@@ -221,8 +225,12 @@ TEST_F(WizardRun, NextBackEndAndCancel)
          {"1", "2"}},
         {"disabled buttons do nothing",
          // Back on page 1, End on page 2 and Next on page 3 are disabled.
-         {{"P1", "10", "cmdBack"}, {"P1", nullptr, "cmdNext"}, {"P2", nullptr, "cmdEnd"}, {"P2", nullptr, "cmdNext"},
-          {"P3", nullptr, "cmdNext"}, {"P3", nullptr, "cmdEnd"}},
+         {{"P1", "10", "cmdBack"},
+          {"P1", nullptr, "cmdNext"},
+          {"P2", nullptr, "cmdEnd"},
+          {"P2", nullptr, "cmdNext"},
+          {"P3", nullptr, "cmdNext"},
+          {"P3", nullptr, "cmdEnd"}},
          0,
          {10, 2, 3},
          {"before A 1", "next B 2", "before B 2", "next C 3", "before C 3"},
@@ -291,13 +299,9 @@ TEST_F(WizardRun, HandlerMovingIndexOffTheChainStopsAtItsEnd)
 {
     AddAll();
     QObject::connect(&driver, &CWizardTabs::AfterShowNextTabs,
-                     [](const QString &, const CWizardTabs::DialogCollection &, std::int16_t &index) {
-                         index = 40;
-                     });
+                     [](const QString &, const CWizardTabs::DialogCollection &, std::int16_t &index) { index = 40; });
     QObject::connect(&driver, &CWizardTabs::AfterShowBackTabs,
-                     [](const QString &, const CWizardTabs::DialogCollection &, std::int16_t &index) {
-                         index = -3;
-                     });
+                     [](const QString &, const CWizardTabs::DialogCollection &, std::int16_t &index) { index = -3; });
     Script({{"P1", nullptr, "cmdNext"}, {"P3", nullptr, "cmdBack"}, {"P1", nullptr, "cmdCancel"}});
     EXPECT_EQ(driver.Start(), 1);
 }
