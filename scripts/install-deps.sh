@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   libmodbus-dev poppler-utils
   xvfb xauth
+  clang-format
 )
 missing=()
 for p in "${packages[@]}"; do
