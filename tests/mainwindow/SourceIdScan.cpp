@@ -246,6 +246,18 @@ bool is(const Token &t, const char *text)
     return t.kind != Token::String && t.text == text;
 }
 
+// +1 for a bracket that opens, -1 for one that closes, 0 for any other token.
+int bracketStep(const Token &t)
+{
+    if (t.kind != Token::Punct)
+        return 0;
+    if (t.text == "(" || t.text == "[" || t.text == "{")
+        return 1;
+    if (t.text == ")" || t.text == "]" || t.text == "}")
+        return -1;
+    return 0;
+}
+
 std::string joined(Tokens::const_iterator begin, Tokens::const_iterator end)
 {
     std::string out;
@@ -270,15 +282,10 @@ std::size_t matching(const Tokens &t, std::size_t open)
 {
     int depth = 0;
     for (std::size_t k = open; k < t.size(); ++k) {
-        if (t[k].kind != Token::Punct)
-            continue;
-        const std::string &s = t[k].text;
-        if (s == "(" || s == "[" || s == "{")
-            ++depth;
-        else if (s == ")" || s == "]" || s == "}") {
-            if (--depth == 0)
-                return k;
-        }
+        const int step = bracketStep(t[k]);
+        depth += step;
+        if (step < 0 && depth == 0)
+            return k;
     }
     return t.size();
 }
@@ -590,37 +597,27 @@ public:
         // A choice: the condition is not evaluated, both branches count.
         int depth = 0;
         for (std::size_t k = begin; k < end; ++k) {
-            const std::string &s = m_T[k].text;
-            if (m_T[k].kind != Token::Punct)
+            depth += bracketStep(m_T[k]);
+            if (depth != 0 || m_T[k].kind != Token::Punct || m_T[k].text != "?")
                 continue;
-            if (s == "(" || s == "[" || s == "{")
-                ++depth;
-            else if (s == ")" || s == "]" || s == "}")
-                --depth;
-            else if (s == "?" && depth == 0) {
-                int nested = 0;
-                int d2 = 0;
-                for (std::size_t j = k + 1; j < end; ++j) {
-                    const std::string &u = m_T[j].text;
-                    if (m_T[j].kind != Token::Punct)
-                        continue;
-                    if (u == "(" || u == "[" || u == "{")
-                        ++d2;
-                    else if (u == ")" || u == "]" || u == "}")
-                        --d2;
-                    else if (u == "?" && d2 == 0)
-                        ++nested;
-                    else if (u == ":" && d2 == 0 && nested-- == 0) {
-                        auto a = full(k + 1, j);
-                        auto b = full(j + 1, end);
-                        if (!a || !b)
-                            return std::nullopt;
-                        a->insert(b->begin(), b->end());
-                        return a;
-                    }
+            int nested = 0;
+            int d2 = 0;
+            for (std::size_t j = k + 1; j < end; ++j) {
+                d2 += bracketStep(m_T[j]);
+                if (d2 != 0 || m_T[j].kind != Token::Punct)
+                    continue;
+                if (m_T[j].text == "?")
+                    ++nested;
+                else if (m_T[j].text == ":" && nested-- == 0) {
+                    auto a = full(k + 1, j);
+                    auto b = full(j + 1, end);
+                    if (!a || !b)
+                        return std::nullopt;
+                    a->insert(b->begin(), b->end());
+                    return a;
                 }
-                return std::nullopt;
             }
+            return std::nullopt;
         }
         m_P = begin;
         m_End = end;
