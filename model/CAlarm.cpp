@@ -140,8 +140,12 @@ void CAlarm::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CAlarm::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-        CodeRule("m_Channel", 2),   NumberRule("m_RitAttivazione", 0, 255), NumberRule("m_RitDisattivazione", 0, 255),
-        CodeRule("m_AlarmType", 6), CodeRule("m_RelayStatus", 2),           CodeRule("m_AlarmColor", 4),
+        CodeRule("m_Channel", 2),
+        NumberRule("m_RitAttivazione", kDelayMin, kDelayMax),
+        NumberRule("m_RitDisattivazione", kDelayMin, kDelayMax),
+        CodeRule("m_AlarmType", 6),
+        CodeRule("m_RelayStatus", 2),
+        CodeRule("m_AlarmColor", 4),
     };
     return kRules;
 }

@@ -28,6 +28,10 @@ class CModInstr;
 // 89 + 10k (channel) and 90 + 10k + j (frequency).
 class CAlarm : public CParameterClass<CAlarm>, public InstrumentContext {
 public:
+    // The limits of both delays, in seconds: their rules and the page's spins.
+    static constexpr std::int32_t kDelayMin = 0;
+    static constexpr std::int32_t kDelayMax = 255;
+
     CAlarm();
 
     // True when the display scale of the alarm's channel (g_Scala for

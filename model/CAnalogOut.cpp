@@ -54,8 +54,8 @@ std::span<const FieldRule> CAnalogOut::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
         CodeRule("m_Channel", 2),
-        NumberRule("m_MaxOut", 0, 1000),
-        NumberRule("m_MinOut", 0, 1000),
+        NumberRule("m_MaxOut", kOutMin, kOutMax),
+        NumberRule("m_MinOut", kOutMin, kOutMax),
         CodeRule("m_TypeSignalOut", 2),
     };
     return kRules;

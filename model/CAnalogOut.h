@@ -18,6 +18,11 @@ class CModInstr;
 //   other    nothing
 class CAnalogOut : public CParameterClass<CAnalogOut> {
 public:
+    // The limits of both output ends, in tenths of a percent: their rules and
+    // the page's spins.
+    static constexpr std::int32_t kOutMin = 0;
+    static constexpr std::int32_t kOutMax = 1000;
+
     CAnalogOut();
 
     std::int16_t Channel() const { return m_Channel; }

@@ -74,7 +74,7 @@ std::span<const FieldRule> CDisplay::FieldRules() const
     static constexpr FieldRule kRules[] = {
         CodeRule("m_DisplayDigit", kDisplayDigits),
         CodeRule("m_DisplayColor", 3),
-        NumberRule("m_Password", 0, 9000),
+        NumberRule("m_Password", kPasswordMin, kPasswordMax),
     };
     return kRules;
 }

@@ -22,6 +22,10 @@ class CModInstr;
 //   other   nothing (6 included, although it uses the base layout)
 class CDisplay : public CParameterClass<CDisplay>, public InstrumentContext {
 public:
+    // The password's limits: its rule and the page's spin.
+    static constexpr std::int32_t kPasswordMin = 0;
+    static constexpr std::int32_t kPasswordMax = 9000;
+
     CDisplay();
 
     std::int16_t DisplayDigit() const { return m_DisplayDigit; }

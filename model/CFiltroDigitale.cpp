@@ -56,7 +56,7 @@ std::span<const FieldRule> CFiltroDigitale::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
         // 0 is the class's own starting value; the page offers 1 to 32.
-        NumberRule("m_Coeff", 0, 32),
+        NumberRule("m_Coeff", 0, kCoeffMax),
     };
     return kRules;
 }

@@ -18,6 +18,9 @@ class CModInstr;
 //   other     nothing
 class CFiltroDigitale : public CParameterClass<CFiltroDigitale>, public InstrumentContext {
 public:
+    // The largest filtering coefficient: its rule's and the page's spin's.
+    static constexpr std::int32_t kCoeffMax = 32;
+
     CFiltroDigitale();
 
     // The writes store any value unchanged.

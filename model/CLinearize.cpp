@@ -142,7 +142,7 @@ void CLinearize::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CLinearize::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-        NumberRule("m_NumSpezzate", 2, 16),
+        NumberRule("m_NumSpezzate", kFewestPoints, kPoints),
     };
     return kRules;
 }

@@ -29,7 +29,10 @@ class CScaleMisuraDisplay;
 //   3, other    nothing
 class CLinearize : public CParameterClass<CLinearize>, public InstrumentContext {
 public:
+    // The points of the curve: at most kPoints, at least kFewestPoints (the
+    // rule of NumSpezzate and the page's list).
     static constexpr int kPoints = 16;
+    static constexpr int kFewestPoints = 2;
 
     CLinearize();
 

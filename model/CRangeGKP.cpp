@@ -63,7 +63,7 @@ std::span<const FieldRule> CRangeGKP::FieldRules() const
     static constexpr FieldRule kRules[] = {
         CodeRule("m_ProbeSelect", 3),
         CodeRule("m_CJC", kCJCModes),
-        NumberRule("m_TempCJC", 0, 50),
+        NumberRule("m_TempCJC", kTempCJCMin, kTempCJCMax),
         CodeRule("m_Range", kRanges),
         CodeRule("m_DigitalInFunction", kCommands),
     };

@@ -18,6 +18,11 @@ class CModInstr;
 // operation acts only for slot-A code 3 of the CModInstr it is given.
 class CRangeGKP : public CParameterClass<CRangeGKP>, public InstrumentContext {
 public:
+    // The cold junction's manual temperature limits (°C): its rule and the
+    // page's spin.
+    static constexpr std::int32_t kTempCJCMin = 0;
+    static constexpr std::int32_t kTempCJCMax = 50;
+
     CRangeGKP();
 
     std::int16_t ProbeSelect() const { return m_ProbeSelect; }

@@ -58,7 +58,7 @@ std::span<const FieldRule> CRangeMVAHVA::FieldRules() const
         CodeRule("m_Range", kRanges),
         CodeRule("m_MeasureType", kMeasureTypes),
         CodeRule("m_IntegrationTime", 2),
-        NumberRule("m_IntTime", 1000, 9999),
+        NumberRule("m_IntTime", kIntTimeMin, kIntTimeMax),
         CodeRule("m_DigitalInFunction", kCommands),
     };
     return kRules;

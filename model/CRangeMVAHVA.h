@@ -17,6 +17,11 @@ class CModInstr;
 // only for slot-A codes 0..2 of the CModInstr it is given.
 class CRangeMVAHVA : public CParameterClass<CRangeMVAHVA>, public InstrumentContext {
 public:
+    // The manual integration time's limits (tenths of a millisecond): its
+    // rule and the page's spin.
+    static constexpr std::int32_t kIntTimeMin = 1000;
+    static constexpr std::int32_t kIntTimeMax = 9999;
+
     CRangeMVAHVA();
 
     std::int16_t Range() const { return m_Range; }

@@ -51,8 +51,8 @@ bool appliesTo(const CModInstr &modInstr)
 
 // The pulses per revolution the page offers for either input (they divide
 // the full scale: 0 or less is no value), and input B's unit codes.
-constexpr FieldRule kPulsesARule = NumberRule("m_ImpGiroA", 1, 9999);
-constexpr FieldRule kPulsesBRule = NumberRule("m_ImpGiroB", 1, 9999);
+constexpr FieldRule kPulsesARule = NumberRule("m_ImpGiroA", CRangeWP12::kPulsesMin, CRangeWP12::kPulsesMax);
+constexpr FieldRule kPulsesBRule = NumberRule("m_ImpGiroB", CRangeWP12::kPulsesMin, CRangeWP12::kPulsesMax);
 constexpr FieldRule kUnitBRule = CodeRule("m_UnitaIngB", kUnits);
 
 std::int16_t checkPulses(std::int32_t pulses, const FieldRule &rule)

@@ -24,6 +24,11 @@ class CModInstr;
 // is given, and none of them touches g_Scala or g_ScalaB.
 class CRangeWP12 : public CParameterClass<CRangeWP12>, public InstrumentContext {
 public:
+    // The limits of either input's pulses per revolution: their rules and the
+    // page's spins.
+    static constexpr std::int32_t kPulsesMin = 1;
+    static constexpr std::int32_t kPulsesMax = 9999;
+
     CRangeWP12();
 
     std::int16_t WPxFunction() const { return m_WPxFunction; }

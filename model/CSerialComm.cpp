@@ -63,7 +63,7 @@ void CSerialComm::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CSerialComm::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-        NumberRule("m_NetworkAdd", 1, 255),
+        NumberRule("m_NetworkAdd", kNetworkAddMin, kNetworkAddMax),
         CodeRule("m_BaudRate", 4),
     };
     return kRules;

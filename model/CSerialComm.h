@@ -15,6 +15,10 @@ class CModInstr;
 //   other     nothing
 class CSerialComm : public CParameterClass<CSerialComm> {
 public:
+    // The network address's limits: its rule and the page's spin.
+    static constexpr std::int32_t kNetworkAddMin = 1;
+    static constexpr std::int32_t kNetworkAddMax = 255;
+
     CSerialComm();
 
     std::int16_t NetworkAdd() const { return m_NetworkAdd; }

@@ -23,18 +23,6 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int32_t kTextAlarmSetup = 540;
-constexpr std::int32_t kTextRitAttivazione = 541;
-constexpr std::int32_t kTextRitDisattivazione = 542;
-constexpr std::int32_t kTextIsteresi = 543;
-constexpr std::int32_t kTextSetPoint = 544;
-constexpr std::int32_t kTextAlarmScale = 545;
-constexpr std::int32_t kTextMinAlarmScale = 546;
-constexpr std::int32_t kTextMaxAlarmScale = 547;
-constexpr std::int32_t kTextAlarmColor = 548;
-constexpr std::int32_t kTextRelayStatus = 553;
-constexpr std::int32_t kTextAlarmType = 556;
-
 // The value spins as created, before a channel's scale replaces their
 // limits, step and format.
 constexpr std::int32_t kValueMin = 0;
@@ -60,21 +48,21 @@ FWAlarm::FWAlarm(QWidget *parent)
 {
     QWidget *body = Body();
 
-    frmAlarmScale = NewFrame(body, "frmAlarmScale", kTextAlarmScale);
-    Label1 = NewLabel(frmAlarmScale, "Label1", kTextMinAlarmScale);
+    frmAlarmScale = NewFrame(body, "frmAlarmScale", 545);
+    Label1 = NewLabel(frmAlarmScale, "Label1", 546);
     txtMinAlarmScale = NewSpinTextBox(frmAlarmScale, "txtMinAlarmScale", UpDown1, "UpDown1");
-    Label2 = NewLabel(frmAlarmScale, "Label2", kTextMaxAlarmScale);
+    Label2 = NewLabel(frmAlarmScale, "Label2", 547);
     txtMaxAlarmScale = NewSpinTextBox(frmAlarmScale, "txtMaxAlarmScale", UpDown2, "UpDown2");
     LayOutRows(frmAlarmScale, {{Label1, txtMinAlarmScale}, {Label2, txtMaxAlarmScale}});
 
-    AlarmSetup = NewFrame(body, "AlarmSetup", kTextAlarmSetup);
-    Label3 = NewLabel(AlarmSetup, "Label3", kTextSetPoint);
+    AlarmSetup = NewFrame(body, "AlarmSetup", 540);
+    Label3 = NewLabel(AlarmSetup, "Label3", 544);
     txtAlarmSetPoint = NewSpinTextBox(AlarmSetup, "txtAlarmSetPoint", UpDown3, "UpDown3");
-    Label4 = NewLabel(AlarmSetup, "Label4", kTextIsteresi);
+    Label4 = NewLabel(AlarmSetup, "Label4", 543);
     txtIsteresi = NewSpinTextBox(AlarmSetup, "txtIsteresi", UpDown4, "UpDown4");
-    Label6 = NewLabel(AlarmSetup, "Label6", kTextRitAttivazione);
+    Label6 = NewLabel(AlarmSetup, "Label6", 541);
     txtRitAttivazione = NewSpinTextBox(AlarmSetup, "txtRitAttivazione", UpDown5, "UpDown5");
-    Label5 = NewLabel(AlarmSetup, "Label5", kTextRitDisattivazione);
+    Label5 = NewLabel(AlarmSetup, "Label5", 542);
     txtRitDisattivazione = NewSpinTextBox(AlarmSetup, "txtRitDisattivazione", UpDown6, "UpDown6");
     auto *setupLayout = new QGridLayout(AlarmSetup);
     setupLayout->addWidget(Label3, 0, 0);
@@ -86,9 +74,9 @@ FWAlarm::FWAlarm(QWidget *parent)
     setupLayout->addWidget(Label5, 1, 2);
     setupLayout->addWidget(txtRitDisattivazione, 1, 3);
 
-    AlarmType = NewFrame(body, "AlarmType", kTextAlarmType);
-    RelayStatus = NewFrame(body, "RelayStatus", kTextRelayStatus);
-    AlarmColor = NewFrame(body, "AlarmColor", kTextAlarmColor);
+    AlarmType = NewFrame(body, "AlarmType", 556);
+    RelayStatus = NewFrame(body, "RelayStatus", 553);
+    AlarmColor = NewFrame(body, "AlarmColor", 548);
 
     // The channel frame and the limits frame side by side: with the
     // channel frame hidden the limits frame takes its place on the left.
@@ -111,8 +99,10 @@ FWAlarm::FWAlarm(QWidget *parent)
     m_MaxAlarmScale = NewSpin(this, "m_MaxAlarmScale", txtMaxAlarmScale, UpDown2, kValueMin, kValueMax);
     m_AlarmSetPoint = NewSpin(this, "m_AlarmSetPoint", txtAlarmSetPoint, UpDown3, kValueMin, kValueMax);
     m_Isteresi = NewSpin(this, "m_Isteresi", txtIsteresi, UpDown4, kValueMin, kValueMax);
-    m_RitAttivazione = NewSpin(this, "m_RitAttivazione", txtRitAttivazione, UpDown5, 0, kDelayMax);
-    m_RitDisattivazione = NewSpin(this, "m_RitDisattivazione", txtRitDisattivazione, UpDown6, 0, kDelayMax);
+    m_RitAttivazione =
+        NewSpin(this, "m_RitAttivazione", txtRitAttivazione, UpDown5, CAlarm::kDelayMin, CAlarm::kDelayMax);
+    m_RitDisattivazione =
+        NewSpin(this, "m_RitDisattivazione", txtRitDisattivazione, UpDown6, CAlarm::kDelayMin, CAlarm::kDelayMax);
     m_RitAttivazione->SetUnitaMisura(kDelayUnit);
     m_RitDisattivazione->SetUnitaMisura(kDelayUnit);
     // The limit spins' handlers reach the other spins: connected once all exist.
@@ -165,8 +155,8 @@ void FWAlarm::FormLoad()
     m_MaxAlarmScale->SetEnableEvent(false);
     for (CTextDigitSpin *spin : {m_MinAlarmScale, m_MaxAlarmScale, m_AlarmSetPoint, m_Isteresi})
         ResetSpin(*spin, kValueMin, kValueMax);
-    ResetSpin(*m_RitAttivazione, 0, kDelayMax, 1, 1.0f, QStringLiteral("###0"), kDelayUnit);
-    ResetSpin(*m_RitDisattivazione, 0, kDelayMax, 1, 1.0f, QStringLiteral("###0"), kDelayUnit);
+    ResetSpin(*m_RitAttivazione, CAlarm::kDelayMin, CAlarm::kDelayMax, 1, 1.0f, QStringLiteral("###0"), kDelayUnit);
+    ResetSpin(*m_RitDisattivazione, CAlarm::kDelayMin, CAlarm::kDelayMax, 1, 1.0f, QStringLiteral("###0"), kDelayUnit);
     m_MinAlarmScale->SetEnableEvent(true);
     m_MaxAlarmScale->SetEnableEvent(true);
 }

@@ -30,7 +30,6 @@ class FWAlarm : public FWizardDataPage<CAlarm> {
 
 public:
     static constexpr std::int32_t kTitle = 563; // "|1 alarm parameters setting..."
-    static constexpr std::int32_t kDelayMax = 255;
 
     explicit FWAlarm(QWidget *parent = nullptr);
     ~FWAlarm() override;

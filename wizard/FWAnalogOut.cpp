@@ -16,13 +16,6 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int32_t kTextOutputRange = 520;
-constexpr std::int32_t kTextMaxOut = 521;
-constexpr std::int32_t kTextMinOut = 522;
-constexpr std::int32_t kTextTypeSignalOut = 523;
-constexpr std::int32_t kTextVoltage = 524;
-constexpr std::int32_t kTextCurrent = 525;
-
 const QString kPercent = QStringLiteral("%");
 
 // The percentages are tenths: the one-decimal record of the four-digit
@@ -34,7 +27,7 @@ const DigitalPointInfo &percentFormat()
 
 void resetPercentSpin(CTextDigitSpin &spin)
 {
-    ResetSpin(spin, FWAnalogOut::kOutMin, FWAnalogOut::kOutMax, 1, percentFormat().Factor, percentFormat().NumberFormat,
+    ResetSpin(spin, CAnalogOut::kOutMin, CAnalogOut::kOutMax, 1, percentFormat().Factor, percentFormat().NumberFormat,
               kPercent);
 }
 
@@ -46,14 +39,14 @@ FWAnalogOut::FWAnalogOut(QWidget *parent)
 {
     QWidget *body = Body();
 
-    OutputRange = NewFrame(body, "OutputRange", kTextOutputRange);
-    Label4 = NewLabel(OutputRange, "Label4", kTextMaxOut);
+    OutputRange = NewFrame(body, "OutputRange", 520);
+    Label4 = NewLabel(OutputRange, "Label4", 521);
     txtMaxOut = NewSpinTextBox(OutputRange, "txtMaxOut", UpDown1, "UpDown1");
-    Label5 = NewLabel(OutputRange, "Label5", kTextMinOut);
+    Label5 = NewLabel(OutputRange, "Label5", 522);
     txtMinOut = NewSpinTextBox(OutputRange, "txtMinOut", UpDown2, "UpDown2");
     LayOutRows(OutputRange, {{Label4, txtMaxOut}, {Label5, txtMinOut}});
 
-    TypeSignalOut = NewFrame(body, "TypeSignalOut", kTextTypeSignalOut);
+    TypeSignalOut = NewFrame(body, "TypeSignalOut", 523);
 
     auto *topRow = new QHBoxLayout;
     topRow->addWidget(m_ChannelChoice.Frame());
@@ -63,13 +56,13 @@ FWAnalogOut::FWAnalogOut(QWidget *parent)
     layout->addWidget(TypeSignalOut);
     layout->addStretch(1);
 
-    m_MaxOut = NewSpin(this, "m_MaxOut", txtMaxOut, UpDown1, kOutMin, kOutMax);
-    m_MinOut = NewSpin(this, "m_MinOut", txtMinOut, UpDown2, kOutMin, kOutMax);
+    m_MaxOut = NewSpin(this, "m_MaxOut", txtMaxOut, UpDown1, CAnalogOut::kOutMin, CAnalogOut::kOutMax);
+    m_MinOut = NewSpin(this, "m_MinOut", txtMinOut, UpDown2, CAnalogOut::kOutMin, CAnalogOut::kOutMax);
     resetPercentSpin(*m_MaxOut);
     resetPercentSpin(*m_MinOut);
 
     m_TypeSignalOut = NewOptionGroup(this, "m_TypeSignalOut");
-    FillOptionGroup(*m_TypeSignalOut, TypeSignalOut, "optTypeSignalOut", {kTextVoltage, kTextCurrent});
+    FillOptionGroup(*m_TypeSignalOut, TypeSignalOut, "optTypeSignalOut", {524, 525});
 }
 
 FWAnalogOut::~FWAnalogOut() = default;

@@ -24,8 +24,6 @@ class FWAnalogOut : public FWizardDataPage<CAnalogOut> {
 
 public:
     static constexpr std::int32_t kTitle = 526; // "Parameter setting of analogue output signal..."
-    static constexpr std::int32_t kOutMin = 0;
-    static constexpr std::int32_t kOutMax = 1000;
 
     explicit FWAnalogOut(QWidget *parent = nullptr);
     ~FWAnalogOut() override;

@@ -8,31 +8,20 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-
-constexpr std::int32_t kTextComPortFrame = 323;
-constexpr std::int32_t kTextInterfaceFrame = 320;
-constexpr std::int32_t kTextAuxiliary = 321;
-constexpr std::int32_t kTextSingleInstrument = 325;
-constexpr std::int32_t kTextNetwork = 322;
-constexpr std::int32_t kTextPortName = 336; // "COM|1"
-
-} // namespace
-
 using namespace pagecontrols;
 
 FWCommConfig::FWCommConfig(QWidget *parent)
     : FWizardDataPage<CCommConfig>(QStringLiteral("FWCommConfig"), kTitle, parent)
 {
-    ComPort = NewFrame(Body(), QStringLiteral("ComPort"), kTextComPortFrame);
+    ComPort = NewFrame(Body(), QStringLiteral("ComPort"), 323);
     cmbComPort = NewCombo(ComPort, QStringLiteral("cmbComPort"));
     auto *portLayout = new QVBoxLayout(ComPort);
     portLayout->addWidget(cmbComPort);
 
-    InterfaceType = NewFrame(Body(), QStringLiteral("InterfaceType"), kTextInterfaceFrame);
-    optInterfaceType0 = NewOption(InterfaceType, QStringLiteral("optInterfaceType0"), kTextAuxiliary);
-    optInterfaceType1 = NewOption(InterfaceType, QStringLiteral("optInterfaceType1"), kTextSingleInstrument);
-    optInterfaceType2 = NewOption(InterfaceType, QStringLiteral("optInterfaceType2"), kTextNetwork);
+    InterfaceType = NewFrame(Body(), QStringLiteral("InterfaceType"), 320);
+    optInterfaceType0 = NewOption(InterfaceType, QStringLiteral("optInterfaceType0"), 321);
+    optInterfaceType1 = NewOption(InterfaceType, QStringLiteral("optInterfaceType1"), 325);
+    optInterfaceType2 = NewOption(InterfaceType, QStringLiteral("optInterfaceType2"), 322);
     auto *typeLayout = new QVBoxLayout(InterfaceType);
     typeLayout->addWidget(optInterfaceType0);
     typeLayout->addWidget(optInterfaceType1);
@@ -56,7 +45,7 @@ void FWCommConfig::FormLoad()
     // COM1 .. COM10; the port value is the item's index.
     m_ComPort.ClearAllItem();
     for (std::int32_t i = 0; i < kPorts; ++i)
-        m_ComPort.AddText(GetResourceText(kTextPortName, {i + 1}), i);
+        m_ComPort.AddText(GetResourceText(336, {i + 1}), i);
 }
 
 void FWCommConfig::DataToControls()

@@ -13,8 +13,6 @@
 namespace {
 
 constexpr std::int32_t kTitle = 518; // "Password, choice of basic colour ..."
-constexpr std::int32_t kPasswordMin = 0;
-constexpr std::int32_t kPasswordMax = 9000;
 
 } // namespace
 
@@ -43,7 +41,8 @@ FWDisplay::FWDisplay(QWidget *parent) : FWizardDataPage<CDisplay>(QStringLiteral
     layout->addWidget(DisplayDigit, 1, 0);
     layout->addWidget(DisplayColor, 1, 1);
 
-    m_Password = NewSpin(this, QStringLiteral("m_Password"), txtPassword, UpDown1, kPasswordMin, kPasswordMax);
+    m_Password = NewSpin(this, QStringLiteral("m_Password"), txtPassword, UpDown1, CDisplay::kPasswordMin,
+                         CDisplay::kPasswordMax);
 }
 
 FWDisplay::~FWDisplay() = default;

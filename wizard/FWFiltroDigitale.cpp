@@ -18,10 +18,6 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int32_t kTextDigitalFilter = 500;
-constexpr std::int32_t kTextCampo = 501;
-constexpr std::int32_t kTextCoeff = 502;
-
 void resetPercentSpin(CTextDigitSpin &spin)
 {
     // Tenths of a percent: the one-decimal record of the four-digit table.
@@ -35,10 +31,10 @@ FWFiltroDigitale::FWFiltroDigitale(QWidget *parent)
     : FWizardDataPage<CFiltroDigitale>(QStringLiteral("FWFiltroDigitale"), kTitle, parent)
 {
     QWidget *body = Body();
-    DigitalFilter = NewFrame(body, "DigitalFilter", kTextDigitalFilter);
-    Label5 = NewLabel(DigitalFilter, "Label5", kTextCampo);
+    DigitalFilter = NewFrame(body, "DigitalFilter", 500);
+    Label5 = NewLabel(DigitalFilter, "Label5", 501);
     txtCampo = NewSpinTextBox(DigitalFilter, "txtCampo", UpDown1, "UpDown1");
-    Label6 = NewLabel(DigitalFilter, "Label6", kTextCoeff);
+    Label6 = NewLabel(DigitalFilter, "Label6", 502);
     txtCoeff = NewSpinTextBox(DigitalFilter, "txtCoeff", UpDown2, "UpDown2");
     LayOutRows(DigitalFilter, {{Label5, txtCampo}, {Label6, txtCoeff}});
     auto *layout = new QVBoxLayout(body);
@@ -47,7 +43,7 @@ FWFiltroDigitale::FWFiltroDigitale(QWidget *parent)
 
     m_Campo = NewSpin(this, QStringLiteral("m_Campo"), txtCampo, UpDown1, 0, kCampoPercentMax);
     resetPercentSpin(*m_Campo);
-    m_Coeff = NewSpin(this, QStringLiteral("m_Coeff"), txtCoeff, UpDown2, kCoeffMin, kCoeffMax);
+    m_Coeff = NewSpin(this, QStringLiteral("m_Coeff"), txtCoeff, UpDown2, kCoeffMin, CFiltroDigitale::kCoeffMax);
 }
 
 FWFiltroDigitale::~FWFiltroDigitale() = default;
@@ -65,7 +61,7 @@ void FWFiltroDigitale::FormLoad()
     // Each showing starts from the percentage spin as created: a module
     // changed on the model page since the last showing gets its own limits.
     resetPercentSpin(*m_Campo);
-    ResetSpin(*m_Coeff, kCoeffMin, kCoeffMax);
+    ResetSpin(*m_Coeff, kCoeffMin, CFiltroDigitale::kCoeffMax);
 }
 
 void FWFiltroDigitale::Activate()

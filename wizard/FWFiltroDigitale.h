@@ -25,8 +25,9 @@ class FWFiltroDigitale : public FWizardDataPage<CFiltroDigitale> {
 public:
     static constexpr std::int32_t kTitle = 503; // "Digital filter setting..."
     static constexpr std::int32_t kCampoPercentMax = 1000;
+    // The rule also takes 0, the class's starting value; the page offers
+    // from 1.
     static constexpr std::int32_t kCoeffMin = 1;
-    static constexpr std::int32_t kCoeffMax = 32;
 
     explicit FWFiltroDigitale(QWidget *parent = nullptr);
     ~FWFiltroDigitale() override;

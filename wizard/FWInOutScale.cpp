@@ -23,9 +23,7 @@
 
 namespace {
 
-constexpr std::int32_t kTitle = 490;    // "Definition of input range and display range |1..."
-constexpr std::int32_t kChannelA = 491; // "channel A"
-constexpr std::int32_t kChannelF = 492; // "channel F"
+constexpr std::int32_t kTitle = 490; // "Definition of input range and display range |1..."
 
 // Values the spins take at every load, before the rules of the showing.
 constexpr std::int32_t kElectricMin = 0;
@@ -160,7 +158,7 @@ void FWInOutScale::Activate()
     const CInOutScale &data = WorkingCopy();
     QString channel;
     if (ModuleCodes::IsFrequencyModule(data.SlotA()))
-        channel = LoadResourceString(data.IsChannelA() ? kChannelA : kChannelF);
+        channel = LoadResourceString(data.IsChannelA() ? 491 : 492);
     lblTitle->setText(GetResourceText(kTitle, {channel}));
 
     EnableScaleControls();

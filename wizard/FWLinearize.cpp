@@ -19,13 +19,13 @@
 namespace {
 
 constexpr std::int32_t kTitle = 473; // "Definition of linearization points |1..."
-constexpr std::int32_t kChannelA = 491;
-constexpr std::int32_t kChannelF = 492;
 constexpr std::int32_t kInputsNotAscending = 798;
+// The column headings, over each block of points.
+constexpr std::int32_t kTextInput = 471;
+constexpr std::int32_t kTextOutput = 472;
 
 constexpr std::int32_t kPointMin = -9999;
 constexpr std::int32_t kPointMax = 9999;
-constexpr std::int16_t kFewestPoints = 2;
 
 // Points per column block of the page (two blocks side by side).
 constexpr int kPointsPerBlock = 8;
@@ -44,10 +44,10 @@ FWLinearize::FWLinearize(QWidget *parent) : FWizardDataPage<CLinearize>(QStringL
     grid->addWidget(Label1, 0, 0);
     grid->addWidget(cmbNumSpezzate, 0, 1);
 
-    Label2 = NewLabel(body, QStringLiteral("Label2"), 471);
-    Label4 = NewLabel(body, QStringLiteral("Label4"), 472);
-    Label3 = NewLabel(body, QStringLiteral("Label3"), 471);
-    Label5 = NewLabel(body, QStringLiteral("Label5"), 472);
+    Label2 = NewLabel(body, QStringLiteral("Label2"), kTextInput);
+    Label4 = NewLabel(body, QStringLiteral("Label4"), kTextOutput);
+    Label3 = NewLabel(body, QStringLiteral("Label3"), kTextInput);
+    Label5 = NewLabel(body, QStringLiteral("Label5"), kTextOutput);
     grid->addWidget(Label2, 1, 0);
     grid->addWidget(Label4, 1, 1);
     grid->addWidget(Label3, 1, 2);
@@ -66,7 +66,7 @@ FWLinearize::FWLinearize(QWidget *parent) : FWizardDataPage<CLinearize>(QStringL
     }
 
     m_NumSpezzate = NewComboWrapper(this, QStringLiteral("m_NumSpezzate"), cmbNumSpezzate);
-    for (std::int16_t n = kFewestPoints; n <= CLinearize::kPoints; ++n)
+    for (std::int16_t n = CLinearize::kFewestPoints; n <= CLinearize::kPoints; ++n)
         m_NumSpezzate->AddText(QString::number(n), n);
 
     for (int i = 0; i < CLinearize::kPoints; ++i) {
@@ -102,7 +102,7 @@ void FWLinearize::Activate()
     const CLinearize &data = WorkingCopy();
     QString channel;
     if (ModuleCodes::IsFrequencyModule(data.SlotA()))
-        channel = LoadResourceString(data.IsChannelA() ? kChannelA : kChannelF);
+        channel = LoadResourceString(data.IsChannelA() ? 491 : 492);
     lblTitle->setText(GetResourceText(kTitle, {channel}));
 
     SetOutputLimits();

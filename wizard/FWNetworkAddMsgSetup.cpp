@@ -18,18 +18,6 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int32_t kTextCount = 340;
-constexpr std::int32_t kTextModeConfig = 580;
-constexpr std::int32_t kTextSingleInstr = 581;
-constexpr std::int32_t kTextNetworkInstr = 582;
-constexpr std::int32_t kTextSelNetworkAdd = 583;
-constexpr std::int32_t kTextConnect = 585;
-constexpr std::int32_t kTextSupply = 586;
-constexpr std::int32_t kTextPressNext = 587;
-constexpr std::int32_t kTextAutomatic = 589;
-constexpr std::int32_t kTextManual = 590;
-constexpr std::int32_t kTextMessage = 1255;
-
 // Interface types as the main window hands them over.
 constexpr std::int16_t kRs232 = 1;
 constexpr std::int16_t kRs485 = 2;
@@ -54,35 +42,35 @@ FWNetworkAddMsgSetup::FWNetworkAddMsgSetup(QWidget *parent)
 {
     QWidget *body = Body();
 
-    frmModeConfig = NewFrame(body, "frmModeConfig", kTextModeConfig);
-    optConfigSingleInstr = NewOption(frmModeConfig, "optConfigSingleInstr", kTextSingleInstr);
-    optConfigNetworkInstr = NewOption(frmModeConfig, "optConfigNetworkInstr", kTextNetworkInstr);
+    frmModeConfig = NewFrame(body, "frmModeConfig", 580);
+    optConfigSingleInstr = NewOption(frmModeConfig, "optConfigSingleInstr", 581);
+    optConfigNetworkInstr = NewOption(frmModeConfig, "optConfigNetworkInstr", 582);
     auto *modeLayout = new QVBoxLayout(frmModeConfig);
     modeLayout->addWidget(optConfigSingleInstr);
     modeLayout->addWidget(optConfigNetworkInstr);
 
-    frmSelNetworkAdd = NewFrame(body, "frmSelNetworkAdd", kTextSelNetworkAdd);
-    optAutomatic = NewOption(frmSelNetworkAdd, "optAutomatic", kTextAutomatic);
-    optManual = NewOption(frmSelNetworkAdd, "optManual", kTextManual);
+    frmSelNetworkAdd = NewFrame(body, "frmSelNetworkAdd", 583);
+    optAutomatic = NewOption(frmSelNetworkAdd, "optAutomatic", 589);
+    optManual = NewOption(frmSelNetworkAdd, "optManual", 590);
     txtNetworkAdd = NewSpinTextBox(frmSelNetworkAdd, "txtNetworkAdd", UpDown1, "UpDown1");
     auto *addressLayout = new QGridLayout(frmSelNetworkAdd);
     addressLayout->addWidget(optAutomatic, 0, 0);
     addressLayout->addWidget(optManual, 1, 0);
     addressLayout->addWidget(txtNetworkAdd, 1, 1);
 
-    frmTotalInstrNetwork = NewFrame(body, "frmTotalInstrNetwork", kTextCount);
+    frmTotalInstrNetwork = NewFrame(body, "frmTotalInstrNetwork", 340);
     txtTotalInstrNetwork = NewSpinTextBox(frmTotalInstrNetwork, "txtTotalInstrNetwork", UpDown2, "UpDown2");
     auto *countLayout = new QVBoxLayout(frmTotalInstrNetwork);
     countLayout->addWidget(txtTotalInstrNetwork);
     countLayout->addStretch(1);
 
-    frmMessage = NewFrame(body, "frmMessage", kTextMessage);
+    frmMessage = NewFrame(body, "frmMessage", 1255);
     Label4 = numberLabel(frmMessage, "Label4", "1");
-    Label1 = NewLabel(frmMessage, "Label1", kTextConnect);
+    Label1 = NewLabel(frmMessage, "Label1", 585);
     Label5 = numberLabel(frmMessage, "Label5", "2");
-    Label2 = NewLabel(frmMessage, "Label2", kTextSupply);
+    Label2 = NewLabel(frmMessage, "Label2", 586);
     Label6 = numberLabel(frmMessage, "Label6", "3");
-    Label3 = NewLabel(frmMessage, "Label3", kTextPressNext);
+    Label3 = NewLabel(frmMessage, "Label3", 587);
     auto *messageLayout = new QGridLayout(frmMessage);
     messageLayout->addWidget(Label4, 0, 0);
     messageLayout->addWidget(Label1, 0, 1);

@@ -21,8 +21,6 @@ constexpr std::int16_t kRtd = 1;
 constexpr std::int16_t kResistance = 2;
 constexpr std::int16_t kAutomatic = 0;
 constexpr std::int16_t kManual = 1;
-constexpr std::int32_t kTempCJCMin = 0;
-constexpr std::int32_t kTempCJCMax = 50;
 
 } // namespace
 
@@ -43,7 +41,7 @@ FWRangeGKP::FWRangeGKP(QWidget *parent) : FWizardRangePage<CRangeGKP>(QStringLit
 
     txtTempCJC = NewSpinTextBox(CJC, QStringLiteral("txtTempCJC"), UpDown1, QStringLiteral("UpDown1"));
     static_cast<QVBoxLayout *>(CJC->layout())->addWidget(txtTempCJC);
-    m_TempCJC = NewSpin(this, txtTempCJC, UpDown1, kTempCJCMin, kTempCJCMax);
+    m_TempCJC = NewSpin(this, txtTempCJC, UpDown1, CRangeGKP::kTempCJCMin, CRangeGKP::kTempCJCMax);
     m_TempCJC->SetMoltiplicatore(1.0f);
     m_TempCJC->SetDataFormat(QStringLiteral("#0"));
     m_TempCJC->SetUnitaMisura(QStringLiteral("°C"));

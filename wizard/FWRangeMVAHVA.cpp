@@ -18,8 +18,6 @@ namespace {
 
 constexpr std::int16_t kSlotAHva = SlotACode::HVA;
 constexpr std::int16_t kManual = 1;
-constexpr std::int32_t kIntTimeMin = 1000;
-constexpr std::int32_t kIntTimeMax = 9999;
 
 bool LowSignal(std::int16_t slotA)
 {
@@ -49,7 +47,7 @@ FWRangeMVAHVA::FWRangeMVAHVA(QWidget *parent)
     // Under the integration time's buttons, before the next frame's.
     txtIntTime = NewSpinTextBox(IntegrationTime, QStringLiteral("txtIntTime"), UpDown1, QStringLiteral("UpDown1"));
     static_cast<QVBoxLayout *>(IntegrationTime->layout())->addWidget(txtIntTime);
-    m_IntTime = NewSpin(this, txtIntTime, UpDown1, kIntTimeMin, kIntTimeMax);
+    m_IntTime = NewSpin(this, txtIntTime, UpDown1, CRangeMVAHVA::kIntTimeMin, CRangeMVAHVA::kIntTimeMax);
     m_IntTime->SetMoltiplicatore(0.1f);
     m_IntTime->SetDataFormat(QStringLiteral("##0.0"));
     m_IntTime->SetUnitaMisura(QStringLiteral("ms"));

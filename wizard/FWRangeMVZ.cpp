@@ -19,7 +19,6 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int32_t kFrameTemplate = 665; // "|1" module, "|2" slot
 constexpr std::int32_t kSlotCText = 388;
 constexpr std::int32_t kSlotDText = 384;
 constexpr std::int32_t kFirstModuleText = 666;
@@ -88,7 +87,7 @@ FWRangeMVZ::FWRangeMVZ(QWidget *parent) : FWizardRangePage<CRangeMVZ>(QStringLit
 void FWRangeMVZ::FillSection(Section &section, std::int32_t moduleId, std::int32_t slotTextId, std::int32_t k)
 {
     section.frame->setTitle(
-        GetResourceText(kFrameTemplate, {LoadResourceString(moduleId), LoadResourceString(slotTextId)}));
+        GetResourceText(665, {LoadResourceString(moduleId), LoadResourceString(slotTextId)})); // "module (slot)"
     for (CComboBox *input : section.inputs)
         input->ClearAllItem();
     for (const std::int32_t id : {kFirstRangeText + 2 * k, kFirstRangeText + 1 + 2 * k}) {

@@ -19,14 +19,9 @@ using namespace pagecontrols;
 namespace {
 
 constexpr std::int16_t kModelWithInputB = ModelCode::Oxa16;
-constexpr std::int32_t kPulsesMin = 1;
-constexpr std::int32_t kPulsesMax = 9999;
-constexpr std::int32_t kNoteModel3 = 636;
-constexpr std::int32_t kNote = 635;
+// The function texts F1 to F11 of model 3 run from this id on; the other
+// models' list takes its F2 to F7 from them.
 constexpr std::int32_t kF1BothInputs = 622;
-constexpr std::int32_t kF1InputA = 633;
-constexpr std::int32_t kF11 = 632;
-constexpr std::int32_t kF7 = 628;
 constexpr std::int16_t kResetCounters = 3;
 constexpr std::int16_t kResetAll = 4;
 
@@ -53,7 +48,7 @@ InputControls BuildInput(QGroupBox *frame, const char *pulsesLabel, const char *
 
 CTextDigitSpin *NewPulsesSpin(QObject *owner, QLineEdit *textBox, UpDownControl *upDown)
 {
-    CTextDigitSpin *spin = NewSpin(owner, textBox, upDown, kPulsesMin, kPulsesMax);
+    CTextDigitSpin *spin = NewSpin(owner, textBox, upDown, CRangeWP12::kPulsesMin, CRangeWP12::kPulsesMax);
     spin->SetMoltiplicatore(1.0f);
     spin->SetDataFormat(QStringLiteral("###0"));
     return spin;
@@ -118,14 +113,14 @@ void FWRangeWP12::Activate()
     const bool model3 = WorkingCopy().ModelloStrumento() == kModelWithInputB;
     m_WPxFunction->ClearAllItem();
     if (model3) {
-        for (std::int32_t id = kF1BothInputs; id <= kF11; ++id)
+        for (std::int32_t id = kF1BothInputs; id <= 632; ++id) // F1 to F11
             m_WPxFunction->AddText(LoadResourceString(id));
     } else {
-        m_WPxFunction->AddText(LoadResourceString(kF1InputA));
-        for (std::int32_t id = kF1BothInputs + 1; id <= kF7; ++id)
+        m_WPxFunction->AddText(LoadResourceString(633));           // F1 of channel A alone
+        for (std::int32_t id = kF1BothInputs + 1; id <= 628; ++id) // F2 to F7
             m_WPxFunction->AddText(LoadResourceString(id));
     }
-    txtNota->setText(LoadResourceString(model3 ? kNoteModel3 : kNote));
+    txtNota->setText(LoadResourceString(model3 ? 636 : 635));
     // Resetting the counters exists only on model 3.
     m_DigitalInFunction->Activate(kResetCounters, model3);
     m_DigitalInFunction->Activate(kResetAll, model3);

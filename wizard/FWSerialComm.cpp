@@ -14,8 +14,6 @@ using namespace pagecontrols;
 
 namespace {
 
-constexpr std::int32_t kTextNetworkAdd = 350;
-constexpr std::int32_t kTextBaudRate = 351;
 constexpr std::int16_t kBaudRates = 4;
 
 } // namespace
@@ -24,12 +22,12 @@ FWSerialComm::FWSerialComm(QWidget *parent)
     : FWizardDataPage<CSerialComm>(QStringLiteral("FWSerialComm"), kTitle, parent)
 {
     QWidget *body = Body();
-    frmNetworkAdd = NewFrame(body, "frmNetworkAdd", kTextNetworkAdd);
+    frmNetworkAdd = NewFrame(body, "frmNetworkAdd", 350);
     txtNetworkAdd = NewSpinTextBox(frmNetworkAdd, "txtNetworkAdd", UpDown1, "UpDown1");
     auto *addressRow = new QHBoxLayout(frmNetworkAdd);
     addressRow->addWidget(txtNetworkAdd);
     addressRow->addStretch(1);
-    BaudRate = NewFrame(body, "BaudRate", kTextBaudRate);
+    BaudRate = NewFrame(body, "BaudRate", 351);
 
     auto *layout = new QHBoxLayout(body);
     auto *left = new QVBoxLayout;
@@ -38,7 +36,8 @@ FWSerialComm::FWSerialComm(QWidget *parent)
     layout->addLayout(left, 1);
     layout->addWidget(BaudRate, 1);
 
-    m_NetworkAdd = NewSpin(this, QStringLiteral("m_NetworkAdd"), txtNetworkAdd, UpDown1, kAddressMin, kAddressMax);
+    m_NetworkAdd = NewSpin(this, QStringLiteral("m_NetworkAdd"), txtNetworkAdd, UpDown1, CSerialComm::kNetworkAddMin,
+                           CSerialComm::kNetworkAddMax);
     m_BaudRate = NewOptionGroup(this, QStringLiteral("m_BaudRate"));
     FillOptionGroup(*m_BaudRate, BaudRate, "optBaudRate", {352, 353, 354, 355});
 }

@@ -18,8 +18,6 @@ class FWSerialComm : public FWizardDataPage<CSerialComm> {
 
 public:
     static constexpr std::int32_t kTitle = 356; // "Setting the parameters of the serial module..."
-    static constexpr std::int32_t kAddressMin = 1;
-    static constexpr std::int32_t kAddressMax = 255;
 
     explicit FWSerialComm(QWidget *parent = nullptr);
     ~FWSerialComm() override;
