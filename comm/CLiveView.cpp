@@ -12,6 +12,7 @@
 #include "NumberText.h"
 #include "ResourceText.h"
 #include "StringTable.h"
+#include "WPxFunctionCodes.h"
 
 #include <QVariant>
 #include <algorithm>
@@ -107,12 +108,13 @@ void DecodeInstrVariable(const LiveReading &r, LiveDisplay &d)
     } else if (r.modello == ModelCode::Oxa16) {
         d.text[0] = LiveValueText(r.valueA, r.dp1, true);
         d.text[1] = LiveValueText(r.valueB, r.dp2, true);
-        if (r.function == 3)
+        // The second line marks F4's percentage only, not F6's.
+        if (r.function == WPxFunctionCode::F4)
             d.text[1] += QLatin1Char('%');
     } else {
-        const bool firstPoint = r.function == 0 || r.function == 6;
+        const bool firstPoint = WPxFunctions::OneLineShowsChannelA(r.function);
         d.text[0] = LiveValueText(r.valueB, firstPoint ? r.dp1 : r.dp2, false);
-        if (r.function == 3 || r.function == 5)
+        if (WPxFunctions::IsPercentage(r.function))
             d.text[0] += QLatin1Char('%');
         d.text[1] = LiveText::NoView;
     }
@@ -368,8 +370,9 @@ bool CLiveView::ReadInstrVariable()
         // keeping the previous texts would show another address's values.
         std::int16_t status = 0;
         if (!ReadRegister(kRegFreqStatus, status) || !ReadRegister(kRegFreqFunction, r.function) ||
-            !ReadRegister(r.function <= 8 ? kRegFreqPointF1 : kRegFreqPointCounter, r.dp1) ||
-            !ReadRegister(r.function == 7 ? kRegFreqPointCounter : kRegFreqPointF2, r.dp2))
+            !ReadRegister(WPxFunctions::CountersTakeChannelA(r.function) ? kRegFreqPointCounter : kRegFreqPointF1,
+                          r.dp1) ||
+            !ReadRegister(r.function == WPxFunctionCode::F8 ? kRegFreqPointCounter : kRegFreqPointF2, r.dp2))
             return failureDisplay();
         r.status = static_cast<std::uint16_t>(status);
     } else {

@@ -20,6 +20,7 @@
 #include "ColumnVisitor.h"
 #include "MErrors.h"
 #include "ModuleCodes.h"
+#include "WPxFunctionCodes.h"
 
 #include <optional>
 #include <variant>
@@ -421,6 +422,7 @@ void CCollDatiSetup::GetMemoryMapAux(MemMapAuxLines &lines) const
 std::optional<bool> CCollDatiSetup::ObjectApplies(const QString &key, const ApplyContext &c)
 {
     using ModuleCodes::IsFrequencyModule;
+    using namespace WPxFunctions;
     const bool frequency = IsFrequencyModule(c.SlotA);
     const std::int16_t f = c.WPxFunction;
     const bool oxa16 = c.ModelloStrumento == ModelCode::Oxa16;
@@ -438,20 +440,22 @@ std::optional<bool> CCollDatiSetup::ObjectApplies(const QString &key, const Appl
     if (key == QLatin1String("CDisplay"))
         return c.ModelloStrumento != ModelCode::Ivr;
     if (key == QLatin1String("CInOutScale"))
-        // On F10 and F11 the counters own channel A's scale.
-        return !(frequency && f > 8);
+        // The counters own channel A's scale.
+        return !(frequency && CountersTakeChannelA(f));
     if (key == QLatin1String("CInOutScaleB"))
-        return frequency && ((oxa16 && f == 0) || (f >= 1 && f <= 5));
+        return frequency && ((oxa16 && ChannelFIsInputB(f)) || ComputesChannelF(f));
     if (key == QLatin1String("CLinearize"))
-        return c.SlotA != SlotACode::GKP && c.LinearizzazioneA != 0 && !(frequency && f > 9);
+        // Only from F11 on is channel A's curve left out: on F10 a switch
+        // stored on channel A's scale still brings it.
+        return c.SlotA != SlotACode::GKP && c.LinearizzazioneA != 0 && !(frequency && f >= WPxFunctionCode::F11);
     if (key == QLatin1String("CLinearizeB"))
         // Channel F exists on the frequency/counter modules only: in the base
         // layout its curve would take channel A's words.
-        return frequency && oxa16 && f == 0 && c.LinearizzazioneB != 0;
+        return frequency && oxa16 && ChannelFIsInputB(f) && c.LinearizzazioneB != 0;
     if (key == QLatin1String("CCounterAB"))
         // A function left over from an earlier frequency configuration shows
         // no counters on another module.
-        return frequency && oxa16 && f >= 7;
+        return frequency && oxa16 && IsCounterFunction(f);
     if (key.size() == 7 && key.startsWith(QLatin1String("CAlarm")) && key[6] >= QLatin1Char('1') &&
         key[6] <= QLatin1Char('4'))
         // Alarm n needs the n-th relay: Y1 has one, Y2 two, Y4/Y5 four.

@@ -95,10 +95,10 @@ void CCounterAB::CopyProperties(const CCounterAB &from, CCounterAB &to)
 void CCounterAB::SetDisplayScale() const
 {
     switch (m_WPxFunction) {
-    case 7: g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterA, 0, kCounterDisplayEnd); break;
-    case 8: g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterB, 0, kCounterDisplayEnd); break;
-    case 9:
-    case 10:
+    case WPxFunctionCode::F8: g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterA, 0, kCounterDisplayEnd); break;
+    case WPxFunctionCode::F9: g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterB, 0, kCounterDisplayEnd); break;
+    case WPxFunctionCode::F10:
+    case WPxFunctionCode::F11:
         g_Scala->SetScalaDisplay(m_MeasureDigitalPointCounterA, 0, kCounterDisplayEnd);
         g_ScalaB->SetScalaDisplay(m_MeasureDigitalPointCounterB, 0, kCounterDisplayEnd);
         break;
@@ -207,8 +207,8 @@ void CCounterAB::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLines
     // Every value is read before any is stored: a bad line leaves the object
     // as it was.
     const std::int32_t function = ReadAuxFunctionIndex(lines);
-    const bool counterA = function == 7 || function == 9 || function == 10;
-    const bool counterB = function == 8 || function == 9 || function == 10;
+    const bool counterA = WPxFunctions::UsesCounterA(function);
+    const bool counterB = WPxFunctions::UsesCounterB(function);
 
     const std::int32_t dpE = ReadAuxDigitalPoint(lines, kFreqElectricDigitalPointLineA.templateId);
     const std::int32_t minE = ReadAuxScale32(lines, kFreqMinElectricScaleLineA.templateId);

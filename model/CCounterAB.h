@@ -1,5 +1,6 @@
 #pragma once
 #include "CParameterClassBase.h"
+#include "WPxFunctionCodes.h"
 
 #include <cstdint>
 
@@ -77,9 +78,14 @@ public:
     std::span<const FieldRule> FieldRules() const override;
 
 private:
-    bool electricInUse() const { return m_WPxFunction == 9 || m_WPxFunction == 10; }
-    bool counterAInUse() const { return m_WPxFunction == 7 || electricInUse(); }
-    bool counterBInUse() const { return m_WPxFunction == 8 || electricInUse(); }
+    // F10 and F11; a code above the table (the setter stores any value)
+    // has no section here.
+    bool electricInUse() const
+    {
+        return WPxFunctions::IsKnown(m_WPxFunction) && WPxFunctions::CountersTakeChannelA(m_WPxFunction);
+    }
+    bool counterAInUse() const { return WPxFunctions::UsesCounterA(m_WPxFunction); }
+    bool counterBInUse() const { return WPxFunctions::UsesCounterB(m_WPxFunction); }
 
     std::int32_t m_ElectricDigitalPoint = 0;
     std::int32_t m_MinElectricScale = 0;

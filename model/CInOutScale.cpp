@@ -11,6 +11,7 @@
 #include "ResourceText.h"
 #include "ScaleValueLines.h"
 #include "StringTable.h"
+#include "WPxFunctionCodes.h"
 
 static const RegisterParameterClass<CInOutScale> kRegistration{"CInOutScale", "CInOutScaleB"};
 
@@ -202,7 +203,8 @@ void CInOutScale::SetReport(ReportRecordset &report) const
     }
 
     const QString channel = label(IsChannelA() ? kReportChannelA : kReportChannelF);
-    if (ClassName() == kChannelAName || (ClassName() == kChannelFName && m_WPxFunction == 0)) {
+    if (ClassName() == kChannelAName ||
+        (ClassName() == kChannelFName && WPxFunctions::ChannelFIsInputB(m_WPxFunction))) {
         AddReportRow(report, {GetResourceText(kReportElectricTitleOf, {QVariant(channel)})});
         AddReportRow(report, {label(kReportElectricDigitalPoint), DigitalPointSampleText(m_ElectricDigitalPoint)});
         AddReportRow(report, {label(kReportMinElectric), electric(m_MinElectricScale)});
@@ -300,7 +302,7 @@ void CInOutScale::GetMemoryMapAux(const CModInstr &modInstr, MemMapAuxLines &lin
         const FreqScaleLines &l = channelA ? kFreqLinesA : kFreqLinesF;
         // Channel F has an electrical scale of its own only on F1; on the
         // other functions its input is channel A's.
-        const bool electric = channelA || m_WPxFunction == 0;
+        const bool electric = channelA || WPxFunctions::ChannelFIsInputB(m_WPxFunction);
         QString dpE, minE, maxE;
         if (electric) {
             dpE = DigitalPointSampleText(m_ElectricDigitalPoint);
@@ -406,7 +408,8 @@ void CInOutScale::SetUserSetupAux(const CModInstr &modInstr, const MemMapAuxLine
         bool electric = channelA;
         if (!channelA) {
             // The function comes from the lines read, not from WPxFunction.
-            electric = ReadAuxFunctionIndex(lines) == 0 && modInstr.ModelloStrumento() == ModelCode::Oxa16;
+            electric = WPxFunctions::ChannelFIsInputB(ReadAuxFunctionIndex(lines)) &&
+                       modInstr.ModelloStrumento() == ModelCode::Oxa16;
         }
         if (electric) {
             dpE = ReadAuxDigitalPoint(lines, l.electricDigitalPoint.templateId);

@@ -11,6 +11,7 @@
 #include "ResourceText.h"
 #include "ScaleValueLines.h"
 #include "StringTable.h"
+#include "WPxFunctionCodes.h"
 
 static const RegisterParameterClass<CRangeWP12> kRegistration{"CRangeWP12"};
 
@@ -37,7 +38,7 @@ constexpr std::size_t kPulsesBIndex = 5;
 constexpr std::size_t kUnitBIndex = 6;
 constexpr std::size_t kCommandIndex = 137;
 
-constexpr std::int32_t kFunctions = 11;
+constexpr std::int32_t kFunctions = WPxFunctionCode::Count;
 constexpr std::int32_t kUnits = 6;
 constexpr std::int32_t kCommands = 5;
 
@@ -130,12 +131,12 @@ void CRangeWP12::SetElettricScale()
 
 void CRangeWP12::SetReport(ReportRecordset &report) const
 {
-    const QString function = (ModelloStrumento() != kModelWithInputB && m_WPxFunction == 0)
+    const QString function = (ModelloStrumento() != kModelWithInputB && m_WPxFunction == WPxFunctionCode::F1)
                                  ? LoadResourceString(5633)
                                  : EnumCodeText(5622, m_WPxFunction, kFunctions);
     AddReportRow(report, {LoadResourceString(5621), function});
     AddReportRow(report, {GetResourceText(5639, {LoadResourceString(5637)}), inputRowValue(m_ImpGiroA, m_UnitaIngA)});
-    if (ModelloStrumento() == kModelWithInputB && m_WPxFunction == 0)
+    if (ModelloStrumento() == kModelWithInputB && WPxFunctions::ChannelFIsInputB(m_WPxFunction))
         AddReportRow(report,
                      {GetResourceText(5639, {LoadResourceString(5638)}), inputRowValue(m_ImpGiroB, m_UnitaIngB)});
     AddReportRow(report, {LoadResourceString(5650), EnumCodeText(5651, m_DigitalInFunction, kCommands)});

@@ -9,6 +9,7 @@
 #include "ResourceText.h"
 #include "StringTable.h"
 #include "UpDownControl.h"
+#include "WPxFunctionCodes.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -128,7 +129,7 @@ CScaleMisuraDisplay &FWAlarm::AlarmScale(const CAlarm &context, std::int16_t cha
     // must not send a low/high-signal or temperature input's alarms to the
     // second channel, whose scale such an input never publishes.
     const std::int16_t function = context.WPxFunction();
-    if (ModuleCodes::IsFrequencyModule(context.SlotA()) && function != 0 && function != 6)
+    if (ModuleCodes::IsFrequencyModule(context.SlotA()) && !WPxFunctions::OneLineShowsChannelA(function))
         return *g_ScalaB;
     return *g_Scala;
 }

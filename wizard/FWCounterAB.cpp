@@ -5,6 +5,7 @@
 #include "CTextDigitSpin.h"
 #include "FWInOutScale.h"
 #include "PageControls.h"
+#include "WPxFunctionCodes.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -25,11 +26,6 @@ constexpr std::int32_t kSixDigitsFirst = 0x10000;
 constexpr std::int32_t kSixDigitsLast = 0x10005;
 // The highest electrical count the counter functions offer.
 constexpr std::int32_t kElectricTopLimit = 999999;
-
-// The functions of WPxFunction the page tells apart.
-constexpr std::int16_t kFunctionF8 = 7;  // counter A only
-constexpr std::int16_t kFunctionF9 = 8;  // counter B only
-constexpr std::int16_t kFunctionF10 = 9; // F10 and F11: with the electrical range
 
 } // namespace
 
@@ -181,10 +177,12 @@ void FWCounterAB::Activate()
 void FWCounterAB::ShowCounterFrames()
 {
     const std::int16_t function = WorkingCopy().WPxFunction();
-    frmElettricScale->setVisible(function >= kFunctionF10);
-    if (function == kFunctionF8)
+    // The counters hold channel A's electrical range when they take its
+    // place; F8 and F9 use one counter each.
+    frmElettricScale->setVisible(WPxFunctions::CountersTakeChannelA(function));
+    if (function == WPxFunctionCode::F8)
         EnableCounter(m_CounterB, false);
-    else if (function == kFunctionF9)
+    else if (function == WPxFunctionCode::F9)
         EnableCounter(m_CounterA, false);
 }
 

@@ -8,6 +8,7 @@
 #include "PageControls.h"
 #include "ResourceText.h"
 #include "StringTable.h"
+#include "WPxFunctionCodes.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -174,12 +175,13 @@ void FWInOutScale::EnableScaleControls()
     if (data.IsChannelA()) {
         const bool baseInput = (ModuleCodes::IsLowHighSignalModule(slotA) || slotA == SlotACode::MVZ) &&
                                data.ModelloStrumento() != ModelCode::Oxa12;
-        const bool frequencyInput = ModuleCodes::IsFrequencyModule(slotA) && data.WPxFunction() < 9;
+        const bool frequencyInput =
+            ModuleCodes::IsFrequencyModule(slotA) && !WPxFunctions::CountersTakeChannelA(data.WPxFunction());
         m_Linearizzazione->ActivateGroup(baseInput || frequencyInput);
         return;
     }
     // Channel F: on the functions F2 to F6 only its displayed range is set.
-    const bool electric = !(data.WPxFunction() >= 1 && data.WPxFunction() <= 5);
+    const bool electric = !WPxFunctions::ComputesChannelF(data.WPxFunction());
     frmElettricScale->setEnabled(electric);
     Label6->setEnabled(electric);
     m_ElectricDigitalPoint->SetEnabled(electric);
@@ -276,7 +278,8 @@ void FWInOutScale::m_ElectricDigitalPoint_Change()
     if (ModuleCodes::IsFrequencyModule(slotA)) {
         const std::int32_t limit = data.ModelloStrumento() == ModelCode::Oxa16 ? 999999 : 9999;
         // Channel F has an electrical range of its own only on F1 (input B).
-        CScaleMisuraDisplay &scale = (data.WPxFunction() == 0 && !data.IsChannelA()) ? *g_ScalaB : *g_Scala;
+        CScaleMisuraDisplay &scale =
+            (WPxFunctions::ChannelFIsInputB(data.WPxFunction()) && !data.IsChannelA()) ? *g_ScalaB : *g_Scala;
         const std::int32_t top = FrequencyRangeTop(scale.FineScalaElettrica(), info.Factor, limit);
         for (CTextDigitSpin *spin : {m_MinElectricScale, m_MaxElectricScale}) {
             spin->SetMin(scale.InizioScalaElettrica());

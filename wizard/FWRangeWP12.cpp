@@ -6,6 +6,7 @@
 #include "ModuleCodes.h"
 #include "PageControls.h"
 #include "StringTable.h"
+#include "WPxFunctionCodes.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -157,7 +158,8 @@ void FWRangeWP12::ControlsToData()
 void FWRangeWP12::WPxFunctionChange()
 {
     // Input B is edited only for F1 on model 3 (stepped values of A and B).
-    const bool inputB = WorkingCopy().ModelloStrumento() == kModelWithInputB && m_WPxFunction->Value() == 0;
+    const bool inputB =
+        WorkingCopy().ModelloStrumento() == kModelWithInputB && WPxFunctions::ChannelFIsInputB(m_WPxFunction->Value());
     frmCounterB->setEnabled(inputB);
     Label3->setEnabled(inputB);
     Label4->setEnabled(inputB);

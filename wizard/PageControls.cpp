@@ -10,6 +10,7 @@
 #include "MsgBox.h"
 #include "StringTable.h"
 #include "UpDownControl.h"
+#include "WPxFunctionCodes.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -31,7 +32,6 @@ constexpr std::int32_t kTextMaxNotAboveMin = 797;
 constexpr std::int32_t kTextChannelFrame = 527;
 constexpr std::int32_t kTextChannelA = 528;
 constexpr std::int32_t kTextChannelF = 529;
-constexpr std::int16_t kFunctionF7 = 6;
 
 template <class W>
 W *named(W *widget, const QString &name, std::int32_t captionId)
@@ -259,7 +259,7 @@ void ChannelChoice::Fill()
 
 void ChannelChoice::ApplyRules(std::int16_t model, std::int16_t wpxFunction)
 {
-    const bool choice = wpxFunction != kFunctionF7;
+    const bool choice = WPxFunctions::TakesChannelChoice(wpxFunction);
     m_Frame->setVisible(model == ModelCode::Oxa16);
     m_Frame->setEnabled(choice);
     m_List->SetEnabled(choice);
