@@ -9,6 +9,7 @@
 #include "ModelError.h"
 #include "ParameterCodes.h"
 #include "StringTable.h"
+#include "WPxFunctionCodes.h"
 
 #include <limits>
 #include <optional>
@@ -71,7 +72,7 @@ std::int32_t ReadAuxFunctionIndex(const MemMapAuxLines &lines)
             QStringLiteral("Valore non valido per m_WPxFunction: \"") + text + QLatin1Char('"'),
             SetupReadError::Cause::Choice, QStringLiteral("m_WPxFunction"), text));
     const std::int32_t index = *number > std::numeric_limits<std::int32_t>::min() ? *number - 1 : *number;
-    return CheckCodeInTable(index, kFunctionCount, QStringLiteral("m_WPxFunction"));
+    return CheckCodeInTable(index, WPxFunctionCode::Count, QStringLiteral("m_WPxFunction"));
 }
 
 std::int32_t ReadWordPair(const MemMapWords &map, std::size_t low)

@@ -34,7 +34,6 @@ std::int32_t ReadAuxDigitalPoint(const MemMapAuxLines &lines, std::int16_t templ
 // from its function line "Func>Func=F." + number. A missing line raises
 // SetupReadError; so does a number outside F1..F11 or a text that is not a
 // number, naming m_WPxFunction and the value.
-inline constexpr std::int32_t kFunctionCount = 11;
 std::int32_t ReadAuxFunctionIndex(const MemMapAuxLines &lines);
 
 // The decimal-point value of a map word: the word is its low word (the

@@ -162,7 +162,7 @@ void FWAlarm::FormLoad()
     m_MaxAlarmScale->SetEnableEvent(true);
 }
 
-void FWAlarm::Activate()
+void FWAlarm::PrepareControls()
 {
     const CAlarm &data = WorkingCopy();
     const QString name = data.ClassName();
@@ -179,9 +179,6 @@ void FWAlarm::Activate()
     const bool latch = !(data.ModelloStrumento() == ModelCode::Ivr && ModuleCodes::IsFrequencyModule(data.SlotA()));
     m_AlarmType->Activate(4, latch);
     m_AlarmType->Activate(5, latch);
-
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWAlarm::DataToControls()

@@ -45,8 +45,8 @@ public:
 
 protected:
     void FormLoad() override;
-    // Title and enabling rules, then DataToControls, then the buttons.
-    void Activate() override;
+    // The title and the enabling rules.
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
 

@@ -74,12 +74,10 @@ void FWAnalogOut::FormLoad()
     resetPercentSpin(*m_MinOut);
 }
 
-void FWAnalogOut::Activate()
+void FWAnalogOut::PrepareControls()
 {
     const CAnalogOut &data = WorkingCopy();
     m_ChannelChoice.ApplyRules(data.ModelloStrumento(), data.WPxFunction());
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWAnalogOut::DataToControls()

@@ -30,8 +30,8 @@ public:
 
 protected:
     void FormLoad() override;
-    // The channel frame's rules, then DataToControls, then the buttons.
-    void Activate() override;
+    // The channel frame's rules.
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
 

@@ -166,12 +166,10 @@ void FWCounterAB::FormLoad()
     }
 }
 
-void FWCounterAB::Activate()
+void FWCounterAB::PrepareControls()
 {
     // The page's own rule comes before the data.
     ShowCounterFrames();
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWCounterAB::ShowCounterFrames()

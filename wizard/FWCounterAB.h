@@ -34,8 +34,8 @@ public:
 
 protected:
     void FormLoad() override;
-    // ShowCounterFrames, DataToControls, buttons.
-    void Activate() override;
+    // ShowCounterFrames.
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
     bool CheckData() override;

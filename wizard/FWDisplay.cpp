@@ -53,13 +53,11 @@ void FWDisplay::FormLoad()
     m_DisplayColor->ActivateGroup(true);
 }
 
-void FWDisplay::Activate()
+void FWDisplay::PrepareControls()
 {
     const CDisplay &data = WorkingCopy();
     m_DisplayDigit->ActivateGroup(data.ModelloStrumento() == ModelCode::Oxa12 && data.SlotA() <= SlotACode::GKP);
     m_DisplayColor->ActivateGroup(data.ModelloStrumento() == ModelCode::Oxa14);
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWDisplay::DataToControls()

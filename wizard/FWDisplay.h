@@ -21,8 +21,8 @@ public:
 
 protected:
     void FormLoad() override;
-    // The enabling rules, then DataToControls, then the buttons.
-    void Activate() override;
+    // The enabling rules.
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
 

@@ -64,13 +64,11 @@ void FWFiltroDigitale::FormLoad()
     ResetSpin(*m_Coeff, kCoeffMin, CFiltroDigitale::kCoeffMax);
 }
 
-void FWFiltroDigitale::Activate()
+void FWFiltroDigitale::PrepareControls()
 {
     const std::int16_t slotA = WorkingCopy().SlotA();
     if (!ModuleCodes::IsFrequencyModule(slotA))
         LimitFilterRange();
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWFiltroDigitale::LimitFilterRange()

@@ -39,8 +39,8 @@ public:
 
 protected:
     void FormLoad() override;
-    // LimitFilterRange, then DataToControls, then the buttons.
-    void Activate() override;
+    // LimitFilterRange.
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
 

@@ -32,9 +32,9 @@ void FWFinalSetupMessage::FormLoad()
     lblTitle->setText(LoadResourceString(m_Action == 1 ? kTextEndOfCommunicationSetting : kTextEndOfProgramming));
 }
 
-void FWFinalSetupMessage::Activate()
+void FWFinalSetupMessage::RefreshButtons()
 {
-    // Nothing is shown from data; the page sets its own default button.
+    // The page sets its own default button.
     if (FormType() != kFormWizard) {
         cmdDialogOk->setDefault(true);
         return;

@@ -36,7 +36,8 @@ protected:
     void FormLoad() override;
     void DataToControls() override {}
     void ControlsToData() override {}
-    void Activate() override;
+    // The bar's enabling and its default button.
+    void RefreshButtons() override;
 
 private:
     std::int16_t m_Action = 0;

@@ -154,7 +154,7 @@ void FWInOutScale::FormLoad()
     ResetSpin(*m_MaxMeasureScale, kMeasureMin, kMeasureMax);
 }
 
-void FWInOutScale::Activate()
+void FWInOutScale::PrepareControls()
 {
     const CInOutScale &data = WorkingCopy();
     QString channel;
@@ -164,8 +164,6 @@ void FWInOutScale::Activate()
 
     EnableScaleControls();
     SetMeasureScaleLimits();
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWInOutScale::EnableScaleControls()

@@ -41,8 +41,8 @@ public:
 
 protected:
     void FormLoad() override;
-    // Title, enabling, displayed-range limits, DataToControls, buttons.
-    void Activate() override;
+    // Title, enabling, displayed-range limits.
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
     bool CheckData() override;

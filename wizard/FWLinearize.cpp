@@ -97,7 +97,7 @@ void FWLinearize::FormLoad()
     }
 }
 
-void FWLinearize::Activate()
+void FWLinearize::PrepareControls()
 {
     const CLinearize &data = WorkingCopy();
     QString channel;
@@ -107,8 +107,6 @@ void FWLinearize::Activate()
 
     SetOutputLimits();
     SetInputLimits();
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWLinearize::SetOutputLimits()

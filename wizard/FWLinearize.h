@@ -30,8 +30,8 @@ public:
 
 protected:
     void FormLoad() override;
-    // Title, output limits, input limits, DataToControls, buttons.
-    void Activate() override;
+    // Title, output limits, input limits.
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
     bool CheckData() override;

@@ -73,12 +73,11 @@ FWModInstr::FWModInstr(QWidget *parent) : FWizardDataPage<CModInstr>(QStringLite
     connect(m_SlotC, &COptionButton::Change, this, &FWModInstr::SlotCChange);
 }
 
-void FWModInstr::Activate()
+void FWModInstr::PrepareControls()
 {
     const bool showName = m_Action == 0;
     Label1->setVisible(showName);
     txtProgramName->setVisible(showName);
-    FWizardPage::Activate();
 }
 
 void FWModInstr::DataToControls()

@@ -37,7 +37,7 @@ public:
     void SetAction(std::int16_t action) { m_Action = action; }
 
 protected:
-    void Activate() override;
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
     void ApplyRules() override;

@@ -119,13 +119,6 @@ void FWNetworkAddMsgSetup::FormLoad()
     m_TotalInstrNetwork->SetEnabled(true);
 }
 
-void FWNetworkAddMsgSetup::Activate()
-{
-    DataToControls();
-    RefreshButtons();
-    ApplyInterfaceRules();
-}
-
 void FWNetworkAddMsgSetup::DataToControls()
 {
     const CNetworkAddMsgSetup &data = WorkingCopy();
@@ -177,7 +170,7 @@ void FWNetworkAddMsgSetup::RefreshButtons()
     }
 }
 
-void FWNetworkAddMsgSetup::ApplyInterfaceRules()
+void FWNetworkAddMsgSetup::ApplyRules()
 {
     const std::int16_t interfaceType = WorkingCopy().InterfaceType();
     if (m_Action == 0) {

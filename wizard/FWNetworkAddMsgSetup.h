@@ -46,15 +46,14 @@ public:
 
 protected:
     void FormLoad() override;
-    // DataToControls, RefreshButtons, then the interface rules.
-    void Activate() override;
     void DataToControls() override;
     void ControlsToData() override;
+    // What the interface allows.
+    void ApplyRules() override;
     // The page's own enabling and default button.
     void RefreshButtons() override;
 
 private:
-    void ApplyInterfaceRules();
     void ModeConfigChanged();
     void SelNetworkAddChanged();
     void SetDefaultButton(QPushButton *button);

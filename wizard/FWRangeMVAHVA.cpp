@@ -70,14 +70,12 @@ COptionButton &FWRangeMVAHVA::RangeInUse()
     return LowSignal(WorkingCopy().SlotA()) ? *m_RangeMVAMVB : *m_RangeHVA;
 }
 
-void FWRangeMVAHVA::Activate()
+void FWRangeMVAHVA::PrepareControls()
 {
     const std::int16_t slotA = WorkingCopy().SlotA();
     m_RangeMVAMVB->ActivateGroup(LowSignal(slotA));
     m_RangeHVA->ActivateGroup(slotA == kSlotAHva);
     lblTitle->setText(LoadResourceString(slotA == kSlotAHva ? kTitleHighSignal : kTitleLowSignal));
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWRangeMVAHVA::DataToControls()

@@ -25,7 +25,7 @@ public:
     explicit FWRangeMVAHVA(QWidget *parent = nullptr);
 
 protected:
-    void Activate() override;
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
 

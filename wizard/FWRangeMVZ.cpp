@@ -114,7 +114,7 @@ void FWRangeMVZ::FormLoad()
     FillSection(m_SlotD, kFirstModuleText, kSlotDText, 0);
 }
 
-void FWRangeMVZ::Activate()
+void FWRangeMVZ::PrepareControls()
 {
     const CRangeMVZ &data = WorkingCopy();
     const std::int32_t kindC = ModuleKind(data.SlotC(), kFirstSlotCInputs);
@@ -125,8 +125,6 @@ void FWRangeMVZ::Activate()
     EnableSection(m_SlotD, kindD >= 0);
     if (kindD >= 0)
         FillSection(m_SlotD, kFirstModuleText + kindD, kSlotDText, kindD);
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWRangeMVZ::DataToControls()

@@ -29,7 +29,7 @@ public:
 
 protected:
     void FormLoad() override;
-    void Activate() override;
+    void PrepareControls() override;
     void DataToControls() override;
     void ControlsToData() override;
 

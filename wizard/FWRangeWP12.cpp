@@ -109,7 +109,7 @@ void FWRangeWP12::FormLoad()
     FillUnits(*m_UnitaIngB);
 }
 
-void FWRangeWP12::Activate()
+void FWRangeWP12::PrepareControls()
 {
     const bool model3 = WorkingCopy().ModelloStrumento() == kModelWithInputB;
     m_WPxFunction->ClearAllItem();
@@ -125,8 +125,6 @@ void FWRangeWP12::Activate()
     // Resetting the counters exists only on model 3.
     m_DigitalInFunction->Activate(kResetCounters, model3);
     m_DigitalInFunction->Activate(kResetAll, model3);
-    DataToControls();
-    RefreshButtons();
 }
 
 void FWRangeWP12::DataToControls()

@@ -222,6 +222,7 @@ void FWizardPage::FocusFirstControl()
 
 void FWizardPage::Activate()
 {
+    PrepareControls();
     DataToControls();
     ApplyRules();
     RefreshButtons();

@@ -46,9 +46,11 @@ class QWidget;
 //     touches the driver's data object: GetData/SetData (provided by
 //     FWizardDataPage) copy between it and the working copy through the data
 //     class's own GetData/SetData, which check the class first.
-//  5. ApplyRules(): the page's own enabling rules, run at every showing
-//     after DataToControls and before RefreshButtons. A page whose rules must
-//     run before DataToControls overrides Activate() instead.
+//  5. PrepareControls(): what the controls must offer before the data is
+//     shown (the title, the choices and limits the instrument context
+//     allows), run at every showing before DataToControls. ApplyRules():
+//     the page's own enabling rules that follow the values shown, run after
+//     DataToControls and before RefreshButtons.
 //     Spin limits are never stored: derive them here from the working copy's
 //     context values and g_Scala/g_ScalaB (a stored value outside them is
 //     shown, and stored again, at the nearest limit).
@@ -70,10 +72,10 @@ class QWidget;
 //     to the page class.
 //
 // A showing (Show(1)): load (template steps, then FormLoad; already done
-// when the driver set the caption first), activation
-// (Activate: DataToControls, ApplyRules, RefreshButtons), the modal loop,
-// then one button closes the window ("unloads" it). The page object, its
-// fields and its working copy outlive the window, so a page shown again
+// when the driver set the caption first), activation (Activate:
+// PrepareControls, DataToControls, ApplyRules, RefreshButtons), the modal
+// loop, then one button closes the window ("unloads" it). The page object,
+// its fields and its working copy outlive the window, so a page shown again
 // shows what it last stored; the controls stay built between showings.
 //
 // Keyboard: Tab follows the order in which the page created its controls
@@ -155,10 +157,10 @@ protected:
     virtual void FormLoad() {}
     virtual void DataToControls() = 0;
     virtual void ControlsToData() = 0;
+    // The controls' title, choices and limits for this showing's context.
+    virtual void PrepareControls() {}
     // The page's own enabling rules.
     virtual void ApplyRules() {}
-    // DataToControls, ApplyRules, RefreshButtons.
-    virtual void Activate();
     virtual bool CheckData() { return true; }
     // The check before End, Next, Back or OK closes the page (button is
     // kButtonEnd, kButtonNext or kButtonBack): CheckData.
@@ -183,6 +185,8 @@ protected:
 
 private:
     void EnsureLoaded();
+    // PrepareControls, DataToControls, ApplyRules, RefreshButtons.
+    void Activate();
     void Load();
     void ArrangeButtons();
     void OrderFocusChain();

@@ -278,8 +278,8 @@ const std::vector<KnownSite> kKnownSites = {
     NoId("wizard/FViewInstrData.cpp", "FViewInstrData", "alarm"),
     Ids("wizard/FWCounterAB.cpp", "NewCounter", "names.captionId", {{724, 724}, {728, 728}}),
     Ids("wizard/FWRangeMVZ.cpp", "FillSection", "id", {{672, 677}}),
-    Ids("wizard/FWRangeMVZ.cpp", "Activate", "kFirstModuleText + kindC", {{666, 668}}),
-    Ids("wizard/FWRangeMVZ.cpp", "Activate", "kFirstModuleText + kindD", {{666, 668}}),
+    Ids("wizard/FWRangeMVZ.cpp", "PrepareControls", "kFirstModuleText + kindC", {{666, 668}}),
+    Ids("wizard/FWRangeMVZ.cpp", "PrepareControls", "kFirstModuleText + kindD", {{666, 668}}),
     HandedOn("wizard/FWizardPage.cpp", "Load", "m_TitleId", "FWizardPage"),
     HandedOn("wizard/PageControls.cpp", "FillOptionGroup", "id", "FillOptionGroup"),
     // mainwindow
