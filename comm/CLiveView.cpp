@@ -292,25 +292,26 @@ bool CLiveView::CheckCommError(std::int32_t error)
     return true;
 }
 
+std::uint8_t CLiveView::modbusAddress() const
+{
+    return static_cast<std::uint8_t>(m_CurrentAddress & 0xFF);
+}
+
 bool CLiveView::ReadRegisters(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words)
 {
-    const auto address = static_cast<std::uint8_t>(m_CurrentAddress & 0xFF);
-    return !CheckCommError(ModbusReadRegisters(m_Rs232, address, first, count, words));
+    return !CheckCommError(ModbusReadRegisters(m_Rs232, modbusAddress(), first, count, words));
 }
 
 bool CLiveView::ReadRegister(std::uint16_t reg, std::int16_t &value)
 {
-    const auto address = static_cast<std::uint8_t>(m_CurrentAddress & 0xFF);
-    return !CheckCommError(ModbusReadRegister(m_Rs232, address, reg, value));
+    return !CheckCommError(ModbusReadRegister(m_Rs232, modbusAddress(), reg, value));
 }
 
 bool CLiveView::IdentifyInstrument()
 {
     std::int16_t type = 0;
-    if (!ReadRegister(ModbusRegister::TypeCode, type))
-        return false;
     std::int16_t modules = 0;
-    if (!ReadRegister(ModuleRegisterOfType(type), modules))
+    if (CheckCommError(ModbusReadIdentification(m_Rs232, modbusAddress(), type, modules)))
         return false;
     m_ModInstr.SetCodificaModuli(LiveViewCoding(type, modules, m_CommConfig.InterfaceType()));
     return true;

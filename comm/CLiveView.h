@@ -177,6 +177,8 @@ private:
     void PollInstrument();
     void UpdateDisplay();
     bool failureDisplay();
+    // The current address as a Modbus frame carries it.
+    std::uint8_t modbusAddress() const;
     bool ReadRegisters(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words);
     bool ReadRegister(std::uint16_t reg, std::int16_t &value);
     // After an exchange that ended with `error`: false when it succeeded;

@@ -139,6 +139,15 @@ std::int32_t ModbusReadRegister(CTapiComm &comm, std::uint8_t address, std::uint
     return error;
 }
 
+std::int32_t ModbusReadIdentification(CTapiComm &comm, std::uint8_t address, std::int16_t &typeCode,
+                                      std::int16_t &moduleWord)
+{
+    const std::int32_t error = ModbusReadRegister(comm, address, ModbusRegister::TypeCode, typeCode);
+    if (error != CommErrorCode::None)
+        return error;
+    return ModbusReadRegister(comm, address, ModuleRegisterOfType(typeCode), moduleWord);
+}
+
 namespace {
 
 struct BaudTry {
@@ -474,10 +483,8 @@ bool ModbusTransfer::IdentifyInstrument()
 {
     emit Label5Changed(LoadResourceString(kTextIdentifying));
     std::int16_t type = 0;
-    if (!ReadRegister(ModbusRegister::TypeCode, type))
-        return false;
     std::int16_t modules = 0;
-    if (!ReadRegister(ModuleRegisterOfType(type), modules))
+    if (CheckCommError(ModbusReadIdentification(m_Rs232, m_CurrentAddress, type, modules)))
         return false;
     m_CodificaModuli = IdentifiedCoding(type, modules, m_CommConfig.InterfaceType());
     return true;

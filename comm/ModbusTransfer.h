@@ -66,6 +66,11 @@ std::int32_t ModbusReadRegisters(CTapiComm &comm, std::uint8_t address, std::uin
                                  std::vector<std::int16_t> &words);
 // The same for the one register `reg`, into `value`.
 std::int32_t ModbusReadRegister(CTapiComm &comm, std::uint8_t address, std::uint16_t reg, std::int16_t &value);
+// The instrument's type code (ModbusRegister::TypeCode), then the module word
+// of that type (ModuleRegisterOfType): the outcome of the read that failed,
+// or None.
+std::int32_t ModbusReadIdentification(CTapiComm &comm, std::uint8_t address, std::int16_t &typeCode,
+                                      std::int16_t &moduleWord);
 
 // Tries the line speeds the instruments know, fastest first (38400, 19200,
 // 9600, 4800 baud; each attempt traced): tryConnection(baudIndex) is true
