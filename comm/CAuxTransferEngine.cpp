@@ -5,6 +5,7 @@
 #include "CModInstr.h"
 #include "CTapiComm.h"
 #include "CTraceCode.h"
+#include "CommFailure.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
 #include "MErrors.h"
@@ -24,13 +25,10 @@ namespace {
 // String-table texts.
 constexpr std::int32_t kTextTransferring = 201;
 constexpr std::int32_t kTextReading = 203;
-constexpr std::int32_t kMsgReceptionError = 206;
-constexpr std::int32_t kMsgNoAnswer = 207;
-constexpr std::int32_t kMsgTitle = 208;
-constexpr std::int32_t kMsgPortNotOpen = 209;
+constexpr std::int32_t kMsgReceptionError = CommFailureText::Reception;
+constexpr std::int32_t kMsgTitle = CommFailureText::Title;
 constexpr std::int32_t kMsgCommandRefused = 210;
 constexpr std::int32_t kMsgOtherFamily = 211;
-constexpr std::int32_t kMsgCRCError = 215;
 constexpr std::int32_t kMsgCannotConvert = 3151; // "|1": what the configuration's rules refuse
 constexpr std::int32_t kMsgReadRefused = 3167;   // likewise, for lines read from the instrument
 
@@ -135,8 +133,8 @@ bool CAuxTransferEngine::StartTransfer()
     g_Trace.BugAssert(m_CommConfig != nullptr);
     const std::int32_t port = (m_CommConfig ? m_CommConfig->ComPort() : -1) + 1;
     if (!m_CommConfig || !m_Rs232->OpenRs232(port, kBaudIndex9600, kParityNone, kStopOne)) {
-        g_Trace.BugMessage(QStringLiteral("Errore nell'apertura della porta seriale"));
-        showMessage(GetResourceText(kMsgPortNotOpen));
+        const CommMessage box = PortNotOpenMessage();
+        emit Warning(box.text, box.title);
         finish(false);
         return m_ReturnValue;
     }
@@ -341,17 +339,9 @@ bool CAuxTransferEngine::CheckCommError()
     if (error == CommErrorCode::None)
         return false;
     m_Rs232->CloseRs232();
-    switch (error) {
-    case CommErrorCode::Cancelled: return true;
-    case CommErrorCode::NoAnswer: showMessage(GetResourceText(kMsgNoAnswer)); return true;
-    case CommErrorCode::CRC: showMessage(GetResourceText(kMsgCRCError)); return true;
-    case CommErrorCode::Reception:
-    default:
-        // An outcome the transport does not define is a failed exchange too:
-        // the port has just been closed.
-        showMessage(GetResourceText(kMsgReceptionError));
-        return true;
-    }
+    if (const std::optional<CommMessage> box = CommErrorMessage(error))
+        emit Warning(box->text, box->title);
+    return true;
 }
 
 void CAuxTransferEngine::showMessage(const QString &text)

@@ -210,8 +210,8 @@ bool CLiveView::Run()
         if (m_Rs232.OpenRs232(m_CommConfig.ComPort() + 1, baudIndex, 0, 0)) {
             PollInstrument();
         } else {
-            trace(QStringLiteral("Errore nell'apertura della porta seriale"));
-            showCommMessage(ModbusText::MsgPortInUse);
+            const CommMessage box = PortNotOpenMessage();
+            emit Warning(box.text, box.title);
         }
     }
     m_ReturnValue = false;
@@ -277,63 +277,43 @@ void CLiveView::PollInstrument()
     }
 }
 
-bool CLiveView::CheckCommError()
+bool CLiveView::CheckCommError(std::int32_t error)
 {
-    switch (m_Rs232.Error()) {
-    case CommErrorCode::None: return false;
-    case CommErrorCode::Cancelled:
+    if (error == CommErrorCode::None)
+        return false;
+    if (error == CommErrorCode::Cancelled)
         m_Rs232.CloseRs232();
-        m_TimeOutTolerated = false;
+    // A silent instrument on a network shows "Error" and the others go on
+    // being polled.
+    m_TimeOutTolerated =
+        error == CommErrorCode::NoAnswer && m_CommConfig.InterfaceType() != CCommConfig::kInterfaceRS232;
+    if (m_TimeOutTolerated)
         return true;
-    case CommErrorCode::Reception:
-        showCommMessage(ModbusText::MsgReception);
-        m_TimeOutTolerated = false;
-        return true;
-    case CommErrorCode::NoAnswer:
-        // A silent instrument on a network shows "Error" and the others go
-        // on being polled.
-        m_TimeOutTolerated = m_CommConfig.InterfaceType() != CCommConfig::kInterfaceRS232;
-        if (!m_TimeOutTolerated)
-            showCommMessage(ModbusText::MsgNoAnswer);
-        return true;
-    case CommErrorCode::CRC:
-        showCommMessage(ModbusText::MsgCRC);
-        m_TimeOutTolerated = false;
-        return true;
-    default: m_TimeOutTolerated = false; return false;
-    }
+    if (const std::optional<CommMessage> box = CommErrorMessage(error))
+        emit Warning(box->text, box->title);
+    return true;
+}
+
+std::uint8_t CLiveView::modbusAddress() const
+{
+    return static_cast<std::uint8_t>(m_CurrentAddress & 0xFF);
 }
 
 bool CLiveView::ReadRegisters(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words)
 {
-    const auto address = static_cast<std::uint8_t>(m_CurrentAddress & 0xFF);
-    ModbusExchange(m_Rs232, ReadRegistersFrame(address, first, count), ReadAnswerLength(count));
-    if (CheckCommError())
-        return false;
-    if (!AnswerRegisters(m_Rs232.FrameRx(), count, words)) {
-        showCommMessage(ModbusText::MsgReception);
-        m_TimeOutTolerated = false;
-        return false;
-    }
-    return true;
+    return !CheckCommError(ModbusReadRegisters(m_Rs232, modbusAddress(), first, count, words));
 }
 
 bool CLiveView::ReadRegister(std::uint16_t reg, std::int16_t &value)
 {
-    std::vector<std::int16_t> words;
-    if (!ReadRegisters(reg, 1, words))
-        return false;
-    value = words.front();
-    return true;
+    return !CheckCommError(ModbusReadRegister(m_Rs232, modbusAddress(), reg, value));
 }
 
 bool CLiveView::IdentifyInstrument()
 {
     std::int16_t type = 0;
-    if (!ReadRegister(ModbusRegister::TypeCode, type))
-        return false;
     std::int16_t modules = 0;
-    if (!ReadRegister(ModuleRegisterOfType(type), modules))
+    if (CheckCommError(ModbusReadIdentification(m_Rs232, modbusAddress(), type, modules)))
         return false;
     m_ModInstr.SetCodificaModuli(LiveViewCoding(type, modules, m_CommConfig.InterfaceType()));
     return true;

@@ -177,9 +177,13 @@ private:
     void PollInstrument();
     void UpdateDisplay();
     bool failureDisplay();
+    // The current address as a Modbus frame carries it.
+    std::uint8_t modbusAddress() const;
     bool ReadRegisters(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words);
     bool ReadRegister(std::uint16_t reg, std::int16_t &value);
-    bool CheckCommError();
+    // After an exchange that ended with `error`: false when it succeeded;
+    // otherwise true, with the failure told and m_TimeOutTolerated set.
+    bool CheckCommError(std::int32_t error);
     void onVerifyCRC(bool &ok, const QByteArray &frame);
     void showCommMessage(std::int32_t id);
     std::int16_t networkSize() const;

@@ -121,6 +121,33 @@ std::int32_t ModbusExchange(CTapiComm &comm, const QByteArray &frame, std::int16
     return comm.Error();
 }
 
+std::int32_t ModbusReadRegisters(CTapiComm &comm, std::uint8_t address, std::uint16_t first, std::uint8_t count,
+                                 std::vector<std::int16_t> &words)
+{
+    const std::int32_t error = ModbusExchange(comm, ReadRegistersFrame(address, first, count), ReadAnswerLength(count));
+    if (error != CommErrorCode::None)
+        return error;
+    return AnswerRegisters(comm.FrameRx(), count, words) ? CommErrorCode::None : CommErrorCode::Reception;
+}
+
+std::int32_t ModbusReadRegister(CTapiComm &comm, std::uint8_t address, std::uint16_t reg, std::int16_t &value)
+{
+    std::vector<std::int16_t> words;
+    const std::int32_t error = ModbusReadRegisters(comm, address, reg, 1, words);
+    if (error == CommErrorCode::None)
+        value = words.front();
+    return error;
+}
+
+std::int32_t ModbusReadIdentification(CTapiComm &comm, std::uint8_t address, std::int16_t &typeCode,
+                                      std::int16_t &moduleWord)
+{
+    const std::int32_t error = ModbusReadRegister(comm, address, ModbusRegister::TypeCode, typeCode);
+    if (error != CommErrorCode::None)
+        return error;
+    return ModbusReadRegister(comm, address, ModuleRegisterOfType(typeCode), moduleWord);
+}
+
 namespace {
 
 struct BaudTry {
@@ -316,18 +343,13 @@ void ModbusTransfer::setProgress(int value)
     emit ProgressValueChanged(value);
 }
 
-bool ModbusTransfer::CheckCommError()
+bool ModbusTransfer::CheckCommError(std::int32_t error)
 {
-    const std::int32_t error = m_Rs232.Error();
     if (error == CommErrorCode::None)
         return false;
     m_Rs232.CloseRs232();
-    switch (error) {
-    case CommErrorCode::Reception: showCommMessage(ModbusText::MsgReception); break;
-    case CommErrorCode::NoAnswer: showCommMessage(ModbusText::MsgNoAnswer); break;
-    case CommErrorCode::CRC: showCommMessage(ModbusText::MsgCRC); break;
-    default: break; // cancelled: no message
-    }
+    if (const std::optional<CommMessage> box = CommErrorMessage(error))
+        emit Warning(box->text, box->title);
     return true;
 }
 
@@ -357,8 +379,8 @@ bool ModbusTransfer::StartTransfer()
     m_FoundBaudIndex = baudIndex;
     m_ReturnValue = true;
     if (!m_Rs232.OpenRs232(m_CommConfig.ComPort() + 1, baudIndex, 0, 0)) {
-        trace(QStringLiteral("Errore nell'apertura della porta seriale"));
-        showCommMessage(ModbusText::MsgPortInUse);
+        const CommMessage box = PortNotOpenMessage();
+        emit Warning(box.text, box.title);
         m_ReturnValue = false;
         return m_ReturnValue;
     }
@@ -434,48 +456,35 @@ bool ModbusTransfer::ScanNetworkAddress()
 
 bool ModbusTransfer::ReadRegister(std::uint16_t reg, std::int16_t &value)
 {
-    std::vector<std::int16_t> words;
-    if (!ReadBlock(reg, 1, words))
-        return false;
-    value = words.front();
-    return true;
+    return !CheckCommError(ModbusReadRegister(m_Rs232, m_CurrentAddress, reg, value));
 }
 
 // One function-4 request; the words of the answer, or false after the
 // failure has been reported.
 bool ModbusTransfer::ReadBlock(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words)
 {
-    ModbusExchange(m_Rs232, ReadRegistersFrame(m_CurrentAddress, first, count), ReadAnswerLength(count));
-    if (CheckCommError())
-        return false;
-    if (!AnswerRegisters(m_Rs232.FrameRx(), count, words)) {
-        m_Rs232.CloseRs232();
-        showCommMessage(ModbusText::MsgReception);
-        return false;
-    }
-    return true;
+    return !CheckCommError(ModbusReadRegisters(m_Rs232, m_CurrentAddress, first, count, words));
 }
 
 bool ModbusTransfer::WriteRegister(std::uint8_t valueHigh, std::uint8_t valueLow, std::uint16_t reg)
 {
-    ModbusExchange(m_Rs232, WriteRegisterFrame(m_CurrentAddress, reg, valueHigh, valueLow), kWriteAnswerLength);
+    const std::int32_t error =
+        ModbusExchange(m_Rs232, WriteRegisterFrame(m_CurrentAddress, reg, valueHigh, valueLow), kWriteAnswerLength);
     // The instrument may take its new line speed before it answers the
     // write of the speed register of the 0xE000 window: that answer is
     // not checked. A cancel still ends the transfer here: the
     // instruments after this one are not to be written.
-    if (reg == kRegBaudBase && m_Rs232.Error() != CommErrorCode::Cancelled)
+    if (reg == kRegBaudBase && error != CommErrorCode::Cancelled)
         return true;
-    return !CheckCommError();
+    return !CheckCommError(error);
 }
 
 bool ModbusTransfer::IdentifyInstrument()
 {
     emit Label5Changed(LoadResourceString(kTextIdentifying));
     std::int16_t type = 0;
-    if (!ReadRegister(ModbusRegister::TypeCode, type))
-        return false;
     std::int16_t modules = 0;
-    if (!ReadRegister(ModuleRegisterOfType(type), modules))
+    if (CheckCommError(ModbusReadIdentification(m_Rs232, m_CurrentAddress, type, modules)))
         return false;
     m_CodificaModuli = IdentifiedCoding(type, modules, m_CommConfig.InterfaceType());
     return true;

@@ -1,4 +1,6 @@
 #pragma once
+#include "CommFailure.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -57,6 +59,18 @@ bool AnswerRegisters(const QByteArray &answer, std::uint8_t count, std::vector<s
 // calling protocol; sleeps in the event loop until the exchange ends and
 // returns the transport's Error.
 std::int32_t ModbusExchange(CTapiComm &comm, const QByteArray &frame, std::int16_t answerLength);
+// One function-4 read of `count` registers from `first` at `address`, its
+// words into `words`: the outcome of the exchange (CTapiComm::Error), with an
+// answer too short for its words told as the reception error it is.
+std::int32_t ModbusReadRegisters(CTapiComm &comm, std::uint8_t address, std::uint16_t first, std::uint8_t count,
+                                 std::vector<std::int16_t> &words);
+// The same for the one register `reg`, into `value`.
+std::int32_t ModbusReadRegister(CTapiComm &comm, std::uint8_t address, std::uint16_t reg, std::int16_t &value);
+// The instrument's type code (ModbusRegister::TypeCode), then the module word
+// of that type (ModuleRegisterOfType): the outcome of the read that failed,
+// or None.
+std::int32_t ModbusReadIdentification(CTapiComm &comm, std::uint8_t address, std::int16_t &typeCode,
+                                      std::int16_t &moduleWord);
 
 // Tries the line speeds the instruments know, fastest first (38400, 19200,
 // 9600, 4800 baud; each attempt traced): tryConnection(baudIndex) is true
@@ -67,11 +81,7 @@ std::optional<std::int32_t> SearchLineSpeed(const std::function<bool(std::int32_
 // String-table texts of the Modbus exchanges, shown alike by the transfer and
 // the live view.
 namespace ModbusText {
-inline constexpr std::int32_t MsgReception = 206;
-inline constexpr std::int32_t MsgNoAnswer = 207;
-inline constexpr std::int32_t TitleCommError = 208;
-inline constexpr std::int32_t MsgPortInUse = 209;
-inline constexpr std::int32_t MsgCRC = 215;
+inline constexpr std::int32_t TitleCommError = CommFailureText::Title;
 inline constexpr std::int32_t NetworkAddress = 222; // |1: the address
 inline constexpr std::int32_t MsgNoSpeed = 228;
 inline constexpr std::int32_t Detecting = 229;
@@ -195,7 +205,10 @@ private:
     void showDatabaseFailure(const DatabaseError &error, std::int32_t outcomeId);
     bool ReadBlock(std::uint16_t first, std::uint8_t count, std::vector<std::int16_t> &words);
     bool WriteWord(std::int16_t index, std::uint16_t reg);
-    bool CheckCommError();
+    // After an exchange that ended with `error`: false when it succeeded;
+    // otherwise true, with the port closed and the failure told (a cancel
+    // silently).
+    bool CheckCommError(std::int32_t error);
     void onVerifyCRC(bool &ok, const QByteArray &frame);
     void showCommMessage(std::int32_t id);
     void showAddress();

@@ -43,6 +43,7 @@
 
 #include <array>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -87,6 +88,33 @@ void FillPage(const CWizardTabs::DialogCollection &dialogs, const QString &key, 
     const auto object = ReadPage<T>(dialogs, key);
     fill(*object);
     dialogs.Item(key).SetData(*object);
+}
+
+// What a run of the wizard does with the database in its mode: the stored
+// configuration its pages start from (none for a new one), its caption, and
+// the rows End stores the pages into.
+struct ModePlan {
+    std::optional<std::int32_t> loadedId;
+    QString caption;
+    RowCriterion savedRows;
+};
+
+// The plan of a mode; nothing for a mode the wizard does not know, which
+// loads, captions and stores nothing.
+std::optional<ModePlan> PlanOf(std::int32_t mode, std::int32_t idProgramma, const QString &listName)
+{
+    switch (mode) {
+    case ConfigurationWizard::kModeNew:
+        return ModePlan{std::nullopt, GetResourceText(ConfigurationWizard::kCaptionNew), NewRowCriterion(idProgramma)};
+    case ConfigurationWizard::kModeModify:
+        return ModePlan{idProgramma, GetResourceText(ConfigurationWizard::kCaptionModify, {listName}),
+                        ExistingRowCriterion(idProgramma)};
+    case ConfigurationWizard::kModeInstrument:
+        return ModePlan{ConfigurationWizard::kInstrumentIDProgramma,
+                        GetResourceText(ConfigurationWizard::kCaptionInstrument),
+                        ExistingRowCriterion(ConfigurationWizard::kInstrumentIDProgramma)};
+    default: return std::nullopt;
+    }
 }
 
 } // namespace
@@ -373,18 +401,13 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
 
     // A configuration that cannot be loaded whole is not shown: End would
     // store the half-loaded objects over the rows that are still good.
+    std::optional<ModePlan> plan;
     try {
-        switch (mode) {
-        case kModeModify:
-            LoadStoredConfiguration(run, idProgramma);
-            wizard.SetCaption(GetResourceText(kCaptionModify, {listName}));
-            break;
-        case kModeNew: wizard.SetCaption(GetResourceText(kCaptionNew)); break;
-        case kModeInstrument:
-            LoadStoredConfiguration(run, kInstrumentIDProgramma);
-            wizard.SetCaption(GetResourceText(kCaptionInstrument));
-            break;
-        default: break;
+        plan = PlanOf(mode, idProgramma, listName);
+        if (plan) {
+            if (plan->loadedId)
+                LoadStoredConfiguration(run, *plan->loadedId);
+            wizard.SetCaption(plan->caption);
         }
     } catch (...) {
         ShowCurrentError(QStringLiteral("caricamento della configurazione"));
@@ -400,12 +423,8 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
 
     // Each save is one transaction: the whole configuration or nothing.
     try {
-        switch (mode) {
-        case kModeNew: wizard.SaveDataInADORS(NewRowCriterion(idProgramma)); break;
-        case kModeModify: wizard.SaveDataInADORS(ExistingRowCriterion(idProgramma)); break;
-        case kModeInstrument: wizard.SaveDataInADORS(ExistingRowCriterion(kInstrumentIDProgramma)); break;
-        default: break;
-        }
+        if (plan)
+            wizard.SaveDataInADORS(plan->savedRows);
     } catch (...) {
         // The save is one transaction: none of it is stored.
         ShowCurrentError(QStringLiteral("salvataggio della configurazione"), LoadResourceString(kTextNothingSaved));

@@ -73,6 +73,7 @@ LiveReading Freq(std::int16_t model, std::int16_t function, std::int32_t a, std:
 }
 
 constexpr std::array<bool, 4> kNoAlarm{false, false, false, false};
+constexpr std::array<bool, 4> kAllAlarms{true, true, true, true};
 const QString kNoView = QStringLiteral("NoView");
 
 TEST(LiveDecoding, ValuesAndStatusBitsBecomeTheTextsStatesAndAlarmsOfTheDisplay)
@@ -93,13 +94,7 @@ TEST(LiveDecoding, ValuesAndStatusBitsBecomeTheTextsStatesAndAlarmsOfTheDisplay)
         {"decimal point no table knows", Base(7, 4, 0x0001), error, kNoView, 0, 0, {true, false, false, false}},
         {"OXA 16 frequency: two lines, six-digit table", Freq(3, 0, 123456, -999999, 2, 5, 0), "1234.56", "-9.99999", 0,
          0, kNoAlarm},
-        {"OXA 16 function 3: line 2 in percent",
-         Freq(3, 3, 0, 555, 0, 1, 0x000F),
-         "0",
-         "55.5%",
-         0,
-         0,
-         {true, true, true, true}},
+        {"OXA 16 function 3: line 2 in percent", Freq(3, 3, 0, 555, 0, 1, 0x000F), "0", "55.5%", 0, 0, kAllAlarms},
         {"OXA 16 decimal point 4 exists only in the six-digit table", Freq(3, 0, 12345, 0, 4, 0, 0), "1.2345", "0", 0,
          0, kNoAlarm},
         {"line 2 over-range", Freq(3, 0, 1, 2, 0, 0, 0x2000), "1", "EEEE", 0, 2, kNoAlarm},

@@ -389,15 +389,19 @@ TEST_P(ModbusWriteOrder, SkipsTheAddressAndSpeedWordsAndSendsThemLast)
     EXPECT_EQ(static_cast<std::uint8_t>(sim.Requests().last().bytes.at(0)), 17);
 }
 
+const Configuration &MvaConfiguration()
+{
+    return kMVA;
+}
+
+const Configuration &Wp1Configuration()
+{
+    return Configurations()[3];
+}
+
 const WriteOrderCase kWriteOrderCases[] = {
-    {"0xE000 window", []() -> const Configuration & { return kMVA; }, 0xE000, 0xE058, {0xE056, 0xE057}, 0xE056, 0xE057},
-    {"0x2000 window",
-     []() -> const Configuration & { return Configurations()[3]; },
-     0x2000,
-     0x2113,
-     {0x210E, 0x210F, 0x2110, 0x2111},
-     0x210E,
-     0x2110},
+    {"0xE000 window", MvaConfiguration, 0xE000, 0xE058, {0xE056, 0xE057}, 0xE056, 0xE057},
+    {"0x2000 window", Wp1Configuration, 0x2000, 0x2113, {0x210E, 0x210F, 0x2110, 0x2111}, 0x210E, 0x2110},
 };
 
 INSTANTIATE_TEST_SUITE_P(Windows, ModbusWriteOrder, ::testing::ValuesIn(kWriteOrderCases));

@@ -102,23 +102,18 @@ TEST_P(PtyAnswer, EndsAsTheInstrumentAnswered)
     EXPECT_EQ(peer->Requests().front().bytes, kRequest);
 }
 
+// Answers that come in pieces, each after its pause in milliseconds.
+const Answer kReplyInPieces{{kReply.left(2), 5}, {kReply.mid(2, 3), 30}, {kReply.mid(5), 30}};
+const Answer kLinePieces{{"inP>rAnG=1\r\n", 0}, {"diS>dEc=2\r\n", 60}, {"END\r\n", 60}};
+const QByteArray kLines("inP>rAnG=1\r\ndiS>dEc=2\r\nEND\r\n");
+
 const AnswerCase kAnswers[] = {
     {"ExactAnswer", {{kReply, 0}}, 7, 0, kReply, {CommStatusCode::Received}},
-    {"AnswerInPieces",
-     {{kReply.left(2), 5}, {kReply.mid(2, 3), 30}, {kReply.mid(5), 30}},
-     7,
-     0,
-     kReply,
-     {CommStatusCode::Received}},
+    {"AnswerInPieces", kReplyInPieces, 7, 0, kReply, {CommStatusCode::Received}},
     {"ExtraBytesAreCut", {{kReply + QByteArray("\xAA\xBB", 2), 0}}, 7, 0, kReply, {CommStatusCode::Received}},
     {"ShortAnswerTimesOut", {{kReply.left(5), 0}}, 7, 2, {}, {CommStatusCode::TimeOut}},
     {"NoAnswerTimesOut", {}, 7, 2, {}, {CommStatusCode::TimeOut}},
-    {"UntilTheSenderStops",
-     {{"inP>rAnG=1\r\n", 0}, {"diS>dEc=2\r\n", 60}, {"END\r\n", 60}},
-     0,
-     0,
-     "inP>rAnG=1\r\ndiS>dEc=2\r\nEND\r\n",
-     {CommStatusCode::Received}},
+    {"UntilTheSenderStops", kLinePieces, 0, 0, kLines, {CommStatusCode::Received}},
     {"NothingUntilTheSenderStopsTimesOut", {}, 0, 2, {}, {CommStatusCode::TimeOut}},
 };
 

@@ -3,6 +3,8 @@
 #include "CTapiComm.h"
 #include "CTrayIcon.h"
 #include "CommControl.h"
+#include "CommFailure.h"
+#include "StringTable.h"
 #include "WindowTimer.h"
 
 #include "TraceCapture.h"
@@ -10,6 +12,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <deque>
+#include <optional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -265,6 +268,30 @@ INSTANTIATE_TEST_SUITE_P(Table, TapiCommOutcome,
                              return std::string(std::get<0>(info.param).name) + "_Mode" +
                                     std::to_string(std::get<1>(info.param));
                          });
+
+// What an owner tells of an outcome: nothing after a success or a cancel,
+// otherwise the failure's text under the communication-error title. A code
+// the transport does not define is a failed exchange all the same.
+TEST(CommFailure, EveryFailedOutcomeIsToldUnderTheCommunicationErrorTitle)
+{
+    const struct {
+        std::int32_t error;
+        std::optional<std::int32_t> text;
+    } cases[] = {
+        {CommErrorCode::None, std::nullopt}, {CommErrorCode::Cancelled, std::nullopt},
+        {CommErrorCode::Reception, 206},     {CommErrorCode::NoAnswer, 207},
+        {CommErrorCode::CRC, 215},           {99, 206},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.error);
+        const std::optional<CommMessage> box = CommErrorMessage(c.error);
+        ASSERT_EQ(box.has_value(), c.text.has_value());
+        if (box) {
+            EXPECT_EQ(box->text, LoadResourceString(*c.text));
+            EXPECT_EQ(box->title, LoadResourceString(208));
+        }
+    }
+}
 
 TEST_F(TapiCommFixture, AnOwnerThatDoesNotJudgeAcceptsEveryAnswer)
 {

@@ -678,6 +678,28 @@ private:
         return primary();
     }
 
+    // The field named after the "." at m_P (m_P moved past it) in every item
+    // of def, an array or an aggregate of type def.type: the ids of them all,
+    // or nothing when an item lacks a value for it.
+    std::optional<IdSet> fieldOfEvery(const Def &def, const std::vector<Tokens> &items)
+    {
+        ++m_P;
+        if (m_P >= m_End || m_T[m_P].kind != Token::Ident)
+            return std::nullopt;
+        const std::string field = m_T[m_P++].text;
+        IdSet all;
+        for (const Tokens &item : items) {
+            if (item.empty())
+                return std::nullopt;
+            const auto v =
+                m_Index.fieldOf(def.type, item, field, Context{def.file, def.function, def.position}, m_Depth + 1);
+            if (!v)
+                return std::nullopt;
+            all.insert(v->begin(), v->end());
+        }
+        return all;
+    }
+
     // The expression in the brackets opened at m_P, m_P moved past them.
     std::optional<IdSet> bracketed()
     {
@@ -734,22 +756,7 @@ private:
                 def = m_Index.eachArray(*def); // a field of the element the loop is at: of any element
                 if (def == nullptr)
                     return std::nullopt;
-                const std::vector<Tokens> items = def->parts;
-                ++m_P;
-                if (m_P >= m_End || m_T[m_P].kind != Token::Ident)
-                    return std::nullopt;
-                const std::string field = m_T[m_P++].text;
-                IdSet all;
-                for (const Tokens &item : items) {
-                    const auto v = item.empty()
-                                       ? std::nullopt
-                                       : m_Index.fieldOf(def->type, item, field,
-                                                         Context{def->file, def->function, def->position}, m_Depth + 1);
-                    if (!v)
-                        return std::nullopt;
-                    all.insert(v->begin(), v->end());
-                }
-                return all;
+                return fieldOfEvery(*def, def->parts);
             }
             if (def == nullptr)
                 return std::nullopt;
@@ -782,21 +789,7 @@ private:
                 }
                 return all;
             }
-            ++m_P;
-            if (m_P >= m_End || m_T[m_P].kind != Token::Ident)
-                return std::nullopt;
-            const std::string field = m_T[m_P++].text;
-            IdSet all;
-            for (const Tokens &item : items) {
-                if (item.empty())
-                    return std::nullopt;
-                const auto v = m_Index.fieldOf(def->type, item, field, Context{def->file, def->function, def->position},
-                                               m_Depth + 1);
-                if (!v)
-                    return std::nullopt;
-                all.insert(v->begin(), v->end());
-            }
-            return all;
+            return fieldOfEvery(*def, items);
         }
         if (next("("))
             return std::nullopt; // a call

@@ -118,54 +118,56 @@ TEST(AnalogOut, PercentTexts)
 
 TEST(AnalogOut, ReadingLinesBack)
 {
-    struct Case {
-        const char *what;
+    struct Given {
         std::int16_t slotA, model;
-        QStringList given;
+        QStringList lines;
+    };
+    struct Expected {
         bool ok;
         std::int16_t type = 0, channel = 0;
     };
+    struct Case {
+        const char *what;
+        Given given;
+        Expected expected;
+    };
     const Case cases[] = {
-        {"lower-case u is current", 1, 1, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=u"}, true, 1, 9},
-        {"U is voltage", 4, 1, {"A.out>tYPE=U", "A.out>Hi.A=1.0", "A.out>Lo.A=0.0"}, true, 0, 9},
-        {"Ch.A is channel A", 5, 3, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U", "A.out>Ch=Ch.A"}, true, 0, 0},
+        {"lower-case u is current", {1, 1, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=u"}}, {true, 1, 9}},
+        {"U is voltage", {4, 1, {"A.out>tYPE=U", "A.out>Hi.A=1.0", "A.out>Lo.A=0.0"}}, {true, 0, 9}},
+        {"Ch.A is channel A",
+         {5, 3, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U", "A.out>Ch=Ch.A"}},
+         {true, 0, 0}},
         {"any text but Ch.F is channel A",
-         4,
-         3,
-         {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U", "A.out>Ch=ch.f"},
-         true,
-         0,
-         0},
+         {4, 3, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U", "A.out>Ch=ch.f"}},
+         {true, 0, 0}},
         // The writer sends no channel line on a base-layout module.
         {"model 3, base layout: no channel line needed",
-         0,
-         3,
-         {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"},
-         true,
-         0,
-         9},
-        {"model 3, frequency: channel line missing", 5, 3, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}, false},
-        {"limit beyond 16 bits", 1, 1, {"A.out>Lo.A=4000.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}, false},
-        {"limit with a comma", 1, 1, {"A.out>Lo.A=0,5", "A.out>Hi.A=1.0", "A.out>tYPE=U"}, false},
-        {"type missing", 1, 1, {"A.out>Lo.A=0.5", "A.out>Hi.A=1.0"}, false},
+         {0, 3, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}},
+         {true, 0, 9}},
+        {"model 3, frequency: channel line missing",
+         {5, 3, {"A.out>Lo.A=0.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}},
+         {false}},
+        {"limit beyond 16 bits", {1, 1, {"A.out>Lo.A=4000.0", "A.out>Hi.A=1.0", "A.out>tYPE=U"}}, {false}},
+        {"limit with a comma", {1, 1, {"A.out>Lo.A=0,5", "A.out>Hi.A=1.0", "A.out>tYPE=U"}}, {false}},
+        {"type missing", {1, 1, {"A.out>Lo.A=0.5", "A.out>Hi.A=1.0"}}, {false}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         MemMapAuxLines lines = NoSendLines();
-        for (qsizetype i = 0; i < c.given.size(); ++i)
-            lines[static_cast<std::size_t>(i + 10)] = c.given[i];
+        for (qsizetype i = 0; i < c.given.lines.size(); ++i)
+            lines[static_cast<std::size_t>(i + 10)] = c.given.lines[i];
         const auto a = Output(9, 33, 44, 9);
         TraceCapture trace;
-        if (!c.ok) {
-            EXPECT_THROW(a->SetUserSetupAux(ModInstr(c.model, c.slotA), lines), SetupReadError);
+        if (!c.expected.ok) {
+            EXPECT_THROW(a->SetUserSetupAux(ModInstr(c.given.model, c.given.slotA), lines), SetupReadError);
             EXPECT_EQ(a->MinOut(), 33);
             EXPECT_EQ(a->TypeSignalOut(), 9);
             continue;
         }
-        a->SetUserSetupAux(ModInstr(c.model, c.slotA), lines);
+        a->SetUserSetupAux(ModInstr(c.given.model, c.given.slotA), lines);
         EXPECT_EQ(a->MaxOut(), 10);
-        EXPECT_EQ(a->TypeSignalOut(), c.type);
-        EXPECT_EQ(a->Channel(), c.channel);
+        EXPECT_EQ(a->TypeSignalOut(), c.expected.type);
+        EXPECT_EQ(a->Channel(), c.expected.channel);
     }
 }
 

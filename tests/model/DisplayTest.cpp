@@ -36,110 +36,105 @@ const Values kOther{1, 1, 4444};
 
 TEST(Display, WordsAndLinesBySlotAAndModelRoundTrip)
 {
-    struct Case {
+    struct Given {
         std::int16_t model, slotA;
         Values v;
+    };
+    struct ReadBack {
+        Values fromMap, fromLines;
+    };
+    struct Case {
+        Given given;
         std::map<std::size_t, std::int16_t> words;
         std::map<std::size_t, QString> lines;
-        Values fromMap, fromLines;
+        ReadBack read;
     };
     const Case cases[] = {
         // A fresh object: 1999, green.
-        {1,
-         0,
-         {0, 2, 0},
+        {{1, 0, {0, 2, 0}},
          {{5, 2}},
          {{0, "PASS>PASS=0000"}, {4, "diSP>diSP=1999"}, {5, "CoLr>CoLr=GrEn"}},
-         {0, 2, 0},
-         {0, 2, 0}},
-        {0,
-         3,
-         {1, 0, 7},
+         {{0, 2, 0}, {0, 2, 0}}},
+        {{0, 3, {1, 0, 7}},
          {{0, 7}, {4, 1}},
          {{0, "PASS>PASS=0007"}, {4, "diSP>diSP=9990"}, {5, "CoLr>CoLr=rEd"}},
-         {1, 0, 7},
-         {1, 0, 7}},
-        {3,
-         2,
-         {0, 1, 9000},
+         {{1, 0, 7}, {1, 0, 7}}},
+        {{3, 2, {0, 1, 9000}},
          {{0, 9000}, {5, 1}},
          {{0, "PASS>PASS=9000"}, {4, "diSP>diSP=1999"}, {5, "CoLr>CoLr=orAn"}},
-         {0, 1, 9000},
-         {0, 1, 9000}},
+         {{0, 1, 9000}, {0, 1, 9000}}},
         // Frequency layout: the map read sets DisplayDigit to 0, the lines
         // keep it; the colour line only on model 1.
-        {1,
-         4,
-         {1, 0, 123},
+        {{1, 4, {1, 0, 123}},
          {{0, 123}},
          {{0, "PASS>PASS=0123"}, {1, "CoLr>CoLr=rEd"}},
-         {0, 0, 123},
-         {kOther.digit, 0, 123}},
-        {3, 5, {1, 1, 12}, {{0, 12}, {2, 1}}, {{0, "PASS>PASS=0012"}}, {0, 1, 12}, {kOther.digit, kOther.color, 12}},
-        {0, 4, {0, 2, 5}, {{0, 5}, {2, 2}}, {{0, "PASS>PASS=0005"}}, {0, 2, 5}, {kOther.digit, kOther.color, 5}},
+         {{0, 0, 123}, {kOther.digit, 0, 123}}},
+        {{3, 5, {1, 1, 12}},
+         {{0, 12}, {2, 1}},
+         {{0, "PASS>PASS=0012"}},
+         {{0, 1, 12}, {kOther.digit, kOther.color, 12}}},
+        {{0, 4, {0, 2, 5}}, {{0, 5}, {2, 2}}, {{0, "PASS>PASS=0005"}}, {{0, 2, 5}, {kOther.digit, kOther.color, 5}}},
         // Slot A 6 and unknown codes: nothing at all.
-        {1, 6, {1, 1, 1}, {}, {}, kOther, kOther},
-        {1, 7, {1, 1, 1}, {}, {}, kOther, kOther},
+        {{1, 6, {1, 1, 1}}, {}, {}, {kOther, kOther}},
+        {{1, 7, {1, 1, 1}}, {}, {}, {kOther, kOther}},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(testing::Message() << "model " << c.model << " slot A " << c.slotA);
-        const ModInstr mod(c.model, c.slotA);
-        const auto [map, lines] = MapAndLinesOf(Display(c.v), mod);
+        SCOPED_TRACE(testing::Message() << "model " << c.given.model << " slot A " << c.given.slotA);
+        const ModInstr mod(c.given.model, c.given.slotA);
+        const auto [map, lines] = MapAndLinesOf(Display(c.given.v), mod);
         EXPECT_EQ(SetWords(map), c.words);
         EXPECT_EQ(SentLines(lines), c.lines);
 
         Display fromMap(kOther), fromLines(kOther);
         fromMap.SetUserSetup(mod, map);
         fromLines.SetUserSetupAux(mod, lines);
-        ExpectValues(fromMap, c.fromMap);
-        ExpectValues(fromLines, c.fromLines);
+        ExpectValues(fromMap, c.read.fromMap);
+        ExpectValues(fromLines, c.read.fromLines);
     }
 }
 
 TEST(Display, LinesReadBack)
 {
+    struct Outcome {
+        std::optional<Values> read; // nullopt: the read fails with failText traced
+        const char *failText;
+    };
     struct Case {
         const char *what;
         QStringList reply;
-        std::optional<Values> read;
-        const char *failText;
+        Outcome outcome;
     };
     const Case cases[] = {
-        {"password in decimal", {"CoLr>CoLr=GrEn", "diSP>diSP=1999", "PASS>PASS=0089"}, Values{0, 2, 89}, nullptr},
+        {"password in decimal", {"CoLr>CoLr=GrEn", "diSP>diSP=1999", "PASS>PASS=0089"}, {Values{0, 2, 89}, nullptr}},
         {"any display text but 1999 is 9990",
          {"PASS>PASS=1", "diSP>diSP=1998", "CoLr>CoLr=rEd"},
-         Values{1, 0, 1},
-         nullptr},
+         {Values{1, 0, 1}, nullptr}},
         {"colour is case-sensitive",
          {"PASS>PASS=1", "diSP>diSP=1999", "CoLr>CoLr=RED"},
-         std::nullopt,
-         "Errore valore ConvDisplayColor"},
+         {std::nullopt, "Errore valore ConvDisplayColor"}},
         {"no colour nonE",
          {"PASS>PASS=1", "diSP>diSP=1999", "CoLr>CoLr=nonE"},
-         std::nullopt,
-         "Errore valore ConvDisplayColor"},
+         {std::nullopt, "Errore valore ConvDisplayColor"}},
         {"password not a number",
          {"PASS>PASS=12a4", "diSP>diSP=1999", "CoLr>CoLr=rEd"},
-         std::nullopt,
-         "Valore numerico non valido per PASS>PASS=: \"12a4\""},
+         {std::nullopt, "Valore numerico non valido per PASS>PASS=: \"12a4\""}},
         {"empty password",
          {"PASS>PASS=", "diSP>diSP=1999", "CoLr>CoLr=rEd"},
-         std::nullopt,
-         "Valore numerico non valido per PASS>PASS=: \"\""},
-        {"no display line", {"PASS>PASS=1", "CoLr>CoLr=rEd"}, std::nullopt, "Non trovato comando diSP>diSP="},
+         {std::nullopt, "Valore numerico non valido per PASS>PASS=: \"\""}},
+        {"no display line", {"PASS>PASS=1", "CoLr>CoLr=rEd"}, {std::nullopt, "Non trovato comando diSP>diSP="}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         TraceCapture trace;
         Display d(kOther);
-        if (c.read) {
+        if (c.outcome.read) {
             d.SetUserSetupAux(ModInstr(0, 0), ReplyLines(c.reply));
-            ExpectValues(d, *c.read);
+            ExpectValues(d, *c.outcome.read);
             continue;
         }
         EXPECT_THROW(d.SetUserSetupAux(ModInstr(0, 0), ReplyLines(c.reply)), SetupReadError);
         EXPECT_EQ(trace.Lines(),
-                  QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.failText)});
+                  QStringList{QStringLiteral("g_Trace.BugAssert fallito: ") + QString::fromUtf8(c.outcome.failText)});
         ExpectValues(d, kOther);
     }
 }

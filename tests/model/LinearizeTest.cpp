@@ -277,44 +277,42 @@ TEST_F(LinearizeScales, ScaledLinesRoundTrip)
 
 TEST(Linearize, ReadingLinesBack)
 {
-    struct Case {
-        const char *what;
+    struct Given {
         std::int16_t slotA;
         const char *name;
-        QStringList given;
+        QStringList lines;
+    };
+    struct Expected {
         std::optional<std::int16_t> num; // nullopt: the read fails, nothing changes
         std::int32_t in0 = 0, in1 = 0;   // read values (when the read succeeds)
     };
+    struct Case {
+        const char *what;
+        Given given;
+        Expected expected;
+    };
     const Case cases[] = {
         {"only the points in use need lines",
-         1,
-         "CLinearize",
-         {"Lin>Lin.P=1", "Lin>ou.01=7", "Lin>in.01=1.2"},
-         1,
-         12,
-         -1},
-        {"no point in use", 2, "CLinearize", {"Lin>Lin.P=0"}, 0, -1, -1},
-        {"more than 16: all 16 are read", 4, "CLinearize", {}, 40, 5, 6},
-        {"base layout is 16-bit", 0, "CLinearize", {"Lin>Lin.P=1", "Lin>in.01=100000", "Lin>ou.01=0"}, std::nullopt},
+         {1, "CLinearize", {"Lin>Lin.P=1", "Lin>ou.01=7", "Lin>in.01=1.2"}},
+         {1, 12, -1}},
+        {"no point in use", {2, "CLinearize", {"Lin>Lin.P=0"}}, {0, -1, -1}},
+        {"more than 16: all 16 are read", {4, "CLinearize", {}}, {40, 5, 6}},
+        {"base layout is 16-bit",
+         {0, "CLinearize", {"Lin>Lin.P=1", "Lin>in.01=100000", "Lin>ou.01=0"}},
+         {std::nullopt}},
         {"frequency layout is 32-bit",
-         5,
-         "CLinearizeB",
-         {"Lin.F>Lin.P=1", "Lin.F>in.01=-100.000", "Lin.F>ou.01=0"},
-         1,
-         -100000,
-         -1},
+         {5, "CLinearizeB", {"Lin.F>Lin.P=1", "Lin.F>in.01=-100.000", "Lin.F>ou.01=0"}},
+         {1, -100000, -1}},
         {"missing point in use",
-         6,
-         "CLinearize",
-         {"Lin>Lin.P=2", "Lin>in.01=1", "Lin>ou.01=1", "Lin>in.02=1"},
-         std::nullopt},
-        {"not a number", 4, "CLinearize", {"Lin.A>Lin.P=1", "Lin.A>in.01=1,5", "Lin.A>ou.01=0"}, std::nullopt},
-        {"missing count", 4, "CLinearizeB", {"Lin.F>in.01=1"}, std::nullopt},
+         {6, "CLinearize", {"Lin>Lin.P=2", "Lin>in.01=1", "Lin>ou.01=1", "Lin>in.02=1"}},
+         {std::nullopt}},
+        {"not a number", {4, "CLinearize", {"Lin.A>Lin.P=1", "Lin.A>in.01=1,5", "Lin.A>ou.01=0"}}, {std::nullopt}},
+        {"missing count", {4, "CLinearizeB", {"Lin.F>in.01=1"}}, {std::nullopt}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         MemMapAuxLines lines = NoSendLines();
-        QStringList given = c.given;
+        QStringList given = c.given.lines;
         if (given.isEmpty()) {
             given << QStringLiteral("Lin.A>Lin.P=40");
             for (int i = 0; i < 16; ++i) {
@@ -326,20 +324,20 @@ TEST(Linearize, ReadingLinesBack)
             lines[static_cast<std::size_t>(143 - i)] = given[i];
 
         TraceCapture trace;
-        const auto lin = Curve(c.name, 3);
+        const auto lin = Curve(c.given.name, 3);
         for (std::int16_t i = 0; i < 16; ++i)
             lin->SetCoordinateIn(i, -1);
-        if (!c.num) {
-            EXPECT_THROW(lin->SetUserSetupAux(*ModInstr(c.slotA), lines), SetupReadError);
+        if (!c.expected.num) {
+            EXPECT_THROW(lin->SetUserSetupAux(*ModInstr(c.given.slotA), lines), SetupReadError);
             EXPECT_EQ(lin->NumSpezzate(), 3);
             EXPECT_EQ(lin->CoordinateIn(0), -1);
             continue;
         }
-        lin->SetUserSetupAux(*ModInstr(c.slotA), lines);
-        EXPECT_EQ(lin->NumSpezzate(), *c.num);
-        EXPECT_EQ(lin->CoordinateIn(0), c.in0);
-        EXPECT_EQ(lin->CoordinateIn(1), c.in1);
-        EXPECT_EQ(lin->CoordinateIn(15), *c.num >= 16 ? 20 : -1);
+        lin->SetUserSetupAux(*ModInstr(c.given.slotA), lines);
+        EXPECT_EQ(lin->NumSpezzate(), *c.expected.num);
+        EXPECT_EQ(lin->CoordinateIn(0), c.expected.in0);
+        EXPECT_EQ(lin->CoordinateIn(1), c.expected.in1);
+        EXPECT_EQ(lin->CoordinateIn(15), *c.expected.num >= 16 ? 20 : -1);
     }
 
     // Slot-A 3: nothing is looked for.

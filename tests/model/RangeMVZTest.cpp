@@ -138,6 +138,11 @@ TEST(RangeMVZ, ReportSectionsBySlotCAndSlotD)
     const Row master{"#SB#MVZ measuring range (CH0)", "+-200 mV DC (r2)"};
     const Row in1{"#SB#Input 1 range", "Range 1 (r1)"}, in2{"#SB#Input 2 range", "Range 2 (r2)"},
         in3{"#SB#Input 3 range", "Range 1 (r1)"};
+    // The section titles: the kind of the extra inputs and their slot.
+    const Row type1C{"#SBAC#MVZ extra inputs, type 1 (Slot C)", ""};
+    const Row type3C{"#SBAC#MVZ extra inputs, type 3 (Slot C)", ""};
+    const Row type1D{"#SBAC#MVZ extra inputs, type 1 (Slot D)", ""};
+    const Row type3D{"#SBAC#MVZ extra inputs, type 3 (Slot D)", ""};
     struct Case {
         std::int16_t slotC, slotD;
         std::vector<Row> rows;
@@ -145,19 +150,9 @@ TEST(RangeMVZ, ReportSectionsBySlotCAndSlotD)
     const Case cases[] = {
         {0, 0, {master}},
         {4, 1, {master}}, // BN in slot C and slot D: no extra inputs
-        {5, 0, {master, {"#SBAC#MVZ extra inputs, type 1 (Slot C)", ""}, in1, in2, in3}},
-        {7,
-         4,
-         {master,
-          {"#SBAC#MVZ extra inputs, type 3 (Slot C)", ""},
-          in1,
-          in2,
-          in3,
-          {"#SBAC#MVZ extra inputs, type 3 (Slot D)", ""},
-          in1,
-          in2,
-          in3}},
-        {3, 2, {master, {"#SBAC#MVZ extra inputs, type 1 (Slot D)", ""}, in1, in2, in3}},
+        {5, 0, {master, type1C, in1, in2, in3}},
+        {7, 4, {master, type3C, in1, in2, in3, type3D, in1, in2, in3}},
+        {3, 2, {master, type1D, in1, in2, in3}},
         {8, 5, {master}}, // codes that name no module kind
     };
     for (const Case &c : cases) {

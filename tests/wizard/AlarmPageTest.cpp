@@ -112,78 +112,54 @@ TEST_F(AlarmPage, ValuesAreLimitedByTheDisplayScaleOfTheAlarmsChannel)
     struct Scale {
         std::int32_t dp, start, end;
     };
-    struct Case {
-        const char *name;
+    struct Given {
         Context context;
         std::int16_t channel;
         Scale a, b;
+    };
+    struct Expected {
         std::int32_t low, high, hysteresisMax;
         std::int16_t step;
         std::int16_t storedChannel;
         const char *maxText; // the maximum shown
     };
+    struct Case {
+        const char *name;
+        Given given;
+        Expected expected;
+    };
     const Scale a1999{0, -1999, 1999};
     const Scale b500{kSixDigits | 2, 0, 500000};
     const std::vector<Case> cases = {
-        {"model 0, 1999 display: hysteresis capped", {0, 0, 0, 0}, 0, a1999, b500, -1999, 1999, 1999, 1, 0, "1999"},
-        {"model 0, 9990 display: steps of 10", {0, 0, 1, 0}, 0, {0, 0, 9990}, b500, 0, 9990, 9990, 10, 0, "9990"},
-        {"falling scale", {1, 0, 0, 0}, 0, {1, 1000, 0}, b500, 0, 1000, 1000, 1, 0, "100.0"},
+        {"model 0, 1999 display: hysteresis capped", {{0, 0, 0, 0}, 0, a1999, b500}, {-1999, 1999, 1999, 1, 0, "1999"}},
+        {"model 0, 9990 display: steps of 10", {{0, 0, 1, 0}, 0, {0, 0, 9990}, b500}, {0, 9990, 9990, 10, 0, "9990"}},
+        {"falling scale", {{1, 0, 0, 0}, 0, {1, 1000, 0}, b500}, {0, 1000, 1000, 1, 0, "100.0"}},
         {"model 1 caps the hysteresis at 9999",
-         {1, 3, 0, 0},
-         0,
-         {0, -9999, 9999},
-         b500,
-         -9999,
-         9999,
-         9999,
-         1,
-         0,
-         "9999"},
-        {"model 3, channel F", {3, 4, 0, 0}, 1, {0, 0, 100}, b500, 0, 500000, 500000, 1, 1, "5000.00"},
-        {"model 3, channel A", {3, 4, 0, 0}, 0, {0, 0, 100}, b500, 0, 100, 100, 1, 0, "100"},
-        {"model 3, F7: channel A only", {3, 4, 0, 6}, 1, {0, 0, 100}, b500, 0, 100, 100, 1, 0, "100"},
+         {{1, 3, 0, 0}, 0, {0, -9999, 9999}, b500},
+         {-9999, 9999, 9999, 1, 0, "9999"}},
+        {"model 3, channel F", {{3, 4, 0, 0}, 1, {0, 0, 100}, b500}, {0, 500000, 500000, 1, 1, "5000.00"}},
+        {"model 3, channel A", {{3, 4, 0, 0}, 0, {0, 0, 100}, b500}, {0, 100, 100, 1, 0, "100"}},
+        {"model 3, F7: channel A only", {{3, 4, 0, 6}, 1, {0, 0, 100}, b500}, {0, 100, 100, 1, 0, "100"}},
         {"model 0, frequency module under F2: channel F",
-         {0, 4, 0, 1},
-         0,
-         a1999,
-         {2, -50, 800},
-         -50,
-         800,
-         850,
-         1,
-         0,
-         "8.00"},
+         {{0, 4, 0, 1}, 0, a1999, {2, -50, 800}},
+         {-50, 800, 850, 1, 0, "8.00"}},
         {"model 0, frequency module under F7: channel A",
-         {0, 5, 0, 6},
-         0,
-         a1999,
-         {2, -50, 800},
-         -1999,
-         1999,
-         3998,
-         1,
-         0,
-         "1999"},
+         {{0, 5, 0, 6}, 0, a1999, {2, -50, 800}},
+         {-1999, 1999, 3998, 1, 0, "1999"}},
         // A function left from an earlier frequency configuration does not
         // send the alarms of another input to channel F.
         {"model 1, low-signal input with a leftover function",
-         {1, 0, 0, 3},
-         0,
-         a1999,
-         {2, -50, 800},
-         -1999,
-         1999,
-         3998,
-         1,
-         0,
-         "1999"},
+         {{1, 0, 0, 3}, 0, a1999, {2, -50, 800}},
+         {-1999, 1999, 3998, 1, 0, "1999"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        g_Scala->SetScalaDisplay(c.a.dp, c.a.start, c.a.end);
-        g_ScalaB->SetScalaDisplay(c.b.dp, c.b.start, c.b.end);
-        auto source = MakeAlarm(c.context);
-        source->SetChannel(c.channel);
+        const Given &g = c.given;
+        const Expected &e = c.expected;
+        g_Scala->SetScalaDisplay(g.a.dp, g.a.start, g.a.end);
+        g_ScalaB->SetScalaDisplay(g.b.dp, g.b.start, g.b.end);
+        auto source = MakeAlarm(g.context);
+        source->SetChannel(g.channel);
         source->SetMinAlarmScale(-9999999);
         source->SetMaxAlarmScale(9999999);
         source->SetAlarmSetPoint(9999999);
@@ -191,19 +167,19 @@ TEST_F(AlarmPage, ValuesAreLimitedByTheDisplayScaleOfTheAlarmsChannel)
         FWAlarm page;
         const auto stored = ShowAndStore(page, *source, [&](FWizardPage &p) {
             for (const char *name : {"m_MinAlarmScale", "m_MaxAlarmScale"}) {
-                EXPECT_EQ(Spin(p, name).Min(), c.low) << name;
-                EXPECT_EQ(Spin(p, name).Max(), c.high) << name;
+                EXPECT_EQ(Spin(p, name).Min(), e.low) << name;
+                EXPECT_EQ(Spin(p, name).Max(), e.high) << name;
             }
-            EXPECT_EQ(Spin(p, "m_Isteresi").Max(), c.hysteresisMax);
+            EXPECT_EQ(Spin(p, "m_Isteresi").Max(), e.hysteresisMax);
             for (const char *name : {"m_MinAlarmScale", "m_MaxAlarmScale", "m_AlarmSetPoint", "m_Isteresi"})
-                EXPECT_EQ(Spin(p, name).IncrementoMinimo(), c.step) << name;
-            EXPECT_EQ(Text(p, "txtMaxAlarmScale"), QString::fromLatin1(c.maxText));
+                EXPECT_EQ(Spin(p, name).IncrementoMinimo(), e.step) << name;
+            EXPECT_EQ(Text(p, "txtMaxAlarmScale"), QString::fromLatin1(e.maxText));
         });
-        EXPECT_EQ(stored->Channel(), c.storedChannel);
-        EXPECT_EQ(stored->MinAlarmScale(), c.low);
-        EXPECT_EQ(stored->MaxAlarmScale(), c.high);
-        EXPECT_EQ(stored->AlarmSetPoint(), c.high);
-        EXPECT_EQ(stored->Isteresi(), c.hysteresisMax);
+        EXPECT_EQ(stored->Channel(), e.storedChannel);
+        EXPECT_EQ(stored->MinAlarmScale(), e.low);
+        EXPECT_EQ(stored->MaxAlarmScale(), e.high);
+        EXPECT_EQ(stored->AlarmSetPoint(), e.high);
+        EXPECT_EQ(stored->Isteresi(), e.hysteresisMax);
     }
 }
 
@@ -242,64 +218,62 @@ TEST_F(AlarmPage, MinimumSetPointAndMaximumStayInOrder)
 
 TEST_F(AlarmPage, TheFittedInstrumentDecidesWhatCanBeChosen)
 {
-    struct Case {
-        const char *name;
+    struct Given {
         Context context;
         std::int16_t storedType, storedColor;
+    };
+    struct Expected {
         const char *title;
         bool channelShown, colourEnabled, latchEnabled;
         std::int16_t savedType;
     };
+    struct Case {
+        const char *name;
+        Given given;
+        Expected expected;
+    };
     const std::vector<Case> cases = {
-        {"model 1, third alarm", {1, 0, 0, 0, "CAlarm3"}, 4, 1, "3 alarm parameters setting...", false, true, true, 4},
-        {"model 3", {3, 4, 0, 0, "CAlarm4"}, 5, 2, "4 alarm parameters setting...", true, false, true, 5},
+        {"model 1, third alarm",
+         {{1, 0, 0, 0, "CAlarm3"}, 4, 1},
+         {"3 alarm parameters setting...", false, true, true, 4}},
+        {"model 3", {{3, 4, 0, 0, "CAlarm4"}, 5, 2}, {"4 alarm parameters setting...", true, false, true, 5}},
         // The colour group is disabled; its stored value stays.
-        {"model 0", {0, 0, 0, 0, "CAlarm1"}, 2, 1, "1 alarm parameters setting...", false, false, true, 2},
+        {"model 0", {{0, 0, 0, 0, "CAlarm1"}, 2, 1}, {"1 alarm parameters setting...", false, false, true, 2}},
         // No latch types on model 2 with a frequency module: a stored latch
         // type moves to the first button.
         {"model 2, frequency module",
-         {2, 5, 0, 0, "CAlarm1"},
-         4,
-         0,
-         "1 alarm parameters setting...",
-         false,
-         false,
-         false,
-         0},
+         {{2, 5, 0, 0, "CAlarm1"}, 4, 0},
+         {"1 alarm parameters setting...", false, false, false, 0}},
         {"model 2, low-signal input",
-         {2, 0, 0, 0, "CAlarm2"},
-         5,
-         0,
-         "2 alarm parameters setting...",
-         false,
-         false,
-         true,
-         5},
-        {"a name without an alarm number", {1, 0, 0, 0, "CAlarm"}, 1, 0, "", false, true, true, 1},
+         {{2, 0, 0, 0, "CAlarm2"}, 5, 0},
+         {"2 alarm parameters setting...", false, false, true, 5}},
+        {"a name without an alarm number", {{1, 0, 0, 0, "CAlarm"}, 1, 0}, {"", false, true, true, 1}},
     };
     g_Scala->SetScalaDisplay(0, 0, 1000);
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        auto source = MakeAlarm(c.context);
-        source->SetAlarmType(c.storedType);
-        source->SetAlarmColor(c.storedColor);
+        const Given &g = c.given;
+        const Expected &e = c.expected;
+        auto source = MakeAlarm(g.context);
+        source->SetAlarmType(g.storedType);
+        source->SetAlarmColor(g.storedColor);
         FWAlarm page;
         const auto stored = ShowAndStore(page, *source, [&](FWizardPage &p) {
-            EXPECT_EQ(Child<QLabel>(p, "lblTitle").text(), QString::fromLatin1(c.title));
+            EXPECT_EQ(Child<QLabel>(p, "lblTitle").text(), QString::fromLatin1(e.title));
             auto &channel = Child<QGroupBox>(p, "frmChannel");
             auto &limits = Child<QGroupBox>(p, "frmAlarmScale");
             auto &setup = Child<QGroupBox>(p, "AlarmSetup");
-            EXPECT_EQ(channel.isVisible(), c.channelShown);
+            EXPECT_EQ(channel.isVisible(), e.channelShown);
             // Without the channel frame the limits frame takes its place on
             // the left.
-            EXPECT_EQ(limits.geometry().left() == setup.geometry().left(), !c.channelShown);
-            EXPECT_EQ(Child<QGroupBox>(p, "AlarmColor").isEnabled(), c.colourEnabled);
-            EXPECT_EQ(Child<QRadioButton>(p, "optAlarmType4").isEnabled(), c.latchEnabled);
-            EXPECT_EQ(Child<QRadioButton>(p, "optAlarmType5").isEnabled(), c.latchEnabled);
+            EXPECT_EQ(limits.geometry().left() == setup.geometry().left(), !e.channelShown);
+            EXPECT_EQ(Child<QGroupBox>(p, "AlarmColor").isEnabled(), e.colourEnabled);
+            EXPECT_EQ(Child<QRadioButton>(p, "optAlarmType4").isEnabled(), e.latchEnabled);
+            EXPECT_EQ(Child<QRadioButton>(p, "optAlarmType5").isEnabled(), e.latchEnabled);
             EXPECT_TRUE(Child<QRadioButton>(p, "optAlarmType3").isEnabled());
         });
-        EXPECT_EQ(stored->AlarmType(), c.savedType);
-        EXPECT_EQ(stored->AlarmColor(), c.storedColor);
+        EXPECT_EQ(stored->AlarmType(), e.savedType);
+        EXPECT_EQ(stored->AlarmColor(), g.storedColor);
     }
 }
 

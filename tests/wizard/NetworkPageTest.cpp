@@ -52,62 +52,66 @@ std::unique_ptr<CNetworkAddMsgSetup> MakeSetup(std::int16_t interfaceType, const
 
 TEST(NetworkPage, InterfaceTypeAndActionDecideTheChoices)
 {
-    struct Case {
-        const char *name;
+    struct Given {
         std::int16_t action, interfaceType;
         Stored stored;
+    };
+    struct Expected {
         // enabled: single, network, automatic, manual, address, count
         bool single, network, automatic, manual, address, count;
         Stored saved;
     };
+    struct Case {
+        const char *name;
+        Given given;
+        Expected expected;
+    };
     const std::vector<Case> cases = {
-        {"RS232 transfer", 0, 1, {0, 0, 17, 12}, true, false, true, true, false, false, {0, 0, 17, 12}},
+        {"RS232 transfer", {0, 1, {0, 0, 17, 12}}, {true, false, true, true, false, false, {0, 0, 17, 12}}},
         // The network cannot be chosen on RS232: the selection moves to the
         // single instrument and the address given by hand stays.
-        {"RS232 transfer, network stored", 0, 1, {1, 1, 17, 12}, true, false, true, true, true, false, {0, 1, 17, 12}},
+        {"RS232 transfer, network stored",
+         {0, 1, {1, 1, 17, 12}},
+         {true, false, true, true, true, false, {0, 1, 17, 12}}},
         // No automatic detection on RS485: the address is given by hand.
         {"RS485 transfer, single instrument",
-         0,
-         2,
-         {0, 0, 17, 12},
-         true,
-         true,
-         false,
-         true,
-         true,
-         false,
-         {0, 1, 17, 12}},
+         {0, 2, {0, 0, 17, 12}},
+         {true, true, false, true, true, false, {0, 1, 17, 12}}},
         // The whole network: no address group, the count; the address shown
         // is stored although disabled.
-        {"RS485 transfer, network", 0, 2, {1, 0, 17, 12}, true, true, false, false, false, true, {1, 0, 17, 12}},
+        {"RS485 transfer, network", {0, 2, {1, 0, 17, 12}}, {true, true, false, false, false, true, {1, 0, 17, 12}}},
         // Modify instrument parameters (interface plus 3): one instrument at
         // an address given by hand.
-        {"modify instrument parameters", 0, 5, {1, 0, 17, 12}, true, false, false, true, true, false, {0, 1, 17, 12}},
-        {"live view, RS232", 1, 1, {1, 0, 0, 300}, true, false, true, true, false, false, {0, 0, 1, 255}},
-        {"live view, RS232, manual", 1, 1, {0, 1, 200, 5}, true, false, true, true, true, false, {0, 1, 200, 5}},
-        {"live view, RS485", 1, 2, {0, 1, 9, 40}, false, true, false, false, false, true, {1, 1, 9, 40}},
+        {"modify instrument parameters",
+         {0, 5, {1, 0, 17, 12}},
+         {true, false, false, true, true, false, {0, 1, 17, 12}}},
+        {"live view, RS232", {1, 1, {1, 0, 0, 300}}, {true, false, true, true, false, false, {0, 0, 1, 255}}},
+        {"live view, RS232, manual", {1, 1, {0, 1, 200, 5}}, {true, false, true, true, true, false, {0, 1, 200, 5}}},
+        {"live view, RS485", {1, 2, {0, 1, 9, 40}}, {false, true, false, false, false, true, {1, 1, 9, 40}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
+        const Given &g = c.given;
+        const Expected &e = c.expected;
         FWNetworkAddMsgSetup page;
-        page.SetAction(c.action);
-        const auto stored = ShowAndStore(page, *MakeSetup(c.interfaceType, c.stored), [&](FWizardPage &p) {
-            EXPECT_EQ(Enabled(p, "optConfigSingleInstr"), c.single);
-            EXPECT_EQ(Enabled(p, "optConfigNetworkInstr"), c.network);
-            EXPECT_EQ(Enabled(p, "optAutomatic"), c.automatic);
-            EXPECT_EQ(Enabled(p, "optManual"), c.manual);
-            EXPECT_EQ(Enabled(p, "txtNetworkAdd"), c.address);
-            EXPECT_EQ(Enabled(p, "txtTotalInstrNetwork"), c.count);
-            EXPECT_EQ(Enabled(p, "frmTotalInstrNetwork"), c.count);
-            EXPECT_EQ(Checked(p, "optConfigNetworkInstr"), c.saved.mode == 1);
-            EXPECT_EQ(Checked(p, "optManual"), c.saved.sel == 1);
-            EXPECT_EQ(Child<QLineEdit>(p, "txtNetworkAdd").text(), QString::number(c.saved.address));
+        page.SetAction(g.action);
+        const auto stored = ShowAndStore(page, *MakeSetup(g.interfaceType, g.stored), [&](FWizardPage &p) {
+            EXPECT_EQ(Enabled(p, "optConfigSingleInstr"), e.single);
+            EXPECT_EQ(Enabled(p, "optConfigNetworkInstr"), e.network);
+            EXPECT_EQ(Enabled(p, "optAutomatic"), e.automatic);
+            EXPECT_EQ(Enabled(p, "optManual"), e.manual);
+            EXPECT_EQ(Enabled(p, "txtNetworkAdd"), e.address);
+            EXPECT_EQ(Enabled(p, "txtTotalInstrNetwork"), e.count);
+            EXPECT_EQ(Enabled(p, "frmTotalInstrNetwork"), e.count);
+            EXPECT_EQ(Checked(p, "optConfigNetworkInstr"), e.saved.mode == 1);
+            EXPECT_EQ(Checked(p, "optManual"), e.saved.sel == 1);
+            EXPECT_EQ(Child<QLineEdit>(p, "txtNetworkAdd").text(), QString::number(e.saved.address));
         });
-        EXPECT_EQ(stored->ModeConfig(), c.saved.mode);
-        EXPECT_EQ(stored->SelNetworkAdd(), c.saved.sel);
-        EXPECT_EQ(stored->NetworkAdd(), c.saved.address);
-        EXPECT_EQ(stored->TotalInstrNetwork(), c.saved.count);
-        EXPECT_EQ(stored->InterfaceType(), c.interfaceType);
+        EXPECT_EQ(stored->ModeConfig(), e.saved.mode);
+        EXPECT_EQ(stored->SelNetworkAdd(), e.saved.sel);
+        EXPECT_EQ(stored->NetworkAdd(), e.saved.address);
+        EXPECT_EQ(stored->TotalInstrNetwork(), e.saved.count);
+        EXPECT_EQ(stored->InterfaceType(), g.interfaceType);
     }
 }
 

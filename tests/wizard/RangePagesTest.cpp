@@ -280,14 +280,20 @@ using Wp12Page = RangePage<FWRangeWP12, CRangeWP12>;
 
 TEST_F(Wp12Page, FunctionsAndInputBFollowTheModel)
 {
-    struct Case {
-        const char *name;
+    struct Given {
         std::int16_t model;
         Wp12 stored;
+    };
+    struct Expected {
         int functions;
         QString first, note;
         bool inputB, resetOptions;
         Wp12 saved;
+    };
+    struct Case {
+        const char *name;
+        Given given;
+        Expected expected;
     };
     const QString note =
         QStringLiteral("Note: Selection of the function to be applied to A and B inputs whose result is displayed");
@@ -298,59 +304,36 @@ TEST_F(Wp12Page, FunctionsAndInputBFollowTheModel)
         // Input B disabled on model 0 but its values are stored as shown,
         // pulses out of 1..9999 at the nearer limit.
         {"model 0, F1, pulses clamped",
-         0,
-         {0, 0, 5, 12000, 1, 1},
-         7,
-         "F1=Stepped value of channel A",
-         note,
-         false,
-         false,
-         {0, 1, 5, 9999, 1, 1}},
+         {0, {0, 0, 5, 12000, 1, 1}},
+         {7, "F1=Stepped value of channel A", note, false, false, {0, 1, 5, 9999, 1, 1}}},
         {"model 3, F1: input B editable",
-         3,
-         {0, 60, 2, 1000, 3, 4},
-         11,
-         "F1=Stepped values of channels A and B",
-         note3,
-         true,
-         true,
-         {0, 60, 2, 1000, 3, 4}},
+         {3, {0, 60, 2, 1000, 3, 4}},
+         {11, "F1=Stepped values of channels A and B", note3, true, true, {0, 60, 2, 1000, 3, 4}}},
         // Codes the model's lists lack (F8..F11, reset options) show and
         // store the first choice.
         {"model 1, F9 and counter reset left from model 3",
-         1,
-         {8, 10, 1, 10, 1, 4},
-         7,
-         "F1=Stepped value of channel A",
-         note,
-         false,
-         false,
-         {0, 10, 1, 10, 1, 0}},
+         {1, {8, 10, 1, 10, 1, 4}},
+         {7, "F1=Stepped value of channel A", note, false, false, {0, 10, 1, 10, 1, 0}}},
         {"model 3, F10 counters",
-         3,
-         {9, 1, 0, 1, 0, 3},
-         11,
-         "F1=Stepped values of channels A and B",
-         note3,
-         false,
-         true,
-         {9, 1, 0, 1, 0, 3}},
+         {3, {9, 1, 0, 1, 0, 3}},
+         {11, "F1=Stepped values of channels A and B", note3, false, true, {9, 1, 0, 1, 0, 3}}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        Open(*MakeWp12(c.model, c.stored));
+        const Expected &e = c.expected;
+        Open(*MakeWp12(c.given.model, c.given.stored));
         EXPECT_EQ(Title(), QStringLiteral("Parameters settings for WP1 or WP2 modules..."));
         const QStringList functions = Items("cmbWPxFunction");
-        ASSERT_EQ(functions.size(), c.functions);
-        EXPECT_EQ(functions.front(), c.first);
+        ASSERT_EQ(functions.size(), e.functions);
+        EXPECT_EQ(functions.front(), e.first);
         EXPECT_EQ(functions[1], QStringLiteral("F2=1/A"));
-        EXPECT_EQ(Find<QLabel>(QStringLiteral("txtNota"))->text(), c.note);
+        EXPECT_EQ(Find<QLabel>(QStringLiteral("txtNota"))->text(), e.note);
         EXPECT_EQ(Items("cmbUnitaIngA"), (QStringList{"Hz", "KHz", "rpm", "krpm", "rph", "krph"}));
         for (const char *name : {"frmCounterB", "Label3", "Label4", "txtImpGiroB", "cmbUnitaIngB"})
-            EXPECT_EQ(Find<QWidget>(QString::fromLatin1(name))->isEnabled(), c.inputB) << name;
-        EXPECT_EQ(Option("optDigitalInFunction", 3)->isEnabled(), c.resetOptions);
-        EXPECT_EQ(Option("optDigitalInFunction", 4)->isEnabled(), c.resetOptions);
-        ExpectWp12(*Leave("cmdBack"), c.saved);
+            EXPECT_EQ(Find<QWidget>(QString::fromLatin1(name))->isEnabled(), e.inputB) << name;
+        EXPECT_EQ(Option("optDigitalInFunction", 3)->isEnabled(), e.resetOptions);
+        EXPECT_EQ(Option("optDigitalInFunction", 4)->isEnabled(), e.resetOptions);
+        ExpectWp12(*Leave("cmdBack"), e.saved);
     }
 }
 
@@ -424,70 +407,58 @@ using MvzPage = RangePage<FWRangeMVZ, CRangeMVZ>;
 
 TEST_F(MvzPage, SectionsFollowTheExtraInputModules)
 {
-    struct Case {
-        const char *name;
+    struct Given {
         std::int16_t slotC, slotD;
         Mvz stored;
-        bool sectionC, sectionD;
-        QString titleC, titleD;
-        QStringList itemsC, itemsD;
+    };
+    struct Section {
+        bool enabled;
+        QString title;
+        QStringList items;
+    };
+    struct Case {
+        const char *name;
+        Given given;
+        Section sectionC, sectionD;
         Mvz saved;
     };
     const QStringList kind1{"Range 1 (r1)", "Range 2 (r2)"};
     const Case cases[] = {
         // Disabled sections keep their load-time captions and items.
         {"slot D only",
-         0,
-         3,
-         {1, 1, 0, 1, 1, 0, 1},
-         false,
-         true,
-         "MVZ extra inputs, type 1 (Slot C)",
-         "MVZ extra inputs, type 2 (Slot D)",
-         kind1,
-         kind1,
+         {0, 3, {1, 1, 0, 1, 1, 0, 1}},
+         {false, "MVZ extra inputs, type 1 (Slot C)", kind1},
+         {true, "MVZ extra inputs, type 2 (Slot D)", kind1},
          {1, 1, 0, 1, 1, 0, 1}},
         {"slot C type 3",
-         7,
-         0,
-         {2, 0, 1, 1, 0, 0, 0},
-         true,
-         false,
-         "MVZ extra inputs, type 3 (Slot C)",
-         "MVZ extra inputs, type 1 (Slot D)",
-         kind1,
-         kind1,
+         {7, 0, {2, 0, 1, 1, 0, 0, 0}},
+         {true, "MVZ extra inputs, type 3 (Slot C)", kind1},
+         {false, "MVZ extra inputs, type 1 (Slot D)", kind1},
          {2, 0, 1, 1, 0, 0, 0}},
         // An input range without an item shows and stores the first one.
         {"both, an unknown range",
-         5,
-         4,
-         {0, 2, 1, -1, 1, 1, 1},
-         true,
-         true,
-         "MVZ extra inputs, type 1 (Slot C)",
-         "MVZ extra inputs, type 3 (Slot D)",
-         kind1,
-         kind1,
+         {5, 4, {0, 2, 1, -1, 1, 1, 1}},
+         {true, "MVZ extra inputs, type 1 (Slot C)", kind1},
+         {true, "MVZ extra inputs, type 3 (Slot D)", kind1},
          {0, 0, 1, 0, 1, 1, 1}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        Open(*MakeMvz(c.slotC, c.slotD, c.stored));
+        Open(*MakeMvz(c.given.slotC, c.given.slotD, c.given.stored));
         EXPECT_EQ(Title(), QStringLiteral("Measuring ranges of the MVZ master input"));
         EXPECT_EQ(Option("optRangeMasterMVZ", 1)->text(), QStringLiteral("+-200 mV DC"));
         EXPECT_EQ(Find<QLabel>(QStringLiteral("Label4"))->text(), QStringLiteral("Input 3:"));
         auto *frameC = Find<QGroupBox>(QStringLiteral("frmRangeSlotC"));
         auto *frameD = Find<QGroupBox>(QStringLiteral("frmRangeSlotD"));
-        EXPECT_EQ(frameC->isEnabled(), c.sectionC);
-        EXPECT_EQ(frameD->isEnabled(), c.sectionD);
-        EXPECT_EQ(frameC->title(), c.titleC);
-        EXPECT_EQ(frameD->title(), c.titleD);
+        EXPECT_EQ(frameC->isEnabled(), c.sectionC.enabled);
+        EXPECT_EQ(frameD->isEnabled(), c.sectionD.enabled);
+        EXPECT_EQ(frameC->title(), c.sectionC.title);
+        EXPECT_EQ(frameD->title(), c.sectionD.title);
         for (const char *combo : {"cmbInput1C", "cmbInput2C", "cmbInput3C"})
-            EXPECT_EQ(Items(combo), c.itemsC) << combo;
+            EXPECT_EQ(Items(combo), c.sectionC.items) << combo;
         for (const char *combo : {"cmbInput1D", "cmbInput2D", "cmbInput3D"})
-            EXPECT_EQ(Items(combo), c.itemsD) << combo;
-        EXPECT_EQ(Checked("optRangeMasterMVZ", 3), c.stored.master);
+            EXPECT_EQ(Items(combo), c.sectionD.items) << combo;
+        EXPECT_EQ(Checked("optRangeMasterMVZ", 3), c.given.stored.master);
         ExpectMvz(*Leave("cmdBack"), c.saved);
     }
 }
