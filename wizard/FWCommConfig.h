@@ -15,7 +15,7 @@
 // Action (set by the owner): 0 on the transfer wizards; any other value
 // (1 on the live view) disables "Auxiliary RS 232", and a stored interface 0
 // then shows, and stores, the first enabled option.
-class FWCommConfig : public FWizardDataPage<CCommConfig> {
+class FWCommConfig : public FWizardDataPage<CCommConfig>, public PageAction {
     Q_OBJECT
 
 public:
@@ -24,9 +24,6 @@ public:
 
     explicit FWCommConfig(QWidget *parent = nullptr);
 
-    void SetAction(std::int16_t action) { m_Action = action; }
-    std::int16_t Action() const { return m_Action; }
-
 protected:
     void FormLoad() override;
     void DataToControls() override;
@@ -34,8 +31,6 @@ protected:
     void ApplyRules() override;
 
 private:
-    std::int16_t m_Action = 0;
-
     QGroupBox *ComPort = nullptr;
     QComboBox *cmbComPort = nullptr;
     QGroupBox *InterfaceType = nullptr;

@@ -16,7 +16,7 @@ class QLabel;
 //
 // Its own button enabling: as the wizard's last page End is enabled and the
 // default button (Enter finishes the wizard), Next disabled, Back enabled.
-class FWFinalSetupMessage : public FWizardPage {
+class FWFinalSetupMessage : public FWizardPage, public PageAction {
     Q_OBJECT
 
 public:
@@ -25,8 +25,6 @@ public:
 
     explicit FWFinalSetupMessage(QWidget *parent = nullptr);
 
-    void SetAction(std::int16_t action) { m_Action = action; }
-    std::int16_t Action() const { return m_Action; }
     void SetTitle(const QString &title);
 
     void GetData(ICopyClass &) override {}
@@ -40,6 +38,5 @@ protected:
     void RefreshButtons() override;
 
 private:
-    std::int16_t m_Action = 0;
     QLabel *picOxa = nullptr;
 };

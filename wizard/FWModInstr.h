@@ -25,16 +25,13 @@
 // group shows no choice and the stored code is kept as long as the user
 // switches none of its buttons on; the MVZ extra inputs of slots C and D
 // are kept only while slot A stays 6.
-class FWModInstr : public FWizardDataPage<CModInstr> {
+class FWModInstr : public FWizardDataPage<CModInstr>, public PageAction {
     Q_OBJECT
 
 public:
     static constexpr std::int32_t kTitle = 382;
 
     explicit FWModInstr(QWidget *parent = nullptr);
-
-    std::int16_t Action() const { return m_Action; }
-    void SetAction(std::int16_t action) { m_Action = action; }
 
 protected:
     void PrepareControls() override;
@@ -51,8 +48,6 @@ private:
     std::int16_t CurrentModel();
     std::int16_t CurrentSlotA();
     std::int16_t CurrentSlotC();
-
-    std::int16_t m_Action = 0;
 
     QLabel *Label1 = nullptr;
     QLineEdit *txtProgramName = nullptr;

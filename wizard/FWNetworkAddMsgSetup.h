@@ -28,7 +28,7 @@
 //
 // Wrappers (objectName as the member): m_ModeConfig, m_SelNetworkAdd
 // (COptionButton), m_NetworkAdd, m_TotalInstrNetwork (CTextDigitSpin).
-class FWNetworkAddMsgSetup : public FWizardDataPage<CNetworkAddMsgSetup> {
+class FWNetworkAddMsgSetup : public FWizardDataPage<CNetworkAddMsgSetup>, public PageAction {
     Q_OBJECT
 
 public:
@@ -38,11 +38,6 @@ public:
 
     explicit FWNetworkAddMsgSetup(QWidget *parent = nullptr);
     ~FWNetworkAddMsgSetup() override;
-
-    // Set by the owner before the page is shown: 1 on the view-variables
-    // wizard, 0 (the initial value) on the transfer wizards.
-    void SetAction(std::int16_t action) { m_Action = action; }
-    std::int16_t Action() const { return m_Action; }
 
 protected:
     void FormLoad() override;
@@ -57,8 +52,6 @@ private:
     void ModeConfigChanged();
     void SelNetworkAddChanged();
     void SetDefaultButton(QPushButton *button);
-
-    std::int16_t m_Action = 0;
 
     QGroupBox *frmModeConfig = nullptr;
     QRadioButton *optConfigSingleInstr = nullptr;

@@ -68,8 +68,10 @@ class QWidget;
 //     is kButtonNext. It runs after the check and ControlsToData, before the
 //     window closes, so the scale objects change only when the page is left
 //     with Next.
-//  8. Extra members an owner sets (Action, ...) are the page's own: add them
-//     to the page class.
+//  8. Extra members an owner sets are the page's own: add them to the page
+//     class. A page that more than one owner shows, each for its own
+//     purpose, also derives from PageAction (the owner sets Action before
+//     the page is shown; the page's comment says what each value means).
 //
 // A showing (Show(1)): load (template steps, then FormLoad; already done
 // when the driver set the caption first), activation (Activate:
@@ -204,6 +206,16 @@ private:
     bool m_LoadedOnce = false;
     QWidget *m_Body = nullptr;
     QWidget *m_DialogBar = nullptr;
+};
+
+// The owner's Action of a page shown for more than one purpose.
+class PageAction {
+public:
+    void SetAction(std::int16_t action) { m_Action = action; }
+    std::int16_t Action() const { return m_Action; }
+
+protected:
+    std::int16_t m_Action = 0;
 };
 
 // A page with a working copy of the data class Data (created on first use,
