@@ -44,12 +44,12 @@ bool runTraced(const QString &what, Action action)
         action();
         return true;
     } catch (const DatabaseError &e) {
-        trace(what + QStringLiteral(": errore del database: ") + e.Description());
+        TraceConversionFailure(what, e);
         throw;
     } catch (const SetupReadError &e) {
-        trace(what + QStringLiteral(": dati non convertibili: ") + e.Text());
+        TraceConversionFailure(what, e);
     } catch (const ProgramError &e) {
-        trace(what + QStringLiteral(": errore ") + QString::number(e.Number()) + QStringLiteral(" ") + e.Description());
+        TraceConversionFailure(what, e);
     }
     return false;
 }
@@ -87,6 +87,22 @@ bool unquoted(const QString &line, QString &value)
 }
 
 } // namespace
+
+void TraceConversionFailure(const QString &what, const DatabaseError &error)
+{
+    trace(what + QStringLiteral(": errore del database: ") + error.Description());
+}
+
+void TraceConversionFailure(const QString &what, const SetupReadError &error)
+{
+    trace(what + QStringLiteral(": dati non convertibili: ") + error.Text());
+}
+
+void TraceConversionFailure(const QString &what, const ProgramError &error)
+{
+    trace(what + QStringLiteral(": errore ") + QString::number(error.Number()) + QLatin1Char(' ') +
+          error.Description());
+}
 
 CGestioneMemMap::CGestioneMemMap()
 {

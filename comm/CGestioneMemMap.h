@@ -6,6 +6,17 @@
 #include <cstdint>
 
 class CModInstr;
+class DatabaseError;
+class ProgramError;
+class SetupReadError;
+
+// The trace line of a conversion step `what` (an export, an import, a
+// transfer's conversion) that failed with one of the program's own errors:
+// "<what>: errore del database: ...", "<what>: dati non convertibili: ..."
+// (the check text, never the user's words) or "<what>: errore N ...".
+void TraceConversionFailure(const QString &what, const DatabaseError &error);
+void TraceConversionFailure(const QString &what, const SetupReadError &error);
+void TraceConversionFailure(const QString &what, const ProgramError &error);
 
 // The bridge between a stored configuration and the instrument, for one
 // transfer, one export or one import. It owns the configuration's setup

@@ -276,15 +276,15 @@ bool runConversion(const QString &what, Action action, ConversionFailure *failur
         return action();
     } catch (const DatabaseError &e) {
         found.text = e.Description();
-        trace(what + QStringLiteral(": errore del database: ") + found.text);
+        TraceConversionFailure(what, e);
         if (database)
             *database = e;
     } catch (const SetupReadError &e) {
         found = {e.UserText(), true};
-        trace(what + QStringLiteral(": dati non convertibili: ") + e.Text());
+        TraceConversionFailure(what, e);
     } catch (const ProgramError &e) {
         found.text = e.Description();
-        trace(what + QStringLiteral(": errore ") + QString::number(e.Number()) + QLatin1Char(' ') + found.text);
+        TraceConversionFailure(what, e);
     }
     if (failure)
         *failure = found;
