@@ -25,8 +25,6 @@ namespace {
 // String-table texts.
 constexpr std::int32_t kTextTransferring = 201;
 constexpr std::int32_t kTextReading = 203;
-constexpr std::int32_t kMsgReceptionError = CommFailureText::Reception;
-constexpr std::int32_t kMsgTitle = CommFailureText::Title;
 constexpr std::int32_t kMsgCommandRefused = 210;
 constexpr std::int32_t kMsgOtherFamily = 211;
 constexpr std::int32_t kMsgCannotConvert = 3151; // "|1": what the configuration's rules refuse
@@ -273,7 +271,7 @@ bool CAuxTransferEngine::ReadDumpAux()
         g_Trace.BugMessage(QStringLiteral("Dump di ") + QString::number(lines.size()) +
                            QStringLiteral(" righe: al massimo ") + QString::number(kMemMapAuxLines) +
                            QStringLiteral(" righe attese"));
-        showMessage(GetResourceText(kMsgReceptionError));
+        showMessage(GetResourceText(CommFailureText::Reception));
         return false;
     }
     for (qsizetype n = 0; n < lines.size(); ++n) {
@@ -346,7 +344,7 @@ bool CAuxTransferEngine::CheckCommError()
 
 void CAuxTransferEngine::showMessage(const QString &text)
 {
-    emit Warning(text, GetResourceText(kMsgTitle));
+    emit Warning(text, GetResourceText(CommFailureText::Title));
 }
 
 void CAuxTransferEngine::showDataError(const std::exception &error, bool fromInstrument)

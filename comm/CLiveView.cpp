@@ -165,7 +165,7 @@ void CLiveView::onVerifyCRC(bool &ok, const QByteArray &frame)
 
 void CLiveView::showCommMessage(std::int32_t id)
 {
-    emit Warning(LoadResourceString(id), LoadResourceString(ModbusText::TitleCommError));
+    emit Warning(LoadResourceString(id), LoadResourceString(CommFailureText::Title));
 }
 
 std::int16_t CLiveView::networkSize() const

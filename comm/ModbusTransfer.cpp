@@ -323,7 +323,7 @@ void ModbusTransfer::Cancel()
 
 void ModbusTransfer::showCommMessage(std::int32_t id)
 {
-    emit Warning(LoadResourceString(id), LoadResourceString(ModbusText::TitleCommError));
+    emit Warning(LoadResourceString(id), LoadResourceString(CommFailureText::Title));
 }
 
 void ModbusTransfer::showDatabaseFailure(const DatabaseError &error, std::int32_t outcomeId)
@@ -526,7 +526,7 @@ void ModbusTransfer::ReadConfiguration()
             showDatabaseFailure(*database, kTextNothingSaved);
         else if (!ok && failure.refusedData)
             emit Warning(GetResourceText(kMsgReadRefused, {QVariant(failure.text)}),
-                         LoadResourceString(ModbusText::TitleCommError));
+                         LoadResourceString(CommFailureText::Title));
         else if (!ok)
             showCommMessage(kMsgReadInvalid);
     }
@@ -638,7 +638,7 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
 
 void ModbusTransfer::showCannotConvert(const QString &what)
 {
-    emit Warning(GetResourceText(kMsgCannotConvert, {QVariant(what)}), LoadResourceString(ModbusText::TitleCommError));
+    emit Warning(GetResourceText(kMsgCannotConvert, {QVariant(what)}), LoadResourceString(CommFailureText::Title));
 }
 
 void ModbusTransfer::WriteConfiguration()

@@ -81,7 +81,6 @@ std::optional<std::int32_t> SearchLineSpeed(const std::function<bool(std::int32_
 // String-table texts of the Modbus exchanges, shown alike by the transfer and
 // the live view.
 namespace ModbusText {
-inline constexpr std::int32_t TitleCommError = CommFailureText::Title;
 inline constexpr std::int32_t NetworkAddress = 222; // |1: the address
 inline constexpr std::int32_t MsgNoSpeed = 228;
 inline constexpr std::int32_t Detecting = 229;

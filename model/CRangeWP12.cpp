@@ -38,7 +38,6 @@ constexpr std::size_t kPulsesBIndex = 5;
 constexpr std::size_t kUnitBIndex = 6;
 constexpr std::size_t kCommandIndex = 137;
 
-constexpr std::int32_t kFunctions = WPxFunctionCode::Count;
 constexpr std::int32_t kUnits = 6;
 constexpr std::int32_t kCommands = 5;
 
@@ -93,7 +92,7 @@ void CRangeWP12::Columns(ColumnVisitor &c)
 std::span<const FieldRule> CRangeWP12::FieldRules() const
 {
     static constexpr FieldRule kRules[] = {
-        CodeRule("m_WPxFunction", kFunctions),
+        CodeRule("m_WPxFunction", WPxFunctionCode::Count),
         kPulsesARule,
         CodeRule("m_UnitaIngA", kUnits),
         CodeRule("m_DigitalInFunction", kCommands),
@@ -133,7 +132,7 @@ void CRangeWP12::SetReport(ReportRecordset &report) const
 {
     const QString function = (ModelloStrumento() != kModelWithInputB && m_WPxFunction == WPxFunctionCode::F1)
                                  ? LoadResourceString(5633)
-                                 : EnumCodeText(5622, m_WPxFunction, kFunctions);
+                                 : EnumCodeText(5622, m_WPxFunction, WPxFunctionCode::Count);
     AddReportRow(report, {LoadResourceString(5621), function});
     AddReportRow(report, {GetResourceText(5639, {LoadResourceString(5637)}), inputRowValue(m_ImpGiroA, m_UnitaIngA)});
     if (ModelloStrumento() == kModelWithInputB && WPxFunctions::ChannelFIsInputB(m_WPxFunction))
@@ -158,7 +157,8 @@ void CRangeWP12::SetUserSetup(const CModInstr &modInstr, const MemMapWords &map)
 {
     if (!appliesTo(modInstr))
         return;
-    const std::int16_t function = CheckCodeInTable(map[kFunctionWord], kFunctions, QStringLiteral("m_WPxFunction"));
+    const std::int16_t function =
+        CheckCodeInTable(map[kFunctionWord], WPxFunctionCode::Count, QStringLiteral("m_WPxFunction"));
     const std::int16_t pulsesA = checkPulses(map[kPulsesAWord], kPulsesARule);
     const std::int16_t unitA = CheckCodeInTable(map[kUnitAWord], kUnits, QStringLiteral("m_UnitaIngA"));
     // Input B exists on model 3 only; elsewhere its words carry whatever the

@@ -5,12 +5,12 @@
 #include "StringTable.h"
 
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 FWFinalSetupMessage::FWFinalSetupMessage(QWidget *parent)
     : FWizardPage(QStringLiteral("FWFinalSetupMessage"), 0, parent)
 {
+    SetDefaultFollowsTab(true);
     picOxa = new QLabel(Body());
     picOxa->setObjectName(QStringLiteral("picOxa"));
     // The first image of the instrument pictures, whatever the model.
@@ -30,29 +30,4 @@ void FWFinalSetupMessage::FormLoad()
 {
     g_Trace.BugMessage(QStringLiteral("Load form:") + LoadResourceString(kTextEndOfProgramming));
     lblTitle->setText(LoadResourceString(m_Action == 1 ? kTextEndOfCommunicationSetting : kTextEndOfProgramming));
-}
-
-void FWFinalSetupMessage::RefreshButtons()
-{
-    // The page sets its own default button.
-    if (FormType() != kFormWizard) {
-        cmdDialogOk->setDefault(true);
-        return;
-    }
-    if (FirstTab()) {
-        cmdEnd->setEnabled(false);
-        cmdBack->setEnabled(false);
-        cmdNext->setEnabled(true);
-        cmdNext->setDefault(true);
-    } else if (LastTab()) {
-        cmdEnd->setEnabled(true);
-        cmdBack->setEnabled(true);
-        cmdNext->setEnabled(false);
-        cmdEnd->setDefault(true);
-    } else {
-        cmdEnd->setEnabled(false);
-        cmdBack->setEnabled(true);
-        cmdNext->setEnabled(true);
-        cmdNext->setDefault(true);
-    }
 }

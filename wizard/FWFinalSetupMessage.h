@@ -34,8 +34,6 @@ protected:
     void FormLoad() override;
     void DataToControls() override {}
     void ControlsToData() override {}
-    // The bar's enabling and its default button.
-    void RefreshButtons() override;
 
 private:
     QLabel *picOxa = nullptr;

@@ -10,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -40,6 +39,7 @@ QLabel *numberLabel(QWidget *parent, const char *name, const char *number)
 FWNetworkAddMsgSetup::FWNetworkAddMsgSetup(QWidget *parent)
     : FWizardDataPage<CNetworkAddMsgSetup>(QStringLiteral("FWNetworkAddMsgSetup"), kTitle, parent)
 {
+    SetDefaultFollowsTab(true);
     QWidget *body = Body();
 
     frmModeConfig = NewFrame(body, "frmModeConfig", 580);
@@ -139,35 +139,6 @@ void FWNetworkAddMsgSetup::ControlsToData()
     data.SetSelNetworkAdd(m_SelNetworkAdd->Value());
     data.SetNetworkAdd(m_NetworkAdd->ValueInt());
     data.SetTotalInstrNetwork(m_TotalInstrNetwork->ValueInt());
-}
-
-void FWNetworkAddMsgSetup::SetDefaultButton(QPushButton *button)
-{
-    for (QPushButton *b : {cmdEnd, cmdNext, cmdBack, cmdCancel, cmdDialogOk, cmdDialogCancel})
-        b->setDefault(b == button);
-}
-
-void FWNetworkAddMsgSetup::RefreshButtons()
-{
-    if (FormType() == kFormDialog) {
-        SetDefaultButton(cmdDialogOk);
-        return;
-    }
-    cmdEnd->setEnabled(false);
-    if (FirstTab()) {
-        cmdBack->setEnabled(false);
-        cmdNext->setEnabled(true);
-        SetDefaultButton(cmdNext);
-    } else if (LastTab()) {
-        cmdEnd->setEnabled(true);
-        cmdBack->setEnabled(true);
-        cmdNext->setEnabled(false);
-        SetDefaultButton(cmdEnd);
-    } else {
-        cmdBack->setEnabled(true);
-        cmdNext->setEnabled(true);
-        SetDefaultButton(cmdNext);
-    }
 }
 
 void FWNetworkAddMsgSetup::ApplyRules()

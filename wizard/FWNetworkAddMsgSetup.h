@@ -45,13 +45,10 @@ protected:
     void ControlsToData() override;
     // What the interface allows.
     void ApplyRules() override;
-    // The page's own enabling and default button.
-    void RefreshButtons() override;
 
 private:
     void ModeConfigChanged();
     void SelNetworkAddChanged();
-    void SetDefaultButton(QPushButton *button);
 
     QGroupBox *frmModeConfig = nullptr;
     QRadioButton *optConfigSingleInstr = nullptr;

@@ -230,6 +230,10 @@ void FWizardPage::Activate()
 
 void FWizardPage::RefreshButtons()
 {
+    if (m_DefaultFollowsTab && m_FormType == kFormDialog) {
+        cmdDialogOk->setDefault(true);
+        return;
+    }
     if (m_FirstTab) {
         cmdEnd->setEnabled(false);
         cmdBack->setEnabled(false);
@@ -243,6 +247,9 @@ void FWizardPage::RefreshButtons()
         cmdBack->setEnabled(true);
         cmdNext->setEnabled(false);
     }
+    // QDialog keeps one default button: setting one clears the others.
+    if (m_DefaultFollowsTab)
+        (m_LastTab && !m_FirstTab ? cmdEnd : cmdNext)->setDefault(true);
 }
 
 bool FWizardPage::CheckBeforeClose(std::int32_t)

@@ -170,9 +170,14 @@ protected:
     // Runs after ControlsToData of End, Next, Back or OK, before the window
     // closes (ButtonRet() is already button): nothing here.
     virtual void AfterControlsToData(std::int32_t button);
-    // End/Back/Next enabling by FirstTab and LastTab (FirstTab wins);
-    // the default button is left alone.
+    // End/Back/Next enabling by FirstTab and LastTab (FirstTab wins); the
+    // default button is left alone unless the page moves it (below).
     virtual void RefreshButtons();
+    // For a page that may close the wizard from the last tab: RefreshButtons
+    // also moves the default button, so Enter presses End on the last tab and
+    // Next on the others; in the dialog style OK is the default and the
+    // wizard buttons are left alone.
+    void SetDefaultFollowsTab(bool follows) { m_DefaultFollowsTab = follows; }
 
     // The template's controls, named as designed.
     QLabel *lblTitle = nullptr;
@@ -202,6 +207,7 @@ private:
     bool m_FirstTab = false;
     bool m_LastTab = false;
     std::int32_t m_FormType = kFormWizard;
+    bool m_DefaultFollowsTab = false;
     bool m_Loaded = false;
     bool m_LoadedOnce = false;
     QWidget *m_Body = nullptr;

@@ -474,7 +474,7 @@ TEST_P(DatabaseFailures, AreToldForWhatTheyAreAndChangeNothingStored)
     std::vector<std::string> shown;
     for (const MsgBoxRequest &box : m_Boxes) {
         shown.push_back(box.text.toStdString());
-        EXPECT_NE(box.title, LoadResourceString(ModbusText::TitleCommError)) << box.text.toStdString();
+        EXPECT_NE(box.title, LoadResourceString(CommFailureText::Title)) << box.text.toStdString();
     }
     EXPECT_EQ(shown, expected);
 
