@@ -73,22 +73,31 @@ const QByteArray &CTraceCode::filePath()
         m_PathFolder = folder;
         m_PathExecutable = executable;
         m_Path = QFile::encodeName(BugFileName());
-        m_Size = -1;
     }
     return m_Path;
 }
 
-bool CTraceCode::appendLine(const QString &text, bool truncate)
+bool CTraceCode::appendLine(const QString &text, LineWrite how)
 {
     const QByteArray &path = filePath();
     QByteArray bytes = text.toLocal8Bit();
     bytes.append("\r\n");
     // Opened, written and closed for this line alone: the file is complete
-    // up to here whatever happens next. The size is where the write ended
-    // (appending, the end of the file).
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (truncate ? O_TRUNC : O_APPEND);
+    // up to here whatever happens next.
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (how == LineWrite::Truncate ? O_TRUNC : O_APPEND);
     int error = 0;
-    const int fd = ::open(path.constData(), flags, 0666);
+    int fd = ::open(path.constData(), flags, 0666);
+    if (fd >= 0 && how == LineWrite::WithinLimit) {
+        // The size of the file as it is now, whoever else wrote to it: a
+        // file at the limit begins again before this line.
+        struct stat info;
+        if (::fstat(fd, &info) == 0 && info.st_size >= kSizeLimit) {
+            ::close(fd);
+            ::unlink(path.constData());
+            beginFile(QStringLiteral("Reinizializzato file per raggiunto limite dimensioni: ") + timeStamp());
+            fd = ::open(path.constData(), flags, 0666);
+        }
+    }
     if (fd < 0) {
         error = errno;
     } else {
@@ -105,14 +114,11 @@ bool CTraceCode::appendLine(const QString &text, bool truncate)
             data += n;
             left -= n;
         }
-        const off_t end = error == 0 ? ::lseek(fd, 0, SEEK_CUR) : -1;
         if (::close(fd) != 0 && error == 0)
             error = errno;
-        m_Size = error == 0 && end >= 0 ? static_cast<qint64>(end) : -1;
     }
     if (error == 0)
         return true;
-    m_Size = -1;
     if (!m_WriteFailureReported) {
         // Said once: the run goes on without its trace.
         m_WriteFailureReported = true;
@@ -161,7 +167,7 @@ void CTraceCode::beginFile(const QString &header)
     if (m_TraceMode == 0 || m_Mode == 1)
         return; // the debugger output has no header
     if (m_FileCreateMode == 0 || (m_FileCreateMode == 1 && !fileExists())) {
-        appendLine(header, /*truncate=*/true);
+        appendLine(header, LineWrite::Truncate);
         if (m_Mode == 0) {
             if (m_IdentifySystem)
                 appendLine(SystemBlock()); // its last CR LF and the line's own leave an empty line
@@ -173,21 +179,6 @@ void CTraceCode::beginFile(const QString &header)
     }
 }
 
-void CTraceCode::checkSize()
-{
-    const QByteArray &path = filePath();
-    if (m_Size < 0) {
-        // Not known yet (the first line, or after a failure): measured once.
-        struct stat info;
-        m_Size = ::stat(path.constData(), &info) == 0 ? static_cast<qint64>(info.st_size) : 0;
-    }
-    if (m_Size < kSizeLimit)
-        return;
-    ::unlink(path.constData());
-    m_Size = -1;
-    beginFile(QStringLiteral("Reinizializzato file per raggiunto limite dimensioni: ") + timeStamp());
-}
-
 void CTraceCode::BugMessage(const QString &text)
 {
     if (m_TraceMode == 0 || !m_Active)
@@ -195,8 +186,7 @@ void CTraceCode::BugMessage(const QString &text)
     if (m_TraceMode == 1 && !m_Enabled)
         return;
     if (m_Mode == 0) {
-        checkSize();
-        appendLine(text);
+        appendLine(text, LineWrite::WithinLimit);
     } else if (m_Mode == 1) {
         qDebug("%s", text.toLocal8Bit().constData());
     }

@@ -76,9 +76,12 @@ public:
     QString SystemBlock() const;
 
 private:
-    void checkSize();
+    // How a line goes to the file: it empties the file first, is appended,
+    // or is appended to a file that begins again first when it has reached
+    // the size limit.
+    enum class LineWrite { Truncate, Append, WithinLimit };
     void beginFile(const QString &header);
-    bool appendLine(const QString &text, bool truncate = false);
+    bool appendLine(const QString &text, LineWrite how = LineWrite::Append);
     bool fileExists() const;
     // The encoded path of BugFileName, worked out again only when what it
     // comes from has changed.
@@ -100,8 +103,6 @@ private:
     QString m_PathFolder;
     QString m_PathExecutable;
     QByteArray m_Path;
-    // The file's size after the last line written to m_Path; -1: unknown.
-    qint64 m_Size = -1;
     CSystem m_System;
 };
 

@@ -1,7 +1,8 @@
 // The cost of one trace line in file mode, beside the plainest loop that
 // writes the same lines with the same guarantee (each line a whole
 // open-append-close cycle, so the file is complete if the program ends
-// abruptly): stat, open for append, write, close, in C.
+// abruptly, and the size limit checked on the file as it is, whoever else
+// wrote to it): open for append, fstat, write, close, in C.
 //
 // The trace file is named as the program names it (program folder,
 // executable name, ".DBG"). Each round writes `lines` lines of the kind the main window's load writes
@@ -42,7 +43,7 @@ QString lineText(int i)
     return QStringLiteral("m_CurrentIDProgramma=") + QString::number(100000 + i);
 }
 
-// The reference: stat, open for append, write, close per line. The text is
+// The reference: open for append, fstat, write, close per line. The text is
 // built and encoded per line too, as any caller with a number to trace has
 // to; the C loop does it with snprintf.
 double cLoop(const QByteArray &path, int lines)
@@ -52,10 +53,10 @@ double cLoop(const QByteArray &path, int lines)
     char buffer[64];
     for (int i = 0; i < lines; ++i) {
         const int n = std::snprintf(buffer, sizeof buffer, "m_CurrentIDProgramma=%d\r\n", 100000 + i);
-        struct stat st;
-        if (::stat(path.constData(), &st) == 0 && st.st_size >= CTraceCode::kSizeLimit)
-            std::fprintf(stderr, "unexpected size\n");
         const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        struct stat st;
+        if (fd >= 0 && ::fstat(fd, &st) == 0 && st.st_size >= CTraceCode::kSizeLimit)
+            std::fprintf(stderr, "unexpected size\n");
         if (fd < 0 || ::write(fd, buffer, static_cast<size_t>(n)) != n)
             std::fprintf(stderr, "write failed\n");
         if (fd >= 0)

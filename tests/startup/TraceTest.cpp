@@ -230,9 +230,22 @@ TEST_F(TraceFile, FileRestartsFromItsSizeLimitOn)
     EXPECT_EQ(Lines().last(), QStringLiteral("at the limit"));
     EXPECT_EQ(Bytes().size(), CTraceCode::kSizeLimit + 13);
     m_Trace.BugMessage(QStringLiteral("after it"));
-    const QStringList lines = Lines();
+    QStringList lines = Lines();
     ExpectBegun(lines, QStringLiteral("Reinizializzato file per raggiunto limite dimensioni: "));
     EXPECT_EQ(lines.mid(15), QStringList{QStringLiteral("after it")});
+
+    // Grown to the limit by another writer since the trace's last line: the
+    // next line already begins the file again.
+    {
+        QFile f(m_File);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write(QByteArray(CTraceCode::kSizeLimit - f.size(), 'z'));
+    }
+    ASSERT_EQ(Bytes().size(), CTraceCode::kSizeLimit);
+    m_Trace.BugMessage(QStringLiteral("after the other writer"));
+    lines = Lines();
+    ExpectBegun(lines, QStringLiteral("Reinizializzato file per raggiunto limite dimensioni: "));
+    EXPECT_EQ(lines.mid(15), QStringList{QStringLiteral("after the other writer")});
 }
 
 // The file named after the program folder and the executable follows both
