@@ -19,6 +19,7 @@
 #include "WindowTimer.h"
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -29,6 +30,10 @@ constexpr std::int32_t kMsgCommandRefused = 210;
 constexpr std::int32_t kMsgOtherFamily = 211;
 constexpr std::int32_t kMsgCannotConvert = 3151; // "|1": what the configuration's rules refuse
 constexpr std::int32_t kMsgReadRefused = 3167;   // likewise, for lines read from the instrument
+// The string ids of the auxiliary-line templates ("command>parameter=|1"),
+// first and last of each block.
+constexpr std::array<std::pair<std::int32_t, std::int32_t>, 4> kLineTemplates{
+    {{1500, 1588}, {1600, 1603}, {1620, 1626}, {1700, 1795}}};
 
 // Line settings of the auxiliary interface (indexes of the transport).
 constexpr std::int32_t kBaudIndex9600 = 3;
@@ -274,10 +279,17 @@ bool CAuxTransferEngine::ReadDumpAux()
         showMessage(GetResourceText(CommFailureText::Reception));
         return false;
     }
-    for (qsizetype n = 0; n < lines.size(); ++n) {
+    for (qsizetype n = 0; n < lines.size(); ++n)
         g_Trace.BugMessage(lines[n]);
-        m_MemMap.SetMemMapAux(static_cast<std::int16_t>(n), lines[n]);
+    // A reply without a single setup line is no dump at all (noise, another
+    // device's answer): a reception error, not a setup missing its lines.
+    if (!DumpHoldsSetupLines(lines)) {
+        g_Trace.BugMessage(QStringLiteral("Nessuna riga di configurazione nel dump ricevuto"));
+        showMessage(GetResourceText(CommFailureText::Reception));
+        return false;
     }
+    for (qsizetype n = 0; n < lines.size(); ++n)
+        m_MemMap.SetMemMapAux(static_cast<std::int16_t>(n), lines[n]);
 
     CModInstr declared;
     declared.SetCodificaModuli(m_pModInstr->CodificaModuli());
@@ -359,8 +371,9 @@ void CAuxTransferEngine::showDataError(const std::exception &error, bool fromIns
             showMessage(GetResourceText(kMsgReadRefused, {e->UserText()}));
             return;
         }
+        // Refused before any frame, under the program's title.
         g_Trace.BugMessage(QStringLiteral("Errore nella conversione della configurazione: ") + e->Text());
-        showMessage(GetResourceText(kMsgCannotConvert, {e->UserText()}));
+        emit Warning(GetResourceText(kMsgCannotConvert, {e->UserText()}), QString());
         return;
     } else if (const auto *e = dynamic_cast<const DatabaseError *>(&error)) {
         // Told by its kind, not as a communication error.
@@ -402,6 +415,25 @@ QStringList CAuxTransferEngine::SplitDumpLines(const QByteArray &frame)
         ++p;
     }
     return lines;
+}
+
+bool CAuxTransferEngine::DumpHoldsSetupLines(const QStringList &lines)
+{
+    static const QStringList prefixes = [] {
+        QStringList list;
+        for (const auto &[first, last] : kLineTemplates) {
+            for (std::int32_t id = first; id <= last; ++id)
+                list << LoadResourceString(id).chopped(2); // without its "|1"
+        }
+        return list;
+    }();
+    for (const QString &line : lines) {
+        for (const QString &prefix : prefixes) {
+            if (line.startsWith(prefix, Qt::CaseInsensitive))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool CAuxTransferEngine::DumpFitsSlotA(const QStringList &lines, std::int16_t slotA)

@@ -126,6 +126,10 @@ public:
     // case ignored) names a family, which must be the one of slot-A code
     // slotA; a dump without any of them fits every module.
     static bool DumpFitsSlotA(const QStringList &lines, std::int16_t slotA);
+    // Whether any line begins with the command prefix of one of the
+    // auxiliary-line templates (letter case ignored): a dump holds at least
+    // one; a reply without any is not a dump.
+    static bool DumpHoldsSetupLines(const QStringList &lines);
 
 signals:
     void StatusText(const QString &text);

@@ -584,7 +584,9 @@ bool ModbusTransfer::CanBeWritten()
     if (loaded && !hasSerialModule(stored)) {
         trace(
             QStringLiteral("Configurazione senza modulo seriale: nessun indirizzo di rete e baud rate da programmare"));
-        showCommMessage(kMsgNoSerialModule);
+        // Refused before any frame: nothing was sent, so the box is not a
+        // communication error's.
+        emit Warning(LoadResourceString(kMsgNoSerialModule), QString());
         return false;
     }
     return PrepareMemoryMap(m_StoredCoding);
@@ -638,7 +640,8 @@ bool ModbusTransfer::PrepareMemoryMap(std::int32_t &storedCoding)
 
 void ModbusTransfer::showCannotConvert(const QString &what)
 {
-    emit Warning(GetResourceText(kMsgCannotConvert, {QVariant(what)}), LoadResourceString(CommFailureText::Title));
+    // Refused before any frame, under the program's title.
+    emit Warning(GetResourceText(kMsgCannotConvert, {QVariant(what)}), QString());
 }
 
 void ModbusTransfer::WriteConfiguration()

@@ -19,6 +19,7 @@
 #include "CSerialComm.h"
 #include "FAuxProgSetup.h"
 #include "MsgBox.h"
+#include "SettingsStore.h"
 #include "ResourceText.h"
 #include "SerialControl.h"
 #include "SerialPorts.h"
@@ -394,6 +395,11 @@ TEST_F(AuxTransfer, FailuresStopWithTheirMessageAndStoreNothing)
          StringText(211), QStringLiteral("READ")},
         {"a dump longer than the map", CAuxTransferEngine::kActionRead, [&] { simulator.SetSetup(tooLong); },
          StringText(206), QStringLiteral("READ")},
+        {"a reply with none of a dump's lines", CAuxTransferEngine::kActionRead,
+         [&] {
+             simulator.SetSetup({QStringLiteral("ERR"), QStringLiteral("noise=12")});
+         },
+         StringText(206), QStringLiteral("READ")},
         // The first line the input's reader misses is named.
         {"a dump of the right family that lacks lines", CAuxTransferEngine::kActionRead,
          [&] { simulator.SetSetup(dump.mid(0, 4)); },
@@ -494,6 +500,7 @@ TEST_F(AuxTransfer, AStoredSlotACodeOutsideItsListIsRefusedBeforeTheWrite)
     const QString slot = GetResourceText(3160, {LoadResourceString(387)}); // "Slot A"
     ASSERT_EQ(boxes.size(), 1u) << BoxTexts(boxes);
     EXPECT_EQ(boxes[0].text, GetResourceText(3151, {GetResourceText(3155, {slot, 7})}));
+    EXPECT_EQ(boxes[0].title, QString::fromLatin1(kApplicationTitle)); // nothing was sent
     EXPECT_TRUE(simulator.Received().mid(before).isEmpty());
 }
 

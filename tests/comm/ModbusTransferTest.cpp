@@ -24,6 +24,7 @@
 #include "InstrumentSimulator.h"
 #include "ModbusTransfer.h"
 #include "MsgBox.h"
+#include "SettingsStore.h"
 #include "PtyPair.h"
 #include "SerialControl.h"
 #include "SerialPorts.h"
@@ -583,10 +584,12 @@ TEST_P(ModbusRefusal, IsShownWithItsCauseAndWritesNothing)
     UseAddress(5);
 
     EXPECT_FALSE(Run(ModbusTransfer::kActionWrite, kConfigId));
-    ASSERT_EQ(BoxTexts().size(), 1u);
+    ASSERT_EQ(boxes.size(), 1u);
     const QString box =
         c.cause == 0 ? LoadResourceString(3152) : GetResourceText(3151, {GetResourceText(c.cause, {c.value})});
     EXPECT_EQ(boxes[0].text, box);
+    // Nothing was sent: the program's title, not a communication error's.
+    EXPECT_EQ(boxes[0].title, QString::fromLatin1(kApplicationTitle));
     // Refused before the line speed is searched: not a frame leaves.
     EXPECT_TRUE(sim.Requests().isEmpty());
     EXPECT_EQ(sim.WriteRequests(inst), 0);

@@ -274,6 +274,8 @@ const std::vector<KnownSite> kKnownSites = {
     Ids("comm/ModbusTransfer.cpp", "showDatabaseFailure", "outcomeId", {{1072, 1073}}),
     Ids("comm/CAuxTransferEngine.cpp", "DumpFitsSlotA", "family.templateId",
         {{1502, 1502}, {1602, 1602}, {1620, 1620}, {1700, 1700}}, Use::Line),
+    Ids("comm/CAuxTransferEngine.cpp", "DumpHoldsSetupLines", "id",
+        {{1500, 1588}, {1600, 1603}, {1620, 1626}, {1700, 1795}}, Use::Line),
     // wizard
     NoId("wizard/FViewInstrData.cpp", "FViewInstrData", "alarm"),
     Ids("wizard/FWCounterAB.cpp", "NewCounter", "names.captionId", {{724, 724}, {728, 728}}),
