@@ -12,6 +12,7 @@
 #include "DatabaseError.h"
 #include "ExchangeFile.h"
 #include "FAuxProgSetup.h"
+#include "FileWriteErrorText.h"
 #include "FSerialProgSetup.h"
 #include "FViewInstrData.h"
 #include "FWCommConfig.h"
@@ -454,14 +455,17 @@ bool TransferCommands::Export(const QString &name, std::int32_t id)
         trace(QStringLiteral("Nome file export: ") + fileName);
 
         // A configuration that cannot be loaded is the database's failure
-        // (it reaches the border); only a file that cannot be written is 803.
+        // (it reaches the border); a file that cannot be written is told by
+        // the kind of its failure, then that nothing was exported.
         CGestioneMemMap memMap;
         written = memMap.Export(fileName, id);
         if (!written) {
             const QString refused = memMap.RefusedDataText();
-            MsgBox(refused.isEmpty() ? GetResourceText(kTextExportFailed, {fileName})
-                                     : GetResourceText(kTextExportRefusedData, {refused}),
-                   MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), m_Owner);
+            const std::optional<FileWriteError> &failure = memMap.WriteFailure();
+            const QString text = !refused.isEmpty() ? GetResourceText(kTextExportRefusedData, {refused})
+                                 : failure          ? FileWriteErrorText(*failure, LoadResourceString(kTextNotExported))
+                                                    : GetResourceText(kTextExportFailed, {fileName});
+            MsgBox(text, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), m_Owner);
         }
     });
     return written;

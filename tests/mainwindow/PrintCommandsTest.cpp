@@ -427,7 +427,8 @@ TEST_F(PrintCommandsTest, FailuresAreShownAndNothingIsLeftHalfDone)
         }
         ASSERT_EQ(m_Boxes.size(), c.failureBox ? 1u : 0u);
         if (c.failureBox) {
-            EXPECT_TRUE(m_Boxes[0].startsWith(QStringLiteral("The report could not be printed on ") + unwritable));
+            EXPECT_EQ(m_Boxes[0],
+                      GetResourceText(1083, {unwritable}) + QStringLiteral("\n\r") + LoadResourceString(691));
         }
     }
 }

@@ -758,8 +758,9 @@ TEST_F(TransferCommandsTest, ImportOfABadFileTellsTheUserAndStoresNothing)
     }
 }
 
-// A file that cannot be written is told (message 803); a cancelled dialog
-// writes nothing and says nothing.
+// A file that cannot be written is told by the kind of its failure (here a
+// folder that does not exist), then that nothing was exported; a cancelled
+// dialog writes nothing and says nothing.
 TEST_F(TransferCommandsTest, ExportThatCannotWriteTellsTheUser)
 {
     const std::int32_t id = StoreListed(kModbusModules);
@@ -773,7 +774,8 @@ TEST_F(TransferCommandsTest, ExportThatCannotWriteTellsTheUser)
             EXPECT_TRUE(boxes.empty()) << BoxTexts();
         } else {
             ASSERT_EQ(boxes.size(), 1u) << BoxTexts();
-            EXPECT_EQ(boxes[0].text, LoadResourceString(803).replace(QStringLiteral("|1"), unwritable));
+            EXPECT_EQ(boxes[0].text,
+                      GetResourceText(1083, {unwritable}) + QStringLiteral("\n\r") + LoadResourceString(1070));
             EXPECT_EQ(boxes[0].style, MsgBoxStyle::Exclamation);
         }
     }
