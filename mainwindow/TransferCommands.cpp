@@ -258,15 +258,19 @@ QString DefaultFileDialog(QWidget *owner, const TransferCommands::FileDialogRequ
     return files.isEmpty() ? QString() : files.first();
 }
 
-// A configuration name as a file name: a "/" would name a folder, and a
-// name that is empty or begins with a dot would give a hidden file (".OXA"),
-// which the import's dialog does not list: the dots go, and a name with
-// nothing left is proposed as the default name.
+// A configuration name as a file name: a "/" would name a folder and a
+// control character (a tab, a line break, NUL) is no character a file name
+// should hold, so each becomes "_"; a name that is empty or begins with a
+// dot would give a hidden file (".OXA"), which the import's dialog does not
+// list: the dots go, and a name with nothing left is proposed as the
+// default name.
 QString FileNameOf(const QString &name)
 {
     QString file = name;
-    file.replace(QLatin1Char('/'), QLatin1Char('_'));
-    file.remove(QChar(0));
+    for (QChar &c : file) {
+        if (c == QLatin1Char('/') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    }
     qsizetype dots = 0;
     while (dots < file.size() && file.at(dots) == QLatin1Char('.'))
         ++dots;

@@ -96,8 +96,8 @@ public:
     // user chooses. A name with characters the file's name field cannot
     // hold is told first (message 1080, which characters become "?"), and
     // the export goes on only on Yes. The file dialog proposes the name with
-    // ".OXA" in the program folder ("/" as "_", leading dots dropped; an
-    // empty name as string 383, "Without name").
+    // ".OXA" in the program folder ("/" and control characters as "_",
+    // leading dots dropped; an empty name as string 383, "Without name").
     // True when the file was written; a failure is told to the user, a
     // refused question or a cancelled dialog is not (all answer false). A
     // file that cannot be written is told by the kind of its failure
