@@ -33,6 +33,7 @@ constexpr int kTextPrintFailed = 687;
 constexpr int kTextPdfTitle = 689;
 constexpr int kTextPdfFilter = 690;
 constexpr int kTextNotPrinted = 691;
+constexpr int kTextHeaderPictureUnreadable = 692;
 
 constexpr qreal kTwipsPerInch = 1440.0;
 constexpr qreal kMillimetresPerInch = 25.4;
@@ -557,9 +558,14 @@ bool CPrintTable::printOn(QPrinter &printer, QString &failure)
         QImageReader reader(m_HeaderPagePath);
         reader.setAutoTransform(true);
         picture = reader.read();
-        if (picture.isNull())
+        // The rest of the report is printed all the same; the user learns
+        // that its heading page is missing.
+        if (picture.isNull()) {
             g_Trace.BugMessage(QStringLiteral("Immagine pagina di intestazione non leggibile: ") + m_HeaderPagePath +
                                QStringLiteral(" (") + reader.errorString() + QLatin1Char(')'));
+            MsgBox(GetResourceText(kTextHeaderPictureUnreadable, {QDir::toNativeSeparators(m_HeaderPagePath)}),
+                   MsgBoxStyle::Exclamation, QString(), window());
+        }
     }
 
     QPainter painter;

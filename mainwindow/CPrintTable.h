@@ -29,7 +29,8 @@ class QPrinter;
 // The pages:
 // - with PrintHeaderPage, a heading page first: the picture of
 //   HeaderPagePath scaled to the printable area (an unreadable picture is
-//   traced and the page left out); it carries no footer and no number;
+//   traced, told (text 692) and the page left out, the rest printed); it
+//   carries no footer and no number;
 // - then the table pages: on each, the heading block of the heading layout
 //   (its frame row and its text rows, positions in twips from the top left
 //   corner of the printable area, scaled down when wider than the page),
