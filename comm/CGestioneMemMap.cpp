@@ -253,10 +253,16 @@ bool CGestioneMemMap::Export(const QString &fileName, std::int32_t id)
 {
     SetIDProgramma(id);
     m_RefusedData.clear();
+    m_WriteFailure.reset();
     if (!runTraced(QStringLiteral("Export della configurazione ") + QString::number(id) + QStringLiteral(" fallito"),
                    [this] { keepRefusedData([this] { ConvertUserSetupToMemoryMap(); }); }))
         return false;
-    return SaveMemorySetup(fileName);
+    FileWriteError failure;
+    if (SaveMemorySetup(fileName, &failure))
+        return true;
+    if (!failure.fileName.isEmpty())
+        m_WriteFailure = failure;
+    return false;
 }
 
 bool CGestioneMemMap::Import(const QString &fileName, std::int32_t id)
@@ -279,7 +285,7 @@ bool CGestioneMemMap::refuseFile(const QString &fileName, const QString &reason)
     return false;
 }
 
-bool CGestioneMemMap::SaveMemorySetup(const QString &fileName) const
+bool CGestioneMemMap::SaveMemorySetup(const QString &fileName, FileWriteError *failure) const
 {
     ExchangeFileData data;
     data.identifier = ExecutableName();
@@ -289,8 +295,15 @@ bool CGestioneMemMap::SaveMemorySetup(const QString &fileName) const
     data.words = m_MemMap;
     QByteArray bytes;
     QString error;
-    if (!EncodeExchangeFile(data, bytes, error) || !WriteWholeFile(fileName, bytes, error)) {
+    if (!EncodeExchangeFile(data, bytes, error)) {
         trace(QStringLiteral("Impossibile scrivere il file ") + fileName + QStringLiteral(": ") + error);
+        return false;
+    }
+    FileWriteError written;
+    if (!WriteWholeFile(fileName, bytes, written)) {
+        trace(QStringLiteral("Impossibile scrivere il file ") + fileName + QStringLiteral(": ") + written.description);
+        if (failure)
+            *failure = written;
         return false;
     }
     return true;
@@ -339,9 +352,9 @@ bool CGestioneMemMap::SaveMemorySetupAux(const QString &fileName) const
         }
         text += quoted(line) + QStringLiteral("\r\n");
     }
-    QString error;
+    FileWriteError error;
     if (!WriteWholeFile(path, text.toUtf8(), error)) {
-        trace(QStringLiteral("Impossibile scrivere il file ") + path + QStringLiteral(": ") + error);
+        trace(QStringLiteral("Impossibile scrivere il file ") + path + QStringLiteral(": ") + error.description);
         return false;
     }
     return true;

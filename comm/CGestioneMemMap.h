@@ -1,9 +1,11 @@
 #pragma once
 #include "CCollDatiSetup.h"
+#include "FileReplacement.h"
 #include "MemMapTypes.h"
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 class CModInstr;
 class DatabaseError;
@@ -98,6 +100,9 @@ public:
     // rules refuse (SetupReadError): the user's words for it (the field as
     // its page names it, and the value); else empty.
     const QString &RefusedDataText() const { return m_RefusedData; }
+    // After an Export that could not write the file: why (the file keeps
+    // what it had); else empty.
+    const std::optional<FileWriteError> &WriteFailure() const { return m_WriteFailure; }
 
     // The exchange file: this program's identifier and version, the model
     // object's name and module coding, the whole map. Writing replaces the
@@ -105,8 +110,9 @@ public:
     // changes anything (see ExchangeFile.h; the identifier must be this
     // executable's name, exact case; the version words are not looked at)
     // and then sets the model object's name and coding (not the register
-    // window) and the map. False, traced, on any failure.
-    bool SaveMemorySetup(const QString &fileName) const;
+    // window) and the map. False, traced, on any failure; a file that could
+    // not be written also gives its reason in `failure` when one is given.
+    bool SaveMemorySetup(const QString &fileName, FileWriteError *failure = nullptr) const;
     bool ReadMemorySetup(const QString &fileName);
 
     // The auxiliary file, in the program folder: 145 lines, each one value
@@ -134,6 +140,7 @@ private:
     MemMapAuxLines m_MemMapAux;
     bool m_Imported = false;
     QString m_RefusedData;
+    std::optional<FileWriteError> m_WriteFailure;
     std::uint16_t m_StartAddMemMap = 0;
     std::uint16_t m_EndAddMemMap = 0;
 };

@@ -6,7 +6,6 @@
 #include "MBytes.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -152,25 +151,6 @@ bool DecodeExchangeFile(const QByteArray &bytes, ExchangeFileData &data, QString
     for (std::size_t i = 0; i < kMemMapWords; ++i)
         read.words[i] = qFromLittleEndian<std::int16_t>(p + kWordsOffset + 2 * static_cast<qsizetype>(i));
     data = read;
-    return true;
-}
-
-bool WriteWholeFile(const QString &fileName, const QByteArray &bytes, QString &error)
-{
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size()) {
-        error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        error = file.errorString();
-        return false;
-    }
     return true;
 }
 

@@ -70,10 +70,8 @@ bool IsValidModuleCoding(std::int32_t codificaModuli);
 // The running program's version as the three words of the file.
 std::array<std::int16_t, 3> ProgramExchangeVersion();
 
-// Writes the whole file or nothing: the bytes go to a temporary file in the
-// same folder that replaces the old file only when complete (an interrupted
-// write leaves the old file, never a truncated one). False with the reason.
-bool WriteWholeFile(const QString &fileName, const QByteArray &bytes, QString &error);
+// A file of this format is written whole or not at all with WriteWholeFile
+// (platform/FileReplacement.h).
 
 // Reads at most maxBytes + 1 bytes of a file, so a file that is too long is
 // seen as such without reading all of it. False with the reason.

@@ -1,12 +1,15 @@
 #include "CPrintTable.h"
 
 #include "CTraceCode.h"
+#include "FileReplacement.h"
+#include "FileWriteErrorText.h"
 #include "MsgBox.h"
 #include "PrinterPlatform.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -29,6 +32,8 @@ constexpr int kTextPrinting = 686;
 constexpr int kTextPrintFailed = 687;
 constexpr int kTextPdfTitle = 689;
 constexpr int kTextPdfFilter = 690;
+constexpr int kTextNotPrinted = 691;
+constexpr int kTextHeaderPictureUnreadable = 692;
 
 constexpr qreal kTwipsPerInch = 1440.0;
 constexpr qreal kMillimetresPerInch = 25.4;
@@ -383,6 +388,23 @@ private:
     std::vector<std::vector<int>> m_Pages;
 };
 
+// A PDF file as the PDF engine ends it: its header first and the end-of-file
+// mark last. A write the engine lost (a full disk) leaves the file cut
+// short, without the mark.
+bool isWholePdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    if (!file.read(5).startsWith("%PDF-"))
+        return false;
+    constexpr qint64 kTail = 32;
+    if (!file.seek(std::max<qint64>(0, size - kTail)))
+        return false;
+    return file.read(kTail).trimmed().endsWith("%%EOF");
+}
+
 } // namespace
 
 CPrintTable::CPrintTable(QWidget *parent) : QWidget(parent)
@@ -465,8 +487,19 @@ void CPrintTable::runPrint()
         g_Trace.BugMessage(QStringLiteral("Stampa report annullata"));
     } else {
         QString failure;
-        if (printOn(printer, failure)) {
+        std::optional<FileWriteError> fileFailure;
+        const bool printed = printer.outputFormat() == QPrinter::PdfFormat ? printPdf(printer, failure, fileFailure)
+                                                                           : printOn(printer, failure);
+        if (printed) {
             g_Trace.BugMessage(QStringLiteral("Fine stampa report: %1 pagine").arg(m_PrintedPages));
+        } else if (fileFailure) {
+            // The PDF file could not be written: told by the kind of its
+            // failure, as every file the program writes.
+            m_PrintedPages = 0;
+            g_Trace.BugMessage(QStringLiteral("Stampa report non riuscita: ") + failure + QStringLiteral(": ") +
+                               fileFailure->description);
+            MsgBox(FileWriteErrorText(*fileFailure, LoadResourceString(kTextNotPrinted)), MsgBoxStyle::Exclamation,
+                   QString(), window());
         } else {
             m_PrintedPages = 0;
             g_Trace.BugMessage(QStringLiteral("Stampa report non riuscita: ") + failure);
@@ -478,6 +511,37 @@ void CPrintTable::runPrint()
 
     m_Printing = false;
     emit PrintEnd();
+}
+
+bool CPrintTable::printPdf(QPrinter &printer, QString &failure, std::optional<FileWriteError> &fileFailure)
+{
+    // The PDF engine writes the file itself and does not tell when a write
+    // fails: it writes beside the file, and the file is replaced only by a
+    // whole document.
+    const QString target = printer.outputFileName();
+    failure = target;
+    FileReplacement pdf(target);
+    FileWriteError error;
+    if (!pdf.Open(error)) {
+        fileFailure = error;
+        return false;
+    }
+    printer.setOutputFileName(pdf.TemporaryPath());
+    const bool printed = printOn(printer, failure);
+    printer.setOutputFileName(target);
+    failure = target;
+    if (!printed)
+        return false;
+    if (!isWholePdf(pdf.TemporaryPath())) {
+        pdf.Incomplete(error);
+        fileFailure = error;
+        return false;
+    }
+    if (!pdf.Commit(error)) {
+        fileFailure = error;
+        return false;
+    }
+    return true;
 }
 
 bool CPrintTable::printOn(QPrinter &printer, QString &failure)
@@ -494,9 +558,14 @@ bool CPrintTable::printOn(QPrinter &printer, QString &failure)
         QImageReader reader(m_HeaderPagePath);
         reader.setAutoTransform(true);
         picture = reader.read();
-        if (picture.isNull())
+        // The rest of the report is printed all the same; the user learns
+        // that its heading page is missing.
+        if (picture.isNull()) {
             g_Trace.BugMessage(QStringLiteral("Immagine pagina di intestazione non leggibile: ") + m_HeaderPagePath +
                                QStringLiteral(" (") + reader.errorString() + QLatin1Char(')'));
+            MsgBox(GetResourceText(kTextHeaderPictureUnreadable, {QDir::toNativeSeparators(m_HeaderPagePath)}),
+                   MsgBoxStyle::Exclamation, QString(), window());
+        }
     }
 
     QPainter painter;

@@ -1,4 +1,5 @@
 #pragma once
+#include "FileReplacement.h"
 #include "PrintLayoutRecord.h"
 #include "ReportRecordset.h"
 
@@ -6,6 +7,7 @@
 #include <QWidget>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QPainter;
@@ -27,7 +29,8 @@ class QPrinter;
 // The pages:
 // - with PrintHeaderPage, a heading page first: the picture of
 //   HeaderPagePath scaled to the printable area (an unreadable picture is
-//   traced and the page left out); it carries no footer and no number;
+//   traced, told (text 692) and the page left out, the rest printed); it
+//   carries no footer and no number;
 // - then the table pages: on each, the heading block of the heading layout
 //   (its frame row and its text rows, positions in twips from the top left
 //   corner of the printable area, scaled down when wider than the page),
@@ -44,9 +47,12 @@ class QPrinter;
 // printed): "#SBAC#" a title, bold and centred; "#SB#" a parameter label,
 // bold; "#SBA" a title, bold, aligned as its style.
 //
-// A print that cannot start or fails (printer refusing, PDF file that
-// cannot be written) is traced and shown in a message box (text 687);
-// PrintEnd is emitted all the same. A PDF printer without an output file
+// A print that cannot start or fails is traced and shown in a message box:
+// a printer refusing with text 687; a PDF file that cannot be written with
+// the text of the kind of its failure (FileWriteErrorText) and 691. A PDF is
+// written beside its file, which it replaces only when the whole document
+// is on disk: a failed print leaves an earlier file as it was. PrintEnd is
+// emitted all the same. A PDF printer without an output file
 // asks for one (PdfFileChooser) for this print only; cancelling it prints
 // nothing.
 class CPrintTable : public QWidget {
@@ -108,6 +114,10 @@ signals:
 
 private:
     void runPrint();
+    // A print on a PDF printer: the document is written beside the printer's
+    // file and replaces it only when whole; a file that cannot be written
+    // gives its reason in fileFailure.
+    bool printPdf(QPrinter &printer, QString &failure, std::optional<FileWriteError> &fileFailure);
     bool printOn(QPrinter &printer, QString &failure);
 
     QLabel *m_Status = nullptr;

@@ -12,6 +12,7 @@
 #include "DatabaseError.h"
 #include "ExchangeFile.h"
 #include "FAuxProgSetup.h"
+#include "FileWriteErrorText.h"
 #include "FSerialProgSetup.h"
 #include "FViewInstrData.h"
 #include "FWCommConfig.h"
@@ -257,15 +258,19 @@ QString DefaultFileDialog(QWidget *owner, const TransferCommands::FileDialogRequ
     return files.isEmpty() ? QString() : files.first();
 }
 
-// A configuration name as a file name: a "/" would name a folder, and a
-// name that is empty or begins with a dot would give a hidden file (".OXA"),
-// which the import's dialog does not list: the dots go, and a name with
-// nothing left is proposed as the default name.
+// A configuration name as a file name: a "/" would name a folder and a
+// control character (a tab, a line break, NUL) is no character a file name
+// should hold, so each becomes "_"; a name that is empty or begins with a
+// dot would give a hidden file (".OXA"), which the import's dialog does not
+// list: the dots go, and a name with nothing left is proposed as the
+// default name.
 QString FileNameOf(const QString &name)
 {
     QString file = name;
-    file.replace(QLatin1Char('/'), QLatin1Char('_'));
-    file.remove(QChar(0));
+    for (QChar &c : file) {
+        if (c == QLatin1Char('/') || c.category() == QChar::Other_Control)
+            c = QLatin1Char('_');
+    }
     qsizetype dots = 0;
     while (dots < file.size() && file.at(dots) == QLatin1Char('.'))
         ++dots;
@@ -454,14 +459,17 @@ bool TransferCommands::Export(const QString &name, std::int32_t id)
         trace(QStringLiteral("Nome file export: ") + fileName);
 
         // A configuration that cannot be loaded is the database's failure
-        // (it reaches the border); only a file that cannot be written is 803.
+        // (it reaches the border); a file that cannot be written is told by
+        // the kind of its failure, then that nothing was exported.
         CGestioneMemMap memMap;
         written = memMap.Export(fileName, id);
         if (!written) {
             const QString refused = memMap.RefusedDataText();
-            MsgBox(refused.isEmpty() ? GetResourceText(kTextExportFailed, {fileName})
-                                     : GetResourceText(kTextExportRefusedData, {refused}),
-                   MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), m_Owner);
+            const std::optional<FileWriteError> &failure = memMap.WriteFailure();
+            const QString text = !refused.isEmpty() ? GetResourceText(kTextExportRefusedData, {refused})
+                                 : failure          ? FileWriteErrorText(*failure, LoadResourceString(kTextNotExported))
+                                                    : GetResourceText(kTextExportFailed, {fileName});
+            MsgBox(text, MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), m_Owner);
         }
     });
     return written;

@@ -96,13 +96,16 @@ public:
     // user chooses. A name with characters the file's name field cannot
     // hold is told first (message 1080, which characters become "?"), and
     // the export goes on only on Yes. The file dialog proposes the name with
-    // ".OXA" in the program folder ("/" as "_", leading dots dropped; an
-    // empty name as string 383, "Without name"). True when the file was
-    // written; a failure is told to the user, a refused question or a
-    // cancelled dialog is not (all answer false). A file that cannot be
-    // written is 803; a configuration the database cannot give (busy, no
-    // longer in the archive, ...) is told as that failure, then 1070 "The
-    // configuration has not been exported".
+    // ".OXA" in the program folder ("/" and control characters as "_",
+    // leading dots dropped; an empty name as string 383, "Without name").
+    // True when the file was written; a failure is told to the user, a
+    // refused question or a cancelled dialog is not (all answer false). A
+    // file that cannot be written is told by the kind of its failure
+    // (FileWriteErrorText: disk full, read-only, other) and then 1070, an
+    // earlier file of that name keeping all its bytes (803 is left for a
+    // map that cannot be encoded); a configuration the database cannot give
+    // (busy, no longer in the archive, ...) is told as that failure, then
+    // 1070 "The configuration has not been exported".
     bool Export(const QString &name, std::int32_t id);
     // An exchange file the user chooses to a new configuration under a new
     // id, which is answered. No id when the user cancelled, when the file

@@ -3,6 +3,8 @@
 #include "ADOConnection.h"
 #include "CTraceCode.h"
 #include "FSplash.h"
+#include "FileReplacement.h"
+#include "FileWriteErrorText.h"
 #include "FormText.h"
 #include "MsgBox.h"
 #include "Pause.h"
@@ -16,7 +18,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QSaveFile>
 #include <QSqlDatabase>
 
 #include <cstdio>
@@ -27,40 +28,43 @@ QString g_HelpFile;
 
 namespace {
 
+// After a failed write of the database file: the copy was not made.
+constexpr std::int32_t kTextDatabaseNotMade = 1084;
+
 // ---- the database file ---------------------------------------------------
 
-enum class CopyResult { Copied, TemplateMissing, Failed };
+// Failed: the template could not be read; NotWritten: the database file
+// could not be written.
+enum class CopyResult { Copied, TemplateMissing, Failed, NotWritten };
 
 // Copies the template to the database file through a temporary file in the
-// same folder that is renamed at the end, so an interrupted copy never
-// leaves a truncated database behind that a later start would take as
-// present. The copy is writable by its owner even if the template is not.
-CopyResult copyTemplate(const QString &templatePath, const QString &databasePath)
+// same folder that is renamed at the end, only when all of it is on disk, so
+// an interrupted copy or a full disk never leaves a truncated or empty
+// database behind that a later start would take as present. The copy is
+// writable by its owner even if the template is not. A copy that could not
+// be written gives the reason in `failure`.
+CopyResult copyTemplate(const QString &templatePath, const QString &databasePath, FileWriteError &failure)
 {
     QFile source(templatePath);
     if (!source.exists())
         return CopyResult::TemplateMissing;
     if (!source.open(QIODevice::ReadOnly))
         return CopyResult::Failed;
-    QSaveFile target(databasePath);
-    if (!target.open(QIODevice::WriteOnly))
-        return CopyResult::Failed;
+    FileReplacement target(databasePath);
+    if (!target.Open(failure))
+        return CopyResult::NotWritten;
     char buffer[64 * 1024];
     for (;;) {
         const qint64 n = source.read(buffer, sizeof buffer);
-        if (n < 0) {
-            target.cancelWriting();
+        if (n < 0)
             return CopyResult::Failed;
-        }
         if (n == 0)
             break;
-        if (target.write(buffer, n) != n) {
-            target.cancelWriting();
-            return CopyResult::Failed;
-        }
+        if (!target.Write(buffer, n, failure))
+            return CopyResult::NotWritten;
     }
-    if (!target.commit())
-        return CopyResult::Failed;
+    if (!target.Commit(failure))
+        return CopyResult::NotWritten;
     QFile::setPermissions(databasePath,
                           QFile::permissions(databasePath) | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return CopyResult::Copied;
@@ -188,14 +192,24 @@ bool StartProgram(const QStringList &arguments, const StartHooks &hooks)
     // 10. A missing database is made from the empty template.
     if (!QFileInfo::exists(database)) {
         const QString templateName = QString::fromLatin1(kTemplateFileName);
-        if (copyTemplate(ProgramFile(templateName), database) == CopyResult::TemplateMissing) {
+        FileWriteError failure;
+        const CopyResult copied = copyTemplate(ProgramFile(templateName), database, failure);
+        if (copied == CopyResult::TemplateMissing) {
             MsgBox(GetResourceText(231, {templateName}), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly,
                    QString::fromLatin1(kApplicationTitle));
             splash.reset();
             return false;
         }
-        // Any other failure of the copy: the main window's opening of the
-        // database reports it.
+        // A database file that could not be written is told by the kind of
+        // its failure (a full disk, a read-only folder); the start goes on,
+        // and the main window's opening of the database reports that there
+        // is none, as it reports a template that could not be read.
+        if (copied == CopyResult::NotWritten) {
+            g_Trace.BugMessage(QStringLiteral("Impossibile creare il database ") + database + QStringLiteral(": ") +
+                               failure.description);
+            MsgBox(FileWriteErrorText(failure, LoadResourceString(kTextDatabaseNotMade)),
+                   MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString::fromLatin1(kApplicationTitle));
+        }
     }
     // 11. The connection object exists (closed) for the whole run; the main
     // window's load opens it.

@@ -43,10 +43,12 @@ struct StartHooks {
 // In order: InitTrace with string 301 + " " + 303; "Inizio programma";
 // LoadProgramFont; g_HelpFile; the wait cursor; "Mostra splash window" and
 // the splash shown; initGlobalScale; "Verifica esistenza DB..." and, when
-// the database is missing, the template copied to it through a QSaveFile
-// (the copy is owner-writable even when the template is read-only; a
-// missing template shows message 231 and ends the start, any other copy
-// failure is left to the main window's open); "Crea oggetto connection."
+// the database is missing, the template copied to it whole or not at all
+// (WriteWholeFile's way, platform/FileReplacement.h; the copy is
+// owner-writable even when the template is read-only; a missing template
+// shows message 231 and ends the start; a database file that cannot be
+// written shows the text of its kind with 1084 and the start goes on; any
+// other copy failure is left to the main window's open); "Crea oggetto connection."
 // (g_Connection exists, closed, for the whole run); "Crea form";
 // CheckComponentRegistration; the pause; the splash deleted; "Visualizza
 // form main" and the main window shown (its load opens the database);

@@ -1,10 +1,10 @@
 #include "CINIManager.h"
 
+#include "FileReplacement.h"
 #include "MErrors.h"
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringList>
 #include <charconv>
@@ -80,23 +80,18 @@ ReadResult readIni(const QString &path, IniText &ini)
 }
 
 // Replaces the file as a whole: the new content goes to a temporary file in
-// the same folder, which is then renamed over the old one.
+// the same folder, which is renamed over the old one only when all of it is
+// on disk (a full disk leaves the old file as it was).
 bool writeIni(const QString &path, const IniText &ini)
 {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
     QString text = ini.lines.join(QLatin1Char('\n'));
     if (!ini.lines.isEmpty())
         text += QLatin1Char('\n');
     QByteArray data = ini.latin1 ? text.toLatin1() : text.toUtf8();
     if (ini.bom)
         data.prepend("\xEF\xBB\xBF");
-    if (f.write(data) != data.size()) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    FileWriteError error;
+    return WriteWholeFile(path, data, error);
 }
 
 enum class LineKind { Other, Section, Key };

@@ -22,8 +22,9 @@
 // mixed ends keeps them; an added line, and a last line without one, take
 // the end of the file's first line) and the file's encoding (UTF-8, or
 // Latin-1 for a file that is not valid UTF-8). The new content replaces the
-// file through a temporary file in the same folder (QSaveFile), so an
-// interrupted write never leaves a truncated file. A write changes nothing
+// file through a temporary file in the same folder (WriteWholeFile,
+// platform/FileReplacement.h), so an interrupted write or a full disk never
+// leaves a truncated or empty file. A write changes nothing
 // and answers false when the existing file cannot be read.
 //
 // Values are text: Long and Integer in plain decimal (negative Longs

@@ -659,7 +659,9 @@ TEST_F(TransferCommandsTest, ExportToldOfCharactersTheFileCannotHoldAndProposesA
          pump + QStringLiteral(".OXA"), "????? ?3"},
         {"not held, No", pump, MsgBoxResult::No, QStringLiteral("\u041D \u0430 \u0441 \u043E \u2116"), QString(), ""},
         {"outside the BMP and a tab", QStringLiteral("Tank\t\U0001F6E2"), MsgBoxResult::Yes,
-         QStringLiteral("U+0009 \U0001F6E2"), QStringLiteral("Tank\t\U0001F6E2.OXA"), "Tank??"},
+         QStringLiteral("U+0009 \U0001F6E2"), QStringLiteral("Tank_\U0001F6E2.OXA"), "Tank??"},
+        {"line break and DEL", QStringLiteral("Linea\r\n2\x7F"), MsgBoxResult::Yes,
+         QStringLiteral("U+000D U+000A U+007F"), QStringLiteral("Linea__2_.OXA"), "Linea??2?"},
         {"empty", QStringLiteral(""), MsgBoxResult::Yes, QString(), QStringLiteral("Without name.OXA"), ""},
         {"blanks", QStringLiteral("   "), MsgBoxResult::Yes, QString(), QStringLiteral("Without name.OXA"), ""},
         {"leading dots", QStringLiteral("..Forno"), MsgBoxResult::Yes, QString(), QStringLiteral("Forno.OXA"),
@@ -758,8 +760,9 @@ TEST_F(TransferCommandsTest, ImportOfABadFileTellsTheUserAndStoresNothing)
     }
 }
 
-// A file that cannot be written is told (message 803); a cancelled dialog
-// writes nothing and says nothing.
+// A file that cannot be written is told by the kind of its failure (here a
+// folder that does not exist), then that nothing was exported; a cancelled
+// dialog writes nothing and says nothing.
 TEST_F(TransferCommandsTest, ExportThatCannotWriteTellsTheUser)
 {
     const std::int32_t id = StoreListed(kModbusModules);
@@ -773,7 +776,8 @@ TEST_F(TransferCommandsTest, ExportThatCannotWriteTellsTheUser)
             EXPECT_TRUE(boxes.empty()) << BoxTexts();
         } else {
             ASSERT_EQ(boxes.size(), 1u) << BoxTexts();
-            EXPECT_EQ(boxes[0].text, LoadResourceString(803).replace(QStringLiteral("|1"), unwritable));
+            EXPECT_EQ(boxes[0].text,
+                      GetResourceText(1083, {unwritable}) + QStringLiteral("\n\r") + LoadResourceString(1070));
             EXPECT_EQ(boxes[0].style, MsgBoxStyle::Exclamation);
         }
     }
