@@ -50,6 +50,84 @@ private:
     std::size_t m_Next = 0;
 };
 
+// One column written from its value among another object's of the same
+// class (collected in table order); the other columns are left alone.
+class AssignColumn : public ColumnVisitor {
+public:
+    AssignColumn(const QString &name, const std::vector<CollectColumns::Value> &values) : m_Name(name), m_Values(values)
+    {
+    }
+    void Column(const QString &n, std::int16_t &m) override
+    {
+        if (next(n))
+            m = std::get<std::int16_t>(m_Values.at(m_Next - 1));
+    }
+    void Column(const QString &n, std::int32_t &m) override
+    {
+        if (next(n))
+            m = std::get<std::int32_t>(m_Values.at(m_Next - 1));
+    }
+    void Column(const QString &n, QString &m) override
+    {
+        if (next(n))
+            m = std::get<QString>(m_Values.at(m_Next - 1));
+    }
+    // Whether the object has the column.
+    bool found = false;
+
+private:
+    bool next(const QString &n)
+    {
+        ++m_Next;
+        if (n != m_Name)
+            return false;
+        found = true;
+        return true;
+    }
+
+    const QString &m_Name;
+    const std::vector<CollectColumns::Value> &m_Values;
+    std::size_t m_Next = 0;
+};
+
+// What the field rules refused in an object, and whether the object had to
+// be set back whole.
+struct Refusals {
+    std::vector<SetupReadError> errors; // in the order met, each in the object
+    bool whole = false;
+};
+
+// Checks the object against its fields' rules; each field refused is set
+// back alone to its value in `fallback` (the object's columns in table
+// order), and the check runs again until it passes, so that a refused value
+// costs only its own field. A refusal that names no column of the object,
+// or a field refused again once set back, cannot be mended field by field:
+// then the whole object takes `fallback`. A refused check is not traced.
+Refusals checkFieldByField(CParameterClassBase &object, const std::vector<CollectColumns::Value> &fallback)
+{
+    SetupReadTraceDeferred deferred;
+    Refusals refusals;
+    QStringList setBack;
+    for (;;) {
+        try {
+            object.CheckValues();
+            return refusals;
+        } catch (const SetupReadError &e) {
+            refusals.errors.push_back(e.InObject(object.ClassName()));
+            AssignColumn field(e.Field(), fallback);
+            if (!e.Field().isEmpty() && !setBack.contains(e.Field()))
+                object.Columns(field);
+            if (!field.found) {
+                AssignColumns whole(fallback);
+                object.Columns(whole);
+                refusals.whole = true;
+                return refusals;
+            }
+            setBack << e.Field();
+        }
+    }
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -212,47 +290,44 @@ void CCollDatiSetup::loadRows()
 
 void CCollDatiSetup::checkStoredRows(const CCollDatiSetup &startingValues)
 {
-    // Each row against its fields' rules. Whether a refused row matters is
-    // known only once the validity update has run on what was taken: until
-    // then a refused object holds its starting values, and no failed check
-    // is traced for it.
-    std::vector<std::optional<SetupReadError>> refused(static_cast<std::size_t>(m_SetupObjects.Count()));
+    // Each row against its fields' rules; a refused field takes its
+    // starting value, and the rest of the row stays as stored. Whether a
+    // refused row matters is known only once the validity update has run on
+    // what was taken: until then no failed check is traced for it.
+    std::vector<std::vector<SetupReadError>> refused(static_cast<std::size_t>(m_SetupObjects.Count()));
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
         CParameterClassBase &object = m_SetupObjects.base(i);
-        SetupReadTraceDeferred deferred;
-        try {
-            object.CheckValues();
-        } catch (const SetupReadError &e) {
-            refused[static_cast<std::size_t>(i - 1)] = e.InObject(object.ClassName());
-            const std::int16_t storedSwitch = m_InOutScale->Linearizzazione();
-            CollectColumns start;
-            startingValues.m_SetupObjects.base(i).Columns(start);
-            AssignColumns restore(start.values);
-            object.Columns(restore);
-            // On F10 channel A's scale does not apply, but its curve's
-            // switch is still its own: it stays when it is a switch value.
-            if (&object == m_InOutScale) {
-                const std::int16_t starting = m_InOutScale->Linearizzazione();
-                m_InOutScale->SetLinearizzazione(storedSwitch);
-                try {
-                    m_InOutScale->CheckValues();
-                } catch (const SetupReadError &) {
-                    m_InOutScale->SetLinearizzazione(starting);
-                }
+        const std::int16_t storedSwitch = m_InOutScale->Linearizzazione();
+        CollectColumns start;
+        startingValues.m_SetupObjects.base(i).Columns(start);
+        Refusals refusals = checkFieldByField(object, start.values);
+        refused[static_cast<std::size_t>(i - 1)] = std::move(refusals.errors);
+        // On F10 channel A's scale does not apply, but its curve's switch is
+        // still its own: when the scale took its starting values whole, the
+        // switch stays when it is a switch value.
+        if (refusals.whole && &object == m_InOutScale) {
+            const std::int16_t starting = m_InOutScale->Linearizzazione();
+            m_InOutScale->SetLinearizzazione(storedSwitch);
+            try {
+                SetupReadTraceDeferred deferred;
+                m_InOutScale->CheckValues();
+            } catch (const SetupReadError &) {
+                m_InOutScale->SetLinearizzazione(starting);
             }
         }
     }
     UpdateValidData();
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
-        const auto &error = refused[static_cast<std::size_t>(i - 1)];
-        if (!error)
+        const auto &errors = refused[static_cast<std::size_t>(i - 1)];
+        if (errors.empty())
             continue;
         if (ValidData(i)) {
-            g_Trace.BugMessage(QStringLiteral("g_Trace.BugAssert fallito: ") + error->Text());
-            throw *error;
+            g_Trace.BugMessage(QStringLiteral("g_Trace.BugAssert fallito: ") + errors.front().Text());
+            throw errors.front();
         }
-        g_Trace.BugMessage(QStringLiteral("Valore ignorato per ") + m_SetupObjects.base(i).ClassName() +
-                           QStringLiteral(" (non applicabile): ") + error->Text());
+        for (const SetupReadError &error : errors)
+            g_Trace.BugMessage(QStringLiteral("Valore ignorato per ") + m_SetupObjects.base(i).ClassName() +
+                               QStringLiteral(" (non applicabile): ") + error.Text());
     }
     checkContextValues();
 }
@@ -337,36 +412,47 @@ void CCollDatiSetup::readBack(Read read, ReadSwitchA readSwitchA)
         // A value outside its field's rule fails the reading like one that
         // does not convert, and the object keeps what it held before. For an
         // object that does not apply no failed check is traced: the data an
-        // instrument holds for a module it lacks are not ours to check.
+        // instrument holds for a module it lacks are not ours to check. What
+        // of them reads is taken, a refused field keeping what it held.
         std::optional<SetupReadTraceDeferred> deferred;
         if (!applies)
             deferred.emplace();
         CollectColumns before;
         object.Columns(before);
+        std::vector<SetupReadError> ignored;
+        bool keptWhole = false;
         try {
             read(object);
-            object.CheckValues();
-            if (applies)
+            if (applies) {
+                object.CheckValues();
                 object.CheckContextValues();
+            } else {
+                Refusals refusals = checkFieldByField(object, before.values);
+                ignored = std::move(refusals.errors);
+                keptWhole = refusals.whole;
+            }
         } catch (const SetupReadError &e) {
             AssignColumns restore(before.values);
             object.Columns(restore);
             if (applies)
                 throw e.InObject(object.ClassName());
+            ignored.push_back(e);
+            keptWhole = true;
+        }
+        for (const SetupReadError &e : ignored)
             g_Trace.BugMessage(QStringLiteral("Lettura ignorata per ") + object.ClassName() +
                                QStringLiteral(" (non applicabile): ") + e.Text());
-            // On F10 the counters own channel A's scale, but the curve's
-            // switch is still channel A's: without it the curve read next
-            // would not apply. Without a switch either, the object stays as
-            // it was.
-            if (&object == m_InOutScale) {
-                const std::int16_t previous = m_InOutScale->Linearizzazione();
-                try {
-                    readSwitchA(*m_InOutScale);
-                    m_InOutScale->CheckValues();
-                } catch (const SetupReadError &) {
-                    m_InOutScale->SetLinearizzazione(previous);
-                }
+        // On F10 the counters own channel A's scale, but the curve's switch
+        // is still channel A's: without it the curve read next would not
+        // apply. When the scale kept what it held, its switch is read alone;
+        // without a switch either, the object stays as it was.
+        if (keptWhole && &object == m_InOutScale) {
+            const std::int16_t previous = m_InOutScale->Linearizzazione();
+            try {
+                readSwitchA(*m_InOutScale);
+                m_InOutScale->CheckValues();
+            } catch (const SetupReadError &) {
+                m_InOutScale->SetLinearizzazione(previous);
             }
         }
     }

@@ -12,6 +12,7 @@ constexpr std::int32_t kTextQualified = 3161;   // "\"|1\" (|2)"
 constexpr std::int32_t kTextAlarmNumber = 3162; // "alarm |1"
 constexpr std::int32_t kTextPointNumber = 3163; // "point |1"
 constexpr std::int32_t kTextChannelF = 492;     // "channel F"
+constexpr std::int32_t kTextOneOfThree = 1256;  // "\"|1\", \"|2\" or \"|3\""
 
 struct FieldLabel {
     const char *table;
@@ -26,7 +27,8 @@ constexpr FieldLabel kLabels[] = {
     {"CModInstr", "m_SlotA", 387, 0, 0},
     {"CModInstr", "m_SlotB", 376, 0, 0},
     {"CModInstr", "m_SlotC", 388, 0, 0},
-    {"CModInstr", "m_SlotD", 384, 0, 0},
+    // The model page does not show slot D: its report row names it.
+    {"CModInstr", "m_SlotD", 5384, 0, 0},       // "#SB#Slot D"
     {"CRangeWP12", "m_WPxFunction", 621, 0, 0}, // "Function"
     {"CRangeWP12", "m_ImpGiroA", 639, 637, 0},  // "Pulse for revolution:", "Input A"
     {"CRangeWP12", "m_UnitaIngA", 640, 637, 0}, // "Engineering unit:"
@@ -41,7 +43,6 @@ constexpr FieldLabel kLabels[] = {
     {"CRangeGKP", "m_ProbeSelect", 392, 0, 0},          // "Probe selection"
     {"CRangeGKP", "m_CJC", 406, 0, 0},                  // "Cold junction compensation"
     {"CRangeGKP", "m_TempCJC", 406, 0, 0},
-    {"CRangeGKP", "m_Range", 441, 0, 0},
     {"CRangeGKP", "m_DigitalInFunction", 390, 0, 0}, // "External command function"
     {"CRangeMVZ", "m_RangeMasterMVZ", 661, 0, 0},    // "MVZ measuring range"
     {"CRangeMVZ", "m_Input1C", 669, 388, 0},         // "Input 1:", "Slot C"
@@ -90,6 +91,22 @@ constexpr FieldLabel kLabels[] = {
     {"CFiltroDigitale", "m_Coeff", 502, 0, 0},
     {"CSerialComm", "m_NetworkAdd", 350, 0, 3153}, // "the network address |1 is not one of 1 to 255"
     {"CSerialComm", "m_BaudRate", 351, 0, 3154},   // "the baud-rate code |1 is not one of 0 (4800) to 3 (38400)"
+};
+
+// A field its page shows in one of three groups, as another value of the
+// object chooses: the temperature input's range, in the group of the probe
+// type ("Thermocouple range", "RTD Range", "Resistance range"). A refusal
+// carries the table, the field and the value only, and the map and line
+// readers check the range before they read the probe, so the name gives
+// the three captions.
+struct GroupedField {
+    const char *table;
+    const char *column;
+    std::array<std::int32_t, 3> groups;
+};
+
+constexpr GroupedField kGrouped[] = {
+    {"CRangeGKP", "m_Range", {417, 409, 397}},
 };
 
 constexpr const char kPointsIn[] = "m_CoordinateIn";
@@ -142,10 +159,14 @@ const FieldLabel *find(const QString &table, const QString &column)
     return nullptr;
 }
 
-// A caption without the colon that ends the labels of a page.
+// A caption without the colon that ends the labels of a page, or a report
+// label without its layout mark.
 QString caption(std::int32_t id)
 {
+    static const QString reportLabel = QStringLiteral("#SB#");
     QString text = LoadResourceString(id).trimmed();
+    if (text.startsWith(reportLabel))
+        text.remove(0, reportLabel.size());
     if (text.endsWith(QLatin1Char(':')))
         text.chop(1);
     return text.trimmed();
@@ -157,6 +178,11 @@ QString FieldUserName(const QString &table, const QString &column)
 {
     const Instance instance = instanceOf(table);
     const Column field = columnOf(column);
+    for (const GroupedField &grouped : kGrouped) {
+        if (instance.table == QLatin1String(grouped.table) && field.name == QLatin1String(grouped.column))
+            return GetResourceText(
+                kTextOneOfThree, {caption(grouped.groups[0]), caption(grouped.groups[1]), caption(grouped.groups[2])});
+    }
     const FieldLabel *entry = find(instance.table, field.name);
     if (entry == nullptr)
         return QString();

@@ -12,8 +12,11 @@
 // The quoted caption of the field, with what tells it apart where the
 // caption alone would not ("Decimal point position" of the displayed scale,
 // input B, point 3) and the instance where a configuration has several
-// (alarm 2, channel F): "\"Hysteresis\" (alarm 2)". An empty table looks the
-// column up in any class. Empty when the table has no entry for the field.
+// (alarm 2, channel F): "\"Hysteresis\" (alarm 2)". A field its page shows
+// in one of several groups, as another value chooses, is named by each of
+// them: "\"Thermocouple range\", \"RTD Range\" or \"Resistance range\"". An
+// empty table looks the column up in any class. Empty when the table has no
+// entry for the field.
 QString FieldUserName(const QString &table, const QString &column);
 
 // The string id of the field's own refusal text, which takes the value as

@@ -19,6 +19,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <memory>
 #include <optional>
 
 using memmaptest::Configurations;
@@ -200,81 +202,225 @@ TEST_F(OutsideData, EveryRoadTakesWhatTheFieldHoldsAndRefusesTheRest)
     }
 }
 
-// The configuration has two relays, a serial module and no analogue output,
-// and a low-signal input: alarms 3 and 4, the analogue output, channel F and
-// the counters do not apply. A value outside its rule in one of them is
-// traced (not as a failed check) and the object holds its starting values on
-// the stored road, and keeps what it held on the map road; the configuration
-// loads and goes out whole. In an object that applies (alarm 2) the same
-// value refuses it.
+// Objects that do not apply to their configuration's modules: alarms 3 and 4
+// beside one relay, the analogue output without its module, the temperature
+// input and channel F on a low-signal input, the serial module's values
+// without the module, the counters on F1, channel A's scale on F10. A value
+// outside its rule in one of them is traced (not as a failed check) and only
+// that field takes its starting value on the stored road, or keeps what it
+// held on the map road; every other value of the row is taken, and survives
+// the next save over the same id. The configuration loads and goes out
+// whole. In an object that applies (alarm 2) the same value refuses it.
 TEST_F(OutsideData, AnObjectThatDoesNotApplyNeverRefusesItsConfiguration)
 {
-    struct Case {
-        const char *table;
+    struct Value {
         const char *column;
-        std::int16_t value;
+        std::int32_t value;
+    };
+    struct Case {
+        const char *what;
+        colltest::Modules modules;
+        std::int16_t function; // the frequency/counter module's F1..F11 as 0..10
+        const char *table;
+        std::vector<Value> refused; // outside their rules
+        Value kept;                 // one of the user's, inside its rule
         bool applies;
-        std::optional<std::size_t> word; // its map word in the base layout
+        // The map words of the refused values and of the kept one, where
+        // the object reads its words while it does not apply.
+        std::vector<std::size_t> words;
     };
+    const colltest::Modules oneRelay{1, 0, 0, 1, 0};
+    const colltest::Modules twoRelays{1, 0, 1, 2, 0};
+    const colltest::Modules frequency{1, 4, 0, 0, 0};
+    const colltest::Modules counters{3, 4, 0, 0, 0};
+    constexpr std::size_t kAlarm3 = 45 + 9 * 2;
     const Case cases[] = {
-        {"CAlarm3", "m_AlarmType", 9, false, 45 + 9 * 2 + 7},
-        {"CAnalogOut", "m_TypeSignalOut", 5, false, std::nullopt},
-        {"CCounterAB", "m_MeasureDigitalPointCounterA", 9, false, std::nullopt},
-        {"CInOutScaleB", "m_Linearizzazione", 5, false, std::nullopt},
-        {"CAlarm2", "m_AlarmType", 9, true, 45 + 9 * 1 + 7},
+        {"alarm 3 beside one relay",
+         oneRelay,
+         0,
+         "CAlarm3",
+         {{"m_AlarmType", 9}},
+         {"m_AlarmSetPoint", 777},
+         false,
+         {kAlarm3 + 7, kAlarm3 + 2}},
+        {"alarm 4, two values refused",
+         oneRelay,
+         0,
+         "CAlarm4",
+         {{"m_AlarmType", 9}, {"m_AlarmColor", 7}},
+         {"m_Isteresi", 42},
+         false,
+         {}},
+        {"analogue output without its module",
+         oneRelay,
+         0,
+         "CAnalogOut",
+         {{"m_TypeSignalOut", 5}},
+         {"m_MaxOut", 777},
+         false,
+         {}},
+        {"temperature input on an MVA module",
+         oneRelay,
+         0,
+         "CRangeGKP",
+         {{"m_ProbeSelect", 7}},
+         {"m_TempCJC", 23},
+         false,
+         {}},
+        {"channel F without a frequency module",
+         oneRelay,
+         0,
+         "CInOutScaleB",
+         {{"m_Linearizzazione", 5}},
+         {"m_MaxMeasureScale", 777},
+         false,
+         {}},
+        {"serial values without the module",
+         oneRelay,
+         0,
+         "CSerialComm",
+         {{"m_BaudRate", 9}},
+         {"m_NetworkAdd", 77},
+         false,
+         {}},
+        {"counters on F1",
+         frequency,
+         0,
+         "CCounterAB",
+         {{"m_MeasureDigitalPointCounterA", 9}},
+         {"m_CounterAPulseWeight", 1234},
+         false,
+         {}},
+        {"channel A's scale on F10",
+         counters,
+         9,
+         "CInOutScale",
+         {{"m_MeasureDigitalPoint", 9}},
+         {"m_MinMeasureScale", -500},
+         false,
+         {}},
+        {"alarm 2 beside two relays",
+         twoRelays,
+         0,
+         "CAlarm2",
+         {{"m_AlarmType", 9}},
+         {"m_AlarmSetPoint", 777},
+         true,
+         {45 + 9 + 7, 45 + 9 + 2}},
     };
-    CCollDatiSetup fresh;
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.table);
-        const QString table = QString::fromLatin1(c.table);
-        const QString column = QString::fromLatin1(c.column);
-        const QVariant original = Column(table, kStored, column);
-        Exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE IDProgramma = ?").arg(table, column),
-             {QVariant(c.value), QVariant(kStored)});
-        const QString checkText = QStringLiteral("Valore fuori tabella per %1: %2").arg(column).arg(c.value);
-        // The field's value in a collection; a fresh one holds the starting
-        // values.
-        const auto heldValue = [&](const CCollDatiSetup &setup) {
-            for (const auto &v : colltest::StoredValues(setup, colltest::Index(setup, table))) {
-                if (v.column == table + QLatin1Char('.') + column)
-                    return v.value;
+    const CCollDatiSetup fresh;
+    // The value of a column in a collection (a fresh one holds the starting
+    // values), or of every column of the configuration's rows in the tables.
+    const auto heldValue = [](const CCollDatiSetup &setup, const QString &table, const QString &column) {
+        for (const auto &v : colltest::StoredValues(setup, colltest::Index(setup, table))) {
+            if (v.column == table + QLatin1Char('.') + column)
+                return v.value.toStdString();
+        }
+        return std::string();
+    };
+    const auto storedRows = [&](std::int32_t id) {
+        std::map<QString, std::string> values;
+        for (std::int16_t i = 1; i <= CCollDatiSetup::kObjects; ++i) {
+            for (const auto &v : colltest::StoredValues(fresh, i)) {
+                const QString table = v.column.section(QLatin1Char('.'), 0, 0);
+                values[v.column] = Column(table, id, v.column.section(QLatin1Char('.'), 1)).toString().toStdString();
             }
-            return QString();
+        }
+        return values;
+    };
+    // Ids of their own, apart from the stored configuration's and the imports'.
+    std::int32_t id = 2 * kStored;
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QString table = QString::fromLatin1(c.table);
+        const auto set = [&](const Value &v) {
+            Exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE IDProgramma = ?").arg(table, v.column),
+                 {QVariant(v.value), QVariant(id)});
         };
+        {
+            CCollDatiSetup stored;
+            stored.RangeWP12().SetWPxFunction(c.function);
+            stored.SetCodificaModuli(colltest::Coding(c.modules));
+            stored.SetIDProgramma(++id);
+            stored.SaveDataInADORS(true);
+        }
+        set(c.kept);
+        for (const Value &v : c.refused)
+            set(v);
+        QStringList checkTexts;
+        for (const Value &v : c.refused)
+            checkTexts << QStringLiteral("Valore fuori tabella per %1: %2").arg(v.column).arg(v.value);
+
+        // What the next save is to store: the rows as they are, but for the
+        // refused values, which take their starting values.
+        std::map<QString, std::string> expected = storedRows(id);
+        for (const Value &v : c.refused) {
+            const QString column = QString::fromLatin1(v.column);
+            expected[table + QLatin1Char('.') + column] = heldValue(fresh, table, column);
+        }
 
         TraceCapture trace;
-        const std::optional<SetupReadError> error = LoadRow();
-        EXPECT_EQ(error.has_value(), c.applies);
+        std::unique_ptr<CCollDatiSetup> loaded;
+        std::optional<SetupReadError> error;
+        try {
+            loaded = Load(id);
+        } catch (const SetupReadError &e) {
+            error = e;
+        }
+        ASSERT_EQ(error.has_value(), c.applies);
         if (c.applies) {
             EXPECT_EQ(error->Table(), table);
-            EXPECT_TRUE(trace.Lines().contains(QStringLiteral("g_Trace.BugAssert fallito: ") + checkText));
+            EXPECT_TRUE(trace.Lines().contains(QStringLiteral("g_Trace.BugAssert fallito: ") + checkTexts.front()));
         } else {
-            EXPECT_EQ(heldValue(*Load(kStored)), heldValue(fresh));
-            EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Valore ignorato per ") + table +
-                                               QStringLiteral(" (non applicabile): ") + checkText))
-                << trace.Lines().join('\n').toStdString();
+            for (const QString &checkText : checkTexts) {
+                EXPECT_TRUE(trace.Lines().contains(QStringLiteral("Valore ignorato per ") + table +
+                                                   QStringLiteral(" (non applicabile): ") + checkText))
+                    << trace.Lines().join('\n').toStdString();
+            }
             EXPECT_FALSE(trace.Lines().join('\n').contains(QStringLiteral("g_Trace.BugAssert fallito")));
+            EXPECT_EQ(heldValue(*loaded, table, QString::fromLatin1(c.kept.column)), std::to_string(c.kept.value));
+            loaded->SaveDataInADORS(false);
+            for (const auto &[column, value] : storedRows(id))
+                EXPECT_EQ(value, expected.at(column)) << column.toStdString();
             const QString file = m_Folder.File(QStringLiteral("ignored.OXA"));
-            EXPECT_TRUE(CGestioneMemMap().Export(file, kStored));
+            EXPECT_TRUE(CGestioneMemMap().Export(file, id));
             EXPECT_TRUE(CGestioneMemMap().Import(file, ++m_Imported));
         }
-        Exec(QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE IDProgramma = ?").arg(table, column),
-             {original, QVariant(kStored)});
 
-        if (c.word) {
-            MemMapWords map = m_Map;
-            map[*c.word] = c.value;
-            CCollDatiSetup fromMap;
-            TraceCapture mapTrace;
-            const auto mapError = ReadBack([&](CCollDatiSetup &s) { s.SetUserSetup(map); }, fromMap);
-            EXPECT_EQ(mapError.has_value(), c.applies);
-            if (!c.applies) {
-                EXPECT_EQ(heldValue(fromMap), heldValue(fresh));
-                EXPECT_TRUE(mapTrace.Lines().contains(QStringLiteral("Lettura ignorata per ") + table +
-                                                      QStringLiteral(" (non applicabile): ") + checkText));
-                EXPECT_FALSE(mapTrace.Lines().join('\n').contains(QStringLiteral("g_Trace.BugAssert fallito")));
-            }
+        if (c.words.empty())
+            continue;
+        // The map holds the same values: a refused word costs only its field.
+        MemMapWords map{};
+        {
+            CCollDatiSetup source;
+            source.SetCodificaModuli(colltest::Coding(c.modules));
+            source.GetMemoryMap(map);
         }
+        for (std::size_t k = 0; k < c.refused.size(); ++k)
+            map[c.words[k]] = static_cast<std::int16_t>(c.refused[k].value);
+        map[c.words.back()] = static_cast<std::int16_t>(c.kept.value);
+        CCollDatiSetup fromMap;
+        fromMap.SetCodificaModuli(colltest::Coding(c.modules));
+        TraceCapture mapTrace;
+        std::optional<SetupReadError> mapError;
+        try {
+            fromMap.SetUserSetup(map);
+        } catch (const SetupReadError &e) {
+            mapError = e;
+        }
+        EXPECT_EQ(mapError.has_value(), c.applies);
+        if (c.applies)
+            continue;
+        for (const Value &v : c.refused) {
+            const QString column = QString::fromLatin1(v.column);
+            EXPECT_EQ(heldValue(fromMap, table, column), heldValue(fresh, table, column));
+        }
+        EXPECT_EQ(heldValue(fromMap, table, QString::fromLatin1(c.kept.column)), std::to_string(c.kept.value));
+        for (const QString &checkText : checkTexts) {
+            EXPECT_TRUE(mapTrace.Lines().contains(QStringLiteral("Lettura ignorata per ") + table +
+                                                  QStringLiteral(" (non applicabile): ") + checkText));
+        }
+        EXPECT_FALSE(mapTrace.Lines().join('\n').contains(QStringLiteral("g_Trace.BugAssert fallito")));
     }
 }
 

@@ -28,6 +28,10 @@
 #include "FWRangeMVZ.h"
 #include "FWRangeWP12.h"
 #include "FWSerialComm.h"
+#include "CCollDatiSetup.h"
+#include "CParameterClassBase.h"
+#include "FieldLabels.h"
+#include "ResourceText.h"
 #include "SourceIdScan.h"
 #include "StringTable.h"
 #include "TestEnvironment.h"
@@ -41,6 +45,7 @@
 
 #include <functional>
 #include <limits>
+#include <map>
 #include <memory>
 #include <optional>
 #include <set>
@@ -233,10 +238,10 @@ const std::vector<KnownSite> kKnownSites = {
     // model: the fields' names as their pages caption them (the label and
     // qualifier columns of the field table)
     Ids("model/FieldLabels.cpp", "caption", "id",
-        {{350, 351}, {376, 376}, {384, 384}, {387, 390}, {392, 392}, {406, 406}, {430, 430},
-         {434, 434}, {438, 438}, {441, 441}, {470, 472}, {480, 487}, {493, 493}, {501, 502},
-         {510, 511}, {514, 514}, {521, 523}, {527, 527}, {541, 544}, {546, 548}, {553, 553},
-         {556, 556}, {621, 621}, {637, 640}, {650, 650}, {661, 661}, {669, 671}, {721, 729}}),
+        {{350, 351}, {376, 376}, {384, 384}, {387, 390}, {392, 392}, {397, 397}, {406, 406}, {409, 409},
+         {417, 417}, {430, 430}, {434, 434}, {438, 438}, {441, 441}, {470, 472}, {480, 487}, {493, 493},
+         {501, 502}, {510, 511}, {514, 514}, {521, 523}, {527, 527}, {541, 544}, {546, 548}, {553, 553},
+         {556, 556}, {621, 621}, {637, 640}, {650, 650}, {661, 661}, {669, 671}, {721, 729}, {5384, 5384}}),
     Ids("model/ModelError.cpp", "UserText", "own", {{3153, 3154}}),
     // model: auxiliary lines
     Ids("model/CAlarm.cpp", "GetMemoryMapAux", "channelId(k)", {{1785, 1788}}),
@@ -375,6 +380,140 @@ TEST(StringIds, EveryIdTheSourcesUseIsInTheTableWithThePlaceholdersItsCallersFil
             ADD_FAILURE() << "kKnownSites names a call that is no longer in the sources: " << kKnownSites[i].file
                           << ", " << kKnownSites[i].function << ", " << kKnownSites[i].argument;
     }
+}
+
+// ---- the names of the fields ------------------------------------------------
+
+namespace {
+
+// The wizard page of each table, whose captions name its fields.
+const std::map<QString, std::string> kPageOfTable = {
+    {QStringLiteral("CModInstr"), "wizard/FWModInstr.cpp"},
+    {QStringLiteral("CRangeWP12"), "wizard/FWRangeWP12.cpp"},
+    {QStringLiteral("CRangeMVAHVA"), "wizard/FWRangeMVAHVA.cpp"},
+    {QStringLiteral("CRangeGKP"), "wizard/FWRangeGKP.cpp"},
+    {QStringLiteral("CRangeMVZ"), "wizard/FWRangeMVZ.cpp"},
+    {QStringLiteral("CDisplay"), "wizard/FWDisplay.cpp"},
+    {QStringLiteral("CInOutScale"), "wizard/FWInOutScale.cpp"},
+    {QStringLiteral("CLinearize"), "wizard/FWLinearize.cpp"},
+    {QStringLiteral("CInOutScaleB"), "wizard/FWInOutScale.cpp"},
+    {QStringLiteral("CLinearizeB"), "wizard/FWLinearize.cpp"},
+    {QStringLiteral("CCounterAB"), "wizard/FWCounterAB.cpp"},
+    {QStringLiteral("CAlarm1"), "wizard/FWAlarm.cpp"},
+    {QStringLiteral("CAlarm2"), "wizard/FWAlarm.cpp"},
+    {QStringLiteral("CAlarm3"), "wizard/FWAlarm.cpp"},
+    {QStringLiteral("CAlarm4"), "wizard/FWAlarm.cpp"},
+    {QStringLiteral("CAnalogOut"), "wizard/FWAnalogOut.cpp"},
+    {QStringLiteral("CFiltroDigitale"), "wizard/FWFiltroDigitale.cpp"},
+    {QStringLiteral("CSerialComm"), "wizard/FWSerialComm.cpp"},
+};
+
+// The shared controls a page builds (a class of wizard/PageControls.cpp),
+// whose captions the page shows as its own.
+const std::map<std::string, std::vector<std::string>> kSharedControlsOfPage = {
+    {"wizard/FWAlarm.cpp", {"ChannelChoice"}},
+    {"wizard/FWAnalogOut.cpp", {"ChannelChoice"}},
+};
+
+// The fields their page does not show, named by their class's report row.
+const std::map<QString, std::string> kNamedByReport = {
+    {QStringLiteral("CModInstr.m_SlotD"), "model/CModInstr.cpp"},
+};
+
+// A caption as a field's name quotes it: without the colon that ends a
+// page's labels and without the layout mark of a report label.
+QString CaptionText(std::int64_t id)
+{
+    QString text = LoadResourceString(static_cast<std::int32_t>(id)).trimmed();
+    if (text.startsWith(QLatin1String("#SB#")))
+        text.remove(0, 4);
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
+    return text.trimmed();
+}
+
+} // namespace
+
+// A refused value names its field as the field's own page captions it (the
+// class's report row where the page does not show the field): every caption
+// a name quotes, and every qualifier that is not the instance or the point
+// of a curve, is the text of an id the page's source uses.
+TEST(StringIds, EachFieldIsNamedByACaptionItsOwnPageShows)
+{
+    const auto scan = idscan::Scan(PELVARO_SOURCE_DIR, kFolders, kTakers);
+    std::map<std::string, std::set<QString>> captions; // file -> caption texts
+    const auto add = [&](const std::string &file, std::int64_t id) {
+        if (HasResourceString(static_cast<std::int32_t>(id)))
+            captions[file].insert(CaptionText(id));
+    };
+    for (const idscan::Site &s : scan.sites) {
+        if (!s.ids)
+            continue;
+        for (const std::int64_t id : *s.ids) {
+            add(s.file, id);
+            for (const auto &[page, controls] : kSharedControlsOfPage) {
+                if (s.file == "wizard/PageControls.cpp" &&
+                    std::find(controls.begin(), controls.end(), s.function) != controls.end())
+                    add(page, id);
+            }
+        }
+    }
+    for (const auto &[page, controls] : kSharedControlsOfPage) {
+        QFile source(testenv::SourceFile(QString::fromStdString(page)));
+        ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+        const QByteArray text = source.readAll();
+        for (const std::string &control : controls)
+            EXPECT_TRUE(text.contains(control.c_str())) << page << " builds no " << control;
+    }
+    for (const KnownSite &k : kKnownSites) {
+        for (const Span &span : k.ids) {
+            for (int id = span.first; id <= span.last; id += span.step)
+                add(k.file, id);
+        }
+    }
+    // What tells instances and points apart is no caption.
+    std::set<QString> instances{LoadResourceString(492)};
+    for (int n = 1; n <= 16; ++n) {
+        instances.insert(GetResourceText(3162, {QString::number(n)}));
+        instances.insert(GetResourceText(3163, {QString::number(n)}));
+    }
+
+    static const QRegularExpression quoted(QStringLiteral("\"([^\"]*)\""));
+    CCollDatiSetup setup;
+    std::size_t named = 0;
+    for (std::int16_t i = 1; i <= CCollDatiSetup::kObjects; ++i) {
+        const QString table = setup.SetupObjects().Item(i).ClassName();
+        ASSERT_EQ(kPageOfTable.count(table), 1u) << table.toStdString();
+        for (const QString &column : dynamic_cast<CParameterClassBase &>(setup.SetupObjects().Item(i)).ColumnNames()) {
+            const QString name = FieldUserName(table, column);
+            if (name.isEmpty())
+                continue;
+            ++named;
+            const QString field = table + QLatin1Char('.') + column;
+            SCOPED_TRACE(field.toStdString() + " named " + name.toStdString());
+            const auto report = kNamedByReport.find(field);
+            const std::string file = report != kNamedByReport.end() ? report->second : kPageOfTable.at(table);
+            const std::set<QString> &shown = captions[file];
+            qsizetype end = 0;
+            for (auto it = quoted.globalMatch(name); it.hasNext();) {
+                const auto m = it.next();
+                EXPECT_EQ(shown.count(m.captured(1)), 1u)
+                    << "\"" << m.captured(1).toStdString() << "\" is no caption of " << file;
+                end = m.capturedEnd();
+            }
+            ASSERT_GT(end, 0) << "the name quotes no caption";
+            const QString rest = name.mid(end);
+            if (rest.isEmpty())
+                continue;
+            ASSERT_TRUE(rest.startsWith(QLatin1String(" (")) && rest.endsWith(QLatin1Char(')')));
+            for (const QString &qualifier : rest.mid(2).chopped(1).split(QStringLiteral(", "))) {
+                EXPECT_TRUE(shown.count(qualifier) == 1 || instances.count(qualifier) == 1)
+                    << "\"" << qualifier.toStdString() << "\" is no caption of " << file;
+            }
+        }
+    }
+    // A check that finds (next to) no name no longer reads the field table.
+    EXPECT_GT(named, 100u);
 }
 
 // ---- the ids designed on the windows ----------------------------------------

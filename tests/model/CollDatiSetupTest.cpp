@@ -320,9 +320,9 @@ TEST_F(CollDatiSetupDatabase, FailureInTheMiddleChangesNothing)
 }
 
 // On F10 the counters own channel A's scale, but its curve follows channel
-// A's switch: a refused value in that scale's row (it does not apply) leaves
-// the scale's starting values and keeps the switch, so the curve still
-// applies; a switch outside its rule is not kept.
+// A's switch: a refused value in that scale's row (it does not apply) takes
+// its starting value alone and the switch stays, so the curve still applies;
+// a switch outside its rule is not kept.
 TEST_F(CollDatiSetupDatabase, F10KeepsTheCurveSwitchWhenChannelAScaleRowIsRefused)
 {
     CCollDatiSetup saved;
@@ -336,17 +336,18 @@ TEST_F(CollDatiSetupDatabase, F10KeepsTheCurveSwitchWhenChannelAScaleRowIsRefuse
     const int kCurveA = 8;
     // A decimal point outside the tables is refused; a six-digit one is a
     // table's and taken as it is (the scale does not apply, so its display
-    // is not looked at).
-    for (const auto &[digitalPoint, minMeasure] : {std::pair{9, 0}, std::pair{0x10001, -500}}) {
+    // is not looked at). The rest of the row is taken either way.
+    for (const auto &[digitalPoint, taken] : {std::pair{9, 0}, std::pair{0x10001, 0x10001}}) {
         SCOPED_TRACE(digitalPoint);
         Exec(QStringLiteral("UPDATE \"CInOutScale\" SET \"m_MeasureDigitalPoint\" = ? WHERE IDProgramma = 61"),
              {digitalPoint});
         CCollDatiSetup loaded;
         loaded.SetIDProgramma(61);
         loaded.LoadDataFromADORS();
+        EXPECT_EQ(loaded.InOutScale().MeasureDigitalPoint(), taken);
         EXPECT_EQ(loaded.InOutScale().Linearizzazione(), 1);
         EXPECT_TRUE(loaded.ValidData(kCurveA));
-        EXPECT_EQ(loaded.InOutScale().MinMeasureScale(), minMeasure);
+        EXPECT_EQ(loaded.InOutScale().MinMeasureScale(), -500);
     }
     Exec(QStringLiteral("UPDATE \"CInOutScale\" SET \"m_Linearizzazione\" = 5 WHERE IDProgramma = 61"));
     CCollDatiSetup loaded;
