@@ -3,12 +3,14 @@
 #include "ADOConnection.h"
 #include "ADORecordset.h"
 #include "CommandBorder.h"
+#include "ContextValues.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "ParameterClassRegistry.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 
@@ -80,15 +82,30 @@ std::unique_ptr<T> ReadPage(const CWizardTabs::DialogCollection &dialogs, const 
     return object;
 }
 
-// Reads the page into a fresh object, lets fill set its context values and
-// writes the object back into the page.
-template <class T, class Fill>
-void FillPage(const CWizardTabs::DialogCollection &dialogs, const QString &key, Fill fill)
-{
-    const auto object = ReadPage<T>(dialogs, key);
-    fill(*object);
-    dialogs.Item(key).SetData(*object);
-}
+// The pages already filled as the source of the context values: the model
+// page as it was when the page was reached, the others read afresh at each
+// value.
+class PageContextSource : public ContextSource {
+public:
+    explicit PageContextSource(const CWizardTabs::DialogCollection &dialogs)
+        : m_Dialogs(dialogs), m_Model(ReadPage<CModInstr>(dialogs, kModInstr))
+    {
+    }
+    const CModInstr &ModInstr() const override { return *m_Model; }
+    std::int16_t DisplayDigit() const override { return ReadPage<CDisplay>(m_Dialogs, kDisplay)->DisplayDigit(); }
+    std::int16_t WPxFunction() const override { return ReadPage<CRangeWP12>(m_Dialogs, kRangeWP12)->WPxFunction(); }
+    std::int16_t MeasureType() const override { return ReadPage<CRangeMVAHVA>(m_Dialogs, kRangeMVAHVA)->MeasureType(); }
+    const CInOutScale &ChannelScale(bool channelA) const override
+    {
+        m_Scale = ReadPage<CInOutScale>(m_Dialogs, channelA ? kInOutScale : kInOutScaleB);
+        return *m_Scale;
+    }
+
+private:
+    const CWizardTabs::DialogCollection &m_Dialogs;
+    std::unique_ptr<CModInstr> m_Model;
+    mutable std::unique_ptr<CInOutScale> m_Scale;
+};
 
 // What a run of the wizard does with the database in its mode: the stored
 // configuration its pages start from (none for a new one), its caption, and
@@ -156,8 +173,7 @@ void ConfigurationWizard::m_WizardInstrSetup_AfterShowNextTabs(const QString &cl
                                                                const CWizardTabs::DialogCollection &dialogs,
                                                                std::int16_t &index)
 {
-    const auto model = ReadPage<CModInstr>(dialogs, kModInstr);
-    const auto mvahva = ReadPage<CRangeMVAHVA>(dialogs, kRangeMVAHVA);
+    const PageContextSource source(dialogs);
     g_Trace.BugMessage(QStringLiteral("m_WizardInstrSetup_AfterShowNextTabs ") + className);
 
     if (!PageApplies(className, ReadPageContext(dialogs))) {
@@ -166,73 +182,15 @@ void ConfigurationWizard::m_WizardInstrSetup_AfterShowNextTabs(const QString &cl
     }
 
     // The page is shown: it takes the values it depends on from the pages
-    // before it, each read afresh.
-    const auto displayDigit = [&] { return ReadPage<CDisplay>(dialogs, kDisplay)->DisplayDigit(); };
-    const auto wpxFunction = [&] { return ReadPage<CRangeWP12>(dialogs, kRangeWP12)->WPxFunction(); };
-    const auto fillScale = [&](CInOutScale &o) {
-        o.SetSlotA(model->SlotA());
-        o.SetModelloStrumento(model->ModelloStrumento());
-        o.SetMeasureType(mvahva->MeasureType());
-        o.SetDisplayDigit(displayDigit());
-        o.SetWPxFunction(wpxFunction());
-    };
-    const auto fillCurve = [&](const QString &scaleKey) {
-        return [&, scaleKey](CLinearize &o) {
-            const auto scale = ReadPage<CInOutScale>(dialogs, scaleKey);
-            o.SetElectricDigitalPoint(scale->ElectricDigitalPoint());
-            o.SetMinElectricScale(scale->MinElectricScale());
-            o.SetMaxElectricScale(scale->MaxElectricScale());
-            o.SetModelloStrumento(model->ModelloStrumento());
-            o.SetDisplayDigit(displayDigit());
-            o.SetSlotA(model->SlotA());
-        };
-    };
-    const auto modelAndSlotA = [&](auto &o) {
-        o.SetModelloStrumento(model->ModelloStrumento());
-        o.SetSlotA(model->SlotA());
-    };
-
-    if (className == kRangeWP12) {
-        FillPage<CRangeWP12>(dialogs, className, modelAndSlotA);
-    } else if (className == kRangeMVAHVA) {
-        FillPage<CRangeMVAHVA>(dialogs, className, modelAndSlotA);
-    } else if (className == kRangeGKP) {
-        FillPage<CRangeGKP>(dialogs, className, modelAndSlotA);
-    } else if (className == kRangeMVZ) {
-        FillPage<CRangeMVZ>(dialogs, className, [&](CRangeMVZ &o) {
-            o.SetSlotC(model->SlotC());
-            o.SetSlotD(model->SlotD());
-        });
-    } else if (className == kDisplay) {
-        FillPage<CDisplay>(dialogs, className, modelAndSlotA);
-    } else if (className == kInOutScale || className == kInOutScaleB) {
-        FillPage<CInOutScale>(dialogs, className, fillScale);
-    } else if (className == kCounterAB) {
-        FillPage<CCounterAB>(dialogs, className, [&](CCounterAB &o) { o.SetWPxFunction(wpxFunction()); });
-    } else if (className == kLinearize) {
-        FillPage<CLinearize>(dialogs, className, fillCurve(kInOutScale));
-    } else if (className == kLinearizeB) {
-        FillPage<CLinearize>(dialogs, className, fillCurve(kInOutScaleB));
-    } else if (className == kAlarm1 || className == kAlarm2 || className == kAlarm3 || className == kAlarm4) {
-        FillPage<CAlarm>(dialogs, className, [&](CAlarm &o) {
-            o.SetModelloStrumento(model->ModelloStrumento());
-            o.SetSlotA(model->SlotA());
-            o.SetDisplayDigit(displayDigit());
-            o.SetWPxFunction(wpxFunction());
-        });
-    } else if (className == kFiltroDigitale) {
-        FillPage<CFiltroDigitale>(dialogs, className, [&](CFiltroDigitale &o) {
-            o.SetModelloStrumento(model->ModelloStrumento());
-            o.SetSlotA(model->SlotA());
-            o.SetDisplayDigit(displayDigit());
-        });
-    } else if (className == kAnalogOut) {
-        FillPage<CAnalogOut>(dialogs, className, [&](CAnalogOut &o) {
-            o.SetModelloStrumento(model->ModelloStrumento());
-            o.SetWPxFunction(wpxFunction());
-        });
-    }
-    // CSerialComm takes nothing; the model page and the closing page neither.
+    // before it, each read afresh. The closing page has no object; the model
+    // page and the serial page take nothing.
+    const std::unique_ptr<CParameterClassBase> object = ParameterClassRegistry::CreateForTable(className);
+    if (!object)
+        return;
+    FWizardPage &page = dialogs.Item(className);
+    page.GetData(*object);
+    if (SetContextValues(*object, source))
+        page.SetData(*object);
 }
 
 void ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs(const QString &className,
