@@ -7,6 +7,7 @@
 #include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
+#include "FailureText.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
@@ -44,6 +45,7 @@
 #include "FWSerialComm.h"
 
 #include <array>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -134,6 +136,40 @@ std::optional<ModePlan> PlanOf(std::int32_t mode, std::int32_t idProgramma, cons
     }
 }
 
+// The counter rows of cancelled new configurations that the database did
+// not let go at the time (another program held it). They are deleted in the
+// transaction of the next id drawn or configuration stored here, and
+// forgotten once that is committed.
+std::vector<std::int32_t> &LeftoverCounterRows()
+{
+    static std::vector<std::int32_t> ids;
+    return ids;
+}
+
+void DeleteLeftoverCounterRows()
+{
+    for (const std::int32_t id : LeftoverCounterRows())
+        ConfigurationWizard::DeleteCounterRow(id);
+}
+
+// Commits transaction; at the outermost level nothing of it can be rolled
+// back any more, so the leftover rows it deleted are forgotten.
+void CommitDeletingLeftovers(ADOTransaction &transaction)
+{
+    transaction.Commit();
+    if (g_Connection.TransactionLevel() == 0)
+        LeftoverCounterRows().clear();
+}
+
+// The failures the user can clear while the program runs (close the other
+// program, free some space, allow writing): a save they stopped is offered
+// again.
+bool MayPassOnRetry(const DatabaseError &error)
+{
+    return error.Kind() == DatabaseFailure::Busy || error.Kind() == DatabaseFailure::DiskFull ||
+           error.Kind() == DatabaseFailure::ReadOnly;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -208,6 +244,8 @@ void ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs(const QString &cl
 
 std::int32_t ConfigurationWizard::DrawNewIDProgramma()
 {
+    ADOTransaction transaction(g_Connection);
+    DeleteLeftoverCounterRows();
     ADORecordset counter;
     counter.OpenForAdding(kCounterTable, g_Connection);
     counter.AddNew();
@@ -219,7 +257,23 @@ std::int32_t ConfigurationWizard::DrawNewIDProgramma()
     if (!ok || value <= 0 || value > std::numeric_limits<std::int32_t>::max())
         throw DatabaseError(QStringLiteral("CounterProgrammi: numero di configurazione non valido"),
                             DatabaseFailure::Damaged);
+    CommitDeletingLeftovers(transaction);
     return static_cast<std::int32_t>(value);
+}
+
+bool ConfigurationWizard::DropNewIDProgramma(std::int32_t id)
+{
+    try {
+        DeleteCounterRow(id);
+        return true;
+    } catch (const DatabaseError &e) {
+        // The id stays unique whatever happens to its row: the row only has
+        // to go some time, with the next write.
+        g_Trace.BugMessage(QStringLiteral("Riga del contatore ") + QString::number(id) +
+                           QStringLiteral(" non cancellata: ") + e.Description());
+        LeftoverCounterRows().push_back(id);
+        return false;
+    }
 }
 
 void ConfigurationWizard::DeleteCounterRow(std::int32_t id)
@@ -379,15 +433,22 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
     }
     g_Trace.BugMessage(QStringLiteral("Wizard configurazione terminato con OK."));
 
-    // Each save is one transaction: the whole configuration or nothing.
-    try {
-        if (plan)
-            wizard.SaveDataInADORS(plan->savedRows);
-    } catch (...) {
-        // The save is one transaction: none of it is stored.
-        ShowCurrentError(QStringLiteral("salvataggio della configurazione"), LoadResourceString(kTextNothingSaved));
+    // Each save is one transaction: the whole configuration or nothing. The
+    // pages' entries are in the run's objects now, so a failed save can be
+    // made again from them; on the instrument command nothing is sent
+    // without it.
+    const QString outcome = mode == kModeInstrument ? WithOutcome(LoadResourceString(kTextNothingSaved),
+                                                                  LoadResourceString(kTextNothingTransferred))
+                                                    : LoadResourceString(kTextNothingSaved);
+    if (plan && !StoreOfferingRetry(
+                    [&] {
+                        ADOTransaction transaction(g_Connection);
+                        DeleteLeftoverCounterRows();
+                        wizard.SaveDataInADORS(plan->savedRows);
+                        CommitDeletingLeftovers(transaction);
+                    },
+                    QStringLiteral("salvataggio della configurazione"), outcome))
         return false;
-    }
 
     if (mode == kModeInstrument && MsgBox(GetResourceText(kAskArchive), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
                                           QString(), m_Owner) == MsgBoxResult::Yes)
@@ -400,13 +461,41 @@ void ConfigurationWizard::ArchiveInstrumentSetup()
     g_Trace.BugMessage(QStringLiteral("Archivia configurazione corrente."));
     // The counter row and the 18 rows under it in one transaction, so a
     // failure leaves no id drawn without its configuration.
-    try {
-        ADOTransaction transaction(g_Connection);
-        const std::int32_t id = DrawNewIDProgramma();
-        m_WizardInstrSetup->SaveDataInADORS(NewRowCriterion(id));
-        transaction.Commit();
-        m_ArchivedIDProgramma = id;
-    } catch (...) {
-        ShowCurrentError(QStringLiteral("archiviazione della configurazione"));
+    StoreOfferingRetry(
+        [this] {
+            ADOTransaction transaction(g_Connection);
+            const std::int32_t id = DrawNewIDProgramma();
+            m_WizardInstrSetup->SaveDataInADORS(NewRowCriterion(id));
+            CommitDeletingLeftovers(transaction);
+            m_ArchivedIDProgramma = id;
+        },
+        QStringLiteral("archiviazione della configurazione"), LoadResourceString(kTextNotArchived));
+}
+
+bool ConfigurationWizard::StoreOfferingRetry(const std::function<void()> &store, const QString &what,
+                                             const QString &outcome)
+{
+    for (;;) {
+        try {
+            store();
+            return true;
+        } catch (const DatabaseError &e) {
+            if (!MayPassOnRetry(e)) {
+                ShowCurrentError(what, outcome);
+                return false;
+            }
+            // The store is one transaction: nothing of it is in the database,
+            // and the objects still hold what it was to store.
+            const QString text = WithOutcome(
+                CurrentFailureText(QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": "), outcome),
+                LoadResourceString(kTextRetryStore));
+            if (MsgBox(text, MsgBoxStyle::Critical | MsgBoxStyle::RetryCancel, QString(), m_Owner) !=
+                MsgBoxResult::Retry)
+                return false;
+            g_Trace.BugMessage(QStringLiteral("EditNewProgramma: nuovo tentativo di ") + what);
+        } catch (...) {
+            ShowCurrentError(what, outcome);
+            return false;
+        }
     }
 }
