@@ -3,12 +3,15 @@
 #include "ADOConnection.h"
 #include "ADORecordset.h"
 #include "CommandBorder.h"
+#include "ContextValues.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
 #include "DatabaseErrorText.h"
+#include "FailureText.h"
 #include "MErrors.h"
 #include "ModelError.h"
 #include "MsgBox.h"
+#include "ParameterClassRegistry.h"
 #include "ResourceText.h"
 #include "StringTable.h"
 
@@ -42,6 +45,7 @@
 #include "FWSerialComm.h"
 
 #include <array>
+#include <functional>
 #include <limits>
 #include <optional>
 
@@ -80,15 +84,30 @@ std::unique_ptr<T> ReadPage(const CWizardTabs::DialogCollection &dialogs, const 
     return object;
 }
 
-// Reads the page into a fresh object, lets fill set its context values and
-// writes the object back into the page.
-template <class T, class Fill>
-void FillPage(const CWizardTabs::DialogCollection &dialogs, const QString &key, Fill fill)
-{
-    const auto object = ReadPage<T>(dialogs, key);
-    fill(*object);
-    dialogs.Item(key).SetData(*object);
-}
+// The pages already filled as the source of the context values: the model
+// page as it was when the page was reached, the others read afresh at each
+// value.
+class PageContextSource : public ContextSource {
+public:
+    explicit PageContextSource(const CWizardTabs::DialogCollection &dialogs)
+        : m_Dialogs(dialogs), m_Model(ReadPage<CModInstr>(dialogs, kModInstr))
+    {
+    }
+    const CModInstr &ModInstr() const override { return *m_Model; }
+    std::int16_t DisplayDigit() const override { return ReadPage<CDisplay>(m_Dialogs, kDisplay)->DisplayDigit(); }
+    std::int16_t WPxFunction() const override { return ReadPage<CRangeWP12>(m_Dialogs, kRangeWP12)->WPxFunction(); }
+    std::int16_t MeasureType() const override { return ReadPage<CRangeMVAHVA>(m_Dialogs, kRangeMVAHVA)->MeasureType(); }
+    const CInOutScale &ChannelScale(bool channelA) const override
+    {
+        m_Scale = ReadPage<CInOutScale>(m_Dialogs, channelA ? kInOutScale : kInOutScaleB);
+        return *m_Scale;
+    }
+
+private:
+    const CWizardTabs::DialogCollection &m_Dialogs;
+    std::unique_ptr<CModInstr> m_Model;
+    mutable std::unique_ptr<CInOutScale> m_Scale;
+};
 
 // What a run of the wizard does with the database in its mode: the stored
 // configuration its pages start from (none for a new one), its caption, and
@@ -115,6 +134,40 @@ std::optional<ModePlan> PlanOf(std::int32_t mode, std::int32_t idProgramma, cons
                         ExistingRowCriterion(ConfigurationWizard::kInstrumentIDProgramma)};
     default: return std::nullopt;
     }
+}
+
+// The counter rows of cancelled new configurations that the database did
+// not let go at the time (another program held it). They are deleted in the
+// transaction of the next id drawn or configuration stored here, and
+// forgotten once that is committed.
+std::vector<std::int32_t> &LeftoverCounterRows()
+{
+    static std::vector<std::int32_t> ids;
+    return ids;
+}
+
+void DeleteLeftoverCounterRows()
+{
+    for (const std::int32_t id : LeftoverCounterRows())
+        ConfigurationWizard::DeleteCounterRow(id);
+}
+
+// Commits transaction; at the outermost level nothing of it can be rolled
+// back any more, so the leftover rows it deleted are forgotten.
+void CommitDeletingLeftovers(ADOTransaction &transaction)
+{
+    transaction.Commit();
+    if (g_Connection.TransactionLevel() == 0)
+        LeftoverCounterRows().clear();
+}
+
+// The failures the user can clear while the program runs (close the other
+// program, free some space, allow writing): a save they stopped is offered
+// again.
+bool MayPassOnRetry(const DatabaseError &error)
+{
+    return error.Kind() == DatabaseFailure::Busy || error.Kind() == DatabaseFailure::DiskFull ||
+           error.Kind() == DatabaseFailure::ReadOnly;
 }
 
 } // namespace
@@ -156,8 +209,7 @@ void ConfigurationWizard::m_WizardInstrSetup_AfterShowNextTabs(const QString &cl
                                                                const CWizardTabs::DialogCollection &dialogs,
                                                                std::int16_t &index)
 {
-    const auto model = ReadPage<CModInstr>(dialogs, kModInstr);
-    const auto mvahva = ReadPage<CRangeMVAHVA>(dialogs, kRangeMVAHVA);
+    const PageContextSource source(dialogs);
     g_Trace.BugMessage(QStringLiteral("m_WizardInstrSetup_AfterShowNextTabs ") + className);
 
     if (!PageApplies(className, ReadPageContext(dialogs))) {
@@ -166,73 +218,15 @@ void ConfigurationWizard::m_WizardInstrSetup_AfterShowNextTabs(const QString &cl
     }
 
     // The page is shown: it takes the values it depends on from the pages
-    // before it, each read afresh.
-    const auto displayDigit = [&] { return ReadPage<CDisplay>(dialogs, kDisplay)->DisplayDigit(); };
-    const auto wpxFunction = [&] { return ReadPage<CRangeWP12>(dialogs, kRangeWP12)->WPxFunction(); };
-    const auto fillScale = [&](CInOutScale &o) {
-        o.SetSlotA(model->SlotA());
-        o.SetModelloStrumento(model->ModelloStrumento());
-        o.SetMeasureType(mvahva->MeasureType());
-        o.SetDisplayDigit(displayDigit());
-        o.SetWPxFunction(wpxFunction());
-    };
-    const auto fillCurve = [&](const QString &scaleKey) {
-        return [&, scaleKey](CLinearize &o) {
-            const auto scale = ReadPage<CInOutScale>(dialogs, scaleKey);
-            o.SetElectricDigitalPoint(scale->ElectricDigitalPoint());
-            o.SetMinElectricScale(scale->MinElectricScale());
-            o.SetMaxElectricScale(scale->MaxElectricScale());
-            o.SetModelloStrumento(model->ModelloStrumento());
-            o.SetDisplayDigit(displayDigit());
-            o.SetSlotA(model->SlotA());
-        };
-    };
-    const auto modelAndSlotA = [&](auto &o) {
-        o.SetModelloStrumento(model->ModelloStrumento());
-        o.SetSlotA(model->SlotA());
-    };
-
-    if (className == kRangeWP12) {
-        FillPage<CRangeWP12>(dialogs, className, modelAndSlotA);
-    } else if (className == kRangeMVAHVA) {
-        FillPage<CRangeMVAHVA>(dialogs, className, modelAndSlotA);
-    } else if (className == kRangeGKP) {
-        FillPage<CRangeGKP>(dialogs, className, modelAndSlotA);
-    } else if (className == kRangeMVZ) {
-        FillPage<CRangeMVZ>(dialogs, className, [&](CRangeMVZ &o) {
-            o.SetSlotC(model->SlotC());
-            o.SetSlotD(model->SlotD());
-        });
-    } else if (className == kDisplay) {
-        FillPage<CDisplay>(dialogs, className, modelAndSlotA);
-    } else if (className == kInOutScale || className == kInOutScaleB) {
-        FillPage<CInOutScale>(dialogs, className, fillScale);
-    } else if (className == kCounterAB) {
-        FillPage<CCounterAB>(dialogs, className, [&](CCounterAB &o) { o.SetWPxFunction(wpxFunction()); });
-    } else if (className == kLinearize) {
-        FillPage<CLinearize>(dialogs, className, fillCurve(kInOutScale));
-    } else if (className == kLinearizeB) {
-        FillPage<CLinearize>(dialogs, className, fillCurve(kInOutScaleB));
-    } else if (className == kAlarm1 || className == kAlarm2 || className == kAlarm3 || className == kAlarm4) {
-        FillPage<CAlarm>(dialogs, className, [&](CAlarm &o) {
-            o.SetModelloStrumento(model->ModelloStrumento());
-            o.SetSlotA(model->SlotA());
-            o.SetDisplayDigit(displayDigit());
-            o.SetWPxFunction(wpxFunction());
-        });
-    } else if (className == kFiltroDigitale) {
-        FillPage<CFiltroDigitale>(dialogs, className, [&](CFiltroDigitale &o) {
-            o.SetModelloStrumento(model->ModelloStrumento());
-            o.SetSlotA(model->SlotA());
-            o.SetDisplayDigit(displayDigit());
-        });
-    } else if (className == kAnalogOut) {
-        FillPage<CAnalogOut>(dialogs, className, [&](CAnalogOut &o) {
-            o.SetModelloStrumento(model->ModelloStrumento());
-            o.SetWPxFunction(wpxFunction());
-        });
-    }
-    // CSerialComm takes nothing; the model page and the closing page neither.
+    // before it, each read afresh. The closing page has no object; the model
+    // page and the serial page take nothing.
+    const std::unique_ptr<CParameterClassBase> object = ParameterClassRegistry::CreateForTable(className);
+    if (!object)
+        return;
+    FWizardPage &page = dialogs.Item(className);
+    page.GetData(*object);
+    if (SetContextValues(*object, source))
+        page.SetData(*object);
 }
 
 void ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs(const QString &className,
@@ -250,6 +244,8 @@ void ConfigurationWizard::m_WizardInstrSetup_AfterShowBackTabs(const QString &cl
 
 std::int32_t ConfigurationWizard::DrawNewIDProgramma()
 {
+    ADOTransaction transaction(g_Connection);
+    DeleteLeftoverCounterRows();
     ADORecordset counter;
     counter.OpenForAdding(kCounterTable, g_Connection);
     counter.AddNew();
@@ -261,7 +257,23 @@ std::int32_t ConfigurationWizard::DrawNewIDProgramma()
     if (!ok || value <= 0 || value > std::numeric_limits<std::int32_t>::max())
         throw DatabaseError(QStringLiteral("CounterProgrammi: numero di configurazione non valido"),
                             DatabaseFailure::Damaged);
+    CommitDeletingLeftovers(transaction);
     return static_cast<std::int32_t>(value);
+}
+
+bool ConfigurationWizard::DropNewIDProgramma(std::int32_t id)
+{
+    try {
+        DeleteCounterRow(id);
+        return true;
+    } catch (const DatabaseError &e) {
+        // The id stays unique whatever happens to its row: the row only has
+        // to go some time, with the next write.
+        g_Trace.BugMessage(QStringLiteral("Riga del contatore ") + QString::number(id) +
+                           QStringLiteral(" non cancellata: ") + e.Description());
+        LeftoverCounterRows().push_back(id);
+        return false;
+    }
 }
 
 void ConfigurationWizard::DeleteCounterRow(std::int32_t id)
@@ -421,15 +433,22 @@ bool ConfigurationWizard::RunWizard(Run &run, std::int32_t mode, std::int32_t id
     }
     g_Trace.BugMessage(QStringLiteral("Wizard configurazione terminato con OK."));
 
-    // Each save is one transaction: the whole configuration or nothing.
-    try {
-        if (plan)
-            wizard.SaveDataInADORS(plan->savedRows);
-    } catch (...) {
-        // The save is one transaction: none of it is stored.
-        ShowCurrentError(QStringLiteral("salvataggio della configurazione"), LoadResourceString(kTextNothingSaved));
+    // Each save is one transaction: the whole configuration or nothing. The
+    // pages' entries are in the run's objects now, so a failed save can be
+    // made again from them; on the instrument command nothing is sent
+    // without it.
+    const QString outcome = mode == kModeInstrument ? WithOutcome(LoadResourceString(kTextNothingSaved),
+                                                                  LoadResourceString(kTextNothingTransferred))
+                                                    : LoadResourceString(kTextNothingSaved);
+    if (plan && !StoreOfferingRetry(
+                    [&] {
+                        ADOTransaction transaction(g_Connection);
+                        DeleteLeftoverCounterRows();
+                        wizard.SaveDataInADORS(plan->savedRows);
+                        CommitDeletingLeftovers(transaction);
+                    },
+                    QStringLiteral("salvataggio della configurazione"), outcome))
         return false;
-    }
 
     if (mode == kModeInstrument && MsgBox(GetResourceText(kAskArchive), MsgBoxStyle::YesNo | MsgBoxStyle::Question,
                                           QString(), m_Owner) == MsgBoxResult::Yes)
@@ -442,13 +461,41 @@ void ConfigurationWizard::ArchiveInstrumentSetup()
     g_Trace.BugMessage(QStringLiteral("Archivia configurazione corrente."));
     // The counter row and the 18 rows under it in one transaction, so a
     // failure leaves no id drawn without its configuration.
-    try {
-        ADOTransaction transaction(g_Connection);
-        const std::int32_t id = DrawNewIDProgramma();
-        m_WizardInstrSetup->SaveDataInADORS(NewRowCriterion(id));
-        transaction.Commit();
-        m_ArchivedIDProgramma = id;
-    } catch (...) {
-        ShowCurrentError(QStringLiteral("archiviazione della configurazione"));
+    StoreOfferingRetry(
+        [this] {
+            ADOTransaction transaction(g_Connection);
+            const std::int32_t id = DrawNewIDProgramma();
+            m_WizardInstrSetup->SaveDataInADORS(NewRowCriterion(id));
+            CommitDeletingLeftovers(transaction);
+            m_ArchivedIDProgramma = id;
+        },
+        QStringLiteral("archiviazione della configurazione"), LoadResourceString(kTextNotArchived));
+}
+
+bool ConfigurationWizard::StoreOfferingRetry(const std::function<void()> &store, const QString &what,
+                                             const QString &outcome)
+{
+    for (;;) {
+        try {
+            store();
+            return true;
+        } catch (const DatabaseError &e) {
+            if (!MayPassOnRetry(e)) {
+                ShowCurrentError(what, outcome);
+                return false;
+            }
+            // The store is one transaction: nothing of it is in the database,
+            // and the objects still hold what it was to store.
+            const QString text = WithOutcome(
+                CurrentFailureText(QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": "), outcome),
+                LoadResourceString(kTextRetryStore));
+            if (MsgBox(text, MsgBoxStyle::Critical | MsgBoxStyle::RetryCancel, QString(), m_Owner) !=
+                MsgBoxResult::Retry)
+                return false;
+            g_Trace.BugMessage(QStringLiteral("EditNewProgramma: nuovo tentativo di ") + what);
+        } catch (...) {
+            ShowCurrentError(what, outcome);
+            return false;
+        }
     }
 }

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -24,8 +25,9 @@ class QWidget;
 //     if (wizard.EditNewProgramma(ConfigurationWizard::kModeNew, m_CurrentIDProgramma, QString())) {
 //         trace, FindProgramma, AddProgramToList(name, id), UpdateCommandState
 //     } else {
-//         trace; ConfigurationWizard::DeleteCounterRow(m_CurrentIDProgramma);
-//         m_CurrentIDProgramma = old;
+//         trace; m_CurrentIDProgramma = old;
+//         if (!ConfigurationWizard::DropNewIDProgramma(drawn))  // the database held
+//             box kTextNotCreated
 //     }
 // Modify (mnuEditProgramma, double click):
 //     if (wizard.EditNewProgramma(kModeModify, m_CurrentIDProgramma, lvProgrammi->currentItem()->text()))
@@ -48,11 +50,21 @@ class QWidget;
 // was (every save of a run is one transaction). listName is the text of the
 // selected list line, shown in the caption of mode 1.
 //
+// A save at End that fails for a reason the user can clear while the
+// program runs (the database held by another program, a full disk, a
+// database that cannot be written) is told with the failure, what was not
+// done ("Nothing has been saved.", in mode 2 also "Nothing has been
+// transferred.") and a Retry / Cancel choice: Retry stores the very entries
+// of the pages again, as often as the user asks; Cancel ends the run as a
+// failed save. Any other failure is told with OK only.
+//
 // In mode 2 the user is asked (message 799) whether to archive the edited
 // setup as a new configuration; on Yes a "CounterProgrammi" row is drawn and
 // the 18 rows are added under it, all in one transaction, and
 // ArchivedIDProgramma() gives the new id (-1 otherwise, also when that
-// archive failed; configuration 2 itself stays stored then).
+// archive failed; configuration 2 itself stays stored then). A failed
+// archive says that the configuration was not added (kTextNotArchived) and
+// offers Retry as the save at End does.
 //
 // Every database failure is caught here (DatabaseError, ProgramError,
 // SetupReadError): nothing escapes into FMain's handlers.
@@ -72,6 +84,12 @@ public:
     static constexpr std::int32_t kCaptionNew = 791;
     static constexpr std::int32_t kCaptionInstrument = 792;
     static constexpr std::int32_t kAskArchive = 799;
+    // What the user reads when a store can be made again, when the archive
+    // of mode 2 failed, and when a New ended without its configuration but
+    // its drawn id could not be given back.
+    static constexpr std::int32_t kTextRetryStore = 1074;
+    static constexpr std::int32_t kTextNotArchived = 1075;
+    static constexpr std::int32_t kTextNotCreated = 1076;
 
     static constexpr std::int16_t kPages = 19;
 
@@ -95,12 +113,19 @@ public:
 
     // Adds a row to "CounterProgrammi" on g_Connection: the database numbers
     // it (never 2, never reused). Returns its IDProgramma. DatabaseError on
-    // failure.
+    // failure. The counter rows DropNewIDProgramma kept go in the same
+    // transaction.
     static std::int32_t DrawNewIDProgramma();
     // Deletes the "CounterProgrammi" row of id (the counter row of a new
     // configuration that was cancelled); an id without a row, and 2, change
     // nothing. DatabaseError on failure.
     static void DeleteCounterRow(std::int32_t id);
+    // DeleteCounterRow for the id of a New that ended without its
+    // configuration. When the database does not let the row go (another
+    // program holds it), the failure is traced and false is answered: the
+    // row is kept in mind and deleted with the next id drawn or
+    // configuration stored here (the id stays unique meanwhile).
+    static bool DropNewIDProgramma(std::int32_t id);
 
     // owner: the window the pages and boxes belong to.
     explicit ConfigurationWizard(QWidget *owner = nullptr);
@@ -126,6 +151,10 @@ private:
     // collection (CCollDatiSetup::LoadDataFromADORS), into the run's objects.
     static void LoadStoredConfiguration(Run &run, std::int32_t idProgramma);
     void ArchiveInstrumentSetup();
+    // Runs store (one transaction); on a failure MayPassOnRetry accepts, the
+    // box with Retry and Cancel, store again on Retry. True once it stored;
+    // false after Cancel or any other failure (told with outcome).
+    bool StoreOfferingRetry(const std::function<void()> &store, const QString &what, const QString &outcome);
     void ShowCurrentError(const QString &what, const QString &outcome = QString());
 
     QPointer<QWidget> m_Owner;

@@ -737,11 +737,15 @@ void FMain::mnuAddProgramma_Click()
             g_Trace.BugMessage(QStringLiteral("Creata nuova configurazione; aggiornamento griglia configurazioni"));
             AddNewProgramToList(m_CurrentIDProgramma);
         } else {
-            // Cancelled, or not stored: no id stays drawn without its rows.
+            // Cancelled, or not stored: no id stays drawn without its rows. A
+            // row the database does not let go now goes with the next write;
+            // there is nothing for the user to do again.
             g_Trace.BugMessage(QStringLiteral("Annullata nuova configurazione"));
             const std::int32_t drawn = m_CurrentIDProgramma;
             m_CurrentIDProgramma = oldID;
-            ConfigurationWizard::DeleteCounterRow(drawn);
+            if (!ConfigurationWizard::DropNewIDProgramma(drawn))
+                MsgBox(LoadResourceString(ConfigurationWizard::kTextNotCreated),
+                       MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), this);
         }
     });
 }

@@ -87,8 +87,9 @@ public:
     // Connection wizard with the model page, read of the instrument into
     // configuration 2, the configuration wizard (ConfigurationWizard) on it,
     // and the write back to the address at which the instrument was found.
-    // A failed read or a cancelled wizard ends the command with nothing
-    // sent. Answers the id of the copy the user archived, if any.
+    // A failed read, a cancelled wizard or a save at End the user gave up
+    // ends the command with nothing sent. Answers the id of the copy the
+    // user archived, if any.
     std::optional<std::int32_t> ModifyInstrumentParameters();
     // Connection wizard, then the live view.
     void ViewVariables();

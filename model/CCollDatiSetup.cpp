@@ -18,6 +18,7 @@
 #include "CScaleMisuraDisplay.h"
 #include "CSerialComm.h"
 #include "ColumnVisitor.h"
+#include "ContextValues.h"
 #include "MErrors.h"
 #include "ModuleCodes.h"
 #include "WPxFunctionCodes.h"
@@ -567,95 +568,61 @@ CCollDatiSetup::ApplyContext CCollDatiSetup::currentContext() const
     return c;
 }
 
+namespace {
+
+// The collection's own objects as the source of the context values, each
+// read at the moment an object takes it.
+class CollectionContext : public ContextSource {
+public:
+    explicit CollectionContext(const CCollDatiSetup &setup) : m_Setup(setup) {}
+    const CModInstr &ModInstr() const override { return m_Setup.ModInstr(); }
+    std::int16_t DisplayDigit() const override { return m_Setup.Display().DisplayDigit(); }
+    std::int16_t WPxFunction() const override { return m_Setup.RangeWP12().WPxFunction(); }
+    std::int16_t MeasureType() const override { return m_Setup.RangeMVAHVA().MeasureType(); }
+    const CInOutScale &ChannelScale(bool channelA) const override
+    {
+        return channelA ? m_Setup.InOutScale() : m_Setup.InOutScaleB();
+    }
+
+private:
+    const CCollDatiSetup &m_Setup;
+};
+
+} // namespace
+
 void CCollDatiSetup::UpdateValidData()
 {
     const CModInstr &mod = *m_ModInstr;
+    const CollectionContext context(*this);
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
-        const QString name = m_SetupObjects.base(i).ClassName();
+        CParameterClassBase &object = m_SetupObjects.base(i);
+        const QString name = object.ClassName();
+        // A name of none of the 18 objects leaves its flag as it was.
+        if (!ObjectApplies(name, ApplyContext{}).has_value())
+            continue;
         // Decided on the values as they are at this object's turn: the
         // objects before it have had their context values pushed.
-        const auto applies = [&] { return ObjectApplies(name, currentContext()).value_or(false); };
-        bool valid = false;
+        SetContextValues(object, context);
 
-        if (name == QLatin1String("CModInstr")) {
-            valid = applies();
-        } else if (name == QLatin1String("CRangeWP12")) {
-            m_RangeWP12->SetModelloStrumento(mod.ModelloStrumento());
-            m_RangeWP12->SetSlotA(mod.SlotA());
-            valid = applies();
-            if (valid)
-                m_RangeWP12->SetElettricScale();
-        } else if (name == QLatin1String("CRangeMVAHVA")) {
-            m_RangeMVAHVA->SetModelloStrumento(mod.ModelloStrumento());
-            m_RangeMVAHVA->SetSlotA(mod.SlotA());
-            valid = applies();
-            if (valid)
-                m_RangeMVAHVA->SetElettricScale();
-        } else if (name == QLatin1String("CRangeGKP")) {
-            m_RangeGKP->SetModelloStrumento(mod.ModelloStrumento());
-            m_RangeGKP->SetSlotA(mod.SlotA());
-            valid = applies();
-            if (valid)
-                m_RangeGKP->SetElettricScale();
-        } else if (name == QLatin1String("CRangeMVZ")) {
-            m_RangeMVZ->SetSlotC(mod.SlotC());
-            m_RangeMVZ->SetSlotD(mod.SlotD());
-            valid = applies();
-            if (valid)
-                m_RangeMVZ->SetElettricScale();
-        } else if (name == QLatin1String("CDisplay")) {
-            m_Display->SetModelloStrumento(mod.ModelloStrumento());
-            m_Display->SetSlotA(mod.SlotA());
-            valid = applies();
-        } else if (name == QLatin1String("CInOutScale") || name == QLatin1String("CInOutScaleB")) {
-            CInOutScale &scale = name == QLatin1String("CInOutScale") ? *m_InOutScale : *m_InOutScaleB;
-            scale.SetModelloStrumento(mod.ModelloStrumento());
-            scale.SetSlotA(mod.SlotA());
-            scale.SetMeasureType(m_RangeMVAHVA->MeasureType());
-            scale.SetDisplayDigit(m_Display->DisplayDigit());
-            scale.SetWPxFunction(m_RangeWP12->WPxFunction());
-            scale.SetDisplayScale();
-            valid = applies();
-        } else if (name == QLatin1String("CLinearize") || name == QLatin1String("CLinearizeB")) {
-            const bool channelA = name == QLatin1String("CLinearize");
-            CLinearize &curve = channelA ? *m_Linearize : *m_LinearizeB;
-            const CInOutScale &scale = channelA ? *m_InOutScale : *m_InOutScaleB;
-            curve.SetElectricDigitalPoint(scale.ElectricDigitalPoint());
-            curve.SetMinElectricScale(scale.MinElectricScale());
-            curve.SetMaxElectricScale(scale.MaxElectricScale());
-            curve.SetModelloStrumento(mod.ModelloStrumento());
-            curve.SetDisplayDigit(m_Display->DisplayDigit());
-            curve.SetSlotA(mod.SlotA());
-            valid = applies();
+        if (name == QLatin1String("CInOutScale") || name == QLatin1String("CInOutScaleB")) {
+            (name == QLatin1String("CInOutScale") ? *m_InOutScale : *m_InOutScaleB).SetDisplayScale();
         } else if (name == QLatin1String("CCounterAB")) {
-            m_CounterAB->SetWPxFunction(m_RangeWP12->WPxFunction());
             // A function left over from an earlier frequency configuration
             // must not replace the display scales of any other module.
             if (ModuleCodes::IsFrequencyModule(mod.SlotA()))
                 m_CounterAB->SetDisplayScale();
-            valid = applies();
-        } else if (name.startsWith(QLatin1String("CAlarm")) && name.size() == 7 && name[6] >= QLatin1Char('1') &&
-                   name[6] <= QLatin1Char('4')) {
-            CAlarm &alarm = *m_Alarm[static_cast<std::size_t>(name[6].digitValue() - 1)];
-            alarm.SetModelloStrumento(mod.ModelloStrumento());
-            alarm.SetSlotA(mod.SlotA());
-            alarm.SetDisplayDigit(m_Display->DisplayDigit());
-            alarm.SetWPxFunction(m_RangeWP12->WPxFunction());
-            valid = applies();
-        } else if (name == QLatin1String("CAnalogOut")) {
-            m_AnalogOut->SetModelloStrumento(mod.ModelloStrumento());
-            m_AnalogOut->SetWPxFunction(m_RangeWP12->WPxFunction());
-            valid = applies();
-        } else if (name == QLatin1String("CFiltroDigitale")) {
-            m_FiltroDigitale->SetModelloStrumento(mod.ModelloStrumento());
-            m_FiltroDigitale->SetSlotA(mod.SlotA());
-            m_FiltroDigitale->SetDisplayDigit(m_Display->DisplayDigit());
-            valid = applies();
-        } else if (name == QLatin1String("CSerialComm")) {
-            valid = applies();
-        } else {
-            // A name of none of the 18 objects leaves its flag as it was.
-            continue;
+        }
+        const bool valid = ObjectApplies(name, currentContext()).value_or(false);
+        if (valid) {
+            // The ranges publish their electrical limits only when they apply.
+            if (name == QLatin1String("CRangeWP12"))
+                m_RangeWP12->SetElettricScale();
+            else if (name == QLatin1String("CRangeMVAHVA"))
+                m_RangeMVAHVA->SetElettricScale();
+            else if (name == QLatin1String("CRangeGKP"))
+                m_RangeGKP->SetElettricScale();
+            else if (name == QLatin1String("CRangeMVZ"))
+                m_RangeMVZ->SetElettricScale();
         }
         m_ValidData[static_cast<std::size_t>(i - 1)] = valid;
     }

@@ -8,13 +8,16 @@
 #include "CRangeWP12.h"
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
+#include "DatabaseErrorText.h"
 #include "MsgBox.h"
+#include "OtherProgram.h"
 #include "TraceCapture.h"
 #include "ResourceText.h"
 
 #include "../model/ModelDatabase.h"
 #include "../wizard/WizardTestSupport.h"
 
+#include <QDir>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -517,6 +520,104 @@ TEST_F(ConfigurationWizardRun, InstrumentSetupIsStoredAndArchivedOnYesOnly)
         // Configuration 2 is rewritten in place, never doubled.
         EXPECT_EQ(TablesWithRow(2), 18);
         Exec(QStringLiteral("UPDATE \"CModInstr\" SET \"m_SlotB\" = 0 WHERE \"IDProgramma\" = 2"));
+    }
+}
+
+// A save that finds the database held by another program: the box tells the
+// failure, what was not done and offers Retry, which stores the very entries
+// of the pages once the other program has let go; Cancel stores nothing. The
+// same for the save at End of a new and of a modified configuration, and for
+// the archived copy of an instrument's setup.
+TEST_F(ConfigurationWizardRun, ASaveRefusedWhileTheDatabaseIsHeldIsOfferedAgain)
+{
+    struct Case {
+        const char *what;
+        std::int32_t mode;
+        int answer;
+    };
+    const Case cases[] = {
+        {"new, retried", ConfigurationWizard::kModeNew, MsgBoxResult::Retry},
+        {"new, cancelled", ConfigurationWizard::kModeNew, MsgBoxResult::Cancel},
+        {"modify, retried", ConfigurationWizard::kModeModify, MsgBoxResult::Retry},
+        {"modify, cancelled", ConfigurationWizard::kModeModify, MsgBoxResult::Cancel},
+        {"archive, retried", ConfigurationWizard::kModeInstrument, MsgBoxResult::Retry},
+        {"archive, cancelled", ConfigurationWizard::kModeInstrument, MsgBoxResult::Cancel},
+    };
+    OtherProgram other(DatabaseFile());
+    const QString busy = GetResourceText(kTextDatabaseBusy, {QDir::toNativeSeparators(DatabaseFile())});
+    const QString entered = QStringLiteral("Entered");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool archive = c.mode == ConfigurationWizard::kModeInstrument;
+        const std::int32_t id = c.mode == ConfigurationWizard::kModeNew ? ConfigurationWizard::DrawNewIDProgramma()
+                                : archive                               ? ConfigurationWizard::kInstrumentIDProgramma
+                                                                        : StoreConfiguration(QStringLiteral("Line 6"));
+        const std::int32_t counterRows = RowCount(QStringLiteral("CounterProgrammi"));
+
+        Expect(QStringLiteral("CModInstr"), "cmdNext", [&](FWizardPage &p) {
+            p.findChild<QLineEdit *>(QStringLiteral("txtProgramName"))->setText(entered);
+            if (archive)
+                Click(p, "optSlotB1");
+        });
+        QStringList keys{QStringLiteral("CRangeMVAHVA"), QStringLiteral("CDisplay"), QStringLiteral("CInOutScale")};
+        if (c.mode == ConfigurationWizard::kModeModify)
+            keys << QStringLiteral("CAlarm1");
+        keys << QStringLiteral("CFiltroDigitale");
+        if (archive)
+            keys << QStringLiteral("CSerialComm");
+        for (const QString &key : keys)
+            Expect(key, "cmdNext");
+        // The other program takes the database while the last page waits
+        // (for the archive: while the question waits).
+        Expect(QString(), "cmdEnd", [&](FWizardPage &) {
+            if (!archive)
+                other.Lock();
+        });
+
+        std::vector<MsgBoxRequest> boxes;
+        SetMsgBoxHook([&](const MsgBoxRequest &r) {
+            boxes.push_back(r);
+            if (r.text == LoadResourceString(ConfigurationWizard::kAskArchive)) {
+                other.Lock();
+                return MsgBoxResult::Yes;
+            }
+            if (c.answer == MsgBoxResult::Retry)
+                other.Unlock();
+            return c.answer;
+        });
+        ConfigurationWizard wizard;
+        const bool stored = wizard.EditNewProgramma(c.mode, id, QStringLiteral("Line 6"));
+        other.Unlock();
+
+        const bool retried = c.answer == MsgBoxResult::Retry;
+        EXPECT_EQ(stored, archive || retried);
+        ASSERT_EQ(boxes.size(), archive ? 2u : 1u);
+        const MsgBoxRequest &refused = boxes.back();
+        EXPECT_EQ(refused.text.toStdString(),
+                  WithOutcome(WithOutcome(busy, LoadResourceString(archive ? ConfigurationWizard::kTextNotArchived
+                                                                           : kTextNothingSaved)),
+                              LoadResourceString(ConfigurationWizard::kTextRetryStore))
+                      .toStdString());
+        EXPECT_EQ(refused.style, MsgBoxStyle::Critical | MsgBoxStyle::RetryCancel);
+
+        const std::int32_t storedId = archive ? wizard.ArchivedIDProgramma() : id;
+        if (retried) {
+            ASSERT_GT(storedId, 2);
+            EXPECT_EQ(TablesWithRow(storedId), 18);
+            EXPECT_EQ(Column(QStringLiteral("CModInstr"), storedId, QStringLiteral("m_NomeProgramma")).toString(),
+                      entered);
+        } else if (archive) {
+            EXPECT_EQ(storedId, -1);
+        } else {
+            EXPECT_EQ(TablesWithRow(id), c.mode == ConfigurationWizard::kModeNew ? 0 : 18);
+            EXPECT_NE(Column(QStringLiteral("CModInstr"), id, QStringLiteral("m_NomeProgramma")).toString(), entered);
+        }
+        EXPECT_EQ(RowCount(QStringLiteral("CounterProgrammi")), counterRows + (archive && retried ? 1 : 0));
+        if (archive) {
+            // Configuration 2 was stored before the question.
+            EXPECT_EQ(Column(QStringLiteral("CModInstr"), 2, QStringLiteral("m_SlotB")).toInt(), 1);
+            Exec(QStringLiteral("UPDATE \"CModInstr\" SET \"m_SlotB\" = 0 WHERE \"IDProgramma\" = 2"));
+        }
     }
 }
 

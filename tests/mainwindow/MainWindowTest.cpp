@@ -12,6 +12,7 @@
 #include "DatabaseError.h"
 #include "MErrors.h"
 #include "MsgBox.h"
+#include "OtherProgram.h"
 #include "ProgramFolder.h"
 #include "SettingsStore.h"
 #include "StringTable.h"
@@ -365,6 +366,51 @@ TEST_F(MainWindow, NewAndModifyKeepTheListAndTheCounterInStep)
     EXPECT_EQ(main.CurrentIDProgramma(), first);
     EXPECT_EQ(modes, (std::vector<std::int32_t>{0, 0, 1}));
     EXPECT_TRUE(m_Boxes.empty());
+}
+
+// A New that ends without its configuration while another program holds the
+// database: the box says that no configuration was created (there is nothing
+// to try again), and the counter row the database kept goes with the next id
+// drawn.
+TEST_F(MainWindow, ANewEndedWhileTheDatabaseIsHeldLeavesItsCounterRowToTheNextWrite)
+{
+    OtherProgram other(DatabaseFile());
+    FMain &main = Open();
+    std::vector<std::int32_t> drawn;
+    main.SetEditNewProgramma([&](FMain &window, std::int32_t) {
+        drawn.push_back(window.CurrentIDProgramma());
+        if (drawn.size() == 1) {
+            other.Lock();
+            return false;
+        }
+        CCollDatiSetup setup;
+        setup.SetIDProgramma(window.CurrentIDProgramma());
+        setup.ModInstr().SetNomeProgramma(QStringLiteral("Nuova"));
+        setup.SaveDataInADORS(true);
+        return true;
+    });
+    const auto counterRow = [this](std::int32_t id) {
+        return Column(QStringLiteral("CounterProgrammi"), id, QStringLiteral("IDProgramma")).isValid();
+    };
+
+    m_Answer = MsgBoxResult::OK;
+    main.mnuAddProgramma->trigger();
+    other.Unlock();
+    ASSERT_EQ(m_Boxes.size(), 1u);
+    EXPECT_EQ(m_Boxes[0].text.toStdString(), LoadResourceString(ConfigurationWizard::kTextNotCreated).toStdString());
+    EXPECT_EQ(main.CurrentIDProgramma(), -1);
+    EXPECT_EQ(main.lvProgrammi->count(), 0);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_TRUE(counterRow(drawn[0]));
+
+    m_Boxes.clear();
+    main.mnuAddProgramma->trigger();
+    EXPECT_TRUE(m_Boxes.empty());
+    ASSERT_EQ(drawn.size(), 2u);
+    EXPECT_GT(drawn[1], drawn[0]);
+    EXPECT_FALSE(counterRow(drawn[0]));
+    EXPECT_TRUE(counterRow(drawn[1]));
+    EXPECT_EQ(Lines(), QStringList{QStringLiteral("Nuova")});
 }
 
 // New runs the real configuration wizard; a Cancel there leaves no drawn id.

@@ -19,6 +19,8 @@
 #include "CScaleMisuraDisplay.h"
 #include "CSerialComm.h"
 #include "ConfigurationWizard.h"
+#include "DatabaseErrorText.h"
+#include "OtherProgram.h"
 #include "FAuxProgSetup.h"
 #include "CLiveView.h"
 #include "FSerialProgSetup.h"
@@ -508,6 +510,68 @@ TEST_P(ModifyInstrumentParameters, ReadsIntoConfiguration2EditsItAndWritesItBack
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ModifyInstrumentParameters, ::testing::ValuesIn(kModifyCases));
+
+// The save at End finds the database held by another program: Cancel sends
+// nothing, and the box says so; Retry, once the other program has let go,
+// stores the entries and writes them to the instrument.
+TEST_F(TransferCommandsTest, ModifyInstrumentParametersOffersARefusedSaveAgain)
+{
+    const std::int32_t coding = Store(kModbusModules, kStoredId);
+    const std::vector<std::int16_t> map = MapOf(kStoredId, 89);
+    modbus = std::make_unique<testsim::InstrumentSimulator>(pair);
+    const int inst = modbus->AddInstrument(kInstrumentAddress, coding, 38400);
+    for (int i = 0; i < static_cast<int>(map.size()); ++i)
+        modbus->SetRegister(inst, static_cast<std::uint16_t>(0xE000 + i), map[static_cast<std::size_t>(i)]);
+    OtherProgram other(DatabaseFile());
+    const QString busy = GetResourceText(kTextDatabaseBusy, {QDir::toNativeSeparators(DatabaseFile())});
+
+    // Cancel first: the instrument keeps its address for the second run.
+    for (const int answer : {MsgBoxResult::Cancel, MsgBoxResult::Retry}) {
+        SCOPED_TRACE(answer == MsgBoxResult::Retry ? "retried" : "cancelled");
+        boxes.clear();
+        formsShown = 0;
+        SetMsgBoxHook([&](const MsgBoxRequest &r) {
+            boxes.push_back(r);
+            if (r.text == LoadResourceString(ConfigurationWizard::kAskArchive))
+                return MsgBoxResult::No;
+            if (answer == MsgBoxResult::Retry)
+                other.Unlock();
+            return answer;
+        });
+        PageScript script;
+        script.Then(CommPage(CCommConfig::kInterfaceRS232))
+            .Then(Press("FWNetworkAddMsgSetup", "cmdNext"))
+            .Then(Press("FWFinalSetupMessage", "cmdEnd"));
+        for (int i = 0; i < kWizardPages; ++i) {
+            script.Then([&other](FWizardPage &page) {
+                const bool last = page.objectName() == QStringLiteral("FWFinalSetupMessage");
+                if (last)
+                    other.Lock();
+                PageScript::Press(page, last ? "cmdEnd" : "cmdNext");
+            });
+        }
+        EXPECT_FALSE(commands.ModifyInstrumentParameters());
+        other.Unlock();
+
+        ASSERT_GE(boxes.size(), 1u) << BoxTexts();
+        EXPECT_EQ(boxes[0].text.toStdString(),
+                  WithOutcome(WithOutcome(busy, WithOutcome(LoadResourceString(kTextNothingSaved),
+                                                            LoadResourceString(kTextNothingTransferred))),
+                              LoadResourceString(ConfigurationWizard::kTextRetryStore))
+                      .toStdString());
+        EXPECT_EQ(boxes[0].style, MsgBoxStyle::Critical | MsgBoxStyle::RetryCancel);
+        if (answer == MsgBoxResult::Cancel) {
+            EXPECT_EQ(boxes.size(), 1u) << BoxTexts();
+            EXPECT_EQ(modbus->WriteRequests(inst), 0);
+            EXPECT_EQ(formsShown, 1);
+        } else {
+            ASSERT_EQ(boxes.size(), 2u) << BoxTexts();
+            EXPECT_EQ(boxes[1].text, LoadResourceString(ConfigurationWizard::kAskArchive));
+            EXPECT_EQ(formsShown, 2);
+            EXPECT_EQ(modbus->Registers(inst, 0xE000, 0x56), MapOf(kInstrumentId, 0x56));
+        }
+    }
+}
 
 // The auxiliary interface shows the model page, whose modules the read
 // checks the dump against, and skips the network page.
