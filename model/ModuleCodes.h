@@ -73,7 +73,7 @@ constexpr bool IsLowHighSignalModule(std::int32_t slotA)
 // "1999" and "9990" (CDisplay's DisplayDigit) exists only there.
 constexpr bool OffersDisplayChoice(std::int32_t model, std::int32_t slotA)
 {
-    return model == ModelCode::Oxa12 && slotA >= SlotACode::MVA && slotA <= SlotACode::GKP;
+    return model == ModelCode::Oxa12 && slotA <= SlotACode::GKP;
 }
 
 // A QD or QE in slot B: the serial module.
