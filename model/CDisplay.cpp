@@ -89,7 +89,7 @@ void CDisplay::CopyProperties(const CDisplay &from, CDisplay &to)
 
 void CDisplay::SetReport(ReportRecordset &report) const
 {
-    if (ModelloStrumento() == ModelCode::Oxa12 && SlotA() <= SlotACode::GKP)
+    if (ModuleCodes::OffersDisplayChoice(ModelloStrumento(), SlotA()))
         AddReportRow(report, {LoadResourceString(5511), EnumCodeText(5512, m_DisplayDigit, kDisplayDigits)});
     if (ModelloStrumento() == ModelCode::Oxa14)
         AddReportRow(report, {LoadResourceString(5514),

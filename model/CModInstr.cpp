@@ -50,7 +50,10 @@ std::vector<FieldRule> CModInstr::ContextRules() const
 {
     if (m_SlotA == SlotACode::MVZ)
         return {};
-    return {CodeRule("m_SlotC", SlotCCode::MvzExtraFirst), CodeRule("m_SlotD", SlotDCode::MvzExtraFirst)};
+    // One BN module: in slot B or in slot C, never both (the module coding
+    // carries one, and the model page fits one).
+    const std::int32_t slotCCodes = m_SlotB == SlotBCode::BN ? SlotCCode::BN : SlotCCode::MvzExtraFirst;
+    return {CodeRule("m_SlotC", slotCCodes), CodeRule("m_SlotD", SlotDCode::MvzExtraFirst)};
 }
 
 void CModInstr::CopyProperties(const CModInstr &from, CModInstr &to)

@@ -46,7 +46,8 @@ public:
     void Columns(ColumnVisitor &c) override;
     // The codes of the model and of each slot; the extra inputs of slots C
     // and D (codes 5 to 7, 2 to 4) only with the master input in slot A,
-    // since the module coding carries them for that module alone.
+    // since the module coding carries them for that module alone; beside
+    // any other input, a BN in slot B leaves slot C none of its BN.
     std::span<const FieldRule> FieldRules() const override;
     std::vector<FieldRule> ContextRules() const override;
 

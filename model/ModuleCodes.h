@@ -69,6 +69,13 @@ constexpr bool IsLowHighSignalModule(std::int32_t slotA)
     return slotA >= SlotACode::MVA && slotA <= SlotACode::HVA;
 }
 
+// Model 0 on its own inputs (slot A MVA to GKP): the display choice between
+// "1999" and "9990" (CDisplay's DisplayDigit) exists only there.
+constexpr bool OffersDisplayChoice(std::int32_t model, std::int32_t slotA)
+{
+    return model == ModelCode::Oxa12 && slotA <= SlotACode::GKP;
+}
+
 // A QD or QE in slot B: the serial module.
 constexpr bool HasSerialModule(std::int32_t slotB)
 {

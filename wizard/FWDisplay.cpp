@@ -56,7 +56,7 @@ void FWDisplay::FormLoad()
 void FWDisplay::PrepareControls()
 {
     const CDisplay &data = WorkingCopy();
-    m_DisplayDigit->ActivateGroup(data.ModelloStrumento() == ModelCode::Oxa12 && data.SlotA() <= SlotACode::GKP);
+    m_DisplayDigit->ActivateGroup(ModuleCodes::OffersDisplayChoice(data.ModelloStrumento(), data.SlotA()));
     m_DisplayColor->ActivateGroup(data.ModelloStrumento() == ModelCode::Oxa14);
 }
 

@@ -205,7 +205,7 @@ void FWInOutScale::SetMeasureScaleLimits()
         AddDigitalPointItems(*m_MeasureDigitalPoint, kSixDigitsFirst, kSixDigitsLast);
         return;
     }
-    if (slotA < SlotACode::MVA || slotA > SlotACode::GKP || data.ModelloStrumento() != ModelCode::Oxa12)
+    if (!ModuleCodes::OffersDisplayChoice(data.ModelloStrumento(), slotA))
         return;
     if (data.DisplayDigit() != 0) {
         for (CTextDigitSpin *spin : {m_MinMeasureScale, m_MaxMeasureScale}) {

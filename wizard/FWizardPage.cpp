@@ -1,5 +1,8 @@
 #include "FWizardPage.h"
 
+#include "ColumnVisitor.h"
+#include "ParameterCodes.h"
+
 #include "CommandBorder.h"
 #include "CTraceCode.h"
 #include "FormText.h"
@@ -8,6 +11,7 @@
 #include "StringTable.h"
 
 #include <QFrame>
+#include <QVariant>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -225,6 +229,7 @@ void FWizardPage::Activate()
     PrepareControls();
     DataToControls();
     ApplyRules();
+    AfterDataShown();
     RefreshButtons();
 }
 
@@ -259,6 +264,102 @@ bool FWizardPage::CheckBeforeClose(std::int32_t)
 
 void FWizardPage::AfterControlsToData(std::int32_t) {}
 
+namespace {
+
+// One object's stored columns in table order: names and values.
+struct ColumnValues : ColumnVisitor {
+    QStringList names;
+    std::vector<QVariant> values;
+    void Column(const QString &n, std::int16_t &m) override { add(n, m); }
+    void Column(const QString &n, std::int32_t &m) override { add(n, m); }
+    void Column(const QString &n, QString &m) override { add(n, m); }
+    void add(const QString &n, const QVariant &v)
+    {
+        names << n;
+        values.push_back(v);
+    }
+};
+
+ColumnValues ReadColumns(const CParameterClassBase &object)
+{
+    ColumnValues columns;
+    // The visitor takes the members by reference; this one only reads them.
+    const_cast<CParameterClassBase &>(object).Columns(columns);
+    return columns;
+}
+
+// Writes the columns of `take` from `from` into the object it visits.
+struct ColumnWriter : ColumnVisitor {
+    const std::vector<QVariant> &from;
+    const std::vector<bool> &take;
+    std::size_t i = 0;
+    ColumnWriter(const std::vector<QVariant> &values, const std::vector<bool> &which) : from(values), take(which) {}
+    void Column(const QString &, std::int16_t &m) override
+    {
+        if (next())
+            m = static_cast<std::int16_t>(from[i - 1].toInt());
+    }
+    void Column(const QString &, std::int32_t &m) override
+    {
+        if (next())
+            m = from[i - 1].toInt();
+    }
+    void Column(const QString &, QString &m) override
+    {
+        if (next())
+            m = from[i - 1].toString();
+    }
+    bool next()
+    {
+        ++i;
+        return i <= take.size() && i <= from.size() && take[i - 1];
+    }
+};
+
+} // namespace
+
+void KeepUntouchedColumns(const CParameterClassBase &shown, const CParameterClassBase &untouched,
+                          CParameterClassBase &stored)
+{
+    const ColumnValues before = ReadColumns(shown);
+    const ColumnValues asShown = ReadColumns(untouched);
+    const ColumnValues after = ReadColumns(stored);
+    const std::size_t count = std::min({before.values.size(), asShown.values.size(), after.values.size()});
+    std::vector<bool> keep(count, false);
+    bool any = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        keep[i] = after.values[i] == asShown.values[i] && after.values[i] != before.values[i];
+        any = any || keep[i];
+    }
+    if (!any)
+        return;
+    ColumnWriter keepWriter(before.values, keep);
+    stored.Columns(keepWriter);
+
+    // A kept value that the object's rules do not take in the context the
+    // user has chosen since (another model, another module) gives way to
+    // what the controls hold.
+    std::vector<FieldRule> rules(stored.FieldRules().begin(), stored.FieldRules().end());
+    for (const FieldRule &rule : stored.ContextRules())
+        rules.push_back(rule);
+    std::vector<bool> undo(count, false);
+    bool anyUndo = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!keep[i] || before.values[i].typeId() == QMetaType::QString)
+            continue;
+        for (const FieldRule &rule : rules) {
+            if (before.names[static_cast<qsizetype>(i)] == QLatin1String(rule.column) &&
+                !FieldValueFits(rule, before.values[i].toInt()))
+                undo[i] = true;
+        }
+        anyUndo = anyUndo || undo[i];
+    }
+    if (!anyUndo)
+        return;
+    ColumnWriter undoWriter(after.values, undo);
+    stored.Columns(undoWriter);
+}
+
 void FWizardPage::CloseChecked(std::int32_t button)
 {
     guarded([&] {
@@ -268,6 +369,7 @@ void FWizardPage::CloseChecked(std::int32_t button)
         m_ButtonRet = button;
         try {
             ControlsToData();
+            KeepUntouched();
             AfterControlsToData(button);
         } catch (...) {
             m_ButtonRet = previous; // the page stays open as it was

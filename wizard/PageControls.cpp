@@ -237,7 +237,7 @@ std::int32_t Span(std::int32_t start, std::int32_t end)
 
 bool StepsByTen(std::int16_t model, std::int16_t slotA, std::int16_t displayDigit)
 {
-    return model == ModelCode::Oxa12 && slotA >= SlotACode::MVA && slotA <= SlotACode::GKP && displayDigit == 1;
+    return ModuleCodes::OffersDisplayChoice(model, slotA) && displayDigit == 1;
 }
 
 ChannelChoice::ChannelChoice(QWidget *parent, QObject *owner, const QString &wrapperName)
