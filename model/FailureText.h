@@ -7,8 +7,10 @@
 //
 // - DatabaseError: the text of its kind (DatabaseErrorText); its description
 //   is traced, after tracePrefix.
-// - SetupReadError, ProgramError: their description, traced after
-//   tracePrefix when that is not empty.
+// - SetupReadError: its user text (the field as its page names it, and the
+//   value) in string 3164; its check text is traced after tracePrefix when
+//   that is not empty.
+// - ProgramError: its description, traced likewise.
 // - Anything else is a fault of the program: string 730 ("An internal error
 //   happened: |1 ...") naming what was thrown, and always the trace line
 //   tracePrefix + "Errore interno: " + what was thrown.
