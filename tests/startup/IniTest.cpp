@@ -1,5 +1,6 @@
 #include "CINIManager.h"
 #include "MErrors.h"
+#include "UnprivilegedFileAccess.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,8 +8,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <limits>
-#include <sys/fsuid.h>
-#include <unistd.h>
 
 namespace {
 
@@ -50,32 +49,6 @@ const QByteArray kHandWritten = "; written by hand\r\n"
                                 "; the printer\r\n"
                                 "[Print]\r\n"
                                 "Copies=3\r\n";
-
-// While it lives, this thread's file access is checked as for an ordinary
-// user even when the process runs as root (who may write anywhere).
-class UnprivilegedFileAccess {
-public:
-    UnprivilegedFileAccess()
-    {
-        if (::geteuid() == 0) {
-            ::setfsgid(65534);
-            ::setfsuid(65534);
-            m_Dropped = true;
-        }
-    }
-    ~UnprivilegedFileAccess()
-    {
-        if (m_Dropped) {
-            ::setfsuid(0);
-            ::setfsgid(0);
-        }
-    }
-    UnprivilegedFileAccess(const UnprivilegedFileAccess &) = delete;
-    UnprivilegedFileAccess &operator=(const UnprivilegedFileAccess &) = delete;
-
-private:
-    bool m_Dropped = false;
-};
 
 } // namespace
 
