@@ -112,10 +112,13 @@ void ADOConnection::OpenFile(const QString &filePath)
         db.setDatabaseName(info.absoluteFilePath());
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeout()));
         if (!db.open()) {
-            const QString why = db.lastError().text();
+            // Opening reads the file's header: a disk that does not give it
+            // fails here already.
+            const QSqlError error = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_Name);
-            throw DatabaseError(QStringLiteral("The database %1 cannot be opened: %2").arg(filePath, why));
+            throw DatabaseError(QStringLiteral("The database %1 cannot be opened: %2").arg(filePath, error.text()),
+                                DatabaseError::KindOf(error));
         }
         // SQLite opens anything lazily: read the schema now so a file that is
         // not a database fails here, not at the first row.
