@@ -380,9 +380,10 @@ bool FMain::OpenDatabase()
         return true;
     } catch (const DatabaseError &e) {
         // The window stays up with an empty list; the user learns why. A
-        // database another program holds is opened again by the next
-        // command (ReopenBusyDatabase).
-        m_DatabaseBusy = e.Busy();
+        // database another program holds, a file that is not there or a
+        // disk that does not answer is opened again by the next command
+        // (ReopenBusyDatabase).
+        m_DatabaseBusy = e.MayPassOnReopen();
         MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
         return false;
     }
@@ -390,7 +391,10 @@ bool FMain::OpenDatabase()
 
 bool FMain::ReopenBusyDatabase()
 {
-    if (!m_DatabaseBusy)
+    // A connection that was refused a write may have opened a file it could
+    // not write read-only, and stays so: it is opened again as well, so a
+    // file made writable (or put back) serves the command.
+    if (!m_DatabaseBusy && !(ArchiveOpen() && g_Connection.WriteRefused()))
         return ArchiveOpen();
     g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
     const bool opened = OpenDatabase();

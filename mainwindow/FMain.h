@@ -204,8 +204,9 @@ private:
     // Opens the database and fills the list from "Programmi"; a failure is
     // shown to the user and leaves the list empty.
     bool OpenDatabase();
-    // After a load that found the database busy, tries the opening again
-    // (true when the database is open).
+    // After a load that found the database busy, missing or unreadable, or
+    // after a write the connection was refused (read-only, the file moved),
+    // tries the opening again (true when the database is open).
     bool ReopenBusyDatabase();
     // The database and its list of configurations are open.
     bool ArchiveOpen() const;
@@ -228,7 +229,8 @@ private:
     std::int32_t m_CurrentIDProgramma = -1;
     bool m_Loading = false;
     bool m_Loaded = false;
-    // The load found the database locked by another program.
+    // The load found the database locked by another program, or another
+    // try may find it (DatabaseError::MayPassOnReopen).
     bool m_DatabaseBusy = false;
     ADORecordset m_rsProgrammi;
     std::unique_ptr<CCommConfig> m_CommConfigSetup;

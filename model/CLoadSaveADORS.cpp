@@ -11,9 +11,10 @@ namespace {
 
 [[noreturn]] void badColumn(const ADORecordset &rs, const QString &name, const QString &why)
 {
-    // A stored value the member cannot hold: the row is damaged.
-    throw DatabaseError(QStringLiteral("Column %1 of table %2 %3").arg(name, rs.Source(), why),
-                        DatabaseFailure::Damaged);
+    // A stored value the member cannot hold: this configuration's row is
+    // not usable, the rest of the archive may well be.
+    throw DatabaseError::StoredRow(QStringLiteral("Column %1 of table %2 %3").arg(name, rs.Source(), why), rs.Source(),
+                                   name);
 }
 
 // A whole number from a column: an integer, a real without fraction, or a

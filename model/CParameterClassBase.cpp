@@ -4,6 +4,7 @@
 #include "ADORecordset.h"
 #include "CTraceCode.h"
 #include "DatabaseError.h"
+#include "FieldLabels.h"
 #include "ParameterClassRegistry.h"
 
 #include <QVector>
@@ -85,6 +86,21 @@ private:
     std::span<const FieldRule> m_Rules;
     QString m_Table;
 };
+
+// The configuration's name as the main window's list shows it (from the
+// list's own view), or its number when even that cannot be read.
+QString configurationName(std::int32_t id)
+{
+    try {
+        ADORecordset row;
+        row.Open(QStringLiteral("Programmi"), g_Connection, kCriterionPrefix + QString::number(id));
+        if (!row.Eof())
+            return row.Value(QStringLiteral("m_NomeProgramma")).toString();
+    } catch (const DatabaseError &) {
+        // The number below tells it all the same.
+    }
+    return QString::number(id);
+}
 
 class NameVisitor : public ColumnVisitor {
 public:
@@ -176,10 +192,24 @@ void CParameterClassBase::failRowNotFound(const QString &criterion) const
 {
     // A configuration's model row goes only with the whole configuration
     // (Canc_Programma): without it the configuration is no longer in the
-    // archive. A configuration missing the row of another table is damaged.
-    fail(QStringLiteral("Record non trovato con il criterio:") + criterion + QStringLiteral(" nella tabella ") +
-             m_ClassName,
-         m_ClassName == QLatin1String("CModInstr") ? DatabaseFailure::NotInArchive : DatabaseFailure::Damaged);
+    // archive. A configuration missing the row of another table cannot be
+    // used; the other configurations can.
+    const QString text = QStringLiteral("Record non trovato con il criterio:") + criterion +
+                         QStringLiteral(" nella tabella ") + m_ClassName;
+    if (m_ClassName == QLatin1String("CModInstr"))
+        fail(text, DatabaseFailure::NotInArchive);
+    g_Trace.BugMessage(QStringLiteral("g_Trace.BugAssert fallito: ") + text);
+    throw DatabaseError::StoredRow(text, m_ClassName);
+}
+
+void CParameterClassBase::rethrowInConfiguration(const DatabaseError &error, std::int32_t id)
+{
+    // Placed once, by the row that failed; an error of the database itself
+    // goes on as it is.
+    if (error.Kind() != DatabaseFailure::Configuration || error.IDProgramma() >= 0)
+        throw error;
+    const QString caption = error.Column().isEmpty() ? QString() : FieldUserName(error.Table(), error.Column());
+    throw error.InConfiguration(id, configurationName(id), caption);
 }
 
 void CParameterClassBase::openTable(ADORecordset &rs, std::int32_t id)
@@ -244,10 +274,15 @@ void CParameterClassBase::SaveDataInADORS(const RowCriterion &criterion)
         rs.Update();
     } else {
         const QString text = criterion.toString();
+        const std::int32_t id = parseCriterion(text);
         rs.MoveFirst();
-        rs.Find(kCriterionPrefix + QString::number(parseCriterion(text)));
-        if (rs.Eof())
-            failRowNotFound(text);
+        rs.Find(kCriterionPrefix + QString::number(id));
+        try {
+            if (rs.Eof())
+                failRowNotFound(text);
+        } catch (const DatabaseError &e) {
+            rethrowInConfiguration(e, id);
+        }
     }
     {
         RowStoreHold hold(m_RowStore, rs);
@@ -270,12 +305,14 @@ void CParameterClassBase::LoadRowFromADORS(const RowCriterion &criterion)
     openTable(rs, id);
     rs.MoveFirst();
     rs.Find(kCriterionPrefix + QString::number(id));
-    if (rs.Eof())
-        failRowNotFound(text);
     ReadVisitor reader([this](const QString &name, QVariant &v) { LoadFieldFromADORS(name, v); });
-    {
+    try {
+        if (rs.Eof())
+            failRowNotFound(text);
         RowStoreHold hold(m_RowStore, rs);
         Columns(reader);
+    } catch (const DatabaseError &e) {
+        rethrowInConfiguration(e, id);
     }
     rs.Close();
     AssignVisitor assign(reader.values);

@@ -48,7 +48,9 @@ public:
     // only when all of them were read, so a failure leaves the object as it
     // was. A refused criterion, a row not found, an unknown or missing table
     // or column, a column value that does not fit: the failed-check trace
-    // line, then DatabaseError.
+    // line, then DatabaseError. A row of this configuration that is missing
+    // (but for the model's row: NotInArchive) or holds a value that does not
+    // fit is a Configuration failure, placed in this configuration.
     void SaveDataInADORS(const RowCriterion &criterion) override;
     void LoadDataFromADORS(const RowCriterion &criterion) override;
 
@@ -104,6 +106,10 @@ private:
     [[noreturn]] void fail(const QString &text, DatabaseFailure kind = DatabaseFailure::Other) const;
     // The row the criterion selects is not in the table.
     [[noreturn]] void failRowNotFound(const QString &criterion) const;
+    // A Configuration failure of a row not yet placed goes on placed in the
+    // configuration of that id (its listed name, the field's caption);
+    // anything else goes on as it is.
+    [[noreturn]] static void rethrowInConfiguration(const DatabaseError &error, std::int32_t id);
     // Writes "Apertura tabella:" and refuses a table that is not one of ours.
     void checkTable() const;
     // Opens the object's table on the rows of that IDProgramma only.

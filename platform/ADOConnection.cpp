@@ -3,12 +3,15 @@
 #include "DatabaseError.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
+#include <fcntl.h>
+#include <unistd.h>
 
 ADOConnection g_Connection;
 
@@ -20,6 +23,14 @@ QString nextConnectionName()
 {
     static std::atomic<int> counter{0};
     return QStringLiteral("pelvaro-db-%1").arg(++counter);
+}
+
+// True when this process may make a file in the folder: checked with the
+// ids its file access runs under (as opening the file would), not the real
+// ones.
+bool mayCreateIn(const QString &folder)
+{
+    return ::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 } // namespace
@@ -86,22 +97,34 @@ void ADOConnection::OpenFile(const QString &filePath)
 {
     Close();
     const QFileInfo info(filePath);
-    if (!info.exists() || !info.isFile())
-        throw DatabaseError(QStringLiteral("The database file %1 does not exist").arg(filePath));
+    if (!info.exists()) {
+        // Nothing there: moved away, or never made because its folder takes
+        // no new file.
+        const bool folderWritable = mayCreateIn(info.absolutePath());
+        throw DatabaseError(QStringLiteral("The database file %1 does not exist%2")
+                                .arg(filePath, folderWritable ? QString() : QStringLiteral(" (folder read-only)")),
+                            folderWritable ? DatabaseFailure::Moved : DatabaseFailure::CannotCreate);
+    }
+    if (!info.isFile())
+        throw DatabaseError(QStringLiteral("%1 is not a file").arg(filePath), DatabaseFailure::Damaged);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_Name);
         db.setDatabaseName(info.absoluteFilePath());
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(BusyTimeout()));
         if (!db.open()) {
-            const QString why = db.lastError().text();
+            // Opening reads the file's header: a disk that does not give it
+            // fails here already.
+            const QSqlError error = db.lastError();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_Name);
-            throw DatabaseError(QStringLiteral("The database %1 cannot be opened: %2").arg(filePath, why));
+            throw DatabaseError(QStringLiteral("The database %1 cannot be opened: %2").arg(filePath, error.text()),
+                                DatabaseError::KindOf(error));
         }
         // SQLite opens anything lazily: read the schema now so a file that is
         // not a database fails here, not at the first row.
         // A file another program keeps locked fails here too, as busy: it
-        // may well be a good database.
+        // may well be a good database. A disk that does not give the data
+        // fails as what it is: the file itself may well be good.
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
             const QSqlError error = probe.lastError();
@@ -114,12 +137,13 @@ void ADOConnection::OpenFile(const QString &filePath)
                 throw DatabaseError(
                     QStringLiteral("The database %1 is in use by another program: %2").arg(filePath, error.text()),
                     kind);
-            throw DatabaseError(QStringLiteral("%1 is not a configuration database: %2").arg(filePath, error.text()),
-                                kind == DatabaseFailure::Other ? DatabaseFailure::Damaged : kind);
+            throw DatabaseError(QStringLiteral("The schema of %1 cannot be read: %2").arg(filePath, error.text()),
+                                kind);
         }
     }
     m_DataSource = info.absoluteFilePath();
     m_TransLevel = 0;
+    m_WriteRefused = false;
 }
 
 void ADOConnection::Close()
@@ -137,6 +161,15 @@ void ADOConnection::Close()
     QSqlDatabase::removeDatabase(m_Name);
     m_DataSource.clear();
     m_TransLevel = 0;
+    m_WriteRefused = false;
+}
+
+DatabaseError ADOConnection::Failure(const QString &context, const QSqlError &error) const
+{
+    DatabaseError e = DatabaseError::FromSql(context, error);
+    if (e.Kind() == DatabaseFailure::ReadOnly || e.Kind() == DatabaseFailure::Moved)
+        m_WriteRefused = true;
+    return e;
 }
 
 bool ADOConnection::IsOpen() const
@@ -155,7 +188,7 @@ void ADOConnection::exec(const QString &statement)
     requireOpen();
     QSqlQuery q(QSqlDatabase::database(m_Name, false));
     if (!q.exec(statement))
-        throw DatabaseError::FromSql(statement, q.lastError());
+        throw Failure(statement, q.lastError());
 }
 
 void ADOConnection::BeginTrans(TransactionKind kind)
@@ -201,7 +234,7 @@ QString ADOConnection::ObjectType(const QString &name) const
     q.prepare(QStringLiteral("SELECT type FROM sqlite_master WHERE type IN ('table','view') AND name = ?"));
     q.addBindValue(name);
     if (!q.exec())
-        throw DatabaseError::FromSql(name, q.lastError());
+        throw Failure(name, q.lastError());
     return q.next() ? q.value(0).toString() : QString();
 }
 
@@ -228,7 +261,7 @@ void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &pa
     {
         QSqlQuery info(db);
         if (!info.exec(QStringLiteral("PRAGMA table_info(%1)").arg(Quoted(name))))
-            throw DatabaseError::FromSql(name, info.lastError());
+            throw Failure(name, info.lastError());
         while (info.next())
             columns << info.value(1).toString();
     }
@@ -253,5 +286,5 @@ void ADOConnection::ExecuteProcedure(const QString &name, const QVariantList &pa
     for (const QVariant &p : parameters)
         q.addBindValue(p);
     if (!q.exec())
-        throw DatabaseError::FromSql(name, q.lastError());
+        throw Failure(name, q.lastError());
 }

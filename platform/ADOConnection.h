@@ -1,4 +1,6 @@
 #pragma once
+#include "DatabaseError.h"
+
 #include <QString>
 #include <QVariantList>
 #include <cstdint>
@@ -26,10 +28,13 @@ public:
 
     // Opens the database named by the "Data Source=" entry of the text
     // (entries separated by ";", keys without regard to case). Throws
-    // DatabaseError when the text names no file, the file does not exist or
-    // is not a database; a database that another program keeps locked past
-    // the busy wait throws a DatabaseError that is Busy(), and the same call
-    // succeeds once the lock is gone. An open connection is closed first.
+    // DatabaseError when the text names no file, the file does not exist
+    // (Moved, or CannotCreate when its folder cannot be written), is not a
+    // file or not a database (Damaged), or its schema cannot be read (of
+    // the kind SQLite's code names: a failing disk is ReadFailed); a
+    // database that another program keeps locked past the busy wait throws
+    // a DatabaseError that is Busy(), and the same call succeeds once the
+    // lock is gone. An open connection is closed first.
     void Open(const QString &connectionString);
     // Opens the database file itself.
     void OpenFile(const QString &filePath);
@@ -39,6 +44,13 @@ public:
     bool IsOpen() const;
     // The database file of the open connection (empty when closed).
     QString DataSource() const { return m_DataSource; }
+    // A statement failed read-only, or on a file moved away, since the
+    // opening. SQLite opens a file it may not write read-only and stays so:
+    // only a new opening writes once the file allows it, or finds it back.
+    bool WriteRefused() const { return m_WriteRefused; }
+    // The DatabaseError of a statement on this connection that SQLite
+    // refused (DatabaseError::FromSql), noting a refused write.
+    DatabaseError Failure(const QString &context, const QSqlError &error) const;
 
     // Transactions nest: the outermost BeginTrans starts a transaction, inner
     // ones a savepoint, so an object's row save inside a configuration save
@@ -89,6 +101,7 @@ private:
     QString m_Name;
     QString m_DataSource;
     int m_TransLevel = 0;
+    mutable bool m_WriteRefused = false;
 };
 
 // Rolls back unless committed: one object's row, or a whole configuration,

@@ -12,6 +12,8 @@
 namespace {
 
 const QString kRowIdAlias = QStringLiteral("pelvaro_rowid");
+// SQLite's code for a statement it cannot make (a table or column missing).
+constexpr int kSqliteError = 1;
 
 // "Name=123" or "Name=-123": a plain field name, "=", an optional minus and
 // decimal digits in the 32-bit range; nothing else, no blanks.
@@ -146,12 +148,20 @@ void ADORecordset::load()
     const QString sql = m_ReadOnly ? QStringLiteral("SELECT * FROM %1%2").arg(ADOConnection::Quoted(m_Source), where)
                                    : QStringLiteral("SELECT rowid AS %1, * FROM %2%3 ORDER BY rowid")
                                          .arg(kRowIdAlias, ADOConnection::Quoted(m_Source), where);
-    if (!q.prepare(sql))
-        throw DatabaseError::FromSql(m_Source, q.lastError());
+    if (!q.prepare(sql)) {
+        // The statement names only a table or view the schema holds: when
+        // SQLite cannot make it, that view reads a table or column the
+        // database lacks.
+        const QSqlError error = q.lastError();
+        if (DatabaseError::PrimaryCode(error) == kSqliteError)
+            throw DatabaseError(QStringLiteral("%1 cannot be read: %2").arg(m_Source, error.text()),
+                                DatabaseFailure::Damaged);
+        throw m_Connection->Failure(m_Source, error);
+    }
     if (!m_NoRows && !m_FilterField.isEmpty())
         q.addBindValue(m_FilterValue);
     if (!q.exec())
-        throw DatabaseError::FromSql(m_Source, q.lastError());
+        throw m_Connection->Failure(m_Source, q.lastError());
     const QSqlRecord rec = q.record();
     const int first = m_ReadOnly ? 0 : 1;
     m_Fields.clear();
@@ -175,7 +185,7 @@ ADORecordset::Row ADORecordset::readRow(qint64 rowid) const
     q.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(ADOConnection::Quoted(m_Source)));
     q.addBindValue(rowid);
     if (!q.exec())
-        throw DatabaseError::FromSql(m_Source, q.lastError());
+        throw m_Connection->Failure(m_Source, q.lastError());
     if (!q.next())
         throw DatabaseError(QStringLiteral("%1: the row just written cannot be read back").arg(m_Source));
     Row row;
@@ -307,7 +317,7 @@ void ADORecordset::Update()
     if (!q.exec()) {
         const QSqlError error = q.lastError();
         CancelUpdate();
-        throw DatabaseError::FromSql(m_Source + QStringLiteral(": the row cannot be written"), error);
+        throw m_Connection->Failure(m_Source + QStringLiteral(": the row cannot be written"), error);
     }
     // The row is read back only when it is read: a save that writes column
     // after column does not read the row once per column.
@@ -334,7 +344,7 @@ void ADORecordset::Delete()
     q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(ADOConnection::Quoted(m_Source)));
     q.addBindValue(m_Rows[m_Pos].rowid);
     if (!q.exec())
-        throw DatabaseError::FromSql(m_Source + QStringLiteral(": the row cannot be deleted"), q.lastError());
+        throw m_Connection->Failure(m_Source + QStringLiteral(": the row cannot be deleted"), q.lastError());
     m_Rows.removeAt(m_Pos);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <cstdint>
 #include <stdexcept>
 
 class QSqlError;
@@ -8,8 +9,8 @@ class QSqlError;
 // is told (one text for each kind) and what the program may do about it.
 enum class DatabaseFailure {
     // Another program holds the database locked (SQLite still answered
-    // "busy" or "locked" after the connection's wait): no fault of the file,
-    // and the same command works once the lock is gone.
+    // "busy" after the connection's wait): no fault of the file, and the
+    // same command works once the lock is gone.
     Busy,
     // No room for the rows (the disk, or SQLite's page limit, is full).
     DiskFull,
@@ -19,8 +20,26 @@ enum class DatabaseFailure {
     // deleted it).
     NotInArchive,
     // The file is damaged, or is not a configuration database of this
-    // program (a table, column, procedure or value it lacks).
+    // program (a table, column, procedure or view it lacks), or what stands
+    // under its name is not a file.
     Damaged,
+    // The disk (a removable drive, a network share) did not give the file's
+    // data: no fault of the file that is known.
+    ReadFailed,
+    // The disk did not take the data written to the file.
+    WriteFailed,
+    // The file is no longer where the program opened it (moved, renamed or
+    // deleted while the program runs, or missing at the opening).
+    Moved,
+    // The file does not exist and its folder cannot be written, so the
+    // program cannot make its database there: a read-only failure of the
+    // start, where no command can be tried again.
+    CannotCreate,
+    // The stored rows of one configuration do not make a configuration (a
+    // value its field cannot hold, a row missing from one of its tables);
+    // the rest of the archive is usable. ConfigurationName() and
+    // FieldCaption() say which, once the model has placed it.
+    Configuration,
     // Anything else: a criterion or a state the program should never have
     // produced, an error SQLite gives no more precise code for.
     Other,
@@ -40,18 +59,51 @@ public:
 
     // A failure that SQLite reported, of the kind its result code names.
     static DatabaseError FromSql(const QString &context, const QSqlError &error);
-    // The kind of SQLite's result code (primary or extended): busy (5) and
-    // locked (6), full (13), read-only (8, also a folder that cannot take
-    // the journal), corrupt (11) and not a database (26); anything else is
-    // Other.
+    // The kind of SQLite's result code (primary or extended): busy (5), full
+    // (13), read-only (8, also a folder that cannot take the journal) but
+    // for a file moved away while open (1032), the I/O errors (10: a write,
+    // a sync or a truncation that failed, else a read), corrupt (11) and not
+    // a database (26). Anything else is Other, "locked" (6) too: that is a
+    // conflict inside the program's own connection, not another program.
     static DatabaseFailure KindOf(const QSqlError &error);
     static bool IsBusy(const QSqlError &error) { return KindOf(error) == DatabaseFailure::Busy; }
+    // SQLite's primary result code (the low byte), -1 when there is none.
+    static int PrimaryCode(const QSqlError &error);
+
+    // A value or a row of one configuration's table that is not usable
+    // (Configuration): the table, and the column when one is to blame.
+    static DatabaseError StoredRow(const QString &description, const QString &table, const QString &column = QString());
+    // The same error, placed in the configuration of that id and name (as
+    // the main window's list shows it), its field named by the caption the
+    // user knows (empty when there is none).
+    DatabaseError InConfiguration(std::int32_t id, const QString &name, const QString &fieldCaption) const;
 
     const QString &Description() const { return m_Description; }
     DatabaseFailure Kind() const { return m_Kind; }
     bool Busy() const { return m_Kind == DatabaseFailure::Busy; }
+    // A failure of the opening that another try may not meet: the lock is
+    // released, the file comes back, the disk answers again.
+    bool MayPassOnReopen() const
+    {
+        return m_Kind == DatabaseFailure::Busy || m_Kind == DatabaseFailure::Moved ||
+               m_Kind == DatabaseFailure::ReadFailed;
+    }
+
+    // Of a Configuration failure: the table and column (member name), and
+    // once placed, the configuration's id (-1 before) and name and the
+    // field's caption.
+    const QString &Table() const { return m_Table; }
+    const QString &Column() const { return m_Column; }
+    std::int32_t IDProgramma() const { return m_IDProgramma; }
+    const QString &ConfigurationName() const { return m_ConfigurationName; }
+    const QString &FieldCaption() const { return m_FieldCaption; }
 
 private:
     QString m_Description;
     DatabaseFailure m_Kind = DatabaseFailure::Other;
+    QString m_Table;
+    QString m_Column;
+    std::int32_t m_IDProgramma = -1;
+    QString m_ConfigurationName;
+    QString m_FieldCaption;
 };

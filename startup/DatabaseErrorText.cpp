@@ -16,7 +16,12 @@ std::int32_t textOf(DatabaseFailure kind)
     case DatabaseFailure::DiskFull: return kTextDatabaseFull;
     case DatabaseFailure::ReadOnly: return kTextDatabaseReadOnly;
     case DatabaseFailure::Damaged: return kTextDatabaseDamaged;
+    case DatabaseFailure::ReadFailed: return kTextDatabaseNotRead;
+    case DatabaseFailure::WriteFailed: return kTextDatabaseNotWritten;
+    case DatabaseFailure::Moved: return kTextDatabaseMoved;
+    case DatabaseFailure::CannotCreate: return kTextDatabaseNotCreated;
     case DatabaseFailure::NotInArchive:
+    case DatabaseFailure::Configuration:
     case DatabaseFailure::Other: break;
     }
     return kTextDatabaseOther;
@@ -29,6 +34,14 @@ QString DatabaseErrorText(const DatabaseError &error)
     // A configuration that is gone is no fault of the file: its text names none.
     if (error.Kind() == DatabaseFailure::NotInArchive)
         return LoadResourceString(kTextConfigurationNotInArchive);
+    // Neither is one configuration whose rows do not make a configuration:
+    // its text names the configuration, and the field when one is to blame.
+    if (error.Kind() == DatabaseFailure::Configuration && error.IDProgramma() >= 0) {
+        const QString what = error.FieldCaption().isEmpty()
+                                 ? LoadResourceString(kTextStoredRowsUnusable)
+                                 : GetResourceText(kTextStoredValueUnusable, {error.FieldCaption()});
+        return GetResourceText(kTextConfigurationUnusable, {error.ConfigurationName(), what});
+    }
     const QString file = QDir::toNativeSeparators(ProgramFile(QString::fromLatin1(kDatabaseFileName)));
     return GetResourceText(textOf(error.Kind()), {file});
 }

@@ -12,6 +12,15 @@ inline constexpr std::int32_t kTextDatabaseReadOnly = 1062;
 inline constexpr std::int32_t kTextConfigurationNotInArchive = 1063;
 inline constexpr std::int32_t kTextDatabaseDamaged = 1064;
 inline constexpr std::int32_t kTextDatabaseOther = 1065;
+inline constexpr std::int32_t kTextDatabaseNotRead = 1069;
+inline constexpr std::int32_t kTextDatabaseNotWritten = 1090;
+inline constexpr std::int32_t kTextDatabaseMoved = 1091;
+inline constexpr std::int32_t kTextDatabaseNotCreated = 1092;
+// One configuration that cannot be used ("|1" its name, "|2" what is wrong:
+// the value of a field, "|1" its caption, or its stored data as a whole).
+inline constexpr std::int32_t kTextConfigurationUnusable = 1066;
+inline constexpr std::int32_t kTextStoredValueUnusable = 1067;
+inline constexpr std::int32_t kTextStoredRowsUnusable = 1068;
 
 // What a command left undone, told after the failure that stopped it.
 inline constexpr std::int32_t kTextNothingSaved = 1072;

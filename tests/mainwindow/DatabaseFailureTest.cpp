@@ -1,10 +1,10 @@
 // Failures of the configuration database on every road of the main window,
 // caused as another program or another instance of this one causes them:
 // the database held locked, a full disk (SQLite's own page limit), a
-// database that cannot be written, the selected configuration deleted. Each
-// is told in the words of its kind, with what the command did not do; none
-// is told as a fault of the instrument, of a file or of the schema, and
-// nothing stored changes.
+// database that cannot be written, the selected configuration deleted, one
+// configuration's stored value or row spoilt. Each is told in the words of
+// its kind, with what the command did not do; none is told as a fault of
+// the instrument, of a file or of the schema, and nothing stored changes.
 #include "SerialTestSupport.h"
 #include "AuxInstrumentSimulator.h"
 #include "CCollDatiSetup.h"
@@ -18,6 +18,7 @@
 #include "ConfigurationWizard.h"
 #include "DatabaseErrorText.h"
 #include "FAuxProgSetup.h"
+#include "FieldLabels.h"
 #include "FMain.h"
 #include "FSerialProgSetup.h"
 #include "InstrumentSimulator.h"
@@ -67,6 +68,8 @@ enum class Failure {
     DiskFull,      // no page left for a new row
     ReadOnly,      // the database cannot be written
     Deleted,       // another instance deleted the selected configuration
+    BadValue,      // the selected configuration holds a value its field cannot hold
+    RowMissing,    // the selected configuration lacks the row of one of its tables
 };
 
 enum class Road {
@@ -98,14 +101,20 @@ const FailureCase kCases[] = {
     {"delete, read-only", Road::Delete, Failure::ReadOnly},
     {"export, locked", Road::Export, Failure::Locked},
     {"export, deleted", Road::Export, Failure::Deleted},
+    {"export, a bad value", Road::Export, Failure::BadValue},
+    {"export, a row missing", Road::Export, Failure::RowMissing},
     {"import, locked", Road::Import, Failure::Locked},
     {"import, locked at the start", Road::Import, Failure::LockedAtStart},
     {"import, disk full", Road::Import, Failure::DiskFull},
     {"import, read-only", Road::Import, Failure::ReadOnly},
     {"print, locked", Road::Print, Failure::Locked},
     {"print, deleted", Road::Print, Failure::Deleted},
+    {"print, a bad value", Road::Print, Failure::BadValue},
+    {"print, a row missing", Road::Print, Failure::RowMissing},
     {"modify, locked", Road::Modify, Failure::Locked},
     {"modify, deleted", Road::Modify, Failure::Deleted},
+    {"modify, a bad value", Road::Modify, Failure::BadValue},
+    {"modify, a row missing", Road::Modify, Failure::RowMissing},
     {"new, locked", Road::New, Failure::Locked},
     {"new, read-only", Road::New, Failure::ReadOnly},
     {"new, locked at the start", Road::New, Failure::LockedAtStart},
@@ -128,6 +137,12 @@ QString KindText(Failure failure)
     case Failure::DiskFull: return GetResourceText(1061, {file});
     case Failure::ReadOnly: return GetResourceText(1062, {file});
     case Failure::Deleted: return GetResourceText(1063, {file});
+    // The configuration by its listed name, the rest of the archive usable.
+    case Failure::BadValue:
+        return GetResourceText(
+            1066, {QStringLiteral("Forno 1"),
+                   GetResourceText(1067, {FieldUserName(QStringLiteral("CModInstr"), QStringLiteral("m_SlotA"))})});
+    case Failure::RowMissing: return GetResourceText(1066, {QStringLiteral("Forno 1"), LoadResourceString(1068)});
     }
     return {};
 }
@@ -300,6 +315,12 @@ protected:
         case Failure::ReadOnly: Program(QStringLiteral("PRAGMA query_only = 1")); break;
         case Failure::Deleted:
             Other(QStringLiteral("INSERT INTO Canc_Programma (IDProgramma) VALUES (%1)").arg(m_Forno1));
+            break;
+        case Failure::BadValue:
+            Other(QStringLiteral("UPDATE CModInstr SET m_SlotA = 70000 WHERE IDProgramma = %1").arg(m_Forno1));
+            break;
+        case Failure::RowMissing:
+            Other(QStringLiteral("DELETE FROM CAlarm2 WHERE IDProgramma = %1").arg(m_Forno1));
             break;
         }
     }
@@ -488,5 +509,26 @@ TEST_P(DatabaseFailures, AreToldForWhatTheyAreAndChangeNothingStored)
 }
 
 INSTANTIATE_TEST_SUITE_P(Roads, DatabaseFailures, ::testing::ValuesIn(kCases));
+
+// SQLite keeps a connection read-only once it found the file so: a write it
+// refused read-only is tried on a new opening by the next command, which is
+// done once the database may be written.
+TEST_F(DatabaseFailures, AWriteRefusedReadOnlyIsTriedAgainOnANewOpeningByTheNextCommand)
+{
+    m_Forno1 = StoreListed(QStringLiteral("Forno 1"), kAuxModules);
+    m_Forno2 = StoreListed(QStringLiteral("Forno 2"), kAuxModules);
+    Open();
+    Cause(Failure::ReadOnly);
+
+    Run(Road::Delete);
+    ASSERT_EQ(m_Boxes.size(), 1u);
+    EXPECT_EQ(m_Boxes[0].text, KindText(Failure::ReadOnly));
+    EXPECT_EQ(Lines().join(QLatin1Char('|')).toStdString(), "Forno 1|Forno 2");
+
+    Run(Road::Delete);
+    EXPECT_EQ(m_Boxes.size(), 1u);
+    EXPECT_EQ(Lines().join(QLatin1Char('|')).toStdString(), "Forno 2");
+    EXPECT_EQ(m_Main->CurrentIDProgramma(), m_Forno2);
+}
 
 } // namespace

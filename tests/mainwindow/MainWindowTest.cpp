@@ -664,6 +664,56 @@ TEST_F(MainWindow, ABusyDatabaseIsToldApartFromAForeignFileAndOpenedOnceFree)
     EXPECT_EQ(m_Boxes.size(), 1u);
 }
 
+// What stands under the database's name at the start is told for what it
+// is: a database that lacks the list's table or view, or a folder, is
+// damaged; a file that is not there is missing, not a command that failed.
+TEST_F(MainWindow, AnUnusableDatabaseAtTheStartIsToldForWhatItIs)
+{
+    struct Case {
+        const char *what;
+        std::function<void()> arrange;
+        std::int32_t text;
+    };
+    const auto drop = [this](const char *statement) {
+        return [this, statement] {
+            Exec(QString::fromLatin1(statement));
+            g_Connection.Close();
+        };
+    };
+    const auto replace = [this](bool folder) {
+        return [this, folder] {
+            g_Connection.Close();
+            ASSERT_TRUE(QFile::remove(DatabaseFile()));
+            if (folder) {
+                ASSERT_TRUE(QDir().mkdir(DatabaseFile()));
+            }
+        };
+    };
+    const Case cases[] = {
+        {"the configuration table dropped", drop("DROP TABLE CModInstr"), kTextDatabaseDamaged},
+        {"the list's view dropped", drop("DROP VIEW Programmi"), kTextDatabaseDamaged},
+        {"a folder in its place", replace(true), kTextDatabaseDamaged},
+        {"no file", replace(false), kTextDatabaseMoved},
+    };
+    const QString templateFile = m_Folder.File(QString::fromLatin1(kTemplateFileName));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        c.arrange();
+        m_Boxes.clear();
+        Open();
+        ASSERT_EQ(m_Boxes.size(), 1u);
+        EXPECT_EQ(m_Boxes[0].text, GetResourceText(c.text, {QDir::toNativeSeparators(DatabaseFile())}));
+        EXPECT_EQ(m_Main->lvProgrammi->count(), 0);
+        m_Main.reset();
+        g_Connection.Close();
+        QDir().rmdir(DatabaseFile());
+        QFile::remove(DatabaseFile());
+        ASSERT_TRUE(QFile::copy(templateFile, DatabaseFile()));
+        QFile::setPermissions(DatabaseFile(), QFile::permissions(DatabaseFile()) | QFileDevice::WriteOwner);
+        g_Connection.OpenFile(DatabaseFile());
+    }
+}
+
 // A stored value that does not read stops nothing: the user is told (settings
 // objects) or the default is taken (placement), the rest loads.
 TEST_F(MainWindow, UnreadableStoredSettingsLeaveDefaultsAndTheStartGoesOn)

@@ -5,6 +5,7 @@
 #include "CICopyClassBase.h"
 #include "CModInstr.h"
 #include "DatabaseError.h"
+#include "FieldLabels.h"
 #include "MErrors.h"
 #include "ParameterClassRegistry.h"
 #include "SettingsStore.h"
@@ -397,4 +398,65 @@ TEST(CopyClassBase, GetDataAndSetDataCopyOnlyWithinTheClass)
     source.GetData(lookalike);
     source.SetData(lookalike);
     expectConfig(source, QStringLiteral("Source"), 2, 6, 1, 5, 3);
+}
+
+// One configuration's stored value that its member cannot hold, or a row
+// missing from one of its tables, makes that configuration unusable, named
+// by its listed name and the field's caption where one is to blame; the
+// other configuration of the archive loads as it was stored.
+TEST_F(RowStore, OneConfigurationsSpoiltRowNamesItAndLeavesTheOthersUsable)
+{
+    struct Case {
+        const char *what;
+        const char *statement; // "%1": the spoilt configuration's id
+        const char *table;
+        const char *column;
+    };
+    const Case cases[] = {
+        {"a slot code past 16 bits", "UPDATE CModInstr SET m_SlotA = 70000 WHERE IDProgramma = %1", "CModInstr",
+         "m_SlotA"},
+        {"a password past 32 bits", "UPDATE CDisplay SET m_Password = 99999999999 WHERE IDProgramma = %1", "CDisplay",
+         "m_Password"},
+        {"text in a number column", "UPDATE CDisplay SET m_Password = 'abc' WHERE IDProgramma = %1", "CDisplay",
+         "m_Password"},
+        {"NULL in a number column", "UPDATE CModInstr SET m_SlotA = NULL WHERE IDProgramma = %1", "CModInstr",
+         "m_SlotA"},
+        {"an alarm's row missing", "DELETE FROM CAlarm2 WHERE IDProgramma = %1", "CAlarm2", ""},
+    };
+    const auto store = [](std::int32_t id, const QString &name) {
+        CCollDatiSetup c;
+        c.SetIDProgramma(id);
+        c.ModInstr().SetNomeProgramma(name);
+        c.SaveDataInADORS(true);
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const std::int32_t id : {11, 12})
+            Exec(QStringLiteral("INSERT INTO Canc_Programma (IDProgramma) VALUES (%1)").arg(id));
+        store(11, QStringLiteral("Forno 1"));
+        store(12, QStringLiteral("Forno 2"));
+        Exec(QString::fromLatin1(c.statement).arg(11));
+
+        CCollDatiSetup spoilt;
+        spoilt.SetIDProgramma(11);
+        try {
+            spoilt.LoadDataFromADORS();
+            ADD_FAILURE() << "the configuration loaded";
+        } catch (const DatabaseError &e) {
+            EXPECT_EQ(e.Kind(), DatabaseFailure::Configuration) << e.Description().toStdString();
+            EXPECT_EQ(e.IDProgramma(), 11);
+            EXPECT_EQ(e.ConfigurationName(), QStringLiteral("Forno 1"));
+            EXPECT_EQ(e.Table(), QString::fromLatin1(c.table));
+            const QString caption =
+                *c.column ? FieldUserName(QString::fromLatin1(c.table), QString::fromLatin1(c.column)) : QString();
+            EXPECT_FALSE(*c.column && caption.isEmpty());
+            EXPECT_EQ(e.FieldCaption(), caption);
+        }
+        EXPECT_EQ(g_Connection.TransactionLevel(), 0);
+
+        CCollDatiSetup other;
+        other.SetIDProgramma(12);
+        EXPECT_NO_THROW(other.LoadDataFromADORS());
+        EXPECT_EQ(other.ModInstr().NomeProgramma(), QStringLiteral("Forno 2"));
+    }
 }

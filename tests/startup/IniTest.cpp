@@ -1,6 +1,7 @@
 #include "CINIManager.h"
 #include "FileWriteFaults.h"
 #include "MErrors.h"
+#include "UnprivilegedFileAccess.h"
 
 #include <QDir>
 #include <QFile>
