@@ -164,6 +164,12 @@ void CommitDeletingLeftovers(ADOTransaction &transaction)
 // The failures the user can clear while the program runs (close the other
 // program, free some space, allow writing): a save they stopped is offered
 // again.
+std::function<void()> &DatabaseReopener()
+{
+    static std::function<void()> reopen;
+    return reopen;
+}
+
 bool MayPassOnRetry(const DatabaseError &error)
 {
     return error.Kind() == DatabaseFailure::Busy || error.Kind() == DatabaseFailure::DiskFull ||
@@ -472,11 +478,22 @@ void ConfigurationWizard::ArchiveInstrumentSetup()
         QStringLiteral("archiviazione della configurazione"), LoadResourceString(kTextNotArchived));
 }
 
+void ConfigurationWizard::SetDatabaseReopener(std::function<void()> reopen)
+{
+    DatabaseReopener() = std::move(reopen);
+}
+
 bool ConfigurationWizard::StoreOfferingRetry(const std::function<void()> &store, const QString &what,
                                              const QString &outcome)
 {
-    for (;;) {
+    for (bool retry = false;; retry = true) {
         try {
+            // A write refused read-only (or on a file moved away) is refused
+            // again on the same connection: it is opened anew first.
+            if (retry && g_Connection.WriteRefused() && g_Connection.TransactionLevel() == 0 && DatabaseReopener()) {
+                g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
+                DatabaseReopener()();
+            }
             store();
             return true;
         } catch (const DatabaseError &e) {

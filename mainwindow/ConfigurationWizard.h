@@ -127,6 +127,14 @@ public:
     // configuration stored here (the id stays unique meanwhile).
     static bool DropNewIDProgramma(std::int32_t id);
 
+    // Opens the database again before a save offered again after a refused
+    // write: a connection that opened the file read-only stays so, and a
+    // file made writable (or put back) serves only a new opening. The main
+    // window sets it, since it also reopens what it reads of the archive;
+    // DatabaseError on failure. Without one the retried save runs on the
+    // connection as it is.
+    static void SetDatabaseReopener(std::function<void()> reopen);
+
     // owner: the window the pages and boxes belong to.
     explicit ConfigurationWizard(QWidget *owner = nullptr);
     ~ConfigurationWizard() override;

@@ -177,9 +177,22 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     // The smallest size the window takes (the resize rule of the design).
     setMinimumSize(TwipsToPixelsX(kMinimumWidth), TwipsToPixelsY(kMinimumHeight));
     resize(TwipsToPixelsX(kDefaultWidth), TwipsToPixelsY(kDefaultHeight));
+
+    // A save the configuration wizard offers again after a refused write
+    // runs on a new opening, and the list's query follows it. The list
+    // itself stays as it is: the retried save changes what it shows only
+    // through the command's own update.
+    ConfigurationWizard::SetDatabaseReopener([this] {
+        g_Connection.Open(ConnectionText());
+        m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
+        m_DatabaseBusy = false;
+    });
 }
 
-FMain::~FMain() = default;
+FMain::~FMain()
+{
+    ConfigurationWizard::SetDatabaseReopener({});
+}
 
 QString FMain::ConnectionText()
 {

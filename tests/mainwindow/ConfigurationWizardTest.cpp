@@ -12,12 +12,14 @@
 #include "MsgBox.h"
 #include "OtherProgram.h"
 #include "TraceCapture.h"
+#include "UnprivilegedFileAccess.h"
 #include "ResourceText.h"
 
 #include "../model/ModelDatabase.h"
 #include "../wizard/WizardTestSupport.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <gtest/gtest.h>
@@ -619,6 +621,64 @@ TEST_F(ConfigurationWizardRun, ASaveRefusedWhileTheDatabaseIsHeldIsOfferedAgain)
             Exec(QStringLiteral("UPDATE \"CModInstr\" SET \"m_SlotB\" = 0 WHERE \"IDProgramma\" = 2"));
         }
     }
+}
+
+// SQLite opens a file it may not write read-only and stays so: a save at End
+// refused read-only and offered again runs on a new opening, so the entries
+// are stored once the file may be written.
+TEST_F(ConfigurationWizardRun, ASaveRefusedReadOnlyIsRetriedOnANewOpening)
+{
+    const std::int32_t id = StoreConfiguration(QStringLiteral("Line 6"));
+    const QString connection = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + m_Folder.Path() +
+                               QStringLiteral("\\IvrOxaProgram.cfg;");
+    const QFile::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    // An ordinary user opens the database while it is read-only (tests may
+    // run as root, who may write anywhere); then it is made writable.
+    g_Connection.Close();
+    const QString parent = QFileInfo(m_Folder.Path()).absolutePath();
+    const QFile::Permissions parentPermissions = QFile::permissions(parent);
+    const QFile::Permissions reachable = owner | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(parent, parentPermissions | QFileDevice::ExeOther));
+    ASSERT_TRUE(QFile::setPermissions(m_Folder.Path(), reachable));
+    ASSERT_TRUE(QFile::setPermissions(DatabaseFile(), QFileDevice::ReadOwner | QFileDevice::ReadOther));
+    {
+        UnprivilegedFileAccess asUser;
+        g_Connection.Open(connection);
+    }
+    ASSERT_TRUE(QFile::setPermissions(parent, parentPermissions));
+    ASSERT_TRUE(QFile::setPermissions(m_Folder.Path(), owner));
+    ASSERT_TRUE(QFile::setPermissions(DatabaseFile(), QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    int reopened = 0;
+    ConfigurationWizard::SetDatabaseReopener([&] {
+        ++reopened;
+        g_Connection.Open(connection);
+    });
+
+    const QString entered = QStringLiteral("Entered");
+    Expect(QStringLiteral("CModInstr"), "cmdNext",
+           [&](FWizardPage &p) { p.findChild<QLineEdit *>(QStringLiteral("txtProgramName"))->setText(entered); });
+    for (const char *key : {"CRangeMVAHVA", "CDisplay", "CInOutScale", "CAlarm1", "CFiltroDigitale"})
+        Expect(QString::fromLatin1(key), "cmdNext");
+    Expect(QString(), "cmdEnd");
+    std::vector<MsgBoxRequest> boxes;
+    SetMsgBoxHook([&](const MsgBoxRequest &r) {
+        boxes.push_back(r);
+        return boxes.size() == 1 ? MsgBoxResult::Retry : MsgBoxResult::Cancel;
+    });
+    ConfigurationWizard wizard;
+    const bool stored = wizard.EditNewProgramma(ConfigurationWizard::kModeModify, id, QStringLiteral("Line 6"));
+    ConfigurationWizard::SetDatabaseReopener({});
+
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(
+        boxes[0].text.toStdString(),
+        WithOutcome(WithOutcome(GetResourceText(kTextDatabaseReadOnly, {QDir::toNativeSeparators(DatabaseFile())}),
+                                LoadResourceString(kTextNothingSaved)),
+                    LoadResourceString(ConfigurationWizard::kTextRetryStore))
+            .toStdString());
+    EXPECT_TRUE(stored);
+    EXPECT_EQ(reopened, 1);
+    EXPECT_EQ(Column(QStringLiteral("CModInstr"), id, QStringLiteral("m_NomeProgramma")).toString(), entered);
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #pragma once
+#include "UnprivilegedFileAccess.h"
+
 #include <csignal>
-#include <sys/fsuid.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
-// Ways to make a file write fail in a test without special rights.
+// Ways to make a file write fail in a test without special rights (with
+// UnprivilegedFileAccess for a read-only file or folder).
 
 // While it lives, this process may write files of at most `bytes` bytes: a
 // write past that fails with EFBIG, as a write onto a full disk fails with
@@ -31,30 +33,4 @@ public:
 private:
     rlimit m_Old{};
     void (*m_OldHandler)(int) = nullptr;
-};
-
-// While it lives, this thread's file access is checked as for an ordinary
-// user even when the process runs as root (who may write anywhere).
-class UnprivilegedFileAccess {
-public:
-    UnprivilegedFileAccess()
-    {
-        if (::geteuid() == 0) {
-            ::setfsgid(65534);
-            ::setfsuid(65534);
-            m_Dropped = true;
-        }
-    }
-    ~UnprivilegedFileAccess()
-    {
-        if (m_Dropped) {
-            ::setfsuid(0);
-            ::setfsgid(0);
-        }
-    }
-    UnprivilegedFileAccess(const UnprivilegedFileAccess &) = delete;
-    UnprivilegedFileAccess &operator=(const UnprivilegedFileAccess &) = delete;
-
-private:
-    bool m_Dropped = false;
 };
