@@ -491,7 +491,6 @@ bool ConfigurationWizard::StoreOfferingRetry(const std::function<void()> &store,
             // A write refused read-only (or on a file moved away) is refused
             // again on the same connection: it is opened anew first.
             if (retry && g_Connection.WriteRefused() && g_Connection.TransactionLevel() == 0 && DatabaseReopener()) {
-                g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
                 DatabaseReopener()();
             }
             store();

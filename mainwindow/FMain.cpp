@@ -182,11 +182,7 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     // runs on a new opening, and the list's query follows it. The list
     // itself stays as it is: the retried save changes what it shows only
     // through the command's own update.
-    ConfigurationWizard::SetDatabaseReopener([this] {
-        g_Connection.Open(ConnectionText());
-        m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
-        m_DatabaseBusy = false;
-    });
+    ConfigurationWizard::SetDatabaseReopener([this] { ReopenConnection(); });
 }
 
 FMain::~FMain()
@@ -404,15 +400,39 @@ bool FMain::OpenDatabase()
 
 bool FMain::ReopenBusyDatabase()
 {
-    // A connection that was refused a write may have opened a file it could
-    // not write read-only, and stays so: it is opened again as well, so a
-    // file made writable (or put back) serves the command.
-    if (!m_DatabaseBusy && !(ArchiveOpen() && g_Connection.WriteRefused()))
-        return ArchiveOpen();
+    if (!m_DatabaseBusy)
+        return ReopenAfterRefusedWrite() && ArchiveOpen();
     g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
     const bool opened = OpenDatabase();
     UpdateCommandState();
     return opened;
+}
+
+void FMain::ReopenConnection()
+{
+    g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
+    g_Connection.Open(ConnectionText());
+    m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
+    m_DatabaseBusy = false;
+}
+
+bool FMain::ReopenAfterRefusedWrite()
+{
+    // A connection that was refused a write may have opened a file it could
+    // not write read-only, and stays so: a new opening serves the command
+    // once the file is writable (or back in its place). Reloading the list
+    // would move the selection the user made, so it is left alone.
+    if (!ArchiveOpen() || !g_Connection.WriteRefused() || g_Connection.TransactionLevel() != 0)
+        return true;
+    try {
+        ReopenConnection();
+        return true;
+    } catch (const DatabaseError &e) {
+        m_DatabaseBusy = e.MayPassOnReopen();
+        MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
+        UpdateCommandState();
+        return false;
+    }
 }
 
 bool FMain::ArchiveOpen() const
@@ -723,6 +743,10 @@ void FMain::tbToolBar_ButtonClick(QAction *button)
 
 void FMain::RunCommand(const std::function<void()> &command)
 {
+    // Every command, however it was started (a menu, a key, a double click
+    // on the list), runs on a connection that may write again.
+    if (!ReopenAfterRefusedWrite())
+        return;
     RunGuarded(this, QString(), command);
 }
 

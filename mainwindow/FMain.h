@@ -204,10 +204,21 @@ private:
     // Opens the database and fills the list from "Programmi"; a failure is
     // shown to the user and leaves the list empty.
     bool OpenDatabase();
-    // After a load that found the database busy, missing or unreadable, or
-    // after a write the connection was refused (read-only, the file moved),
-    // tries the opening again (true when the database is open).
+    // After a load that found the database busy, missing or unreadable,
+    // tries the opening again; after a write the connection was refused
+    // (read-only, the file moved), ReopenAfterRefusedWrite. True when the
+    // database is open.
     bool ReopenBusyDatabase();
+    // After a write the connection was refused: SQLite keeps a file it
+    // opened read-only so, so the connection and the list's query are opened
+    // anew; the list and its selection stay as they are (nothing could be
+    // written meanwhile). True when nothing was to do or the opening
+    // succeeded; a failure is shown, and the next command tries again when
+    // its kind may pass.
+    bool ReopenAfterRefusedWrite();
+    // The connection and the list's query opened anew (DatabaseError on
+    // failure).
+    void ReopenConnection();
     // The database and its list of configurations are open.
     bool ArchiveOpen() const;
     // After a command on the current configuration that did not get done:

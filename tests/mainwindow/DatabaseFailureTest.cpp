@@ -512,23 +512,35 @@ INSTANTIATE_TEST_SUITE_P(Roads, DatabaseFailures, ::testing::ValuesIn(kCases));
 
 // SQLite keeps a connection read-only once it found the file so: a write it
 // refused read-only is tried on a new opening by the next command, which is
-// done once the database may be written.
+// done once the database may be written, on the line the user selected,
+// whether the command comes through its menu or straight (a key).
 TEST_F(DatabaseFailures, AWriteRefusedReadOnlyIsTriedAgainOnANewOpeningByTheNextCommand)
 {
     m_Forno1 = StoreListed(QStringLiteral("Forno 1"), kAuxModules);
     m_Forno2 = StoreListed(QStringLiteral("Forno 2"), kAuxModules);
+    const std::int32_t forno3 = StoreListed(QStringLiteral("Forno 3"), kAuxModules);
     Open();
     Cause(Failure::ReadOnly);
 
     Run(Road::Delete);
     ASSERT_EQ(m_Boxes.size(), 1u);
     EXPECT_EQ(m_Boxes[0].text, KindText(Failure::ReadOnly));
-    EXPECT_EQ(Lines().join(QLatin1Char('|')).toStdString(), "Forno 1|Forno 2");
+    EXPECT_EQ(Lines().join(QLatin1Char('|')).toStdString(), "Forno 1|Forno 2|Forno 3");
 
+    m_Main->lvProgrammi->setCurrentRow(1);
     Run(Road::Delete);
     EXPECT_EQ(m_Boxes.size(), 1u);
-    EXPECT_EQ(Lines().join(QLatin1Char('|')).toStdString(), "Forno 2");
-    EXPECT_EQ(m_Main->CurrentIDProgramma(), m_Forno2);
+    EXPECT_EQ(Lines().join(QLatin1Char('|')).toStdString(), "Forno 1|Forno 3");
+
+    Cause(Failure::ReadOnly);
+    m_Main->lvProgrammi->setCurrentRow(1);
+    ASSERT_EQ(m_Main->CurrentIDProgramma(), forno3);
+    m_Main->mnuDelProgramma->trigger();
+    ASSERT_EQ(m_Boxes.size(), 2u);
+    EXPECT_EQ(m_Boxes[1].text, KindText(Failure::ReadOnly));
+    m_Main->mnuDelProgramma->trigger();
+    EXPECT_EQ(m_Boxes.size(), 2u);
+    EXPECT_EQ(Lines().join(QLatin1Char('|')).toStdString(), "Forno 1");
 }
 
 } // namespace
