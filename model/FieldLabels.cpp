@@ -27,8 +27,9 @@ constexpr FieldLabel kLabels[] = {
     {"CModInstr", "m_SlotA", 387, 0, 0},
     {"CModInstr", "m_SlotB", 376, 0, 0},
     {"CModInstr", "m_SlotC", 388, 0, 0},
-    // The model page does not show slot D: its report row names it.
-    {"CModInstr", "m_SlotD", 5384, 0, 0},       // "#SB#Slot D"
+    // The model page does not show slot D; the MVZ page's frame of its
+    // extra inputs does.
+    {"CModInstr", "m_SlotD", 384, 0, 0},        // "Slot D"
     {"CRangeWP12", "m_WPxFunction", 621, 0, 0}, // "Function"
     {"CRangeWP12", "m_ImpGiroA", 639, 637, 0},  // "Pulse for revolution:", "Input A"
     {"CRangeWP12", "m_UnitaIngA", 640, 637, 0}, // "Engineering unit:"

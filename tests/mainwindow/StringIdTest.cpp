@@ -415,9 +415,9 @@ const std::map<std::string, std::vector<std::string>> kSharedControlsOfPage = {
     {"wizard/FWAnalogOut.cpp", {"ChannelChoice"}},
 };
 
-// The fields their page does not show, named by their class's report row.
-const std::map<QString, std::string> kNamedByReport = {
-    {QStringLiteral("CModInstr.m_SlotD"), "model/CModInstr.cpp"},
+// The fields their class's page does not show, and the page that does.
+const std::map<QString, std::string> kShownByAnotherPage = {
+    {QStringLiteral("CModInstr.m_SlotD"), "wizard/FWRangeMVZ.cpp"},
 };
 
 // A caption as a field's name quotes it: without the colon that ends a
@@ -435,7 +435,7 @@ QString CaptionText(std::int64_t id)
 } // namespace
 
 // A refused value names its field as the field's own page captions it (the
-// class's report row where the page does not show the field): every caption
+// page that shows it where its class's page does not): every caption
 // a name quotes, and every qualifier that is not the instance or the point
 // of a curve, is the text of an id the page's source uses.
 TEST(StringIds, EachFieldIsNamedByACaptionItsOwnPageShows)
@@ -491,8 +491,8 @@ TEST(StringIds, EachFieldIsNamedByACaptionItsOwnPageShows)
             ++named;
             const QString field = table + QLatin1Char('.') + column;
             SCOPED_TRACE(field.toStdString() + " named " + name.toStdString());
-            const auto report = kNamedByReport.find(field);
-            const std::string file = report != kNamedByReport.end() ? report->second : kPageOfTable.at(table);
+            const auto other = kShownByAnotherPage.find(field);
+            const std::string file = other != kShownByAnotherPage.end() ? other->second : kPageOfTable.at(table);
             const std::set<QString> &shown = captions[file];
             qsizetype end = 0;
             for (auto it = quoted.globalMatch(name); it.hasNext();) {
