@@ -20,6 +20,7 @@
 #include "../model/ModelDatabase.h"
 #include "../wizard/WizardTestSupport.h"
 
+#include <QRadioButton>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -305,6 +306,59 @@ TEST_F(UneditedWalk, KeepsAnImportedSetPointOutsideItsLimits)
     g_ScalaB.Reset();
     WalkUnchanged(imported);
     EXPECT_EQ(Column(QStringLiteral("CAlarm1"), imported, QStringLiteral("m_AlarmSetPoint")).toInt(), 950);
+}
+
+// A walk with an edit that changes a later page's limits: the later page
+// stores what it shows. Here the input range becomes the smallest, and
+// the scale page, left as it shows the stored scale inside the new range,
+// stores that, not the stored scale the new range cannot hold.
+TEST_F(UneditedWalk, ALaterPageStoresWhatItShowsAfterAnEditChangedItsLimits)
+{
+    CCollDatiSetup c;
+    memmaptest::Build(c, memmaptest::Configurations().front()); // MVA r4
+    const std::int32_t id = ConfigurationWizard::DrawNewIDProgramma();
+    c.SetIDProgramma(id);
+    c.SaveDataInADORS(true);
+    g_Scala.Reset();
+    g_ScalaB.Reset();
+
+    ConfigurationWizard::PageContext context;
+    context.ModelloStrumento = c.ModInstr().ModelloStrumento();
+    context.SlotA = c.ModInstr().SlotA();
+    context.SlotB = c.ModInstr().SlotB();
+    context.SlotC = c.ModInstr().SlotC();
+    context.SlotD = c.ModInstr().SlotD();
+    context.LinearizzazioneA = c.InOutScale().Linearizzazione();
+    context.LinearizzazioneB = c.InOutScaleB().Linearizzazione();
+    PageScript script;
+    std::int32_t low = 0;
+    std::int32_t high = 0;
+    for (const QString &key : ConfigurationWizard::PageKeys()) {
+        if (!ConfigurationWizard::PageApplies(key, context))
+            continue;
+        script.Then([&, key](FWizardPage &page) {
+            if (key == QLatin1String("CRangeMVAHVA")) {
+                auto *smallest = page.findChild<QRadioButton *>(QStringLiteral("optRangeMVAMVB0"));
+                ASSERT_NE(smallest, nullptr);
+                smallest->click();
+            }
+            if (key == QLatin1String("CInOutScale")) {
+                low = g_Scala->InizioScalaElettrica();
+                high = g_Scala->FineScalaElettrica();
+            }
+            PageScript::Press(page, key.isEmpty() ? "cmdEnd" : "cmdNext");
+        });
+    }
+    ConfigurationWizard wizard;
+    EXPECT_TRUE(wizard.EditNewProgramma(ConfigurationWizard::kModeModify, id, c.ModInstr().NomeProgramma()));
+
+    ASSERT_LT(low, high);
+    ASSERT_TRUE(-1000 < low || 1999 > high) << "the new range holds the stored scale";
+    for (const char *column : {"m_MinElectricScale", "m_MaxElectricScale"}) {
+        const std::int32_t stored = Column(QStringLiteral("CInOutScale"), id, QString::fromLatin1(column)).toInt();
+        EXPECT_GE(stored, low) << column;
+        EXPECT_LE(stored, high) << column;
+    }
 }
 
 } // namespace
