@@ -62,18 +62,7 @@ void FillAtEdge(CCollDatiSetup &c, bool highest)
     struct Filler : ColumnVisitor {
         bool highest = false;
         CParameterClassBase *object = nullptr;
-        std::optional<FieldRule> ruleOf(const QString &name) const
-        {
-            for (const FieldRule &rule : object->ContextRules()) {
-                if (name == QLatin1String(rule.column))
-                    return rule;
-            }
-            for (const FieldRule &rule : object->FieldRules()) {
-                if (name == QLatin1String(rule.column))
-                    return rule;
-            }
-            return std::nullopt;
-        }
+        std::optional<FieldRule> ruleOf(const QString &name) const { return colltest::RuleOfColumn(*object, name); }
         std::optional<std::int32_t> edge(const QString &name) const
         {
             const std::optional<FieldRule> rule = ruleOf(name);

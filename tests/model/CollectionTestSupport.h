@@ -75,6 +75,21 @@ inline std::vector<StoredValue> StoredValues(const CCollDatiSetup &coll, std::in
     return reader.values;
 }
 
+// The rule of the object for that column: its context's first (as the
+// collection last pushed it), then its own; none for a free column.
+inline std::optional<FieldRule> RuleOfColumn(const CParameterClassBase &object, const QString &name)
+{
+    for (const FieldRule &rule : object.ContextRules()) {
+        if (name == QLatin1String(rule.column))
+            return rule;
+    }
+    for (const FieldRule &rule : object.FieldRules()) {
+        if (name == QLatin1String(rule.column))
+            return rule;
+    }
+    return std::nullopt;
+}
+
 // Sets every stored column of every object to a value of its own (16-bit
 // columns from base, 32-bit columns from base * 1000 so that they need
 // their high word, texts "Prova" + n); a column with a rule of its values
@@ -90,15 +105,7 @@ inline void FillEveryColumn(CCollDatiSetup &coll, int base)
         {
             // Asked at each column: a curve's rules follow its number of
             // points, filled first.
-            for (const FieldRule &rule : object->ContextRules()) {
-                if (name == QLatin1String(rule.column))
-                    return rule;
-            }
-            for (const FieldRule &rule : object->FieldRules()) {
-                if (name == QLatin1String(rule.column))
-                    return rule;
-            }
-            return std::nullopt;
+            return RuleOfColumn(*object, name);
         }
         std::int32_t value(const QString &name, std::int32_t free)
         {
