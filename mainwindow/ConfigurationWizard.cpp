@@ -161,19 +161,26 @@ void CommitDeletingLeftovers(ADOTransaction &transaction)
         LeftoverCounterRows().clear();
 }
 
-// The failures the user can clear while the program runs (close the other
-// program, free some space, allow writing): a save they stopped is offered
-// again.
+// What opens the database again for a retried save (SetDatabaseReopener).
 std::function<void()> &DatabaseReopener()
 {
     static std::function<void()> reopen;
     return reopen;
 }
 
+// The failures the user can clear while the program runs (close the other
+// program, free some space, allow writing, put the file back, check the
+// disk): a save they stopped is offered again.
 bool MayPassOnRetry(const DatabaseError &error)
 {
-    return error.Kind() == DatabaseFailure::Busy || error.Kind() == DatabaseFailure::DiskFull ||
-           error.Kind() == DatabaseFailure::ReadOnly;
+    switch (error.Kind()) {
+    case DatabaseFailure::Busy:
+    case DatabaseFailure::DiskFull:
+    case DatabaseFailure::ReadOnly:
+    case DatabaseFailure::Moved:
+    case DatabaseFailure::WriteFailed: return true;
+    default: return false;
+    }
 }
 
 } // namespace
@@ -490,9 +497,8 @@ bool ConfigurationWizard::StoreOfferingRetry(const std::function<void()> &store,
         try {
             // A write refused read-only (or on a file moved away) is refused
             // again on the same connection: it is opened anew first.
-            if (retry && g_Connection.WriteRefused() && g_Connection.TransactionLevel() == 0 && DatabaseReopener()) {
+            if (retry && g_Connection.WriteRefused() && g_Connection.TransactionLevel() == 0 && DatabaseReopener())
                 DatabaseReopener()();
-            }
             store();
             return true;
         } catch (const DatabaseError &e) {

@@ -52,7 +52,8 @@ class QWidget;
 //
 // A save at End that fails for a reason the user can clear while the
 // program runs (the database held by another program, a full disk, a
-// database that cannot be written) is told with the failure, what was not
+// database that cannot be written, a file moved away, a disk that did not
+// take the data) is told with the failure, what was not
 // done ("Nothing has been saved.", in mode 2 also "Nothing has been
 // transferred.") and a Retry / Cancel choice: Retry stores the very entries
 // of the pages again, as often as the user asks; Cancel ends the run as a

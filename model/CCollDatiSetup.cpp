@@ -17,79 +17,15 @@
 #include "CRangeWP12.h"
 #include "CScaleMisuraDisplay.h"
 #include "CSerialComm.h"
-#include "ColumnVisitor.h"
+#include "ColumnValues.h"
 #include "ContextValues.h"
 #include "MErrors.h"
 #include "ModuleCodes.h"
 #include "WPxFunctionCodes.h"
 
 #include <optional>
-#include <variant>
 
 namespace {
-
-// The stored columns of one object, read out in table order ...
-class CollectColumns : public ColumnVisitor {
-public:
-    using Value = std::variant<std::int16_t, std::int32_t, QString>;
-    void Column(const QString &, std::int16_t &m) override { values.push_back(m); }
-    void Column(const QString &, std::int32_t &m) override { values.push_back(m); }
-    void Column(const QString &, QString &m) override { values.push_back(m); }
-    std::vector<Value> values;
-};
-
-// ... and written into another object of the same class, in the same order.
-class AssignColumns : public ColumnVisitor {
-public:
-    explicit AssignColumns(const std::vector<CollectColumns::Value> &values) : m_Values(values) {}
-    void Column(const QString &, std::int16_t &m) override { m = std::get<std::int16_t>(m_Values.at(m_Next++)); }
-    void Column(const QString &, std::int32_t &m) override { m = std::get<std::int32_t>(m_Values.at(m_Next++)); }
-    void Column(const QString &, QString &m) override { m = std::get<QString>(m_Values.at(m_Next++)); }
-
-private:
-    const std::vector<CollectColumns::Value> &m_Values;
-    std::size_t m_Next = 0;
-};
-
-// One column written from its value among another object's of the same
-// class (collected in table order); the other columns are left alone.
-class AssignColumn : public ColumnVisitor {
-public:
-    AssignColumn(const QString &name, const std::vector<CollectColumns::Value> &values) : m_Name(name), m_Values(values)
-    {
-    }
-    void Column(const QString &n, std::int16_t &m) override
-    {
-        if (next(n))
-            m = std::get<std::int16_t>(m_Values.at(m_Next - 1));
-    }
-    void Column(const QString &n, std::int32_t &m) override
-    {
-        if (next(n))
-            m = std::get<std::int32_t>(m_Values.at(m_Next - 1));
-    }
-    void Column(const QString &n, QString &m) override
-    {
-        if (next(n))
-            m = std::get<QString>(m_Values.at(m_Next - 1));
-    }
-    // Whether the object has the column.
-    bool found = false;
-
-private:
-    bool next(const QString &n)
-    {
-        ++m_Next;
-        if (n != m_Name)
-            return false;
-        found = true;
-        return true;
-    }
-
-    const QString &m_Name;
-    const std::vector<CollectColumns::Value> &m_Values;
-    std::size_t m_Next = 0;
-};
 
 // What the field rules refused in an object, and whether the object had to
 // be set back whole.
@@ -104,7 +40,7 @@ struct Refusals {
 // costs only its own field. A refusal that names no column of the object,
 // or a field refused again once set back, cannot be mended field by field:
 // then the whole object takes `fallback`. A refused check is not traced.
-Refusals checkFieldByField(CParameterClassBase &object, const std::vector<CollectColumns::Value> &fallback)
+Refusals checkFieldByField(CParameterClassBase &object, const ColumnValues &fallback)
 {
     SetupReadTraceDeferred deferred;
     Refusals refusals;
@@ -115,15 +51,17 @@ Refusals checkFieldByField(CParameterClassBase &object, const std::vector<Collec
             return refusals;
         } catch (const SetupReadError &e) {
             refusals.errors.push_back(e.InObject(object.ClassName()));
-            AssignColumn field(e.Field(), fallback);
-            if (!e.Field().isEmpty() && !setBack.contains(e.Field()))
-                object.Columns(field);
-            if (!field.found) {
-                AssignColumns whole(fallback);
+            const qsizetype column = e.Field().isEmpty() ? -1 : fallback.names.indexOf(e.Field());
+            if (column < 0 || setBack.contains(e.Field())) {
+                AssignColumns whole(fallback.values);
                 object.Columns(whole);
                 refusals.whole = true;
                 return refusals;
             }
+            std::vector<bool> field(fallback.values.size(), false);
+            field[static_cast<std::size_t>(column)] = true;
+            AssignColumns setField(fallback.values, std::move(field));
+            object.Columns(setField);
             setBack << e.Field();
         }
     }
@@ -299,9 +237,9 @@ void CCollDatiSetup::checkStoredRows(const CCollDatiSetup &startingValues)
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
         CParameterClassBase &object = m_SetupObjects.base(i);
         const std::int16_t storedSwitch = m_InOutScale->Linearizzazione();
-        CollectColumns start;
+        ColumnValues start;
         startingValues.m_SetupObjects.base(i).Columns(start);
-        Refusals refusals = checkFieldByField(object, start.values);
+        Refusals refusals = checkFieldByField(object, start);
         refused[static_cast<std::size_t>(i - 1)] = std::move(refusals.errors);
         // On F10 channel A's scale does not apply, but its curve's switch is
         // still its own: when the scale took its starting values whole, the
@@ -353,7 +291,7 @@ void CCollDatiSetup::CopyStoredValuesTo(CParameterClassBase &object) const
         CParameterClassBase &own = m_SetupObjects.base(i);
         if (own.ClassName() != object.ClassName())
             continue;
-        CollectColumns collect;
+        ColumnValues collect;
         own.Columns(collect);
         AssignColumns assign(collect.values);
         object.Columns(assign);
@@ -365,7 +303,7 @@ void CCollDatiSetup::CopyStoredValuesTo(CParameterClassBase &object) const
 void CCollDatiSetup::takeStoredValues(const CCollDatiSetup &from)
 {
     for (std::int16_t i = 1; i <= m_SetupObjects.Count(); ++i) {
-        CollectColumns collect;
+        ColumnValues collect;
         from.m_SetupObjects.base(i).Columns(collect);
         AssignColumns assign(collect.values);
         m_SetupObjects.base(i).Columns(assign);
@@ -418,7 +356,7 @@ void CCollDatiSetup::readBack(Read read, ReadSwitchA readSwitchA)
         std::optional<SetupReadTraceDeferred> deferred;
         if (!applies)
             deferred.emplace();
-        CollectColumns before;
+        ColumnValues before;
         object.Columns(before);
         std::vector<SetupReadError> ignored;
         bool keptWhole = false;
@@ -428,7 +366,7 @@ void CCollDatiSetup::readBack(Read read, ReadSwitchA readSwitchA)
                 object.CheckValues();
                 object.CheckContextValues();
             } else {
-                Refusals refusals = checkFieldByField(object, before.values);
+                Refusals refusals = checkFieldByField(object, before);
                 ignored = std::move(refusals.errors);
                 keptWhole = refusals.whole;
             }

@@ -59,8 +59,7 @@ bool SetContextValues(CParameterClassBase &object, const ContextSource &source)
         SetModelAndSlotA(As<CDisplay>(object), model);
     } else if (name == QLatin1String("CInOutScale") || name == QLatin1String("CInOutScaleB")) {
         CInOutScale &o = As<CInOutScale>(object);
-        o.SetModelloStrumento(model.ModelloStrumento());
-        o.SetSlotA(model.SlotA());
+        SetModelAndSlotA(o, model);
         o.SetMeasureType(source.MeasureType());
         o.SetDisplayDigit(source.DisplayDigit());
         o.SetWPxFunction(source.WPxFunction());
@@ -77,8 +76,7 @@ bool SetContextValues(CParameterClassBase &object, const ContextSource &source)
         As<CCounterAB>(object).SetWPxFunction(source.WPxFunction());
     } else if (IsAlarmName(name)) {
         CAlarm &o = As<CAlarm>(object);
-        o.SetModelloStrumento(model.ModelloStrumento());
-        o.SetSlotA(model.SlotA());
+        SetModelAndSlotA(o, model);
         o.SetDisplayDigit(source.DisplayDigit());
         o.SetWPxFunction(source.WPxFunction());
     } else if (name == QLatin1String("CAnalogOut")) {
@@ -87,8 +85,7 @@ bool SetContextValues(CParameterClassBase &object, const ContextSource &source)
         o.SetWPxFunction(source.WPxFunction());
     } else if (name == QLatin1String("CFiltroDigitale")) {
         CFiltroDigitale &o = As<CFiltroDigitale>(object);
-        o.SetModelloStrumento(model.ModelloStrumento());
-        o.SetSlotA(model.SlotA());
+        SetModelAndSlotA(o, model);
         o.SetDisplayDigit(source.DisplayDigit());
     } else {
         return false;

@@ -1,6 +1,6 @@
 #include "FWizardPage.h"
 
-#include "ColumnVisitor.h"
+#include "ColumnValues.h"
 #include "ParameterCodes.h"
 
 #include "CommandBorder.h"
@@ -11,7 +11,6 @@
 #include "StringTable.h"
 
 #include <QFrame>
-#include <QVariant>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -264,60 +263,6 @@ bool FWizardPage::CheckBeforeClose(std::int32_t)
 
 void FWizardPage::AfterControlsToData(std::int32_t) {}
 
-namespace {
-
-// One object's stored columns in table order: names and values.
-struct ColumnValues : ColumnVisitor {
-    QStringList names;
-    std::vector<QVariant> values;
-    void Column(const QString &n, std::int16_t &m) override { add(n, m); }
-    void Column(const QString &n, std::int32_t &m) override { add(n, m); }
-    void Column(const QString &n, QString &m) override { add(n, m); }
-    void add(const QString &n, const QVariant &v)
-    {
-        names << n;
-        values.push_back(v);
-    }
-};
-
-ColumnValues ReadColumns(const CParameterClassBase &object)
-{
-    ColumnValues columns;
-    // The visitor takes the members by reference; this one only reads them.
-    const_cast<CParameterClassBase &>(object).Columns(columns);
-    return columns;
-}
-
-// Writes the columns of `take` from `from` into the object it visits.
-struct ColumnWriter : ColumnVisitor {
-    const std::vector<QVariant> &from;
-    const std::vector<bool> &take;
-    std::size_t i = 0;
-    ColumnWriter(const std::vector<QVariant> &values, const std::vector<bool> &which) : from(values), take(which) {}
-    void Column(const QString &, std::int16_t &m) override
-    {
-        if (next())
-            m = static_cast<std::int16_t>(from[i - 1].toInt());
-    }
-    void Column(const QString &, std::int32_t &m) override
-    {
-        if (next())
-            m = from[i - 1].toInt();
-    }
-    void Column(const QString &, QString &m) override
-    {
-        if (next())
-            m = from[i - 1].toString();
-    }
-    bool next()
-    {
-        ++i;
-        return i <= take.size() && i <= from.size() && take[i - 1];
-    }
-};
-
-} // namespace
-
 void KeepUntouchedColumns(const CParameterClassBase &shown, const CParameterClassBase &untouched,
                           CParameterClassBase &stored)
 {
@@ -333,7 +278,7 @@ void KeepUntouchedColumns(const CParameterClassBase &shown, const CParameterClas
     }
     if (!any)
         return;
-    ColumnWriter keepWriter(before.values, keep);
+    AssignColumns keepWriter(before.values, keep);
     stored.Columns(keepWriter);
 
     // A kept value that the object's rules do not take in the context the
@@ -345,18 +290,18 @@ void KeepUntouchedColumns(const CParameterClassBase &shown, const CParameterClas
     std::vector<bool> undo(count, false);
     bool anyUndo = false;
     for (std::size_t i = 0; i < count; ++i) {
-        if (!keep[i] || before.values[i].typeId() == QMetaType::QString)
+        const std::optional<std::int32_t> value = ColumnNumber(before.values[i]);
+        if (!keep[i] || !value)
             continue;
         for (const FieldRule &rule : rules) {
-            if (before.names[static_cast<qsizetype>(i)] == QLatin1String(rule.column) &&
-                !FieldValueFits(rule, before.values[i].toInt()))
+            if (before.names[static_cast<qsizetype>(i)] == QLatin1String(rule.column) && !FieldValueFits(rule, *value))
                 undo[i] = true;
         }
         anyUndo = anyUndo || undo[i];
     }
     if (!anyUndo)
         return;
-    ColumnWriter undoWriter(after.values, undo);
+    AssignColumns undoWriter(after.values, undo);
     stored.Columns(undoWriter);
 }
 

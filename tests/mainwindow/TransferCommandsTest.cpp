@@ -239,6 +239,18 @@ protected:
         return words;
     }
 
+    // A Modbus instrument on the line whose setup registers hold
+    // configuration id (modules coding); its index in the simulator.
+    int InstrumentHolding(std::int32_t id, std::int32_t coding)
+    {
+        const std::vector<std::int16_t> map = MapOf(id, 89);
+        modbus = std::make_unique<testsim::InstrumentSimulator>(pair);
+        const int inst = modbus->AddInstrument(kInstrumentAddress, coding, 38400);
+        for (int i = 0; i < static_cast<int>(map.size()); ++i)
+            modbus->SetRegister(inst, static_cast<std::uint16_t>(0xE000 + i), map[static_cast<std::size_t>(i)]);
+        return inst;
+    }
+
     // The auxiliary lines configuration id sends.
     static QStringList LinesOf(std::int32_t id)
     {
@@ -440,11 +452,7 @@ TEST_P(ModifyInstrumentParameters, ReadsIntoConfiguration2EditsItAndWritesItBack
     const ModifyCase &c = GetParam();
     answer799 = c.answer799;
     const std::int32_t coding = Store(kModbusModules, kStoredId);
-    const std::vector<std::int16_t> map = MapOf(kStoredId, 89);
-    modbus = std::make_unique<testsim::InstrumentSimulator>(pair);
-    const int inst = modbus->AddInstrument(kInstrumentAddress, coding, 38400);
-    for (int i = 0; i < static_cast<int>(map.size()); ++i)
-        modbus->SetRegister(inst, static_cast<std::uint16_t>(0xE000 + i), map[static_cast<std::size_t>(i)]);
+    const int inst = InstrumentHolding(kStoredId, coding);
     if (c.silent)
         modbus->SetFault(inst, testsim::InstrumentSimulator::Fault::Silent);
     CCollDatiSetup before;
@@ -517,11 +525,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, ModifyInstrumentParameters, ::testing::ValuesIn(
 TEST_F(TransferCommandsTest, ModifyInstrumentParametersOffersARefusedSaveAgain)
 {
     const std::int32_t coding = Store(kModbusModules, kStoredId);
-    const std::vector<std::int16_t> map = MapOf(kStoredId, 89);
-    modbus = std::make_unique<testsim::InstrumentSimulator>(pair);
-    const int inst = modbus->AddInstrument(kInstrumentAddress, coding, 38400);
-    for (int i = 0; i < static_cast<int>(map.size()); ++i)
-        modbus->SetRegister(inst, static_cast<std::uint16_t>(0xE000 + i), map[static_cast<std::size_t>(i)]);
+    const int inst = InstrumentHolding(kStoredId, coding);
     OtherProgram other(DatabaseFile());
     const QString busy = GetResourceText(kTextDatabaseBusy, {QDir::toNativeSeparators(DatabaseFile())});
 

@@ -140,6 +140,15 @@ TEST_F(DatabaseOpening, TellsWhatStandsUnderTheNameOfTheDatabase)
     };
     const QFile::Permissions readOnlyFolder =
         QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    // A good database with one statement run on it.
+    const auto changedBy = [this](const char *statement) {
+        return [this, statement](const QString &) {
+            MakeDatabase();
+            m_Connection.OpenFile(File());
+            Exec(QString::fromLatin1(statement));
+            m_Connection.Close();
+        };
+    };
     const Case cases[] = {
         {"no file", [](const QString &) {}, false, DatabaseFailure::Moved},
         {"no file, its folder read-only",
@@ -153,22 +162,8 @@ TEST_F(DatabaseOpening, TellsWhatStandsUnderTheNameOfTheDatabase)
              f.write(QByteArray(4096, 'x'));
          },
          false, DatabaseFailure::Damaged},
-        {"the list's table dropped",
-         [this](const QString &) {
-             MakeDatabase();
-             m_Connection.OpenFile(File());
-             Exec(QStringLiteral("DROP TABLE CModInstr"));
-             m_Connection.Close();
-         },
-         false, DatabaseFailure::Damaged},
-        {"the list's view dropped",
-         [this](const QString &) {
-             MakeDatabase();
-             m_Connection.OpenFile(File());
-             Exec(QStringLiteral("DROP VIEW Programmi"));
-             m_Connection.Close();
-         },
-         false, DatabaseFailure::Damaged},
+        {"the list's table dropped", changedBy("DROP TABLE CModInstr"), false, DatabaseFailure::Damaged},
+        {"the list's view dropped", changedBy("DROP VIEW Programmi"), false, DatabaseFailure::Damaged},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
