@@ -1,4 +1,5 @@
 #include "Avvio.h"
+#include "CommandBorder.h"
 #include "FMain.h"
 #include "ScaleTables.h"
 
@@ -9,5 +10,6 @@ int main(int argc, char **argv)
     StartHooks hooks;
     hooks.initGlobalScale = InitGlobalScale;
     hooks.createMainForm = [] { return new FMain; };
+    hooks.reportCurrentError = [] { ReportCurrentError(nullptr, QString()); };
     return Main(argc, argv, hooks);
 }

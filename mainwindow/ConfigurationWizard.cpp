@@ -168,21 +168,6 @@ std::function<void()> &DatabaseReopener()
     return reopen;
 }
 
-// The failures the user can clear while the program runs (close the other
-// program, free some space, allow writing, put the file back, check the
-// disk): a save they stopped is offered again.
-bool MayPassOnRetry(const DatabaseError &error)
-{
-    switch (error.Kind()) {
-    case DatabaseFailure::Busy:
-    case DatabaseFailure::DiskFull:
-    case DatabaseFailure::ReadOnly:
-    case DatabaseFailure::Moved:
-    case DatabaseFailure::WriteFailed: return true;
-    default: return false;
-    }
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -496,21 +481,22 @@ bool ConfigurationWizard::StoreOfferingRetry(const std::function<void()> &store,
     for (bool retry = false;; retry = true) {
         try {
             // A write refused read-only (or on a file moved away) is refused
-            // again on the same connection: it is opened anew first.
-            if (retry && g_Connection.WriteRefused() && g_Connection.TransactionLevel() == 0 && DatabaseReopener())
+            // again on the same connection, and a reopening that failed left
+            // none: the database is opened anew first.
+            const bool reopen = !g_Connection.IsOpen() || g_Connection.WriteRefused();
+            if (retry && reopen && g_Connection.TransactionLevel() == 0 && DatabaseReopener())
                 DatabaseReopener()();
             store();
             return true;
         } catch (const DatabaseError &e) {
-            if (!MayPassOnRetry(e)) {
+            if (!e.MayPass()) {
                 ShowCurrentError(what, outcome);
                 return false;
             }
             // The store is one transaction: nothing of it is in the database,
             // and the objects still hold what it was to store.
-            const QString text = WithOutcome(
-                CurrentFailureText(QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": "), outcome),
-                LoadResourceString(kTextRetryStore));
+            g_Trace.BugMessage(QStringLiteral("EditNewProgramma: ") + what + QStringLiteral(": ") + e.Description());
+            const QString text = DatabaseRetryText(e, outcome);
             if (MsgBox(text, MsgBoxStyle::Critical | MsgBoxStyle::RetryCancel, QString(), m_Owner) !=
                 MsgBoxResult::Retry)
                 return false;

@@ -85,10 +85,9 @@ public:
     static constexpr std::int32_t kCaptionNew = 791;
     static constexpr std::int32_t kCaptionInstrument = 792;
     static constexpr std::int32_t kAskArchive = 799;
-    // What the user reads when a store can be made again, when the archive
-    // of mode 2 failed, and when a New ended without its configuration but
-    // its drawn id could not be given back.
-    static constexpr std::int32_t kTextRetryStore = 1074;
+    // What the user reads when the archive of mode 2 failed, and when a New
+    // ended without its configuration but its drawn id could not be given
+    // back.
     static constexpr std::int32_t kTextNotArchived = 1075;
     static constexpr std::int32_t kTextNotCreated = 1076;
 
@@ -129,11 +128,12 @@ public:
     static bool DropNewIDProgramma(std::int32_t id);
 
     // Opens the database again before a save offered again after a refused
-    // write: a connection that opened the file read-only stays so, and a
-    // file made writable (or put back) serves only a new opening. The main
-    // window sets it, since it also reopens what it reads of the archive;
-    // DatabaseError on failure. Without one the retried save runs on the
-    // connection as it is.
+    // write or a failed reopening: a connection that opened the file
+    // read-only stays so, a file made writable (or put back) serves only a
+    // new opening, and a failed opening leaves the connection closed. The
+    // main window sets it, since it also reopens what it reads of the
+    // archive; DatabaseError on failure. Without one the retried save runs
+    // on the connection as it is.
     static void SetDatabaseReopener(std::function<void()> reopen);
 
     // owner: the window the pages and boxes belong to.
@@ -160,8 +160,8 @@ private:
     // collection (CCollDatiSetup::LoadDataFromADORS), into the run's objects.
     static void LoadStoredConfiguration(Run &run, std::int32_t idProgramma);
     void ArchiveInstrumentSetup();
-    // Runs store (one transaction); on a failure MayPassOnRetry accepts, the
-    // box with Retry and Cancel, store again on Retry. True once it stored;
+    // Runs store (one transaction); on a failure that may pass
+    // (DatabaseError::MayPass), the box with Retry and Cancel, store again on Retry. True once it stored;
     // false after Cancel or any other failure (told with outcome).
     bool StoreOfferingRetry(const std::function<void()> &store, const QString &what, const QString &outcome);
     void ShowCurrentError(const QString &what, const QString &outcome = QString());

@@ -118,21 +118,21 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuAbout = NewMenuItem(mnuHelp, "mnuAbout", "1021");
 
-    connect(mnuViewVariable, &QAction::triggered, this, &FMain::mnuViewVariable_Click);
-    connect(mnuImport, &QAction::triggered, this, &FMain::mnuImport_Click);
-    connect(mnuExport, &QAction::triggered, this, &FMain::mnuExport_Click);
-    connect(mnuPrintOption, &QAction::triggered, this, &FMain::mnuPrintOption_Click);
-    connect(mnuPrinterSetup, &QAction::triggered, this, &FMain::mnuPrinterSetup_Click);
-    connect(mnuPrint, &QAction::triggered, this, &FMain::mnuPrint_Click);
+    connect(mnuViewVariable, &QAction::triggered, this, Guarded(&FMain::mnuViewVariable_Click));
+    connect(mnuImport, &QAction::triggered, this, Guarded(&FMain::mnuImport_Click));
+    connect(mnuExport, &QAction::triggered, this, Guarded(&FMain::mnuExport_Click));
+    connect(mnuPrintOption, &QAction::triggered, this, Guarded(&FMain::mnuPrintOption_Click));
+    connect(mnuPrinterSetup, &QAction::triggered, this, Guarded(&FMain::mnuPrinterSetup_Click));
+    connect(mnuPrint, &QAction::triggered, this, Guarded(&FMain::mnuPrint_Click));
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuAddProgramma, &QAction::triggered, this, &FMain::mnuAddProgramma_Click);
-    connect(mnuEditProgramma, &QAction::triggered, this, &FMain::mnuEditProgramma_Click);
-    connect(mnuDelProgramma, &QAction::triggered, this, &FMain::mnuDelProgramma_Click);
-    connect(mnuSendProgramma, &QAction::triggered, this, &FMain::mnuSendProgramma_Click);
-    connect(mnuRxEditTxProgramma, &QAction::triggered, this, &FMain::mnuRxEditTxProgramma_Click);
-    connect(mnuAbout, &QAction::triggered, this, &FMain::mnuAbout_Click);
-    connect(mnuFile, &QMenu::aboutToShow, this, &FMain::mnuFile_Click);
-    connect(mnuGestioneProgrammi, &QMenu::aboutToShow, this, &FMain::mnuGestioneProgrammi_Click);
+    connect(mnuAddProgramma, &QAction::triggered, this, Guarded(&FMain::mnuAddProgramma_Click));
+    connect(mnuEditProgramma, &QAction::triggered, this, Guarded(&FMain::mnuEditProgramma_Click));
+    connect(mnuDelProgramma, &QAction::triggered, this, Guarded(&FMain::mnuDelProgramma_Click));
+    connect(mnuSendProgramma, &QAction::triggered, this, Guarded(&FMain::mnuSendProgramma_Click));
+    connect(mnuRxEditTxProgramma, &QAction::triggered, this, Guarded(&FMain::mnuRxEditTxProgramma_Click));
+    connect(mnuAbout, &QAction::triggered, this, Guarded(&FMain::mnuAbout_Click));
+    connect(mnuFile, &QMenu::aboutToShow, this, Guarded(&FMain::mnuFile_Click));
+    connect(mnuGestioneProgrammi, &QMenu::aboutToShow, this, Guarded(&FMain::mnuGestioneProgrammi_Click));
 
     tbToolBar = addToolBar(QStringLiteral("tbToolBar"));
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
@@ -142,7 +142,7 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
         button->setObjectName(QString::fromLatin1(b.key));
         button->setToolTip(QString::number(b.toolTipId));
     }
-    connect(tbToolBar, &QToolBar::actionTriggered, this, &FMain::tbToolBar_ButtonClick);
+    connect(tbToolBar, &QToolBar::actionTriggered, this, Guarded(&FMain::tbToolBar_ButtonClick));
 
     auto *body = new QWidget(this);
     auto *layout = new QVBoxLayout(body);
@@ -166,9 +166,9 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     PrintTable->setObjectName(QStringLiteral("PrintTable"));
     PrintTable->hide();
     body->installEventFilter(this);
-    connect(PrintTable, &CPrintTable::PrintEnd, this, &FMain::PrintTable_PrintEnd);
-    connect(lvProgrammi, &QListWidget::currentRowChanged, this, &FMain::lvProgrammi_Click);
-    connect(lvProgrammi, &QListWidget::itemDoubleClicked, this, &FMain::mnuEditProgramma_Click);
+    connect(PrintTable, &CPrintTable::PrintEnd, this, Guarded(&FMain::PrintTable_PrintEnd));
+    connect(lvProgrammi, &QListWidget::currentRowChanged, this, Guarded(&FMain::lvProgrammi_Click));
+    connect(lvProgrammi, &QListWidget::itemDoubleClicked, this, Guarded(&FMain::mnuEditProgramma_Click));
 
     // Made with the window, so it is shown with it (a child created during
     // the first show would stay hidden).
@@ -178,11 +178,10 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     setMinimumSize(TwipsToPixelsX(kMinimumWidth), TwipsToPixelsY(kMinimumHeight));
     resize(TwipsToPixelsX(kDefaultWidth), TwipsToPixelsY(kDefaultHeight));
 
-    // A save the configuration wizard offers again after a refused write
-    // runs on a new opening, and the list's query follows it. The list
-    // itself stays as it is: the retried save changes what it shows only
-    // through the command's own update.
-    ConfigurationWizard::SetDatabaseReopener([this] { ReopenConnection(); });
+    // A save the configuration wizard offers again after a refused write or
+    // a failed reopening runs on a new opening, and the list's query and
+    // the list follow it, the user's line still selected.
+    ConfigurationWizard::SetDatabaseReopener([this] { ReopenForRetry(); });
 }
 
 FMain::~FMain()
@@ -251,7 +250,7 @@ COption &FMain::Option()
 
 bool FMain::HasProgrammi() const
 {
-    return m_rsProgrammi.IsOpen() && m_rsProgrammi.RecordCount() > 0;
+    return ArchiveOpen() && m_rsProgrammi.RecordCount() > 0;
 }
 
 QString FMain::SelectedProgramName() const
@@ -313,14 +312,19 @@ void FMain::AddFoundProgramToList()
 
 void FMain::UpdateCommandState()
 {
-    const bool rows = HasProgrammi();
-    m_CurrentIDProgramma =
-        rows && !m_rsProgrammi.Eof() ? m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt() : -1;
+    const bool open = ArchiveOpen();
+    // While the database waits to be opened again, the list keeps the lines
+    // it showed and the line the user selected: the buttons stay offered,
+    // and a click opens the database first.
+    if (open)
+        m_CurrentIDProgramma =
+            HasProgrammi() && !m_rsProgrammi.Eof() ? m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt() : -1;
+    const bool rows = open ? HasProgrammi() : m_ReopenPending && lvProgrammi->count() > 0;
     for (const char *key : {"EditProg", "DelProg", "SendProg"})
         ToolBarButton(QString::fromLatin1(key))->setEnabled(rows);
     // A database another program holds is opened again by the click; one
     // that cannot be used at all is not offered.
-    const bool usable = ArchiveOpen() || m_DatabaseBusy;
+    const bool usable = open || m_ReopenPending;
     for (const char *key : {"NewProg", "RxTxProg"})
         ToolBarButton(QString::fromLatin1(key))->setEnabled(usable);
 }
@@ -331,7 +335,7 @@ void FMain::showEvent(QShowEvent *event)
 {
     if (!m_Loaded) {
         m_Loaded = true;
-        formLoad();
+        RunGuarded(this, QString(), [this] { formLoad(); });
     }
     QMainWindow::showEvent(event);
 }
@@ -354,7 +358,7 @@ void FMain::formLoad()
     // so before the menu texts replace them.
     g_Trace.BugMessage(QStringLiteral("Creazione della classe per l'help sulla statusbar"));
     m_StatusBarHelp = new CStatusBarHelp(this);
-    connect(m_StatusBarHelp, &CStatusBarHelp::HelpID, this, &FMain::m_StatusBarHelp_HelpID);
+    connect(m_StatusBarHelp, &CStatusBarHelp::HelpID, this, Guarded(&FMain::m_StatusBarHelp_HelpID));
     m_StatusBarHelp->Create(this, 200);
     LoadMenuCaptions(this);
 
@@ -384,55 +388,99 @@ bool FMain::OpenDatabase()
     try {
         g_Connection.Open(ConnectionText());
         m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
-        m_DatabaseBusy = false;
+        m_ReopenPending = false;
+        m_OpenedOnce = true;
         LoadProgramList();
         return true;
-    } catch (const DatabaseError &e) {
+    } catch (const DatabaseError &failure) {
         // The window stays up with an empty list; the user learns why. A
-        // database another program holds, a file that is not there or a
-        // disk that does not answer is opened again by the next command
-        // (ReopenBusyDatabase).
-        m_DatabaseBusy = e.MayPassOnReopen();
+        // failure that may pass (a database another program holds, a file
+        // that is not there, a disk that does not answer) is opened again by
+        // the next command (ReopenDatabase).
+        const DatabaseError e = OpeningFailure(failure);
+        m_rsProgrammi.Close();
+        g_Connection.Close();
+        m_ReopenPending = e.MayPass();
         MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
         return false;
     }
 }
 
-bool FMain::ReopenBusyDatabase()
+DatabaseError FMain::OpeningFailure(const DatabaseError &e) const
 {
-    if (!m_DatabaseBusy)
-        return ReopenAfterRefusedWrite() && ArchiveOpen();
-    g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
-    const bool opened = OpenDatabase();
-    UpdateCommandState();
-    return opened;
+    // A file the program never opened was not moved away while it ran: it
+    // was not there at the start (the template could not be copied, or it
+    // was taken away before).
+    if (e.Kind() == DatabaseFailure::Moved && !m_OpenedOnce)
+        return DatabaseError(e.Description(), DatabaseFailure::Missing);
+    return e;
 }
 
-void FMain::ReopenConnection()
+bool FMain::NeedsReopening() const
 {
-    g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
-    g_Connection.Open(ConnectionText());
-    m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
-    m_DatabaseBusy = false;
+    // A write refused inside a transaction is the transaction's to undo.
+    if (ArchiveOpen())
+        return g_Connection.WriteRefused() && g_Connection.TransactionLevel() == 0;
+    return m_ReopenPending;
 }
 
-bool FMain::ReopenAfterRefusedWrite()
+void FMain::OpenArchiveAgain()
 {
-    // A connection that was refused a write may have opened a file it could
-    // not write read-only, and stays so: a new opening serves the command
-    // once the file is writable (or back in its place). Reloading the list
-    // would move the selection the user made, so it is left alone.
-    if (!ArchiveOpen() || !g_Connection.WriteRefused() || g_Connection.TransactionLevel() != 0)
-        return true;
+    g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
+    const std::int32_t selected = m_CurrentIDProgramma;
+    const int position = lvProgrammi->currentRow();
+    const bool listed = lvProgrammi->count() > 0;
     try {
-        ReopenConnection();
+        g_Connection.Open(ConnectionText());
+        m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
+        m_ReopenPending = false;
+        m_OpenedOnce = true;
+        LoadProgramList();
+    } catch (const DatabaseError &failure) {
+        // Nothing reads on a closed connection: the list's query goes with
+        // it, and the list keeps what it showed for the next try.
+        const DatabaseError e = OpeningFailure(failure);
+        m_rsProgrammi.Close();
+        g_Connection.Close();
+        m_ReopenPending = e.MayPass();
+        UpdateCommandState();
+        throw e;
+    }
+    // The file that came back may hold other configurations: the user's
+    // line is found again by its id; one that is gone gives its place to
+    // the line after it, as after Delete. A list that never showed starts
+    // on its first line.
+    if (listed && lvProgrammi->count() > 0) {
+        int row = -1;
+        for (int i = 0; i < lvProgrammi->count() && row < 0; ++i)
+            if (lvProgrammi->item(i)->data(Qt::UserRole).toInt() == selected)
+                row = i;
+        if (row < 0)
+            row = std::clamp(position, 0, lvProgrammi->count() - 1);
+        lvProgrammi->setCurrentRow(row);
+        m_rsProgrammi.MoveFirst();
+        m_rsProgrammi.Find(QStringLiteral("IDProgramma=") + QString::number(m_CurrentIDProgramma));
+    }
+    UpdateCommandState();
+}
+
+bool FMain::ReopenDatabase()
+{
+    if (!NeedsReopening())
+        return ArchiveOpen();
+    try {
+        OpenArchiveAgain();
         return true;
     } catch (const DatabaseError &e) {
-        m_DatabaseBusy = e.MayPassOnReopen();
+        g_Trace.BugMessage(QStringLiteral("Nuova apertura del database non riuscita: ") + e.Description());
         MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
-        UpdateCommandState();
         return false;
     }
+}
+
+void FMain::ReopenForRetry()
+{
+    OpenArchiveAgain();
 }
 
 bool FMain::ArchiveOpen() const
@@ -699,7 +747,7 @@ void FMain::mnuFile_Click()
 {
     // Import needs the database, as Export and Print do: while it is not
     // open the item is not offered (a busy database has just said so once).
-    mnuImport->setEnabled(ReopenBusyDatabase());
+    mnuImport->setEnabled(ReopenDatabase());
     const bool rows = HasProgrammi();
     mnuExport->setEnabled(rows);
     const bool printing = PrintTable->Printing();
@@ -711,7 +759,7 @@ void FMain::mnuGestioneProgrammi_Click()
 {
     // New and Modify instrument parameters store configurations: not offered
     // while the database is not open.
-    const bool open = ReopenBusyDatabase();
+    const bool open = ReopenDatabase();
     mnuAddProgramma->setEnabled(open);
     mnuRxEditTxProgramma->setEnabled(open);
     const bool rows = HasProgrammi();
@@ -725,7 +773,7 @@ void FMain::tbToolBar_ButtonClick(QAction *button)
     const QString key = button->objectName();
     g_Trace.BugMessage(QStringLiteral("ButtonKey=") + key);
     // Every button but the live view needs the database.
-    if (!ReopenBusyDatabase() && key != QLatin1String("ViewIVRVar"))
+    if (!ReopenDatabase() && key != QLatin1String("ViewIVRVar"))
         return;
     if (key == QLatin1String("ViewIVRVar"))
         mnuViewVariable_Click();
@@ -744,10 +792,11 @@ void FMain::tbToolBar_ButtonClick(QAction *button)
 void FMain::RunCommand(const std::function<void()> &command)
 {
     // Every command, however it was started (a menu, a key, a double click
-    // on the list), runs on a connection that may write again.
-    if (!ReopenAfterRefusedWrite())
-        return;
-    RunGuarded(this, QString(), command);
+    // on the list), runs on a database opened again when it must be.
+    RunGuarded(this, QString(), [&] {
+        if (ReopenDatabase())
+            command();
+    });
 }
 
 // ---- archive commands ------------------------------------------------------
@@ -812,6 +861,11 @@ void FMain::mnuDelProgramma_Click()
     // never deleted.
     if (m_CurrentIDProgramma < 0 || m_CurrentIDProgramma == ConfigurationWizard::kInstrumentIDProgramma)
         return;
+    // Opened again before the question, so that the question is about the
+    // line the command then deletes.
+    if (!ReopenDatabase() || m_CurrentIDProgramma < 0 ||
+        m_CurrentIDProgramma == ConfigurationWizard::kInstrumentIDProgramma)
+        return;
     if (MsgBox(LoadResourceString(kTextDeleteQuestion), MsgBoxStyle::YesNo | MsgBoxStyle::Information, QString(),
                this) != MsgBoxResult::Yes)
         return;
@@ -838,7 +892,9 @@ void FMain::mnuViewVariable_Click()
 
 void FMain::mnuImport_Click()
 {
-    if (!m_Transfer)
+    // The transfer commands read and write the archive: it is opened again
+    // first when it must be, as for every command.
+    if (!m_Transfer || !ReopenDatabase())
         return;
     if (const auto id = m_Transfer->Import())
         RunCommand([this, id] { AddNewProgramToList(*id); });
@@ -846,7 +902,7 @@ void FMain::mnuImport_Click()
 
 void FMain::mnuExport_Click()
 {
-    if (!m_Transfer || m_CurrentIDProgramma < 0)
+    if (!m_Transfer || m_CurrentIDProgramma < 0 || !ReopenDatabase())
         return;
     if (!m_Transfer->Export(SelectedProgramName(), m_CurrentIDProgramma))
         RunCommand([this] { ReloadIfCurrentGone(); });
@@ -854,7 +910,7 @@ void FMain::mnuExport_Click()
 
 void FMain::mnuSendProgramma_Click()
 {
-    if (!m_Transfer || m_CurrentIDProgramma < 0)
+    if (!m_Transfer || m_CurrentIDProgramma < 0 || !ReopenDatabase())
         return;
     // The transfer window tells its own failures, and gives no result.
     m_Transfer->Transmit(m_CurrentIDProgramma);
@@ -863,20 +919,21 @@ void FMain::mnuSendProgramma_Click()
 
 void FMain::mnuRxEditTxProgramma_Click()
 {
-    if (!m_Transfer)
+    if (!m_Transfer || !ReopenDatabase())
         return;
     if (const auto id = m_Transfer->ModifyInstrumentParameters())
         RunCommand([this, id] { AddNewProgramToList(*id); });
 }
 
+// The print options, the printer and About need no database.
 void FMain::mnuPrintOption_Click()
 {
-    RunCommand([this] { PrintCommands::PrintOption(this, Option()); });
+    PrintCommands::PrintOption(this, Option());
 }
 
 void FMain::mnuPrinterSetup_Click()
 {
-    RunCommand([] { PrintCommands::PrinterSetup(); });
+    PrintCommands::PrinterSetup();
 }
 
 void FMain::mnuPrint_Click()
@@ -892,8 +949,6 @@ void FMain::mnuPrint_Click()
 
 void FMain::mnuAbout_Click()
 {
-    RunCommand([this] {
-        FAbout about(this);
-        about.exec();
-    });
+    FAbout about(this);
+    about.exec();
 }

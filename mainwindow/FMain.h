@@ -1,5 +1,7 @@
 #pragma once
 #include "ADORecordset.h"
+#include "CommandBorder.h"
+#include "DatabaseError.h"
 #include "PrintLayoutRecord.h"
 #include "ReportRecordset.h"
 
@@ -204,21 +206,26 @@ private:
     // Opens the database and fills the list from "Programmi"; a failure is
     // shown to the user and leaves the list empty.
     bool OpenDatabase();
-    // After a load that found the database busy, missing or unreadable,
-    // tries the opening again; after a write the connection was refused
-    // (read-only, the file moved), ReopenAfterRefusedWrite. True when the
-    // database is open.
-    bool ReopenBusyDatabase();
-    // After a write the connection was refused: SQLite keeps a file it
-    // opened read-only so, so the connection and the list's query are opened
-    // anew; the list and its selection stay as they are (nothing could be
-    // written meanwhile). True when nothing was to do or the opening
-    // succeeded; a failure is shown, and the next command tries again when
-    // its kind may pass.
-    bool ReopenAfterRefusedWrite();
-    // The connection and the list's query opened anew (DatabaseError on
-    // failure).
-    void ReopenConnection();
+    // Before a command: the database is opened again when it must be,
+    // because a failure that may pass left it closed (busy, missing,
+    // unreadable at the start or at an earlier reopening) or this connection
+    // was refused a write (SQLite keeps a file it opened read-only so). The
+    // list is filled again from the archive with the configuration the user
+    // selected still selected (by its id). True when the database is open; a
+    // failure is shown and closes it, and the next command tries again when
+    // its kind may pass (DatabaseError::MayPass).
+    bool ReopenDatabase();
+    // The same opening for a save the configuration wizard offers again:
+    // the failure is thrown (DatabaseError), the wizard tells it.
+    void ReopenForRetry();
+    // The connection and the list's query opened anew, the list filled again
+    // with the same selection (DatabaseError on failure, which closes both
+    // and notes whether the next command tries again).
+    void OpenArchiveAgain();
+    bool NeedsReopening() const;
+    // A failure of an opening as the user is to read it: a file missing
+    // before the program ever opened it is Missing, not Moved.
+    DatabaseError OpeningFailure(const DatabaseError &e) const;
     // The database and its list of configurations are open.
     bool ArchiveOpen() const;
     // After a command on the current configuration that did not get done:
@@ -232,17 +239,26 @@ private:
     void TakeSelectedID(std::int32_t id);
     void AddNewProgramToList(std::int32_t id);
     bool EditNewProgramma(std::int32_t mode);
-    // Runs a command: a database or program error is shown to the user
-    // instead of leaving the event handler.
+    // Runs a command on the database, opened again first when it must be
+    // (ReopenDatabase), behind the command border.
     void RunCommand(const std::function<void()> &command);
+    // A handler of this window as a slot: it runs behind the command border
+    // (RunGuarded), so nothing it throws leaves the event loop's call.
+    template <typename... Args>
+    auto Guarded(void (FMain::*handler)(Args...))
+    {
+        return [this, handler](Args... args) { RunGuarded(this, QString(), [&] { (this->*handler)(args...); }); };
+    }
 
     CStatusBarHelp *m_StatusBarHelp = nullptr;
     std::int32_t m_CurrentIDProgramma = -1;
     bool m_Loading = false;
     bool m_Loaded = false;
-    // The load found the database locked by another program, or another
-    // try may find it (DatabaseError::MayPassOnReopen).
-    bool m_DatabaseBusy = false;
+    // The database is closed by a failure that may pass: the next command
+    // opens it again (ReopenDatabase).
+    bool m_ReopenPending = false;
+    // The database was opened once in this run.
+    bool m_OpenedOnce = false;
     ADORecordset m_rsProgrammi;
     std::unique_ptr<CCommConfig> m_CommConfigSetup;
     std::unique_ptr<CNetworkAddMsgSetup> m_NetworkAddMsg;

@@ -29,8 +29,13 @@ enum class DatabaseFailure {
     // The disk did not take the data written to the file.
     WriteFailed,
     // The file is no longer where the program opened it (moved, renamed or
-    // deleted while the program runs, or missing at the opening).
+    // deleted while the program runs): the connection gives it for any file
+    // missing at an opening.
     Moved,
+    // The file was not there when the program first opened the database
+    // (taken away before the start, or not made from its template): the
+    // main window tells it apart from Moved.
+    Missing,
     // The file does not exist and its folder cannot be written, so the
     // program cannot make its database there: a read-only failure of the
     // start, where no command can be tried again.
@@ -81,12 +86,24 @@ public:
     const QString &Description() const { return m_Description; }
     DatabaseFailure Kind() const { return m_Kind; }
     bool Busy() const { return m_Kind == DatabaseFailure::Busy; }
-    // A failure of the opening that another try may not meet: the lock is
-    // released, the file comes back, the disk answers again.
-    bool MayPassOnReopen() const
+    // A failure the user can clear while the program runs: the other
+    // program lets go, space is freed, writing is allowed, the file is put
+    // back, the disk answers again. The database is then opened again by
+    // the next command, and a save the user stopped (the configuration
+    // wizard's End) is offered again; any other kind stays until the file
+    // is replaced or the program started again.
+    bool MayPass() const
     {
-        return m_Kind == DatabaseFailure::Busy || m_Kind == DatabaseFailure::Moved ||
-               m_Kind == DatabaseFailure::ReadFailed;
+        switch (m_Kind) {
+        case DatabaseFailure::Busy:
+        case DatabaseFailure::DiskFull:
+        case DatabaseFailure::ReadOnly:
+        case DatabaseFailure::Moved:
+        case DatabaseFailure::Missing:
+        case DatabaseFailure::ReadFailed:
+        case DatabaseFailure::WriteFailed: return true;
+        default: return false;
+        }
     }
 
     // Of a Configuration failure: the table and column (member name), and

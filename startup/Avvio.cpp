@@ -254,6 +254,36 @@ bool displayAvailable(int argc, char **argv)
 }
 } // namespace
 
+namespace {
+// The program's application object. Every handler runs its work behind the
+// command border; should one still let an exception through, it is told
+// here and the program goes on, instead of ending in the event loop.
+class GuardedApplication : public QApplication {
+public:
+    GuardedApplication(int &argc, char **argv, std::function<void()> report)
+        : QApplication(argc, argv), m_Report(std::move(report))
+    {
+    }
+
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (...) {
+            if (m_Report) {
+                m_Report();
+            } else {
+                g_Trace.BugMessage(QStringLiteral("Errore interno: eccezione non gestita"));
+            }
+            return false;
+        }
+    }
+
+private:
+    std::function<void()> m_Report;
+};
+} // namespace
+
 int Main(int argc, char **argv, const StartHooks &hooks)
 {
     if (!displayAvailable(argc, argv)) {
@@ -263,7 +293,7 @@ int Main(int argc, char **argv, const StartHooks &hooks)
                      argc > 0 ? argv[0] : "pelvaro");
         return 1;
     }
-    QApplication app(argc, argv);
+    GuardedApplication app(argc, argv, hooks.reportCurrentError);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
     if (!StartProgram(QApplication::arguments().mid(1), hooks))
         return 1; // the template is missing: nothing was started

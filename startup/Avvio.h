@@ -33,6 +33,10 @@ struct StartHooks {
     std::function<void()> initGlobalScale;
     std::function<QWidget *()> createMainForm;
     std::function<void(float)> pause; // empty: Pause
+    // Tells the error being handled (called inside a catch block): the last
+    // guard of the event loop, for an exception a handler let through.
+    // Empty: only traced.
+    std::function<void()> reportCurrentError;
 };
 
 // The start sequence on a running QApplication, up to the main window shown

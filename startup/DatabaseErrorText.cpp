@@ -20,11 +20,33 @@ std::int32_t textOf(DatabaseFailure kind)
     case DatabaseFailure::WriteFailed: return kTextDatabaseNotWritten;
     case DatabaseFailure::Moved: return kTextDatabaseMoved;
     case DatabaseFailure::CannotCreate: return kTextDatabaseNotCreated;
+    case DatabaseFailure::Missing: return kTextDatabaseMissing;
     case DatabaseFailure::NotInArchive:
     case DatabaseFailure::Configuration:
     case DatabaseFailure::Other: break;
     }
     return kTextDatabaseOther;
+}
+
+// The Retry form of each kind that may pass ("|2" the outcome and its line
+// break); 0 for the others.
+std::int32_t retryTextOf(DatabaseFailure kind)
+{
+    switch (kind) {
+    case DatabaseFailure::Busy: return 1093;
+    case DatabaseFailure::DiskFull: return 1094;
+    case DatabaseFailure::ReadOnly: return 1095;
+    case DatabaseFailure::ReadFailed: return 1096;
+    case DatabaseFailure::WriteFailed: return 1097;
+    case DatabaseFailure::Moved: return 1098;
+    case DatabaseFailure::Missing: return 1085;
+    default: return 0;
+    }
+}
+
+QString databaseFile()
+{
+    return QDir::toNativeSeparators(ProgramFile(QString::fromLatin1(kDatabaseFileName)));
 }
 
 } // namespace
@@ -42,13 +64,20 @@ QString DatabaseErrorText(const DatabaseError &error)
                                  : GetResourceText(kTextStoredValueUnusable, {error.FieldCaption()});
         return GetResourceText(kTextConfigurationUnusable, {error.ConfigurationName(), what});
     }
-    const QString file = QDir::toNativeSeparators(ProgramFile(QString::fromLatin1(kDatabaseFileName)));
-    return GetResourceText(textOf(error.Kind()), {file});
+    return GetResourceText(textOf(error.Kind()), {databaseFile()});
 }
 
 QString DatabaseErrorText(const DatabaseError &error, const QString &outcome)
 {
     return WithOutcome(DatabaseErrorText(error), outcome);
+}
+
+QString DatabaseRetryText(const DatabaseError &error, const QString &outcome)
+{
+    const std::int32_t id = error.MayPass() ? retryTextOf(error.Kind()) : 0;
+    if (id == 0)
+        return DatabaseErrorText(error, outcome);
+    return GetResourceText(id, {databaseFile(), outcome.isEmpty() ? QString() : outcome + QStringLiteral("\n\r")});
 }
 
 QString WithOutcome(const QString &text, const QString &outcome)

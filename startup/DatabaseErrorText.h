@@ -16,6 +16,7 @@ inline constexpr std::int32_t kTextDatabaseNotRead = 1069;
 inline constexpr std::int32_t kTextDatabaseNotWritten = 1090;
 inline constexpr std::int32_t kTextDatabaseMoved = 1091;
 inline constexpr std::int32_t kTextDatabaseNotCreated = 1092;
+inline constexpr std::int32_t kTextDatabaseMissing = 1099;
 // One configuration that cannot be used ("|1" its name, "|2" what is wrong:
 // the value of a field, "|1" its caption, or its stored data as a whole).
 inline constexpr std::int32_t kTextConfigurationUnusable = 1066;
@@ -31,6 +32,11 @@ inline constexpr std::int32_t kTextNothingTransferred = 1073;
 // outcome, the road's own text follows it on a line of its own.
 QString DatabaseErrorText(const DatabaseError &error);
 QString DatabaseErrorText(const DatabaseError &error, const QString &outcome);
+// The same failure where the command offers Retry (a save the user stopped,
+// of a kind that may pass): what is wrong, the outcome, then what to do
+// before choosing Retry, in place of trying the command again. A kind that
+// does not pass is told as DatabaseErrorText(error, outcome).
+QString DatabaseRetryText(const DatabaseError &error, const QString &outcome);
 // A text and what the command left undone, on two lines (outcome empty: the
 // text alone).
 QString WithOutcome(const QString &text, const QString &outcome);

@@ -546,7 +546,6 @@ TEST_F(ConfigurationWizardRun, ASaveRefusedWhileTheDatabaseIsHeldIsOfferedAgain)
         {"archive, cancelled", ConfigurationWizard::kModeInstrument, MsgBoxResult::Cancel},
     };
     OtherProgram other(DatabaseFile());
-    const QString busy = GetResourceText(kTextDatabaseBusy, {QDir::toNativeSeparators(DatabaseFile())});
     const QString entered = QStringLiteral("Entered");
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -595,11 +594,11 @@ TEST_F(ConfigurationWizardRun, ASaveRefusedWhileTheDatabaseIsHeldIsOfferedAgain)
         EXPECT_EQ(stored, archive || retried);
         ASSERT_EQ(boxes.size(), archive ? 2u : 1u);
         const MsgBoxRequest &refused = boxes.back();
-        EXPECT_EQ(refused.text.toStdString(),
-                  WithOutcome(WithOutcome(busy, LoadResourceString(archive ? ConfigurationWizard::kTextNotArchived
-                                                                           : kTextNothingSaved)),
-                              LoadResourceString(ConfigurationWizard::kTextRetryStore))
-                      .toStdString());
+        EXPECT_EQ(
+            refused.text.toStdString(),
+            DatabaseRetryText(DatabaseError(QString(), DatabaseFailure::Busy),
+                              LoadResourceString(archive ? ConfigurationWizard::kTextNotArchived : kTextNothingSaved))
+                .toStdString());
         EXPECT_EQ(refused.style, MsgBoxStyle::Critical | MsgBoxStyle::RetryCancel);
 
         const std::int32_t storedId = archive ? wizard.ArchivedIDProgramma() : id;
@@ -670,12 +669,9 @@ TEST_F(ConfigurationWizardRun, ASaveRefusedReadOnlyIsRetriedOnANewOpening)
     ConfigurationWizard::SetDatabaseReopener({});
 
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(
-        boxes[0].text.toStdString(),
-        WithOutcome(WithOutcome(GetResourceText(kTextDatabaseReadOnly, {QDir::toNativeSeparators(DatabaseFile())}),
-                                LoadResourceString(kTextNothingSaved)),
-                    LoadResourceString(ConfigurationWizard::kTextRetryStore))
-            .toStdString());
+    EXPECT_EQ(boxes[0].text.toStdString(), DatabaseRetryText(DatabaseError(QString(), DatabaseFailure::ReadOnly),
+                                                             LoadResourceString(kTextNothingSaved))
+                                               .toStdString());
     EXPECT_TRUE(stored);
     EXPECT_EQ(reopened, 1);
     EXPECT_EQ(Column(QStringLiteral("CModInstr"), id, QStringLiteral("m_NomeProgramma")).toString(), entered);

@@ -693,7 +693,7 @@ TEST_F(MainWindow, AnUnusableDatabaseAtTheStartIsToldForWhatItIs)
         {"the configuration table dropped", drop("DROP TABLE CModInstr"), kTextDatabaseDamaged},
         {"the list's view dropped", drop("DROP VIEW Programmi"), kTextDatabaseDamaged},
         {"a folder in its place", replace(true), kTextDatabaseDamaged},
-        {"no file", replace(false), kTextDatabaseMoved},
+        {"no file", replace(false), kTextDatabaseMissing},
     };
     const QString templateFile = m_Folder.File(QString::fromLatin1(kTemplateFileName));
     for (const Case &c : cases) {

@@ -214,6 +214,7 @@ KnownSite NoId(const char *file, const char *function, const char *argument)
 const std::vector<KnownSite> kKnownSites = {
     // startup
     Ids("startup/DatabaseErrorText.cpp", "DatabaseErrorText", "textOf(error.Kind())", {{1060, 1062}, {1064, 1065}}),
+    Ids("startup/DatabaseErrorText.cpp", "DatabaseRetryText", "id", {{1085, 1085}, {1093, 1098}}),
     Ids("startup/FileWriteErrorText.cpp", "FileWriteErrorText", "textOf(error.kind)", {{1081, 1083}}),
     NoId("startup/CTrayIcon.cpp", "Create", "StrZToStr(BytesToStr(m_TipBytes))"),
     NoId("startup/CTrayIcon.cpp", "shellModify", "StrZToStr(BytesToStr(m_TipBytes))"),

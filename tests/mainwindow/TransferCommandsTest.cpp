@@ -527,7 +527,6 @@ TEST_F(TransferCommandsTest, ModifyInstrumentParametersOffersARefusedSaveAgain)
     const std::int32_t coding = Store(kModbusModules, kStoredId);
     const int inst = InstrumentHolding(kStoredId, coding);
     OtherProgram other(DatabaseFile());
-    const QString busy = GetResourceText(kTextDatabaseBusy, {QDir::toNativeSeparators(DatabaseFile())});
 
     // Cancel first: the instrument keeps its address for the second run.
     for (const int answer : {MsgBoxResult::Cancel, MsgBoxResult::Retry}) {
@@ -559,9 +558,9 @@ TEST_F(TransferCommandsTest, ModifyInstrumentParametersOffersARefusedSaveAgain)
 
         ASSERT_GE(boxes.size(), 1u) << BoxTexts();
         EXPECT_EQ(boxes[0].text.toStdString(),
-                  WithOutcome(WithOutcome(busy, WithOutcome(LoadResourceString(kTextNothingSaved),
-                                                            LoadResourceString(kTextNothingTransferred))),
-                              LoadResourceString(ConfigurationWizard::kTextRetryStore))
+                  DatabaseRetryText(
+                      DatabaseError(QString(), DatabaseFailure::Busy),
+                      WithOutcome(LoadResourceString(kTextNothingSaved), LoadResourceString(kTextNothingTransferred)))
                       .toStdString());
         EXPECT_EQ(boxes[0].style, MsgBoxStyle::Critical | MsgBoxStyle::RetryCancel);
         if (answer == MsgBoxResult::Cancel) {
