@@ -513,7 +513,7 @@ void CPrintTable::runPrint()
     emit PrintEnd();
 }
 
-bool CPrintTable::printPdf(QPrinter &printer, QString &failure, std::optional<FileWriteError> &fileFailure)
+bool CPrintTable::printPdf(const QPrinter &printer, QString &failure, std::optional<FileWriteError> &fileFailure)
 {
     // The PDF engine writes the file itself and does not tell when a write
     // fails: it writes beside the file, and the file is replaced only by a
@@ -526,9 +526,13 @@ bool CPrintTable::printPdf(QPrinter &printer, QString &failure, std::optional<Fi
         fileFailure = error;
         return false;
     }
-    printer.setOutputFileName(pdf.TemporaryPath());
-    const bool printed = printOn(printer, failure);
-    printer.setOutputFileName(target);
+    // A PDF printer whose write once failed (a full disk) writes nothing
+    // ever after, though it says it printed: each print is made on a printer
+    // of its own with the user's settings, which stay on the user's printer.
+    QPrinter pdfPrinter(QPrinter::HighResolution);
+    CopyPrinterSettings(printer, pdfPrinter);
+    pdfPrinter.setOutputFileName(pdf.TemporaryPath());
+    const bool printed = printOn(pdfPrinter, failure);
     failure = target;
     if (!printed)
         return false;

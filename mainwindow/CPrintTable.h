@@ -114,10 +114,11 @@ signals:
 
 private:
     void runPrint();
-    // A print on a PDF printer: the document is written beside the printer's
-    // file and replaces it only when whole; a file that cannot be written
-    // gives its reason in fileFailure.
-    bool printPdf(QPrinter &printer, QString &failure, std::optional<FileWriteError> &fileFailure);
+    // A print on a PDF printer: the document is written, by a fresh printer
+    // with the settings of `printer`, beside the printer's file and replaces
+    // it only when whole; a file that cannot be written gives its reason in
+    // fileFailure.
+    bool printPdf(const QPrinter &printer, QString &failure, std::optional<FileWriteError> &fileFailure);
     bool printOn(QPrinter &printer, QString &failure);
 
     QLabel *m_Status = nullptr;

@@ -177,6 +177,33 @@ QPrinter &ProgramPrinter()
     return *printer;
 }
 
+void CopyPrinterSettings(const QPrinter &from, QPrinter &to)
+{
+    // The output first: choosing a printer resets the paper to its own.
+    to.setOutputFormat(from.outputFormat());
+    if (from.outputFormat() == QPrinter::NativeFormat) {
+        to.setPrinterName(from.printerName());
+        to.setPrinterSelectionOption(from.printerSelectionOption());
+    } else {
+        to.setPdfVersion(from.pdfVersion());
+        to.setOutputFileName(from.outputFileName());
+    }
+    to.setDocName(from.docName());
+    to.setCreator(from.creator());
+    to.setResolution(from.resolution());
+    to.setFullPage(from.fullPage());
+    to.setPageLayout(from.pageLayout());
+    to.setColorMode(from.colorMode());
+    to.setCopyCount(from.copyCount());
+    to.setCollateCopies(from.collateCopies());
+    to.setPageOrder(from.pageOrder());
+    to.setPrintRange(from.printRange());
+    to.setPageRanges(from.pageRanges());
+    to.setPaperSource(from.paperSource());
+    to.setDuplex(from.duplex());
+    to.setFontEmbeddingEnabled(from.fontEmbeddingEnabled());
+}
+
 bool StandardPaperDimensions(std::int16_t paperSize, std::int16_t &length, std::int16_t &width)
 {
     const QPageSize::PageSizeId id = standardSize(paperSize);

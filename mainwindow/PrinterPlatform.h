@@ -86,6 +86,13 @@ PrinterPlatform &SystemPrinterPlatform();
 // on first use on the default printer (a PDF printer when there is none).
 QPrinter &ProgramPrinter();
 
+// Gives `to` every setting of `from` a print reads: the output (printer or
+// PDF file), the document's name and creator, the page layout, resolution,
+// colour, copies and their order, page range, paper source and duplex. Each
+// PDF print is made on a fresh printer set so, as a PDF printer whose write
+// once failed writes nothing ever after.
+void CopyPrinterSettings(const QPrinter &from, QPrinter &to);
+
 // Portrait length and width, in tenths of a millimetre, of a standard paper
 // code; false for a code that names no standard size (0, 256, ...).
 bool StandardPaperDimensions(std::int16_t paperSize, std::int16_t &length, std::int16_t &width);

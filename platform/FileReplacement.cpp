@@ -1,11 +1,10 @@
 #include "FileReplacement.h"
 
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -18,6 +17,11 @@ QString systemText(int errorNumber)
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
+// The links the system follows in one path before it gives up (ELOOP).
+constexpr int kMaxLinks = 40;
+// What a temporary file's name adds: a dot and six random characters.
+constexpr int kSuffixLength = 7;
+
 // Six random letters and digits, as a temporary file's name ends.
 QString randomSuffix()
 {
@@ -26,6 +30,56 @@ QString randomSuffix()
     for (int i = 0; i < 6; ++i)
         suffix += QLatin1Char(kChars[QRandomGenerator::global()->bounded(int(sizeof kChars - 1))]);
     return suffix;
+}
+
+// A temporary path beside target: its name plus a dot and six random
+// characters, the name cut at the end of a letter where the whole would pass
+// the bytes a folder entry may have.
+QString temporaryPathBeside(const QString &target)
+{
+    const qsizetype slash = target.lastIndexOf(QLatin1Char('/'));
+    QString name = target.mid(slash + 1);
+    while (!name.isEmpty() && QFile::encodeName(name).size() > NAME_MAX - kSuffixLength) {
+        name.chop(1);
+        if (!name.isEmpty() && name.back().isHighSurrogate())
+            name.chop(1);
+    }
+    return target.left(slash + 1) + name + QLatin1Char('.') + randomSuffix();
+}
+
+// The file a chain of symbolic links ends at, each relative link read from
+// its own folder; a last link to no file yet names the file to make. False,
+// with errno set, for a chain longer than the system follows (a loop) or a
+// link that cannot be read.
+bool resolveLinks(const QString &fileName, QString &resolved)
+{
+    QByteArray path = QFile::encodeName(fileName);
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            // Not a link, or nothing there yet: the steps that follow tell
+            // their own reason when it cannot be written.
+            resolved = QFile::decodeName(path);
+            return true;
+        }
+        QByteArray target(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.constData(), target.data(), static_cast<size_t>(target.size()));
+        if (n < 0)
+            return false;
+        if (n >= target.size()) {
+            errno = ENAMETOOLONG;
+            return false;
+        }
+        target.truncate(n);
+        if (target.startsWith('/')) {
+            path = target;
+        } else {
+            const qsizetype slash = path.lastIndexOf('/');
+            path = path.left(slash + 1) + target;
+        }
+    }
+    errno = ELOOP;
+    return false;
 }
 
 // Writes all of the bytes at the descriptor's position; false with errno
@@ -77,12 +131,7 @@ FileWriteFailure FileWriteFailureOf(int errorNumber)
     }
 }
 
-FileReplacement::FileReplacement(const QString &fileName) : m_FileName(fileName), m_Target(fileName)
-{
-    const QFileInfo info(fileName);
-    if (info.isSymLink())
-        m_Target = info.symLinkTarget();
-}
+FileReplacement::FileReplacement(const QString &fileName) : m_FileName(fileName), m_Target(fileName) {}
 
 FileReplacement::~FileReplacement()
 {
@@ -101,6 +150,8 @@ bool FileReplacement::fail(FileWriteError &error, const QString &step, int error
 bool FileReplacement::Open(FileWriteError &error)
 {
     Cancel();
+    if (!resolveLinks(m_FileName, m_Target))
+        return fail(error, QStringLiteral("collegamento simbolico"), errno);
     const QByteArray target = QFile::encodeName(m_Target);
     struct stat existing {};
     const bool exists = ::stat(target.constData(), &existing) == 0;
@@ -115,7 +166,7 @@ bool FileReplacement::Open(FileWriteError &error)
         ::close(probe);
     }
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString path = m_Target + QLatin1Char('.') + randomSuffix();
+        const QString path = temporaryPathBeside(m_Target);
         const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST)
@@ -153,7 +204,10 @@ bool FileReplacement::Commit(FileWriteError &error)
     if (::rename(QFile::encodeName(m_TemporaryPath).constData(), QFile::encodeName(m_Target).constData()) != 0)
         return fail(error, QStringLiteral("sostituzione"), errno);
     m_TemporaryPath.clear();
-    syncFolder(QFileInfo(m_Target).absolutePath());
+    // The folder as the path names it: taken lexically, a ".." after a
+    // linked folder would name another one.
+    const qsizetype slash = m_Target.lastIndexOf(QLatin1Char('/'));
+    syncFolder(slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : m_Target.left(slash));
     return true;
 }
 

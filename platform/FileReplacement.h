@@ -30,16 +30,19 @@ FileWriteFailure FileWriteFailureOf(int errorNumber);
 
 // Replaces a file as a whole or not at all. The new content goes to a
 // temporary file beside the target (same folder, the target's name plus a
-// dot and six random characters), and only a complete one, synced to disk,
-// is renamed over the target; until then the target keeps every byte it
-// had. A failed or abandoned replacement removes its temporary file.
+// dot and six random characters, the name cut short where the whole would
+// pass the 255 bytes of a folder entry), and only a complete one, synced to
+// disk, is renamed over the target; until then the target keeps every byte
+// it had. A failed or abandoned replacement removes its temporary file.
 //
 // Every write is checked as it is made (no buffer that fails later, unseen),
 // and the sync before the rename catches what the file system reports only
-// then. A target that is a symbolic link has the file it points to
-// replaced; an existing target that cannot be opened for writing is not
-// replaced (read-only), and the new file keeps an existing target's
-// permissions (a new one gets the usual ones, less the umask).
+// then. A target that is a symbolic link, or a chain of them, has the file
+// at the chain's end replaced (made, when the last link points to no file
+// yet; a loop of links is not written); an existing target that cannot be
+// opened for writing is not replaced (read-only), and the new file keeps an
+// existing target's permissions (a new one gets the usual ones, less the
+// umask).
 //
 // Two ways to fill the temporary file: Write, or another writer that opens
 // TemporaryPath() itself (the PDF printer). Such a writer tells no reason
@@ -81,7 +84,7 @@ private:
     bool fail(FileWriteError &error, const QString &step, int errorNumber);
 
     QString m_FileName; // as the caller named it
-    QString m_Target;   // the file replaced (a link's target)
+    QString m_Target;   // the file replaced (where the links end), set by Open
     QString m_TemporaryPath;
     int m_Fd = -1;
 };

@@ -16,6 +16,8 @@
 #include "CRangeMVAHVA.h"
 #include "CRangeWP12.h"
 #include "CTemplateDatabase.h"
+#include "FileWriteErrorText.h"
+#include "FileWriteFaults.h"
 #include "FOption.h"
 #include "MsgBox.h"
 #include "PrintCommands.h"
@@ -34,6 +36,7 @@
 #include <QListWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -352,6 +355,58 @@ TEST_F(PrintCommandsTest, EndOfPrintShowsTheListAgainAndReleasesTheRecordsets)
     EXPECT_EQ(m_TableLayout.Count(), 0u);
     EXPECT_EQ(m_Report.Count(), 0u);
     EXPECT_EQ(pdfPages(PdfFile(QStringLiteral("end.pdf"))), m_Table.PrintedPages());
+    m_Table.SetPrinter(nullptr);
+}
+
+// A PDF print cut by a full disk leaves nothing behind in the printer: once
+// there is room, every print on it is whole, on the paper the user chose,
+// and the user's printer keeps its settings.
+TEST_F(PrintCommandsTest, PdfPrintsAfterOneOnAFullDiskAreWhole)
+{
+    Store(51, kConfigurations[0]);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A5));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    m_Table.SetPrinter(&printer);
+    PrintCommands::SetUpPrintTable(m_Table);
+    const auto print = [&](const QString &file) {
+        printer.setOutputFileName(file);
+        QSignalSpy ended(&m_Table, &CPrintTable::PrintEnd);
+        EXPECT_TRUE(
+            PrintCommands::PrintReport(&m_Window, m_Table, 51, Options(true, true), m_Header, m_TableLayout, m_Report));
+        EXPECT_TRUE(ended.count() > 0 || ended.wait(30000));
+        return m_Table.PrintedPages();
+    };
+
+    const QString cut = PdfFile(QStringLiteral("cut.pdf"));
+    {
+        ScopedFileSizeLimit full(4096);
+        EXPECT_EQ(print(cut), 0);
+    }
+    EXPECT_FALSE(QFile::exists(cut));
+    ASSERT_EQ(m_Boxes.size(), 1u);
+    FileWriteError diskFull;
+    diskFull.kind = FileWriteFailure::DiskFull;
+    diskFull.fileName = cut;
+    EXPECT_EQ(m_Boxes[0], FileWriteErrorText(diskFull, LoadResourceString(691)));
+    m_Boxes.clear();
+
+    for (const QString &file : {cut, PdfFile(QStringLiteral("other.pdf"))}) {
+        SCOPED_TRACE(file.toStdString());
+        const int pages = print(file);
+        EXPECT_GE(pages, 1);
+        EXPECT_EQ(pdfPages(file), pages);
+        // A5 across: 595 x 420 points.
+        const QString info = run(QStringLiteral("pdfinfo"), {file});
+        EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Page size: +595\\S* x 4[12]\\d\\S* pts"))))
+            << info.toStdString();
+        EXPECT_TRUE(squeezed(pdfText(file)).contains(QLatin1String("Forno 3")));
+    }
+    EXPECT_TRUE(m_Boxes.empty());
+    EXPECT_EQ(printer.outputFileName(), PdfFile(QStringLiteral("other.pdf")));
+    EXPECT_EQ(printer.pageLayout().pageSize().id(), QPageSize::A5);
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
     m_Table.SetPrinter(nullptr);
 }
 

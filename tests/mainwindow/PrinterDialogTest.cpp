@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
+#include <QPageRanges>
 #include <QPrintDialog>
+#include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
 #include <QTimer>
@@ -359,6 +361,57 @@ TEST(SystemPrinterDialog, WithTheSystemsPrintersAsTheyAre)
         GTEST_SKIP() << "this machine has printers";
     EXPECT_FALSE(dlg.ShowPrintSetupDlg());
     EXPECT_EQ(reports, 1);
+}
+
+// A PDF print's fresh printer gets every setting the user gave the program's
+// printer, none lost to a later one reset (the paper to a printer's own, the
+// range to all pages).
+TEST(CopyPrinterSettings, APdfPrinterGetsEverySettingOfTheUsersPrinter)
+{
+    QPrinter from(QPrinter::HighResolution);
+    from.setOutputFormat(QPrinter::PdfFormat);
+    from.setPdfVersion(QPrinter::PdfVersion_A1b);
+    from.setOutputFileName(QStringLiteral("/tmp/report.pdf"));
+    from.setDocName(QStringLiteral("pelvaro"));
+    from.setCreator(QStringLiteral("pelvaro 7"));
+    from.setResolution(600);
+    from.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Landscape, QMarginsF(5, 6, 7, 8),
+                                   QPageLayout::Millimeter));
+    from.setFullPage(true);
+    from.setColorMode(QPrinter::GrayScale);
+    from.setCopyCount(3);
+    from.setCollateCopies(!from.collateCopies());
+    from.setPageOrder(QPrinter::LastPageFirst);
+    from.setPrintRange(QPrinter::PageRange);
+    QPageRanges ranges;
+    ranges.addRange(2, 3);
+    ranges.addPage(5);
+    from.setPageRanges(ranges);
+    from.setPaperSource(QPrinter::Envelope);
+    from.setFontEmbeddingEnabled(false);
+
+    QPrinter to(QPrinter::HighResolution);
+    CopyPrinterSettings(from, to);
+    EXPECT_EQ(to.outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(to.pdfVersion(), QPrinter::PdfVersion_A1b);
+    EXPECT_EQ(to.outputFileName(), from.outputFileName());
+    EXPECT_EQ(to.docName(), from.docName());
+    EXPECT_EQ(to.creator(), from.creator());
+    EXPECT_EQ(to.resolution(), 600);
+    EXPECT_TRUE(to.fullPage());
+    EXPECT_TRUE(to.pageLayout().isEquivalentTo(from.pageLayout()));
+    EXPECT_EQ(to.pageLayout().orientation(), QPageLayout::Landscape);
+    EXPECT_EQ(to.pageLayout().pageSize().id(), QPageSize::Letter);
+    EXPECT_EQ(to.colorMode(), QPrinter::GrayScale);
+    EXPECT_EQ(to.copyCount(), 3);
+    EXPECT_NE(to.collateCopies(), QPrinter().collateCopies());
+    EXPECT_EQ(to.pageOrder(), QPrinter::LastPageFirst);
+    EXPECT_EQ(to.printRange(), QPrinter::PageRange);
+    EXPECT_EQ(to.pageRanges(), ranges);
+    EXPECT_EQ(to.fromPage(), 2);
+    EXPECT_EQ(to.toPage(), 5);
+    EXPECT_EQ(to.paperSource(), QPrinter::Envelope);
+    EXPECT_FALSE(to.fontEmbeddingEnabled());
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 
 #include <cerrno>
 #include <optional>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -127,6 +129,95 @@ TEST_F(FileReplacementTest, ReplacementKeepsPermissionsAndLinks)
     EXPECT_EQ(QFile::permissions(target) & ~QFile::Permissions(0x0700), mode);
     EXPECT_EQ(QFileInfo(link).symLinkTarget(), target);
     EXPECT_EQ(Entries(m_Dir.path()), (QStringList{QStringLiteral("kept.ini"), QStringLiteral("link.ini")}));
+}
+
+// Through a chain of symbolic links, a relative one read from its own
+// folder, the file at the chain's end is replaced, or made when the last
+// link points to no file yet; the links stay as they were. A loop of links
+// writes nothing.
+TEST_F(FileReplacementTest, ThroughAChainOfLinksTheFileAtItsEndIsWritten)
+{
+    struct Link {
+        const char *path; // in the case's folder
+        const char *target;
+    };
+    struct Case {
+        const char *what;
+        std::vector<Link> links;
+        const char *written; // the file the bytes reach; nullptr: none (a failure)
+        bool earlier;        // that file is there before
+    };
+    const Case cases[] = {
+        {"two links", {{"a/first.ini", "../b/second.ini"}, {"b/second.ini", "real.ini"}}, "b/real.ini", true},
+        {"two links to no file yet",
+         {{"a/first.ini", "../b/second.ini"}, {"b/second.ini", "made.ini"}},
+         "b/made.ini",
+         false},
+        {"a loop", {{"a/first.ini", "second.ini"}, {"a/second.ini", "first.ini"}}, nullptr, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const QDir folder(File(QString::fromLatin1(c.what).replace(' ', '_')));
+        ASSERT_TRUE(folder.mkpath(QStringLiteral("a")) && folder.mkpath(QStringLiteral("b")));
+        for (const Link &l : c.links)
+            ASSERT_EQ(::symlink(l.target, QFile::encodeName(folder.filePath(QString::fromLatin1(l.path))).constData()),
+                      0);
+        if (c.earlier)
+            Put(folder.filePath(QString::fromLatin1(c.written)), "old");
+
+        FileWriteError error;
+        const QString through = folder.filePath(QStringLiteral("a/first.ini"));
+        const bool written = WriteWholeFile(through, "new", error);
+
+        EXPECT_EQ(written, c.written != nullptr) << error.description.toStdString();
+        QStringList expected[2]; // the entries of a and b
+        for (const Link &l : c.links) {
+            const QString path = folder.filePath(QString::fromLatin1(l.path));
+            char target[256] = {};
+            EXPECT_GT(::readlink(QFile::encodeName(path).constData(), target, sizeof target - 1), 0) << l.path;
+            EXPECT_STREQ(target, l.target);
+            expected[l.path[0] == 'b'] << QFileInfo(path).fileName();
+        }
+        if (c.written) {
+            EXPECT_EQ(Bytes(folder.filePath(QString::fromLatin1(c.written))), QByteArray("new"));
+            expected[1] << QFileInfo(QString::fromLatin1(c.written)).fileName();
+        } else {
+            EXPECT_EQ(error.kind, FileWriteFailure::Other);
+            EXPECT_EQ(error.fileName, through);
+        }
+        // No temporary file is left in either folder.
+        for (int i = 0; i < 2; ++i) {
+            expected[i].sort();
+            EXPECT_EQ(Entries(folder.filePath(QString::fromLatin1(i == 0 ? "a" : "b"))), expected[i]);
+        }
+    }
+}
+
+// A name of up to 255 bytes, as long as a folder's entry may be, is written
+// new and replaced: the temporary name is cut to fit, never inside a letter.
+TEST_F(FileReplacementTest, ANameOfUpTo255BytesIsWritten)
+{
+    const QString names[] = {
+        QString(249, QLatin1Char('n')),
+        QString(251, QLatin1Char('n')) + QStringLiteral(".pdf"),
+        // Two bytes a letter: cut at 248 bytes, the cut would fall inside one.
+        QStringLiteral("n") + QString(127, QChar(0xE8)),
+    };
+    for (const QString &name : names) {
+        SCOPED_TRACE(QFile::encodeName(name).size());
+        ASSERT_LE(QFile::encodeName(name).size(), 255);
+        const QString target = File(name);
+        for (const bool replaced : {false, true}) {
+            SCOPED_TRACE(replaced ? "replaced" : "new");
+            if (replaced)
+                Put(target, "old");
+            FileWriteError error;
+            EXPECT_TRUE(WriteWholeFile(target, replaced ? "newer" : "new", error)) << error.description.toStdString();
+            EXPECT_EQ(Bytes(target), QByteArray(replaced ? "newer" : "new"));
+            EXPECT_EQ(Entries(m_Dir.path()), QStringList{name});
+        }
+        QFile::remove(target);
+    }
 }
 
 // A file another writer fills at the temporary path (the PDF printer) and
