@@ -26,6 +26,8 @@
 #include "TraceCapture.h"
 #include "TransferCommands.h"
 
+#include "../model/ModelDatabase.h"
+
 #include <QDir>
 #include <QFile>
 #include <QPrinter>
@@ -64,11 +66,7 @@ protected:
     }
 
     QString Database() const { return m_Folder.File(QString::fromLatin1(kProgramDatabaseFileName)); }
-    void OpenDatabase()
-    {
-        g_Connection.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + m_Folder.Path() +
-                          QStringLiteral("\\IvrOxaProgram.cfg;"));
-    }
+    void OpenDatabase() { g_Connection.Open(TestConnectionText(m_Folder.Path())); }
     static QByteArray Bytes(const QString &path)
     {
         QFile f(path);

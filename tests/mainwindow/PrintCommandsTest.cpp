@@ -28,6 +28,8 @@
 #include "TestEnvironment.h"
 #include "TraceCapture.h"
 
+#include "../model/ModelDatabase.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFile>
@@ -128,8 +130,7 @@ protected:
         const QString templ = m_Folder.File(QString::fromLatin1(kTemplateFileName));
         CreateTemplateDatabase(templ);
         ASSERT_TRUE(QFile::copy(templ, m_Folder.File(QString::fromLatin1(kProgramDatabaseFileName))));
-        g_Connection.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + m_Folder.Path() +
-                          QStringLiteral("\\IvrOxaProgram.cfg;"));
+        g_Connection.Open(TestConnectionText(m_Folder.Path()));
         m_OldHook = SetMsgBoxHook([this](const MsgBoxRequest &r) {
             m_Boxes.push_back(r.text);
             return MsgBoxResult::OK;

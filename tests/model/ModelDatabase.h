@@ -9,6 +9,14 @@
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
+// The classic connection text the main window opens, for the database file
+// of the program folder folder.
+inline QString TestConnectionText(const QString &folder)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + folder + QLatin1Char('\\') +
+           QString::fromLatin1(kProgramDatabaseFileName) + QLatin1Char(';');
+}
+
 // A configuration database for one test: the template generated into a
 // temporary program folder, copied to "IvrOxaProgram.cfg" and opened on
 // g_Connection with the connection text the main window uses.
@@ -18,8 +26,7 @@ protected:
     {
         CreateTemplateDatabase(m_Folder.File(QString::fromLatin1(kTemplateFileName)));
         ASSERT_TRUE(QFile::copy(m_Folder.File(QString::fromLatin1(kTemplateFileName)), DatabaseFile()));
-        g_Connection.Open(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + m_Folder.Path() +
-                          QStringLiteral("\\IvrOxaProgram.cfg;"));
+        g_Connection.Open(TestConnectionText(m_Folder.Path()));
     }
     void TearDown() override { g_Connection.Close(); }
 
