@@ -178,6 +178,7 @@ bool MayPassOnRetry(const DatabaseError &error)
     case DatabaseFailure::DiskFull:
     case DatabaseFailure::ReadOnly:
     case DatabaseFailure::Moved:
+    case DatabaseFailure::ReadFailed:
     case DatabaseFailure::WriteFailed: return true;
     default: return false;
     }
