@@ -7,10 +7,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <atomic>
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 ADOConnection g_Connection;
@@ -31,6 +33,22 @@ QString nextConnectionName()
 bool mayCreateIn(const QString &folder)
 {
     return ::faccessat(AT_FDCWD, QFile::encodeName(folder).constData(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+// The error number SQLite keeps of the last system call on the database
+// file that failed (a read the disk did not give is EIO), 0 when none or
+// when the connection is not open. QtSql hands over SQLite's result code
+// only, which tells such a read as a damaged page.
+int fileErrno(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver() != nullptr ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return 0;
+    sqlite3 *sqlite = *static_cast<sqlite3 *const *>(handle.constData());
+    int number = 0;
+    if (sqlite == nullptr || sqlite3_file_control(sqlite, "main", SQLITE_FCNTL_LAST_ERRNO, &number) != SQLITE_OK)
+        return 0;
+    return number;
 }
 
 } // namespace
@@ -128,11 +146,11 @@ void ADOConnection::OpenFile(const QString &filePath)
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
             const QSqlError error = probe.lastError();
+            const DatabaseFailure kind = DatabaseError::KindOf(error, fileErrno(db));
             probe = QSqlQuery();
             db.close();
             db = QSqlDatabase();
             QSqlDatabase::removeDatabase(m_Name);
-            const DatabaseFailure kind = DatabaseError::KindOf(error);
             if (kind == DatabaseFailure::Busy)
                 throw DatabaseError(
                     QStringLiteral("The database %1 is in use by another program: %2").arg(filePath, error.text()),
@@ -166,7 +184,8 @@ void ADOConnection::Close()
 
 DatabaseError ADOConnection::Failure(const QString &context, const QSqlError &error) const
 {
-    DatabaseError e = DatabaseError::FromSql(context, error);
+    const int number = QSqlDatabase::contains(m_Name) ? fileErrno(QSqlDatabase::database(m_Name, false)) : 0;
+    DatabaseError e = DatabaseError::FromSql(context, error, number);
     if (e.Kind() == DatabaseFailure::ReadOnly || e.Kind() == DatabaseFailure::Moved)
         m_WriteRefused = true;
     return e;

@@ -49,7 +49,9 @@ public:
     // only a new opening writes once the file allows it, or finds it back.
     bool WriteRefused() const { return m_WriteRefused; }
     // The DatabaseError of a statement on this connection that SQLite
-    // refused (DatabaseError::FromSql), noting a refused write.
+    // refused (DatabaseError::FromSql, with the error number SQLite keeps
+    // of the file, so a read the disk did not give is ReadFailed), noting a
+    // refused write.
     DatabaseError Failure(const QString &context, const QSqlError &error) const;
 
     // Transactions nest: the outermost BeginTrans starts a transaction, inner

@@ -176,6 +176,13 @@ void ADORecordset::load()
             row.values << q.value(i);
         m_Rows << row;
     }
+    // A row that cannot be read (a disk that stops answering half-way) also
+    // ends the loop: that is a failure, not the last row.
+    if (q.lastError().isValid()) {
+        m_Rows.clear();
+        m_Pos = 0;
+        throw m_Connection->Failure(m_Source, q.lastError());
+    }
     m_Pos = 0;
 }
 

@@ -1,12 +1,14 @@
 #include "DatabaseError.h"
 
 #include <QSqlError>
+#include <cerrno>
 
 namespace {
 
 // SQLite's result codes that the kinds are told apart by.
 constexpr int kSqliteIoErr = 10;
 constexpr int kSqliteLocked = 6;
+constexpr int kSqliteCorrupt = 11;
 constexpr int kSqliteReadOnlyDbMoved = 8 | (4 << 8);
 
 // SQLite's native code as the driver hands it over (at times an extended
@@ -34,6 +36,13 @@ bool isWriteIoError(int code)
     }
 }
 
+// The error numbers of a read that SQLite reports as corrupt, not as an I/O
+// error: the device did not give the data.
+bool isDeviceReadErrno(int number)
+{
+    return number == EIO || number == ENXIO || number == ERANGE;
+}
+
 } // namespace
 
 int DatabaseError::PrimaryCode(const QSqlError &error)
@@ -42,7 +51,7 @@ int DatabaseError::PrimaryCode(const QSqlError &error)
     return code < 0 ? -1 : code & 0xFF;
 }
 
-DatabaseFailure DatabaseError::KindOf(const QSqlError &error)
+DatabaseFailure DatabaseError::KindOf(const QSqlError &error, int fileErrno)
 {
     // The SQLite driver gives SQLite's result code as the native code, at
     // times an extended one: its low byte is the primary code.
@@ -57,21 +66,28 @@ DatabaseFailure DatabaseError::KindOf(const QSqlError &error)
     case 8: // SQLITE_READONLY (the file, or a folder that cannot take the journal)
         return code == kSqliteReadOnlyDbMoved ? DatabaseFailure::Moved : DatabaseFailure::ReadOnly;
     case kSqliteIoErr: return isWriteIoError(code) ? DatabaseFailure::WriteFailed : DatabaseFailure::ReadFailed;
-    case 11: // SQLITE_CORRUPT
+    case kSqliteCorrupt:
+        // A read the disk did not give comes as plain corrupt, never as one
+        // of the extended codes that name what SQLite found wrong.
+        return code == kSqliteCorrupt && isDeviceReadErrno(fileErrno) ? DatabaseFailure::ReadFailed
+                                                                      : DatabaseFailure::Damaged;
     case 26: // SQLITE_NOTADB
         return DatabaseFailure::Damaged;
     default: return DatabaseFailure::Other;
     }
 }
 
-DatabaseError DatabaseError::FromSql(const QString &context, const QSqlError &error)
+DatabaseError DatabaseError::FromSql(const QString &context, const QSqlError &error, int fileErrno)
 {
     QString description = context + QStringLiteral(": ") + error.text();
     // The program's connection is the only one in the process: a table it
     // locks against itself is a fault of the program, not of the file.
     if (PrimaryCode(error) == kSqliteLocked)
         description += QStringLiteral(" (errore del programma: tabella bloccata dalla sua stessa connessione)");
-    return DatabaseError(description, KindOf(error));
+    const DatabaseFailure kind = KindOf(error, fileErrno);
+    if (kind == DatabaseFailure::ReadFailed && PrimaryCode(error) == kSqliteCorrupt)
+        description += QStringLiteral(" (lettura dal disco fallita: errno %1)").arg(fileErrno);
+    return DatabaseError(description, kind);
 }
 
 DatabaseError DatabaseError::StoredRow(const QString &description, const QString &table, const QString &column)

@@ -62,15 +62,23 @@ public:
     {
     }
 
-    // A failure that SQLite reported, of the kind its result code names.
-    static DatabaseError FromSql(const QString &context, const QSqlError &error);
+    // A failure that SQLite reported, of the kind its result code names;
+    // fileErrno as for KindOf.
+    static DatabaseError FromSql(const QString &context, const QSqlError &error, int fileErrno = 0);
     // The kind of SQLite's result code (primary or extended): busy (5), full
     // (13), read-only (8, also a folder that cannot take the journal) but
     // for a file moved away while open (1032), the I/O errors (10: a write,
     // a sync or a truncation that failed, else a read), corrupt (11) and not
     // a database (26). Anything else is Other, "locked" (6) too: that is a
     // conflict inside the program's own connection, not another program.
-    static DatabaseFailure KindOf(const QSqlError &error);
+    //
+    // SQLite tells a read that the disk did not give (EIO, ENXIO, ERANGE)
+    // as corrupt (11), as it tells a damaged page: fileErrno, the error
+    // number SQLite keeps of the database file's last failed system call
+    // (0 when none), tells the two apart. SQLite keeps that number for the
+    // life of the connection, so once a read failed on it, a page damaged
+    // after that is told as a failed read as well.
+    static DatabaseFailure KindOf(const QSqlError &error, int fileErrno = 0);
     static bool IsBusy(const QSqlError &error) { return KindOf(error) == DatabaseFailure::Busy; }
     // SQLite's primary result code (the low byte), -1 when there is none.
     static int PrimaryCode(const QSqlError &error);

@@ -5,7 +5,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev libqt6sql6-sqlite libgl-dev
   libgtest-dev libgmock-dev googletest
-  libmodbus-dev poppler-utils
+  libsqlite3-dev libmodbus-dev poppler-utils
   xvfb xauth
   clang-format
 )

@@ -1,11 +1,13 @@
 // The kind of a database failure from SQLite's result code, as the SQLite
 // driver hands it over: a primary code, or an extended one (a folder that
-// cannot take the journal is 1544, a busy snapshot 517, a failed read 266).
-// And the kind the opening of a file tells, and the new opening that a write
-// refused read-only asks for.
+// cannot take the journal is 1544, a busy snapshot 517). And the kind the
+// opening of a file tells, a disk that does not give the data against a
+// file really damaged, and the new opening that a write refused read-only
+// asks for.
 #include "ADOConnection.h"
 #include "ADORecordset.h"
 #include "DatabaseError.h"
+#include "DiskReadFailure.h"
 #include "UnprivilegedFileAccess.h"
 
 #include <QDir>
@@ -37,6 +39,8 @@ TEST(DatabaseError, KindFollowsSQLitesPrimaryResultCode)
         {"11", DatabaseFailure::Damaged},
         {"26", DatabaseFailure::Damaged},
         // The I/O errors: reads (and whatever is not a write) and writes.
+        // (A read the disk does not give comes as corrupt: see
+        // AReadTheDiskDoesNotGiveIsNoDamagedFile.)
         {"10", DatabaseFailure::ReadFailed},
         {"266", DatabaseFailure::ReadFailed},
         {"522", DatabaseFailure::ReadFailed},
@@ -103,6 +107,33 @@ protected:
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("maker"));
+    }
+
+    // The first page of the table is overwritten on the file with bytes no
+    // page holds, as a disk that kept wrong data leaves it.
+    void SpoilPageOf(const QString &table) const
+    {
+        int page = 0;
+        int pageSize = 0;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("spoiler"));
+            db.setDatabaseName(File());
+            ASSERT_TRUE(db.open());
+            QSqlQuery q(db);
+            ASSERT_TRUE(q.exec(QStringLiteral("PRAGMA page_size")) && q.next());
+            pageSize = q.value(0).toInt();
+            ASSERT_TRUE(q.exec(QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = '%1'").arg(table)) &&
+                        q.next());
+            page = q.value(0).toInt();
+            q = QSqlQuery();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("spoiler"));
+        ASSERT_GT(page, 1);
+        QFile f(File());
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.seek(qint64(page - 1) * pageSize));
+        ASSERT_EQ(f.write(QByteArray(pageSize, '\xEE')), pageSize);
     }
 
     void Exec(const QString &sql) const
@@ -181,6 +212,111 @@ TEST_F(DatabaseOpening, TellsWhatStandsUnderTheNameOfTheDatabase)
         QDir().rmdir(File());
         QFile::remove(File());
     }
+}
+
+// A disk that does not give the data (EIO), whether at the opening or at a
+// read after it, is told as such; SQLite reports it as a damaged page, and
+// a page really damaged is still told as damaged, found at the opening or
+// after it.
+TEST_F(DatabaseOpening, AReadTheDiskDoesNotGiveIsNoDamagedFile)
+{
+    enum class When { AtTheOpening, AfterTheOpening };
+    struct Case {
+        const char *what;
+        When when;
+        bool diskFails; // else the list table's page is spoilt on the file
+        std::function<void(ADOConnection &)> read;
+        DatabaseFailure kind;
+    };
+    const auto list = [](ADOConnection &connection) {
+        ADORecordset rs;
+        rs.Open(QStringLiteral("Programmi"), connection);
+    };
+    const auto load = [](ADOConnection &connection) {
+        ADORecordset rs;
+        rs.Open(QStringLiteral("CModInstr"), connection, QStringLiteral("IDProgramma=3"));
+    };
+    const auto write = [](ADOConnection &connection) {
+        ADOTransaction save(connection);
+        ADORecordset rs;
+        rs.OpenForAdding(QStringLiteral("CModInstr"), connection);
+    };
+    const Case cases[] = {
+        {"the disk fails, at the opening", When::AtTheOpening, true, list, DatabaseFailure::ReadFailed},
+        {"the disk fails, at the list", When::AfterTheOpening, true, list, DatabaseFailure::ReadFailed},
+        {"the disk fails, at a load", When::AfterTheOpening, true, load, DatabaseFailure::ReadFailed},
+        {"the disk fails, at a save", When::AfterTheOpening, true, write, DatabaseFailure::ReadFailed},
+        {"a page damaged, found at the opening", When::AtTheOpening, false, list, DatabaseFailure::Damaged},
+        {"a page damaged, found at the list", When::AfterTheOpening, false, list, DatabaseFailure::Damaged},
+        {"a page damaged, found at a load", When::AfterTheOpening, false, load, DatabaseFailure::Damaged},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeDatabase();
+        std::optional<DiskReadFailure> disk;
+        const auto fault = [&] {
+            if (c.diskFails)
+                disk.emplace(File());
+            else
+                SpoilPageOf(QStringLiteral("CModInstr"));
+        };
+        if (c.when == When::AtTheOpening)
+            fault();
+        std::optional<DatabaseFailure> told;
+        try {
+            m_Connection.OpenFile(File());
+            if (c.when == When::AfterTheOpening)
+                fault();
+            c.read(m_Connection);
+        } catch (const DatabaseError &e) {
+            told = e.Kind();
+            SCOPED_TRACE(e.Description().toStdString());
+            EXPECT_EQ(e.Kind(), c.kind);
+        }
+        EXPECT_TRUE(told.has_value()) << "no failure told";
+        if (disk) {
+            EXPECT_GT(disk->FailedReads(), 0);
+            // Once the disk answers again, the same connection reads.
+            disk->Heal();
+            if (m_Connection.IsOpen()) {
+                EXPECT_NO_THROW(c.read(m_Connection));
+            }
+        }
+        disk.reset();
+        m_Connection.Close();
+        ASSERT_TRUE(QFile::remove(File()));
+    }
+}
+
+// The rows of a table are read page by page while the cursor walks them: a
+// read failing half-way through is a failure, never a table shorter than
+// the one stored.
+TEST_F(DatabaseOpening, AReadFailingHalfWayThroughTheRowsIsNoEndOfTheRows)
+{
+    MakeDatabase();
+    m_Connection.OpenFile(File());
+    Exec(QStringLiteral("WITH RECURSIVE k(n) AS (SELECT 10 UNION ALL SELECT n + 1 FROM k WHERE n < 2009) INSERT INTO "
+                        "CModInstr SELECT n, printf('%.200c', 'x') FROM k"));
+    const int stored = 2001;
+    int failedHalfWay = 0;
+    for (int reads = 0; reads < 40; ++reads) {
+        SCOPED_TRACE(reads);
+        // A new opening reads every page of the table from the disk.
+        m_Connection.OpenFile(File());
+        DiskReadFailure disk(File(), reads);
+        ADORecordset rs;
+        try {
+            rs.Open(QStringLiteral("CModInstr"), m_Connection);
+            EXPECT_EQ(rs.RecordCount(), stored);
+            EXPECT_EQ(disk.FailedReads(), 0);
+        } catch (const DatabaseError &e) {
+            EXPECT_EQ(e.Kind(), DatabaseFailure::ReadFailed) << e.Description().toStdString();
+            EXPECT_FALSE(rs.IsOpen());
+            failedHalfWay += reads > 2 ? 1 : 0;
+        }
+    }
+    // The failures did fall among the table's pages, not only at its start.
+    EXPECT_GT(failedHalfWay, 10);
 }
 
 // SQLite opens a file it may not write read-only, and stays so when the file
