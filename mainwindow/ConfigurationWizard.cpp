@@ -481,9 +481,10 @@ bool ConfigurationWizard::StoreOfferingRetry(const std::function<void()> &store,
     for (bool retry = false;; retry = true) {
         try {
             // A write refused read-only (or on a file moved away) is refused
-            // again on the same connection, and a reopening that failed left
-            // none: the database is opened anew first.
-            const bool reopen = !g_Connection.IsOpen() || g_Connection.WriteRefused();
+            // again on the same connection, which also keeps a failed read
+            // in mind, and a reopening that failed left none: the database
+            // is opened anew first.
+            const bool reopen = !g_Connection.IsOpen() || g_Connection.NeedsNewOpening();
             if (retry && reopen && g_Connection.TransactionLevel() == 0 && DatabaseReopener())
                 DatabaseReopener()();
             store();

@@ -420,7 +420,7 @@ bool FMain::NeedsReopening() const
 {
     // A write refused inside a transaction is the transaction's to undo.
     if (ArchiveOpen())
-        return g_Connection.WriteRefused() && g_Connection.TransactionLevel() == 0;
+        return g_Connection.NeedsNewOpening() && g_Connection.TransactionLevel() == 0;
     return m_ReopenPending;
 }
 

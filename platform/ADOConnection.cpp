@@ -162,6 +162,7 @@ void ADOConnection::OpenFile(const QString &filePath)
     m_DataSource = info.absoluteFilePath();
     m_TransLevel = 0;
     m_WriteRefused = false;
+    m_ReadFailed = false;
 }
 
 void ADOConnection::Close()
@@ -180,6 +181,7 @@ void ADOConnection::Close()
     m_DataSource.clear();
     m_TransLevel = 0;
     m_WriteRefused = false;
+    m_ReadFailed = false;
 }
 
 DatabaseError ADOConnection::Failure(const QString &context, const QSqlError &error) const
@@ -188,6 +190,8 @@ DatabaseError ADOConnection::Failure(const QString &context, const QSqlError &er
     DatabaseError e = DatabaseError::FromSql(context, error, number);
     if (e.Kind() == DatabaseFailure::ReadOnly || e.Kind() == DatabaseFailure::Moved)
         m_WriteRefused = true;
+    if (e.Kind() == DatabaseFailure::ReadFailed)
+        m_ReadFailed = true;
     return e;
 }
 

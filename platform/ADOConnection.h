@@ -48,6 +48,12 @@ public:
     // opening. SQLite opens a file it may not write read-only and stays so:
     // only a new opening writes once the file allows it, or finds it back.
     bool WriteRefused() const { return m_WriteRefused; }
+    // A write was refused so, or a read failed on a disk that did not give
+    // the data, since the opening: SQLite keeps the error number of that
+    // read for the life of the connection and would tell a page damaged
+    // later as a failing disk too. Either way only a new opening serves the
+    // next command as it should.
+    bool NeedsNewOpening() const { return m_WriteRefused || m_ReadFailed; }
     // The DatabaseError of a statement on this connection that SQLite
     // refused (DatabaseError::FromSql, with the error number SQLite keeps
     // of the file, so a read the disk did not give is ReadFailed), noting a
@@ -104,6 +110,7 @@ private:
     QString m_DataSource;
     int m_TransLevel = 0;
     mutable bool m_WriteRefused = false;
+    mutable bool m_ReadFailed = false;
 };
 
 // Rolls back unless committed: one object's row, or a whole configuration,

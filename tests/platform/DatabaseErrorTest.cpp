@@ -288,6 +288,40 @@ TEST_F(DatabaseOpening, AReadTheDiskDoesNotGiveIsNoDamagedFile)
     }
 }
 
+// SQLite keeps the error number of a failed read for the life of the
+// connection: after one, the connection asks for a new opening, on which a
+// page damaged later is told as damaged again, not as a failing disk.
+TEST_F(DatabaseOpening, AfterAFailedReadANewOpeningTellsADamagedPageAsDamaged)
+{
+    MakeDatabase();
+    m_Connection.OpenFile(File());
+    const auto load = [this] {
+        ADORecordset rs;
+        rs.Open(QStringLiteral("CModInstr"), m_Connection, QStringLiteral("IDProgramma=3"));
+    };
+    {
+        DiskReadFailure disk(File());
+        try {
+            load();
+            ADD_FAILURE() << "the disk did not fail the load";
+        } catch (const DatabaseError &e) {
+            EXPECT_EQ(e.Kind(), DatabaseFailure::ReadFailed);
+        }
+    }
+    EXPECT_TRUE(m_Connection.NeedsNewOpening());
+    EXPECT_FALSE(m_Connection.WriteRefused());
+
+    m_Connection.OpenFile(File());
+    EXPECT_FALSE(m_Connection.NeedsNewOpening());
+    SpoilPageOf(QStringLiteral("CModInstr"));
+    try {
+        load();
+        ADD_FAILURE() << "the damaged page was read";
+    } catch (const DatabaseError &e) {
+        EXPECT_EQ(e.Kind(), DatabaseFailure::Damaged) << e.Description().toStdString();
+    }
+}
+
 // The rows of a table are read page by page while the cursor walks them: a
 // read failing half-way through is a failure, never a table shorter than
 // the one stored.
