@@ -1,8 +1,5 @@
 #include "FWizardPage.h"
 
-#include "ColumnValues.h"
-#include "ParameterCodes.h"
-
 #include "CommandBorder.h"
 #include "CTraceCode.h"
 #include "FormText.h"
@@ -228,7 +225,6 @@ void FWizardPage::Activate()
     PrepareControls();
     DataToControls();
     ApplyRules();
-    AfterDataShown();
     RefreshButtons();
 }
 
@@ -263,48 +259,6 @@ bool FWizardPage::CheckBeforeClose(std::int32_t)
 
 void FWizardPage::AfterControlsToData(std::int32_t) {}
 
-void KeepUntouchedColumns(const CParameterClassBase &shown, const CParameterClassBase &untouched,
-                          CParameterClassBase &stored)
-{
-    const ColumnValues before = ReadColumns(shown);
-    const ColumnValues asShown = ReadColumns(untouched);
-    const ColumnValues after = ReadColumns(stored);
-    const std::size_t count = std::min({before.values.size(), asShown.values.size(), after.values.size()});
-    std::vector<bool> keep(count, false);
-    bool any = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        keep[i] = after.values[i] == asShown.values[i] && after.values[i] != before.values[i];
-        any = any || keep[i];
-    }
-    if (!any)
-        return;
-    AssignColumns keepWriter(before.values, keep);
-    stored.Columns(keepWriter);
-
-    // A kept value that the object's rules do not take in the context the
-    // user has chosen since (another model, another module) gives way to
-    // what the controls hold.
-    std::vector<FieldRule> rules(stored.FieldRules().begin(), stored.FieldRules().end());
-    for (const FieldRule &rule : stored.ContextRules())
-        rules.push_back(rule);
-    std::vector<bool> undo(count, false);
-    bool anyUndo = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::optional<std::int32_t> value = ColumnNumber(before.values[i]);
-        if (!keep[i] || !value)
-            continue;
-        for (const FieldRule &rule : rules) {
-            if (before.names[static_cast<qsizetype>(i)] == QLatin1String(rule.column) && !FieldValueFits(rule, *value))
-                undo[i] = true;
-        }
-        anyUndo = anyUndo || undo[i];
-    }
-    if (!anyUndo)
-        return;
-    AssignColumns undoWriter(after.values, undo);
-    stored.Columns(undoWriter);
-}
-
 void FWizardPage::CloseChecked(std::int32_t button)
 {
     guarded([&] {
@@ -314,7 +268,6 @@ void FWizardPage::CloseChecked(std::int32_t button)
         m_ButtonRet = button;
         try {
             ControlsToData();
-            KeepUntouched();
             AfterControlsToData(button);
         } catch (...) {
             m_ButtonRet = previous; // the page stays open as it was

@@ -1,5 +1,4 @@
 #pragma once
-#include "CParameterClassBase.h"
 #include "ICopyClass.h"
 
 #include <QDialog>
@@ -54,12 +53,13 @@ class QWidget;
 //     DataToControls and before RefreshButtons.
 //     Spin limits are never stored: derive them here from the working copy's
 //     context values and g_Scala/g_ScalaB.
-//     A value every road in takes survives a showing the user changes
-//     nothing on: FWizardDataPage notes what the controls would store right
-//     after they are filled, and on leaving keeps the stored value of every
-//     field whose control still gives just that (a spin that clamped it, a
-//     list or group that offers no choice for it, a rule that switched it),
-//     unless the object's rules refuse it in the context chosen since.
+//     The controls are the data: leaving by End, Next or Back stores what
+//     they hold. A value they cannot show is shown, and stored again, as
+//     they show it: a spin at its nearest limit, a list or group without
+//     that code at the page's own choice (its first item, as a rule), a
+//     value a page rule sets (a switch it does not offer, a channel it
+//     fixes) as the rule sets it. So a walk that edits nothing changes only
+//     such values, and the pages after it see what this one showed.
 //  6. CheckData(): answers whether the page may close with End, Next or
 //     Back. The default answers True. A page with checks shows its own
 //     message (MsgBox with a string-table text) and answers False: the page
@@ -176,11 +176,6 @@ protected:
     // Runs after ControlsToData of End, Next, Back or OK, before the window
     // closes (ButtonRet() is already button): nothing here.
     virtual void AfterControlsToData(std::int32_t button);
-    // Run once the controls show the data (after ApplyRules), and right
-    // after ControlsToData of End, Next, Back or OK (before
-    // AfterControlsToData): the data page's keeping of untouched values.
-    virtual void AfterDataShown() {}
-    virtual void KeepUntouched() {}
     // End/Back/Next enabling by FirstTab and LastTab (FirstTab wins); the
     // default button is left alone unless the page moves it (below).
     virtual void RefreshButtons();
@@ -235,15 +230,6 @@ protected:
     std::int16_t m_Action = 0;
 };
 
-// Where `stored` (the working copy just taken from the controls) holds in a
-// column what `untouched` (what the controls gave right after showing
-// `shown`) holds, the column takes the value of `shown` back: the user did
-// not change what that control stores. A value taken back that the
-// object's field or context rules refuse (in the context it now holds) is
-// left as the controls give it.
-void KeepUntouchedColumns(const CParameterClassBase &shown, const CParameterClassBase &untouched,
-                          CParameterClassBase &stored);
-
 // A page with a working copy of the data class Data (created on first use,
 // living as long as the page). Data is a parameter class (IParameterObject)
 // or a settings class with GetData(ICopyClass &)/SetData(const ICopyClass &)
@@ -281,38 +267,8 @@ protected:
         return *m_WorkingCopy;
     }
 
-    // A parameter object's page notes the values shown and what the
-    // controls give for them, and keeps the untouched ones on leaving.
-    void AfterDataShown() override
-    {
-        if constexpr (std::is_base_of_v<CParameterClassBase, Data>) {
-            m_Shown = CopyOf(WorkingCopy());
-            ControlsToData();
-            m_Untouched = CopyOf(WorkingCopy());
-            Data::CopyProperties(*m_Shown, WorkingCopy());
-        }
-    }
-    void KeepUntouched() override
-    {
-        if constexpr (std::is_base_of_v<CParameterClassBase, Data>) {
-            if (m_Shown && m_Untouched)
-                KeepUntouchedColumns(*m_Shown, *m_Untouched, WorkingCopy());
-        }
-    }
-
 private:
-    static std::unique_ptr<Data> CopyOf(const Data &data)
-    {
-        auto copy = std::make_unique<Data>();
-        if constexpr (std::is_base_of_v<CParameterClassBase, Data>)
-            copy->SetClassName(data.ClassName());
-        Data::CopyProperties(data, *copy);
-        return copy;
-    }
-
     std::unique_ptr<Data> m_WorkingCopy;
-    std::unique_ptr<Data> m_Shown;
-    std::unique_ptr<Data> m_Untouched;
 };
 
 // A range page (the input module's measuring range): leaving with Next

@@ -8,7 +8,6 @@
 #include "CScaleMisuraDisplay.h"
 #include "CTextDigitSpin.h"
 #include "FWAlarm.h"
-#include "ModuleCodes.h"
 #include "UpDownControl.h"
 #include "WizardTestSupport.h"
 
@@ -176,16 +175,11 @@ TEST_F(AlarmPage, ValuesAreLimitedByTheDisplayScaleOfTheAlarmsChannel)
                 EXPECT_EQ(Spin(p, name).IncrementoMinimo(), e.step) << name;
             EXPECT_EQ(Text(p, "txtMaxAlarmScale"), QString::fromLatin1(e.maxText));
         });
-        // The base layout's 16-bit words refuse the stored values: they are
-        // stored at the limits. The frequency layout takes any value: the
-        // values shown at the limits, and a channel the page shows as A, are
-        // kept as stored.
-        const bool kept = ModuleCodes::IsFrequencyModule(g.context.slotA);
-        EXPECT_EQ(stored->Channel(), kept ? g.channel : e.storedChannel);
-        EXPECT_EQ(stored->MinAlarmScale(), kept ? -9999999 : e.low);
-        EXPECT_EQ(stored->MaxAlarmScale(), kept ? 9999999 : e.high);
-        EXPECT_EQ(stored->AlarmSetPoint(), kept ? 9999999 : e.high);
-        EXPECT_EQ(stored->Isteresi(), kept ? 9999999 : e.hysteresisMax);
+        EXPECT_EQ(stored->Channel(), e.storedChannel);
+        EXPECT_EQ(stored->MinAlarmScale(), e.low);
+        EXPECT_EQ(stored->MaxAlarmScale(), e.high);
+        EXPECT_EQ(stored->AlarmSetPoint(), e.high);
+        EXPECT_EQ(stored->Isteresi(), e.hysteresisMax);
     }
 }
 
@@ -246,10 +240,10 @@ TEST_F(AlarmPage, TheFittedInstrumentDecidesWhatCanBeChosen)
         // The colour group is disabled; its stored value stays.
         {"model 0", {{0, 0, 0, 0, "CAlarm1"}, 2, 1}, {"1 alarm parameters setting...", false, false, true, 2}},
         // No latch types on model 2 with a frequency module: a stored latch
-        // type shows the first button and is kept.
+        // type moves to the first button.
         {"model 2, frequency module",
          {{2, 5, 0, 0, "CAlarm1"}, 4, 0},
-         {"1 alarm parameters setting...", false, false, false, 4}},
+         {"1 alarm parameters setting...", false, false, false, 0}},
         {"model 2, low-signal input",
          {{2, 0, 0, 0, "CAlarm2"}, 5, 0},
          {"2 alarm parameters setting...", false, false, true, 5}},
@@ -307,7 +301,5 @@ TEST_F(AlarmPage, EachShowingStartsFromItsOwnContext)
         EXPECT_EQ(Spin(p, "m_MaxAlarmScale").Max(), 800);
         EXPECT_EQ(Text(p, "txtMaxAlarmScale"), QStringLiteral("8.00"));
     });
-    // Shown at channel F's end, kept as stored (the frequency layout takes
-    // any value).
-    EXPECT_EQ(stored->MaxAlarmScale(), 5000);
+    EXPECT_EQ(stored->MaxAlarmScale(), 800);
 }

@@ -209,9 +209,7 @@ TEST_F(DisplayCounterPages, CountersElectricalLimitFromTheFrequencyRange)
         EXPECT_EQ(Child<CTextDigitSpin>(page, "m_MaxElectricScale").Max(), c.top);
         PageScript::Press(page, "cmdNext");
         ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
-        // The frequency layout's range takes any value: shown at the limit,
-        // kept as stored.
-        EXPECT_EQ(CounterBack(page).maxElectric, 5000000);
+        EXPECT_EQ(CounterBack(page).maxElectric, c.top) << "stored again at the limit";
     }
 }
 
@@ -296,23 +294,20 @@ TEST_F(DisplayCounterPages, CountersRefuseAnElectricalMaximumNotAboveTheMinimumO
     }
 }
 
-TEST_F(DisplayCounterPages, CountersDecimalPointsNotAmongTheChoicesShowTheFirstChoice)
+TEST_F(DisplayCounterPages, CountersDecimalPointsNotAmongTheChoicesStoreTheFirstChoice)
 {
     g_Scala->SetLimitiScalaElettrica(3, 4, 1, 0);
-    // 0 is a four-digit value: none of the six-digit lists carries it. Every
-    // road takes it (the class's own starting value): it is kept. Values of
-    // no scale table (7, 0x20001) are stored as the first choice.
+    // 0 is a four-digit value: none of the six-digit lists carries it.
     const auto in = CounterObject(kF10, {0, 0, 100, 0, 5, 0, 7, 5, 0x20001});
     FWCounterAB page;
     page.SetData(*in);
     page.Show(0);
-    EXPECT_EQ(Child<QComboBox>(page, "cmbMeasureDigitalPointCounterA").currentIndex(), 0);
     PageScript::Press(page, "cmdBack");
     ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonBack);
     const CounterValues out = CounterBack(page);
-    EXPECT_EQ(out.electricDigitalPoint, 0);
-    EXPECT_EQ(out.measureA, 0);
-    EXPECT_EQ(out.pointA, 0);
+    EXPECT_EQ(out.electricDigitalPoint, 0x10000);
+    EXPECT_EQ(out.measureA, 0x10000);
+    EXPECT_EQ(out.pointA, 0x10000);
     EXPECT_EQ(out.measureB, 0x10000);
     EXPECT_EQ(out.pointB, 0x10000);
     EXPECT_EQ(out.weightA, 5);

@@ -47,9 +47,7 @@ protected:
     }
 };
 
-// Slot D has no control: a BN there (a module coding carries it on model 2)
-// is kept.
-TEST_F(ModelPage, ShowsTheFittingAndStoresItWithSlotDKept)
+TEST_F(ModelPage, ShowsTheFittingAndStoresItWithSlotDCleared)
 {
     struct Case {
         Fitting stored;
@@ -57,7 +55,7 @@ TEST_F(ModelPage, ShowsTheFittingAndStoresItWithSlotDKept)
         Fitting saved;
     };
     const Case cases[] = {
-        {{"Linea 3", 0, 2, 1, 3, 1}, 0, 2, {"Linea 3", 0, 2, 1, 3, 1}},
+        {{"Linea 3", 0, 2, 1, 3, 1}, 0, 2, {"Linea 3", 0, 2, 1, 3, 0}},
         {{"", 3, 5, 3, 0, 0}, 2, 5, {"", 3, 5, 3, 0, 0}},
         {{"Forno", 1, 3, 0, 4, 0}, 1, 3, {"Forno", 1, 3, 0, 4, 0}},
     };

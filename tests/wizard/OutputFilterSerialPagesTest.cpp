@@ -50,9 +50,8 @@ TEST_F(OutputPages, AnalogueOutputShowsAndStoresItsValues)
         {"model 3, channel F", 3, 0, 1, 255, 1000, 1, true, true, "25.5 %", "100.0 %", 1, 255, 1000},
         // A minimum above the maximum is accepted as it is.
         {"model 3, minimum above maximum", 3, 2, 0, 1000, 0, 0, true, true, "100.0 %", "0.0 %", 0, 1000, 0},
-        // F7: the frame is shown but disabled at channel A; the stored
-        // channel is kept.
-        {"model 3, F7", 3, 6, 1, 0, 500, 0, true, false, "0.0 %", "50.0 %", 1, 0, 500},
+        // F7: the frame is shown but disabled and channel A is stored->
+        {"model 3, F7", 3, 6, 1, 0, 500, 0, true, false, "0.0 %", "50.0 %", 0, 0, 500},
         // Without the channel frame the stored channel is kept.
         {"model 1, channel kept", 1, 0, 1, 0, 1000, 1, false, true, "0.0 %", "100.0 %", 1, 0, 1000},
         {"out of 0 to 1000: at the nearest limit", 0, 0, 0, -5, 1200, 0, false, true, "0.0 %", "100.0 %", 0, 0, 1000},
@@ -74,9 +73,8 @@ TEST_F(OutputPages, AnalogueOutputShowsAndStoresItsValues)
             auto &frame = Child<QGroupBox>(p, "frmChannel");
             EXPECT_EQ(frame.isVisible(), c.channelShown);
             EXPECT_EQ(frame.isEnabled(), c.channelEnabled);
-            EXPECT_EQ(Child<QComboBox>(p, "cmbChannel").currentText(), c.savedChannel == 0 || !c.channelEnabled
-                                                                           ? QStringLiteral("Channel A")
-                                                                           : QStringLiteral("Channel F"));
+            EXPECT_EQ(Child<QComboBox>(p, "cmbChannel").currentText(),
+                      c.savedChannel == 0 ? QStringLiteral("Channel A") : QStringLiteral("Channel F"));
             EXPECT_EQ(Text(p, "txtMinOut"), QString::fromUtf8(c.minText));
             EXPECT_EQ(Text(p, "txtMaxOut"), QString::fromUtf8(c.maxText));
             EXPECT_TRUE(Child<QRadioButton>(p, c.type == 0 ? "optTypeSignalOut0" : "optTypeSignalOut1").isChecked());
@@ -105,13 +103,11 @@ TEST_F(OutputPages, FilterRangeFollowsTheModuleAndTheDisplayScale)
     const std::vector<Case> cases = {
         {"frequency module, 100 %", 1, 4, 0, 1, -500, 1500, 1000, 8, 1000, 1, "100.0 %", 1000, 8},
         {"frequency module, 0 %", 3, 5, 0, 0, 0, 10, 0, 32, 1000, 1, "0.0 %", 0, 32},
-        // A band wider than the span, and the class's starting coefficient
-        // 0, are shown at the limits and kept.
-        {"model 1, -50.0 to 150.0", 1, 0, 0, 1, -500, 1500, 2500, 0, 2000, 1, "200.0", 2500, 0},
+        {"model 1, -50.0 to 150.0", 1, 0, 0, 1, -500, 1500, 2500, 0, 2000, 1, "200.0", 2000, 1},
         {"inverted scale, same span", 1, 2, 0, 1, 1500, -500, 125, 4, 2000, 1, "12.5", 125, 4},
-        {"model 0, 1999 display", 0, 0, 0, 0, 0, 1999, 3000, 0, 1999, 1, "1999", 3000, 0},
+        {"model 0, 1999 display", 0, 0, 0, 0, 0, 1999, 3000, 0, 1999, 1, "1999", 1999, 1},
         {"model 0, 9990 display: steps of 10", 0, 3, 1, 0, 0, 9990, 500, 40, 9990, 10, "500", 500, 32},
-        {"model 2: capped at 9999", 2, 0, 0, 2, -9999, 9999, 20000, 2, 9999, 1, "99.99", 20000, 2},
+        {"model 2: capped at 9999", 2, 0, 0, 2, -9999, 9999, 20000, 2, 9999, 1, "99.99", 9999, 2},
         // Wider than 16 bits (not reachable through the scale page): capped
         // like any other span.
         {"span beyond 16 bits", 3, 6, 0, 0, -999999, 999999, 9999, 2, 9999, 1, "9999", 9999, 2},

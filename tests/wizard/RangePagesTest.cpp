@@ -190,9 +190,9 @@ TEST_F(GkpPage, ShowsAndStoresTheProbeRangeAndCompensation)
     };
     const Case cases[] = {
         {"thermocouple K, manual 23 °C", {0, 2, 1, 23, 1}, true, true, {0, 2, 1, 23, 1}},
-        // Only a thermocouple has a cold junction: manual shows as
-        // automatic and is kept, as is the temperature.
-        {"RTD with manual compensation", {1, 5, 1, 40, 2}, false, false, {1, 5, 1, 40, 2}},
+        // Only a thermocouple has a cold junction: manual reads back as
+        // automatic, the temperature is kept.
+        {"RTD with manual compensation", {1, 5, 1, 40, 2}, false, false, {1, 5, 0, 40, 2}},
         {"resistance, temperature clamped", {2, 3, 0, 80, 0}, false, false, {2, 3, 0, 50, 0}},
         // A function code without an item shows and stores the first.
         {"unknown command function", {0, 0, 0, 0, 7}, true, false, {0, 0, 0, 0, 0}},
@@ -301,19 +301,19 @@ TEST_F(Wp12Page, FunctionsAndInputBFollowTheModel)
     const Case cases[] = {
         // One page object for every case: what a showing for another model
         // disabled is enabled again.
-        // Input B disabled on model 0: its values take no rule there and
-        // are kept; input A's pulses out of 1..9999 at the nearer limit.
+        // Input B disabled on model 0 but its values are stored as shown,
+        // pulses out of 1..9999 at the nearer limit.
         {"model 0, F1, pulses clamped",
          {0, {0, 0, 5, 12000, 1, 1}},
-         {7, "F1=Stepped value of channel A", note, false, false, {0, 1, 5, 12000, 1, 1}}},
+         {7, "F1=Stepped value of channel A", note, false, false, {0, 1, 5, 9999, 1, 1}}},
         {"model 3, F1: input B editable",
          {3, {0, 60, 2, 1000, 3, 4}},
          {11, "F1=Stepped values of channels A and B", note3, true, true, {0, 60, 2, 1000, 3, 4}}},
-        // Codes the model's lists lack (F8..F11, reset options) show the
-        // first choice and are kept.
+        // Codes the model's lists lack (F8..F11, reset options) show and
+        // store the first choice.
         {"model 1, F9 and counter reset left from model 3",
          {1, {8, 10, 1, 10, 1, 4}},
-         {7, "F1=Stepped value of channel A", note, false, false, {8, 10, 1, 10, 1, 4}}},
+         {7, "F1=Stepped value of channel A", note, false, false, {0, 10, 1, 10, 1, 0}}},
         {"model 3, F10 counters",
          {3, {9, 1, 0, 1, 0, 3}},
          {11, "F1=Stepped values of channels A and B", note3, false, true, {9, 1, 0, 1, 0, 3}}},

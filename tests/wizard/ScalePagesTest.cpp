@@ -177,14 +177,10 @@ TEST_F(ScalePages, ScaleLimitsFollowTheContextAndTheScaleObjects)
         PageScript::Press(page, "cmdNext");
         ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
         const auto out = ScaleBack(page, c.name);
-        // The frequency layout's scale values take any value: shown at the
-        // limits, kept as stored. The base layout's 16-bit words refuse
-        // them: stored at the limits.
-        const bool kept = c.slotA == 4 || c.slotA == 5;
-        EXPECT_EQ(out->MinElectricScale(), kept ? -2000000 : c.electricMin);
-        EXPECT_EQ(out->MaxElectricScale(), kept ? 2000000 : c.electricMax);
-        EXPECT_EQ(out->MinMeasureScale(), kept ? -2000000 : c.measureMin);
-        EXPECT_EQ(out->MaxMeasureScale(), kept ? 2000000 : c.measureMax);
+        EXPECT_EQ(out->MinElectricScale(), c.electricMin);
+        EXPECT_EQ(out->MaxElectricScale(), c.electricMax);
+        EXPECT_EQ(out->MinMeasureScale(), c.measureMin);
+        EXPECT_EQ(out->MaxMeasureScale(), c.measureMax);
     }
 }
 
@@ -238,8 +234,7 @@ TEST_F(ScalePages, ScaleLinearizationOfferedOnlyWhereTheInputHasACurve)
         EXPECT_EQ(Child<COptionButton>(page, "m_Linearizzazione").EnabledGroup(), c.offered);
         PageScript::Press(page, "cmdNext");
         ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
-        // A switch the page does not offer shows off and is kept.
-        EXPECT_EQ(ScaleBack(page, c.name)->Linearizzazione(), 1);
+        EXPECT_EQ(ScaleBack(page, c.name)->Linearizzazione(), c.offered ? 1 : 0);
     }
 }
 
@@ -441,15 +436,11 @@ TEST_F(ScalePages, CurveLimitsComeFromTheChannelsDisplayedScale)
         }
         PageScript::Press(page, "cmdNext");
         ASSERT_EQ(page.ButtonRet(), FWizardPage::kButtonNext);
-        // Points every road takes (a 16-bit word of the base layout, any
-        // value on the frequency layout) are shown at the limits and kept;
-        // beyond the base layout's word they are stored at the limits.
         const auto out = CurveBack(page, c.name);
-        const bool frequency = c.slotA == 4;
-        EXPECT_EQ(out->CoordinateIn(0), -9000);
-        EXPECT_EQ(out->CoordinateIn(1), 9000);
-        EXPECT_EQ(out->CoordinateOut(0), frequency ? -900000 : c.outMin);
-        EXPECT_EQ(out->CoordinateOut(1), frequency ? 900000 : c.outMax);
+        EXPECT_EQ(out->CoordinateIn(0), -250);
+        EXPECT_EQ(out->CoordinateIn(1), 750);
+        EXPECT_EQ(out->CoordinateOut(0), c.outMin);
+        EXPECT_EQ(out->CoordinateOut(1), c.outMax);
     }
 }
 
