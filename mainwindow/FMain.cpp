@@ -40,6 +40,7 @@
 #include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -118,19 +119,23 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuAbout = NewMenuItem(mnuHelp, "mnuAbout", "1021");
 
-    connect(mnuViewVariable, &QAction::triggered, this, Guarded(&FMain::mnuViewVariable_Click));
-    connect(mnuImport, &QAction::triggered, this, Guarded(&FMain::mnuImport_Click));
-    connect(mnuExport, &QAction::triggered, this, Guarded(&FMain::mnuExport_Click));
-    connect(mnuPrintOption, &QAction::triggered, this, Guarded(&FMain::mnuPrintOption_Click));
-    connect(mnuPrinterSetup, &QAction::triggered, this, Guarded(&FMain::mnuPrinterSetup_Click));
-    connect(mnuPrint, &QAction::triggered, this, Guarded(&FMain::mnuPrint_Click));
+    const std::pair<QAction *, void (FMain::*)()> items[] = {
+        {mnuViewVariable, &FMain::mnuViewVariable_Click},
+        {mnuImport, &FMain::mnuImport_Click},
+        {mnuExport, &FMain::mnuExport_Click},
+        {mnuPrintOption, &FMain::mnuPrintOption_Click},
+        {mnuPrinterSetup, &FMain::mnuPrinterSetup_Click},
+        {mnuPrint, &FMain::mnuPrint_Click},
+        {mnuAddProgramma, &FMain::mnuAddProgramma_Click},
+        {mnuEditProgramma, &FMain::mnuEditProgramma_Click},
+        {mnuDelProgramma, &FMain::mnuDelProgramma_Click},
+        {mnuSendProgramma, &FMain::mnuSendProgramma_Click},
+        {mnuRxEditTxProgramma, &FMain::mnuRxEditTxProgramma_Click},
+        {mnuAbout, &FMain::mnuAbout_Click},
+    };
+    for (const auto &[item, handler] : items)
+        connect(item, &QAction::triggered, this, Guarded(handler));
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuAddProgramma, &QAction::triggered, this, Guarded(&FMain::mnuAddProgramma_Click));
-    connect(mnuEditProgramma, &QAction::triggered, this, Guarded(&FMain::mnuEditProgramma_Click));
-    connect(mnuDelProgramma, &QAction::triggered, this, Guarded(&FMain::mnuDelProgramma_Click));
-    connect(mnuSendProgramma, &QAction::triggered, this, Guarded(&FMain::mnuSendProgramma_Click));
-    connect(mnuRxEditTxProgramma, &QAction::triggered, this, Guarded(&FMain::mnuRxEditTxProgramma_Click));
-    connect(mnuAbout, &QAction::triggered, this, Guarded(&FMain::mnuAbout_Click));
     connect(mnuFile, &QMenu::aboutToShow, this, Guarded(&FMain::mnuFile_Click));
     connect(mnuGestioneProgrammi, &QMenu::aboutToShow, this, Guarded(&FMain::mnuGestioneProgrammi_Click));
 
