@@ -628,8 +628,7 @@ TEST_F(ConfigurationWizardRun, ASaveRefusedWhileTheDatabaseIsHeldIsOfferedAgain)
 TEST_F(ConfigurationWizardRun, ASaveRefusedReadOnlyIsRetriedOnANewOpening)
 {
     const std::int32_t id = StoreConfiguration(QStringLiteral("Line 6"));
-    const QString connection = QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + m_Folder.Path() +
-                               QStringLiteral("\\IvrOxaProgram.cfg;");
+    const QString connection = TestConnectionText(m_Folder.Path());
     const QFile::Permissions owner = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
     // An ordinary user opens the database while it is read-only (tests may
     // run as root, who may write anywhere); then it is made writable.
