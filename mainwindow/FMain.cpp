@@ -186,7 +186,7 @@ FMain::FMain(QWidget *parent) : QMainWindow(parent)
     // A save the configuration wizard offers again after a refused write or
     // a failed reopening runs on a new opening, and the list's query and
     // the list follow it, the user's line still selected.
-    ConfigurationWizard::SetDatabaseReopener([this] { ReopenForRetry(); });
+    ConfigurationWizard::SetDatabaseReopener([this] { OpenArchiveAgain(); });
 }
 
 FMain::~FMain()
@@ -321,10 +321,10 @@ void FMain::UpdateCommandState()
     // While the database waits to be opened again, the list keeps the lines
     // it showed and the line the user selected: the buttons stay offered,
     // and a click opens the database first.
+    const bool rows = open ? HasProgrammi() : m_ReopenPending && lvProgrammi->count() > 0;
     if (open)
         m_CurrentIDProgramma =
-            HasProgrammi() && !m_rsProgrammi.Eof() ? m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt() : -1;
-    const bool rows = open ? HasProgrammi() : m_ReopenPending && lvProgrammi->count() > 0;
+            rows && !m_rsProgrammi.Eof() ? m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt() : -1;
     for (const char *key : {"EditProg", "DelProg", "SendProg"})
         ToolBarButton(QString::fromLatin1(key))->setEnabled(rows);
     // A database another program holds is opened again by the click; one
@@ -388,7 +388,7 @@ void FMain::formLoad()
     g_Trace.BugMessage(QStringLiteral("Fine FMain_Load"));
 }
 
-bool FMain::OpenDatabase()
+void FMain::OpenArchive()
 {
     try {
         g_Connection.Open(ConnectionText());
@@ -396,16 +396,26 @@ bool FMain::OpenDatabase()
         m_ReopenPending = false;
         m_OpenedOnce = true;
         LoadProgramList();
-        return true;
     } catch (const DatabaseError &failure) {
-        // The window stays up with an empty list; the user learns why. A
-        // failure that may pass (a database another program holds, a file
-        // that is not there, a disk that does not answer) is opened again by
-        // the next command (ReopenDatabase).
+        // Nothing reads on a closed connection: the list's query goes with
+        // it. A failure that may pass (a database another program holds, a
+        // file that is not there, a disk that does not answer) is opened
+        // again by the next command (ReopenDatabase).
         const DatabaseError e = OpeningFailure(failure);
         m_rsProgrammi.Close();
         g_Connection.Close();
         m_ReopenPending = e.MayPass();
+        throw e;
+    }
+}
+
+bool FMain::OpenDatabase()
+{
+    try {
+        OpenArchive();
+        return true;
+    } catch (const DatabaseError &e) {
+        // The window stays up with an empty list; the user learns why.
         MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
         return false;
     }
@@ -436,20 +446,11 @@ void FMain::OpenArchiveAgain()
     const int position = lvProgrammi->currentRow();
     const bool listed = lvProgrammi->count() > 0;
     try {
-        g_Connection.Open(ConnectionText());
-        m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
-        m_ReopenPending = false;
-        m_OpenedOnce = true;
-        LoadProgramList();
-    } catch (const DatabaseError &failure) {
-        // Nothing reads on a closed connection: the list's query goes with
-        // it, and the list keeps what it showed for the next try.
-        const DatabaseError e = OpeningFailure(failure);
-        m_rsProgrammi.Close();
-        g_Connection.Close();
-        m_ReopenPending = e.MayPass();
+        OpenArchive();
+    } catch (const DatabaseError &) {
+        // The list keeps what it showed for the next try.
         UpdateCommandState();
-        throw e;
+        throw;
     }
     // The file that came back may hold other configurations: the user's
     // line is found again by its id; one that is gone gives its place to
@@ -481,11 +482,6 @@ bool FMain::ReopenDatabase()
         MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
         return false;
     }
-}
-
-void FMain::ReopenForRetry()
-{
-    OpenArchiveAgain();
 }
 
 bool FMain::ArchiveOpen() const
@@ -862,12 +858,9 @@ void FMain::mnuEditProgramma_Click()
 
 void FMain::mnuDelProgramma_Click()
 {
-    // Configuration 2 is the instrument's read-back: it is never listed and
-    // never deleted.
-    if (m_CurrentIDProgramma < 0 || m_CurrentIDProgramma == ConfigurationWizard::kInstrumentIDProgramma)
-        return;
     // Opened again before the question, so that the question is about the
-    // line the command then deletes.
+    // line the command then deletes. Configuration 2 is the instrument's
+    // read-back: it is never listed and never deleted.
     if (!ReopenDatabase() || m_CurrentIDProgramma < 0 ||
         m_CurrentIDProgramma == ConfigurationWizard::kInstrumentIDProgramma)
         return;

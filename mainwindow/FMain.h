@@ -203,26 +203,26 @@ private:
     void LoadToolBarToolTip();
     void AddMinimizeMenuItem();
     void LoadSettingsObjects();
-    // Opens the database and fills the list from "Programmi"; a failure is
-    // shown to the user and leaves the list empty.
+    // Opens the connection and the list's query and fills the list from
+    // "Programmi". DatabaseError on failure: both are closed, and
+    // m_ReopenPending says whether the next command tries again.
+    void OpenArchive();
+    // The load's opening: a failure is shown to the user and leaves the list
+    // empty.
     bool OpenDatabase();
     // Before a command: the database is opened again when it must be,
     // because a failure that may pass left it closed (busy, missing,
     // unreadable at the start or at an earlier reopening) or this connection
-    // was refused a write (SQLite keeps a file it opened read-only so). The
-    // list is filled again from the archive with the configuration the user
-    // selected still selected (by its id). True when the database is open; a
-    // failure is shown and closes it, and the next command tries again when
-    // its kind may pass (DatabaseError::MayPass).
+    // was refused a write or met a failed read (NeedsReopening). True when
+    // the database is open; a failure is shown, and the next command tries
+    // again when its kind may pass (DatabaseError::MayPass).
     bool ReopenDatabase();
-    // The same opening for a save the configuration wizard offers again:
-    // the failure is thrown (DatabaseError), the wizard tells it.
-    void ReopenForRetry();
-    // The connection and the list's query opened anew, the list filled again
-    // with the same selection (DatabaseError on failure, which closes both
-    // and notes whether the next command tries again).
-    void OpenArchiveAgain();
     bool NeedsReopening() const;
+    // The opening again, for ReopenDatabase and for a save the configuration
+    // wizard offers again: the list is filled again from the archive with
+    // the configuration the user selected still selected (by its id). A
+    // failure is thrown (DatabaseError); the list keeps what it showed.
+    void OpenArchiveAgain();
     // A failure of an opening as the user is to read it: a file missing
     // before the program ever opened it is Missing, not Moved.
     DatabaseError OpeningFailure(const DatabaseError &e) const;

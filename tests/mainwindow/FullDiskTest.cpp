@@ -43,13 +43,11 @@ constexpr std::int32_t kId = 51;
 // Room for a trace line, not for any of the files.
 constexpr rlim_t kRoom = 600;
 
-class FullDiskTest : public ::testing::Test {
+class FullDiskTest : public ModelDatabase {
 protected:
     void SetUp() override
     {
-        CreateTemplateDatabase(m_Folder.File(QString::fromLatin1(kTemplateFileName)));
-        ASSERT_TRUE(QFile::copy(m_Folder.File(QString::fromLatin1(kTemplateFileName)), Database()));
-        OpenDatabase();
+        ModelDatabase::SetUp();
         CCollDatiSetup setup;
         setup.ModInstr().SetNomeProgramma(QStringLiteral("Forno 3"));
         setup.SetIDProgramma(kId);
@@ -62,11 +60,8 @@ protected:
     void TearDown() override
     {
         SetMsgBoxHook(m_OldHook);
-        g_Connection.Close();
+        ModelDatabase::TearDown();
     }
-
-    QString Database() const { return m_Folder.File(QString::fromLatin1(kProgramDatabaseFileName)); }
-    void OpenDatabase() { g_Connection.Open(TestConnectionText(m_Folder.Path())); }
     static QByteArray Bytes(const QString &path)
     {
         QFile f(path);
@@ -103,7 +98,7 @@ protected:
     bool Start()
     {
         g_Connection.Close();
-        EXPECT_TRUE(QFile::remove(Database()));
+        EXPECT_TRUE(QFile::remove(DatabaseFile()));
         StartHooks hooks;
         hooks.createMainForm = [] { return new FMain; };
         hooks.pause = [](float) {};
@@ -112,7 +107,7 @@ protected:
         g_MainForm = nullptr;
         g_Connection.Close();
         g_Trace = CTraceCode();
-        return started && QFile::exists(Database());
+        return started && QFile::exists(DatabaseFile());
     }
     bool Print(const QString &file)
     {
@@ -132,7 +127,6 @@ protected:
         return table.PrintedPages() > 0;
     }
 
-    testenv::ScopedProgramFolder m_Folder;
     MsgBoxHook m_OldHook;
     std::vector<QString> m_Boxes;
     QWidget m_Window;

@@ -123,14 +123,11 @@ QString squeezed(QString text)
 
 // A configuration database: the generated template copied to the program
 // folder and opened on g_Connection.
-class PrintCommandsTest : public ::testing::Test {
+class PrintCommandsTest : public ModelDatabase {
 protected:
     void SetUp() override
     {
-        const QString templ = m_Folder.File(QString::fromLatin1(kTemplateFileName));
-        CreateTemplateDatabase(templ);
-        ASSERT_TRUE(QFile::copy(templ, m_Folder.File(QString::fromLatin1(kProgramDatabaseFileName))));
-        g_Connection.Open(TestConnectionText(m_Folder.Path()));
+        ModelDatabase::SetUp();
         m_OldHook = SetMsgBoxHook([this](const MsgBoxRequest &r) {
             m_Boxes.push_back(r.text);
             return MsgBoxResult::OK;
@@ -139,7 +136,7 @@ protected:
     void TearDown() override
     {
         SetMsgBoxHook(m_OldHook);
-        g_Connection.Close();
+        ModelDatabase::TearDown();
     }
 
     static void Store(std::int32_t id, const Configuration &c)
@@ -206,7 +203,6 @@ protected:
         return done && ended.count() == 1 && !m_Table.Printing();
     }
 
-    testenv::ScopedProgramFolder m_Folder;
     MsgBoxHook m_OldHook;
     std::vector<QString> m_Boxes;
     QWidget m_Window;
