@@ -194,6 +194,25 @@ FMain::~FMain()
     ConfigurationWizard::SetDatabaseReopener({});
 }
 
+namespace {
+FMain::HandlerHook &HandlerHookFunction()
+{
+    static FMain::HandlerHook hook;
+    return hook;
+}
+} // namespace
+
+FMain::HandlerHook FMain::SetHandlerHook(HandlerHook hook)
+{
+    return std::exchange(HandlerHookFunction(), std::move(hook));
+}
+
+void FMain::RunHandlerHook()
+{
+    if (const HandlerHook &hook = HandlerHookFunction())
+        hook();
+}
+
 QString FMain::ConnectionText()
 {
     return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + ProgramFolder() + QLatin1Char('/') +
@@ -317,19 +336,33 @@ void FMain::AddFoundProgramToList()
 
 void FMain::UpdateCommandState()
 {
-    const bool open = ArchiveOpen();
-    // While the database waits to be opened again, the list keeps the lines
-    // it showed and the line the user selected: the buttons stay offered,
-    // and a click opens the database first.
-    const bool rows = open ? HasProgrammi() : m_ReopenPending && lvProgrammi->count() > 0;
-    if (open)
+    if (ArchiveOpen())
         m_CurrentIDProgramma =
-            rows && !m_rsProgrammi.Eof() ? m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt() : -1;
+            HasProgrammi() && !m_rsProgrammi.Eof() ? m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt() : -1;
+    EnableToolBarButtons();
+}
+
+bool FMain::DatabaseOffered() const
+{
+    // A database closed by a failure that may pass is opened again by the
+    // command; one that cannot be used at all is not offered.
+    return ArchiveOpen() || m_ReopenPending;
+}
+
+bool FMain::ConfigurationsOffered() const
+{
+    // While the database waits to be opened again, the list keeps the lines
+    // it showed and the line the user selected: the commands on it stay
+    // offered, and the command opens the database first.
+    return ArchiveOpen() ? HasProgrammi() : m_ReopenPending && lvProgrammi->count() > 0;
+}
+
+void FMain::EnableToolBarButtons()
+{
+    const bool rows = ConfigurationsOffered();
     for (const char *key : {"EditProg", "DelProg", "SendProg"})
         ToolBarButton(QString::fromLatin1(key))->setEnabled(rows);
-    // A database another program holds is opened again by the click; one
-    // that cannot be used at all is not offered.
-    const bool usable = open || m_ReopenPending;
+    const bool usable = DatabaseOffered();
     for (const char *key : {"NewProg", "RxTxProg"})
         ToolBarButton(QString::fromLatin1(key))->setEnabled(usable);
 }
@@ -388,20 +421,23 @@ void FMain::formLoad()
     g_Trace.BugMessage(QStringLiteral("Fine FMain_Load"));
 }
 
-void FMain::OpenArchive()
+FMain::ProgramLines FMain::OpenArchive()
 {
+    // A failure after the program had a good opening is one of a file that
+    // came back, not of the file it started with.
+    const bool reopening = m_OpenedOnce;
     try {
         g_Connection.Open(ConnectionText());
         m_rsProgrammi.Open(QStringLiteral("Programmi"), g_Connection);
         m_ReopenPending = false;
         m_OpenedOnce = true;
-        LoadProgramList();
+        return ReadProgramLines();
     } catch (const DatabaseError &failure) {
         // Nothing reads on a closed connection: the list's query goes with
         // it. A failure that may pass (a database another program holds, a
         // file that is not there, a disk that does not answer) is opened
         // again by the next command (ReopenDatabase).
-        const DatabaseError e = OpeningFailure(failure);
+        const DatabaseError e = OpeningFailure(failure, reopening);
         m_rsProgrammi.Close();
         g_Connection.Close();
         m_ReopenPending = e.MayPass();
@@ -412,7 +448,7 @@ void FMain::OpenArchive()
 bool FMain::OpenDatabase()
 {
     try {
-        OpenArchive();
+        LoadProgramList(OpenArchive());
         return true;
     } catch (const DatabaseError &e) {
         // The window stays up with an empty list; the user learns why.
@@ -421,19 +457,26 @@ bool FMain::OpenDatabase()
     }
 }
 
-DatabaseError FMain::OpeningFailure(const DatabaseError &e) const
+DatabaseError FMain::OpeningFailure(const DatabaseError &e, bool reopening)
 {
     // A file the program never opened was not moved away while it ran: it
     // was not there at the start (the template could not be copied, or it
     // was taken away before).
-    if (e.Kind() == DatabaseFailure::Moved && !m_OpenedOnce)
+    if (e.Kind() == DatabaseFailure::Moved && !reopening)
         return DatabaseError(e.Description(), DatabaseFailure::Missing);
+    // A damaged file where a good one was opened before was put there while
+    // the program runs (a copy not finished, a folder in its place): a good
+    // copy put back serves the next command.
+    if (e.Kind() == DatabaseFailure::Damaged && reopening)
+        return DatabaseError(e.Description(), DatabaseFailure::DamagedAtReopening);
     return e;
 }
 
 bool FMain::NeedsReopening() const
 {
-    // A write refused inside a transaction is the transaction's to undo.
+    // A write refused inside a transaction is the transaction's to undo. A
+    // file no longer at the path it was opened at is found here, before the
+    // command asks its question or opens its wizard.
     if (ArchiveOpen())
         return g_Connection.NeedsNewOpening() && g_Connection.TransactionLevel() == 0;
     return m_ReopenPending;
@@ -442,46 +485,75 @@ bool FMain::NeedsReopening() const
 void FMain::OpenArchiveAgain()
 {
     g_Trace.BugMessage(QStringLiteral("Nuova apertura del database"));
-    const std::int32_t selected = m_CurrentIDProgramma;
+    // Neither the id the running command works on (New's drawn id, which
+    // is not listed yet) nor the line the user selected changes here.
+    const std::int32_t selected = SelectedID();
     const int position = lvProgrammi->currentRow();
     const bool listed = lvProgrammi->count() > 0;
+    ProgramLines lines;
     try {
-        OpenArchive();
+        lines = OpenArchive();
     } catch (const DatabaseError &) {
         // The list keeps what it showed for the next try.
-        UpdateCommandState();
+        EnableToolBarButtons();
         throw;
     }
-    // The file that came back may hold other configurations: the user's
-    // line is found again by its id; one that is gone gives its place to
-    // the line after it, as after Delete. A list that never showed starts
-    // on its first line.
-    if (listed && lvProgrammi->count() > 0) {
-        int row = -1;
-        for (int i = 0; i < lvProgrammi->count() && row < 0; ++i)
-            if (lvProgrammi->item(i)->data(Qt::UserRole).toInt() == selected)
-                row = i;
-        if (row < 0)
-            row = std::clamp(position, 0, lvProgrammi->count() - 1);
-        lvProgrammi->setCurrentRow(row);
-        m_rsProgrammi.MoveFirst();
-        m_rsProgrammi.Find(QStringLiteral("IDProgramma=") + QString::number(m_CurrentIDProgramma));
-    }
-    UpdateCommandState();
+    // The list as the file that came back holds it, filled without a line
+    // taking the selection on its way. The user's line is found again by
+    // its id; one that is gone gives its place to the line after it, as
+    // after Delete. A list that never showed starts on its first line.
+    ShowProgramLines(lines, false);
+    const QSignalBlocker block(lvProgrammi);
+    int row = -1;
+    for (int i = 0; i < lvProgrammi->count() && row < 0; ++i)
+        if (lvProgrammi->item(i)->data(Qt::UserRole).toInt() == selected)
+            row = i;
+    if (row < 0 && lvProgrammi->count() > 0)
+        row = listed ? std::clamp(position, 0, lvProgrammi->count() - 1) : 0;
+    lvProgrammi->setCurrentRow(row);
+    m_rsProgrammi.MoveFirst();
+    if (row >= 0)
+        m_rsProgrammi.Find(QStringLiteral("IDProgramma=") + QString::number(SelectedID()));
+    EnableToolBarButtons();
 }
 
-bool FMain::ReopenDatabase()
+bool FMain::ReopenDatabase(bool *selectionGone)
 {
+    if (selectionGone)
+        *selectionGone = false;
     if (!NeedsReopening())
         return ArchiveOpen();
     try {
+        const std::int32_t selected = SelectedID();
         OpenArchiveAgain();
+        // Between commands the id the commands act on is the selected line's.
+        if (SelectedID() != selected) {
+            if (selectionGone)
+                *selectionGone = selected >= 0;
+            TakeSelectedID(SelectedID());
+        }
         return true;
     } catch (const DatabaseError &e) {
         g_Trace.BugMessage(QStringLiteral("Nuova apertura del database non riuscita: ") + e.Description());
         MsgBox(DatabaseErrorText(e), MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
         return false;
     }
+}
+
+bool FMain::ReopenForSelected()
+{
+    bool gone = false;
+    if (!ReopenDatabase(&gone))
+        return false;
+    if (!gone)
+        return true;
+    // The file that came back does not hold the configuration the user
+    // chose the command for: the command acts on no other one. The list
+    // shows what the file holds.
+    g_Trace.BugMessage(QStringLiteral("Configurazione selezionata non piu' in archivio dopo la nuova apertura"));
+    MsgBox(DatabaseErrorText(DatabaseError(QString(), DatabaseFailure::NotInArchive)),
+           MsgBoxStyle::Critical | MsgBoxStyle::OKOnly, QString(), this);
+    return false;
 }
 
 bool FMain::ArchiveOpen() const
@@ -506,7 +578,7 @@ void FMain::ReloadIfCurrentGone()
         // place of the one that went is selected, as after Delete.
         const int position = lvProgrammi->currentRow();
         m_rsProgrammi.Requery();
-        LoadProgramList();
+        LoadProgramList(ReadProgramLines());
         if (lvProgrammi->count() > 0) {
             lvProgrammi->setCurrentRow(std::clamp(position, 0, lvProgrammi->count() - 1));
             m_rsProgrammi.MoveFirst();
@@ -520,25 +592,43 @@ void FMain::ReloadIfCurrentGone()
     }
 }
 
-void FMain::LoadProgramList()
+FMain::ProgramLines FMain::ReadProgramLines()
+{
+    // Every row is read before the list changes: a row that does not read
+    // leaves the list as it was.
+    ProgramLines lines;
+    m_rsProgrammi.MoveFirst();
+    while (!m_rsProgrammi.Eof()) {
+        lines.emplace_back(m_rsProgrammi.Value(QStringLiteral("m_NomeProgramma")).toString(),
+                           m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt());
+        m_rsProgrammi.MoveNext();
+    }
+    return lines;
+}
+
+void FMain::ShowProgramLines(const ProgramLines &lines, bool takeEach)
+{
+    const QSignalBlocker block(lvProgrammi);
+    lvProgrammi->clear();
+    for (const auto &[name, id] : lines) {
+        auto *item = new QListWidgetItem(name);
+        item->setData(Qt::UserRole, id);
+        lvProgrammi->addItem(item);
+        if (takeEach)
+            TakeSelectedID(id);
+    }
+}
+
+void FMain::LoadProgramList(const ProgramLines &lines)
 {
     // One line per row in the query's order, each selected as it is added
     // (m_CurrentIDProgramma and its trace line follow every line), but the
     // list view itself selects only the last line, once: selecting each new
     // line would lay out every line already there, which made the load grow
     // with the square of the archive.
+    ShowProgramLines(lines, true);
     {
         const QSignalBlocker block(lvProgrammi);
-        lvProgrammi->clear();
-        m_rsProgrammi.MoveFirst();
-        while (!m_rsProgrammi.Eof()) {
-            const std::int32_t id = m_rsProgrammi.Value(QStringLiteral("IDProgramma")).toInt();
-            auto *item = new QListWidgetItem(m_rsProgrammi.Value(QStringLiteral("m_NomeProgramma")).toString());
-            item->setData(Qt::UserRole, id);
-            lvProgrammi->addItem(item);
-            TakeSelectedID(id);
-            m_rsProgrammi.MoveNext();
-        }
         lvProgrammi->setCurrentRow(lvProgrammi->count() - 1);
     }
     if (lvProgrammi->count() > 0) {
@@ -738,6 +828,12 @@ void FMain::lvProgrammi_Click()
     TakeSelectedID(item->data(Qt::UserRole).toInt());
 }
 
+std::int32_t FMain::SelectedID() const
+{
+    const QListWidgetItem *item = lvProgrammi->currentItem();
+    return item ? item->data(Qt::UserRole).toInt() : -1;
+}
+
 void FMain::TakeSelectedID(std::int32_t id)
 {
     m_CurrentIDProgramma = id;
@@ -746,10 +842,13 @@ void FMain::TakeSelectedID(std::int32_t id)
 
 void FMain::mnuFile_Click()
 {
-    // Import needs the database, as Export and Print do: while it is not
-    // open the item is not offered (a busy database has just said so once).
-    mnuImport->setEnabled(ReopenDatabase());
-    const bool rows = HasProgrammi();
+    // Opening a menu asks nothing of the database: its items are offered as
+    // the tool bar offers its buttons, and the command the user chooses
+    // opens the database again when it must (and tells a failure once).
+    // Import stores a configuration, as New does; Export and Print need a
+    // configuration, as Modify does.
+    mnuImport->setEnabled(DatabaseOffered());
+    const bool rows = ConfigurationsOffered();
     mnuExport->setEnabled(rows);
     const bool printing = PrintTable->Printing();
     mnuPrint->setEnabled(rows && !printing);
@@ -758,12 +857,12 @@ void FMain::mnuFile_Click()
 
 void FMain::mnuGestioneProgrammi_Click()
 {
-    // New and Modify instrument parameters store configurations: not offered
-    // while the database is not open.
-    const bool open = ReopenDatabase();
-    mnuAddProgramma->setEnabled(open);
-    mnuRxEditTxProgramma->setEnabled(open);
-    const bool rows = HasProgrammi();
+    // As the tool bar's buttons: New and Modify instrument parameters store
+    // configurations, the others need one.
+    const bool usable = DatabaseOffered();
+    mnuAddProgramma->setEnabled(usable);
+    mnuRxEditTxProgramma->setEnabled(usable);
+    const bool rows = ConfigurationsOffered();
     mnuEditProgramma->setEnabled(rows);
     mnuDelProgramma->setEnabled(rows);
     mnuSendProgramma->setEnabled(rows);
@@ -773,9 +872,8 @@ void FMain::tbToolBar_ButtonClick(QAction *button)
 {
     const QString key = button->objectName();
     g_Trace.BugMessage(QStringLiteral("ButtonKey=") + key);
-    // Every button but the live view needs the database.
-    if (!ReopenDatabase() && key != QLatin1String("ViewIVRVar"))
-        return;
+    // Each command opens the database again itself when it must, before it
+    // asks or shows anything.
     if (key == QLatin1String("ViewIVRVar"))
         mnuViewVariable_Click();
     else if (key == QLatin1String("NewProg"))
@@ -796,6 +894,14 @@ void FMain::RunCommand(const std::function<void()> &command)
     // on the list), runs on a database opened again when it must be.
     RunGuarded(this, QString(), [&] {
         if (ReopenDatabase())
+            command();
+    });
+}
+
+void FMain::RunCommandOnSelected(const std::function<void()> &command)
+{
+    RunGuarded(this, QString(), [&] {
+        if (ReopenForSelected())
             command();
     });
 }
@@ -823,17 +929,23 @@ void FMain::mnuAddProgramma_Click()
 {
     RunCommand([this] {
         const std::int32_t oldID = m_CurrentIDProgramma;
-        m_CurrentIDProgramma = ConfigurationWizard::DrawNewIDProgramma();
+        // The drawn id is this command's own: a reopening during the
+        // wizard's retried save neither lists it nor changes it.
+        const std::int32_t drawn = ConfigurationWizard::DrawNewIDProgramma();
+        m_CurrentIDProgramma = drawn;
         if (EditNewProgramma(ConfigurationWizard::kModeNew)) {
             g_Trace.BugMessage(QStringLiteral("Creata nuova configurazione; aggiornamento griglia configurazioni"));
-            AddNewProgramToList(m_CurrentIDProgramma);
+            AddNewProgramToList(drawn);
         } else {
             // Cancelled, or not stored: no id stays drawn without its rows. A
             // row the database does not let go now goes with the next write;
             // there is nothing for the user to do again.
             g_Trace.BugMessage(QStringLiteral("Annullata nuova configurazione"));
-            const std::int32_t drawn = m_CurrentIDProgramma;
             m_CurrentIDProgramma = oldID;
+            // A reopening that found the old configuration gone selected
+            // the line in its place: that is the one the commands act on.
+            if (SelectedID() != oldID)
+                TakeSelectedID(SelectedID());
             if (!ConfigurationWizard::DropNewIDProgramma(drawn))
                 MsgBox(LoadResourceString(ConfigurationWizard::kTextNotCreated),
                        MsgBoxStyle::Exclamation | MsgBoxStyle::OKOnly, QString(), this);
@@ -845,7 +957,7 @@ void FMain::mnuEditProgramma_Click()
 {
     if (m_CurrentIDProgramma < 0)
         return;
-    RunCommand([this] {
+    RunCommandOnSelected([this] {
         if (!EditNewProgramma(ConfigurationWizard::kModeModify)) {
             ReloadIfCurrentGone();
             return;
@@ -859,9 +971,10 @@ void FMain::mnuEditProgramma_Click()
 void FMain::mnuDelProgramma_Click()
 {
     // Opened again before the question, so that the question is about the
-    // line the command then deletes. Configuration 2 is the instrument's
-    // read-back: it is never listed and never deleted.
-    if (!ReopenDatabase() || m_CurrentIDProgramma < 0 ||
+    // line the command then deletes, and a file gone away is told before
+    // it. Configuration 2 is the instrument's read-back: it is never listed
+    // and never deleted.
+    if (m_CurrentIDProgramma < 0 || !ReopenForSelected() || m_CurrentIDProgramma < 0 ||
         m_CurrentIDProgramma == ConfigurationWizard::kInstrumentIDProgramma)
         return;
     if (MsgBox(LoadResourceString(kTextDeleteQuestion), MsgBoxStyle::YesNo | MsgBoxStyle::Information, QString(),
@@ -900,7 +1013,7 @@ void FMain::mnuImport_Click()
 
 void FMain::mnuExport_Click()
 {
-    if (!m_Transfer || m_CurrentIDProgramma < 0 || !ReopenDatabase())
+    if (!m_Transfer || m_CurrentIDProgramma < 0 || !ReopenForSelected())
         return;
     if (!m_Transfer->Export(SelectedProgramName(), m_CurrentIDProgramma))
         RunCommand([this] { ReloadIfCurrentGone(); });
@@ -908,7 +1021,7 @@ void FMain::mnuExport_Click()
 
 void FMain::mnuSendProgramma_Click()
 {
-    if (!m_Transfer || m_CurrentIDProgramma < 0 || !ReopenDatabase())
+    if (!m_Transfer || m_CurrentIDProgramma < 0 || !ReopenForSelected())
         return;
     // The transfer window tells its own failures, and gives no result.
     m_Transfer->Transmit(m_CurrentIDProgramma);
@@ -938,7 +1051,7 @@ void FMain::mnuPrint_Click()
 {
     if (m_CurrentIDProgramma < 0)
         return;
-    RunCommand([this] {
+    RunCommandOnSelected([this] {
         if (!PrintCommands::PrintReport(this, *PrintTable, m_CurrentIDProgramma, Option(), m_rsHeaderLayout,
                                         m_rsTableLayout, m_rsReport))
             ReloadIfCurrentGone();

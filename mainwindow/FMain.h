@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 class CCommConfig;
 class CNetworkAddMsgSetup;
@@ -163,6 +165,11 @@ public:
     // restores the wizard.
     using EditProgrammaFunction = std::function<bool(FMain &, std::int32_t mode)>;
     void SetEditNewProgramma(EditProgrammaFunction edit) { m_EditNewProgramma = std::move(edit); }
+    // Tests: a function run as every handler of the window starts, behind
+    // the command border (one that throws shows the border at work). An
+    // empty function runs none. The old one is answered.
+    using HandlerHook = std::function<void()>;
+    static HandlerHook SetHandlerHook(HandlerHook hook);
 
 protected:
     bool event(QEvent *event) override;
@@ -203,29 +210,51 @@ private:
     void LoadToolBarToolTip();
     void AddMinimizeMenuItem();
     void LoadSettingsObjects();
-    // Opens the connection and the list's query and fills the list from
+    // The lines of the list: name and IDProgramma, in the query's order.
+    using ProgramLines = std::vector<std::pair<QString, std::int32_t>>;
+    // Opens the connection and the list's query and reads the rows of
     // "Programmi". DatabaseError on failure: both are closed, and
     // m_ReopenPending says whether the next command tries again.
-    void OpenArchive();
+    ProgramLines OpenArchive();
     // The load's opening: a failure is shown to the user and leaves the list
     // empty.
     bool OpenDatabase();
     // Before a command: the database is opened again when it must be,
     // because a failure that may pass left it closed (busy, missing,
-    // unreadable at the start or at an earlier reopening) or this connection
-    // was refused a write or met a failed read (NeedsReopening). True when
-    // the database is open; a failure is shown, and the next command tries
-    // again when its kind may pass (DatabaseError::MayPass).
-    bool ReopenDatabase();
+    // unreadable or damaged at an earlier reopening) or this connection was
+    // refused a write, met a failed read or write, or its file is no longer
+    // at the path it was opened at (NeedsReopening). True when the database
+    // is open; a failure is shown, and the next command tries again when its
+    // kind may pass (DatabaseError::MayPass). After a reopening the id the
+    // commands act on is the selected line's; selectionGone, when given,
+    // says whether the line selected before is gone from the file that came
+    // back (its place taken by another).
+    bool ReopenDatabase(bool *selectionGone = nullptr);
     bool NeedsReopening() const;
+    // ReopenDatabase before a command on the selected configuration: when
+    // the file that came back no longer holds it, the user is told (1063),
+    // the list shows what the file holds, and false is answered: the command
+    // acts on no other configuration.
+    bool ReopenForSelected();
     // The opening again, for ReopenDatabase and for a save the configuration
-    // wizard offers again: the list is filled again from the archive with
-    // the configuration the user selected still selected (by its id). A
+    // wizard offers again: the list is filled again from the archive, the
+    // line the user selected found again by its id (one that is gone gives
+    // its place to the line after it). It changes neither the id the
+    // running command works on (m_CurrentIDProgramma: New's drawn id is not
+    // listed yet) nor, by a side effect of the filling, the selection. A
     // failure is thrown (DatabaseError); the list keeps what it showed.
     void OpenArchiveAgain();
     // A failure of an opening as the user is to read it: a file missing
-    // before the program ever opened it is Missing, not Moved.
-    DatabaseError OpeningFailure(const DatabaseError &e) const;
+    // before the program ever opened it is Missing, not Moved; a damaged
+    // file found where a good one was opened before may be replaced while
+    // the program runs (DamagedAtReopening).
+    static DatabaseError OpeningFailure(const DatabaseError &e, bool reopening);
+    // The commands the tool bar and the menus offer, the same in both: the
+    // database is usable (open, or closed by a failure the next command
+    // tries again), and there are configurations to act on.
+    bool DatabaseOffered() const;
+    bool ConfigurationsOffered() const;
+    void EnableToolBarButtons();
     // The database and its list of configurations are open.
     bool ArchiveOpen() const;
     // After a command on the current configuration that did not get done:
@@ -233,8 +262,15 @@ private:
     // list is filled again from the archive and the line that took its
     // place is selected. Nothing when it is still there.
     void ReloadIfCurrentGone();
-    // The list filled from the rows of "Programmi", the first line selected.
-    void LoadProgramList();
+    // The rows of "Programmi" from its first row (DatabaseError on failure).
+    ProgramLines ReadProgramLines();
+    // The list made of the lines, without a line taking the selection on its
+    // way (takeEach: each line's id is taken in turn, as at the load).
+    void ShowProgramLines(const ProgramLines &lines, bool takeEach);
+    // The list filled from the lines, the first line selected.
+    void LoadProgramList(const ProgramLines &lines);
+    // The id of the selected line; -1 when none is selected.
+    std::int32_t SelectedID() const;
     // The id of the line just selected becomes the current one (traced).
     void TakeSelectedID(std::int32_t id);
     void AddNewProgramToList(std::int32_t id);
@@ -242,13 +278,21 @@ private:
     // Runs a command on the database, opened again first when it must be
     // (ReopenDatabase), behind the command border.
     void RunCommand(const std::function<void()> &command);
+    // The same for a command on the selected configuration (ReopenForSelected).
+    void RunCommandOnSelected(const std::function<void()> &command);
     // A handler of this window as a slot: it runs behind the command border
     // (RunGuarded), so nothing it throws leaves the event loop's call.
     template <typename... Args>
     auto Guarded(void (FMain::*handler)(Args...))
     {
-        return [this, handler](Args... args) { RunGuarded(this, QString(), [&] { (this->*handler)(args...); }); };
+        return [this, handler](Args... args) {
+            RunGuarded(this, QString(), [&] {
+                RunHandlerHook();
+                (this->*handler)(args...);
+            });
+        };
     }
+    static void RunHandlerHook();
 
     CStatusBarHelp *m_StatusBarHelp = nullptr;
     std::int32_t m_CurrentIDProgramma = -1;

@@ -12,7 +12,9 @@
 #include <QSqlQuery>
 #include <atomic>
 #include <fcntl.h>
+#include <cerrno>
 #include <sqlite3.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 ADOConnection g_Connection;
@@ -115,7 +117,14 @@ void ADOConnection::OpenFile(const QString &filePath)
 {
     Close();
     const QFileInfo info(filePath);
-    if (!info.exists()) {
+    const QByteArray path = QFile::encodeName(info.absoluteFilePath());
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0) {
+        if (errno == EACCES)
+            throw DatabaseError(QStringLiteral("The database file %1 cannot be reached: a folder of its path may "
+                                               "not be searched")
+                                    .arg(filePath),
+                                DatabaseFailure::NoAccess);
         // Nothing there: moved away, or never made because its folder takes
         // no new file.
         const bool folderWritable = mayCreateIn(info.absolutePath());
@@ -123,8 +132,12 @@ void ADOConnection::OpenFile(const QString &filePath)
                                 .arg(filePath, folderWritable ? QString() : QStringLiteral(" (folder read-only)")),
                             folderWritable ? DatabaseFailure::Moved : DatabaseFailure::CannotCreate);
     }
-    if (!info.isFile())
+    if (!S_ISREG(st.st_mode))
         throw DatabaseError(QStringLiteral("%1 is not a file").arg(filePath), DatabaseFailure::Damaged);
+    // SQLite tells a file it may not open only as one it "cannot open".
+    if (::faccessat(AT_FDCWD, path.constData(), R_OK, AT_EACCESS) != 0 && errno == EACCES)
+        throw DatabaseError(QStringLiteral("The database file %1 may not be read").arg(filePath),
+                            DatabaseFailure::NoAccess);
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_Name);
         db.setDatabaseName(info.absoluteFilePath());
@@ -160,9 +173,24 @@ void ADOConnection::OpenFile(const QString &filePath)
         }
     }
     m_DataSource = info.absoluteFilePath();
+    m_Device = st.st_dev;
+    m_Inode = st.st_ino;
     m_TransLevel = 0;
     m_WriteRefused = false;
-    m_ReadFailed = false;
+    m_DiskFailed = false;
+}
+
+bool ADOConnection::FileMoved() const
+{
+    if (m_DataSource.isEmpty())
+        return false;
+    // Any path that does not lead to the same file (gone, another file,
+    // a folder that may no longer be searched) needs a new opening, which
+    // then tells what it finds.
+    struct stat st {};
+    if (::stat(QFile::encodeName(m_DataSource).constData(), &st) != 0)
+        return true;
+    return static_cast<std::uint64_t>(st.st_dev) != m_Device || static_cast<std::uint64_t>(st.st_ino) != m_Inode;
 }
 
 void ADOConnection::Close()
@@ -181,7 +209,9 @@ void ADOConnection::Close()
     m_DataSource.clear();
     m_TransLevel = 0;
     m_WriteRefused = false;
-    m_ReadFailed = false;
+    m_DiskFailed = false;
+    m_Device = 0;
+    m_Inode = 0;
 }
 
 DatabaseError ADOConnection::Failure(const QString &context, const QSqlError &error) const
@@ -190,8 +220,8 @@ DatabaseError ADOConnection::Failure(const QString &context, const QSqlError &er
     DatabaseError e = DatabaseError::FromSql(context, error, number);
     if (e.Kind() == DatabaseFailure::ReadOnly || e.Kind() == DatabaseFailure::Moved)
         m_WriteRefused = true;
-    if (e.Kind() == DatabaseFailure::ReadFailed)
-        m_ReadFailed = true;
+    if (e.Kind() == DatabaseFailure::ReadFailed || e.Kind() == DatabaseFailure::WriteFailed)
+        m_DiskFailed = true;
     return e;
 }
 

@@ -29,8 +29,8 @@ public:
     // Opens the database named by the "Data Source=" entry of the text
     // (entries separated by ";", keys without regard to case). Throws
     // DatabaseError when the text names no file, the file does not exist
-    // (Moved, or CannotCreate when its folder cannot be written), is not a
-    // file or not a database (Damaged), or its schema cannot be read (of
+    // (Moved, or CannotCreate when its folder cannot be written), may not be
+    // read (NoAccess), is not a file or not a database (Damaged), or its schema cannot be read (of
     // the kind SQLite's code names: a failing disk is ReadFailed); a
     // database that another program keeps locked past the busy wait throws
     // a DatabaseError that is Busy(), and the same call succeeds once the
@@ -48,12 +48,18 @@ public:
     // opening. SQLite opens a file it may not write read-only and stays so:
     // only a new opening writes once the file allows it, or finds it back.
     bool WriteRefused() const { return m_WriteRefused; }
-    // A write was refused so, or a read failed on a disk that did not give
-    // the data, since the opening: SQLite keeps the error number of that
-    // read for the life of the connection and would tell a page damaged
-    // later as a failing disk too. Either way only a new opening serves the
-    // next command as it should.
-    bool NeedsNewOpening() const { return m_WriteRefused || m_ReadFailed; }
+    // The path the connection was opened at no longer holds the file it
+    // opened: nothing is there, or another file (a copy put in its place).
+    // SQLite would go on reading the file it holds open and refuse every
+    // write; one look at the path, with no read of the file.
+    bool FileMoved() const;
+    // A write was refused so, or a read or a write failed on a disk that did
+    // not take or give the data, since the opening (SQLite keeps the error
+    // number of that call for the life of the connection and would tell a
+    // page damaged later as a failing disk too), or the file is no longer at
+    // its path. Either way only a new opening serves the next command as it
+    // should.
+    bool NeedsNewOpening() const { return m_WriteRefused || m_DiskFailed || FileMoved(); }
     // The DatabaseError of a statement on this connection that SQLite
     // refused (DatabaseError::FromSql, with the error number SQLite keeps
     // of the file, so a read the disk did not give is ReadFailed), noting a
@@ -110,7 +116,10 @@ private:
     QString m_DataSource;
     int m_TransLevel = 0;
     mutable bool m_WriteRefused = false;
-    mutable bool m_ReadFailed = false;
+    mutable bool m_DiskFailed = false;
+    // The file opened (device and inode), to know it again at its path.
+    std::uint64_t m_Device = 0;
+    std::uint64_t m_Inode = 0;
 };
 
 // Rolls back unless committed: one object's row, or a whole configuration,

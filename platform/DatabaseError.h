@@ -23,6 +23,13 @@ enum class DatabaseFailure {
     // program (a table, column, procedure or view it lacks), or what stands
     // under its name is not a file.
     Damaged,
+    // The same, found by a new opening after the program had opened a good
+    // file (a copy put back before it was complete, a folder in its place):
+    // the user can put a good copy back while the program runs.
+    DamagedAtReopening,
+    // The file, or a folder on its path, may not be read by the user the
+    // program runs as.
+    NoAccess,
     // The disk (a removable drive, a network share) did not give the file's
     // data: no fault of the file that is known.
     ReadFailed,
@@ -109,7 +116,9 @@ public:
         case DatabaseFailure::Moved:
         case DatabaseFailure::Missing:
         case DatabaseFailure::ReadFailed:
-        case DatabaseFailure::WriteFailed: return true;
+        case DatabaseFailure::WriteFailed:
+        case DatabaseFailure::DamagedAtReopening:
+        case DatabaseFailure::NoAccess: return true;
         default: return false;
         }
     }

@@ -21,6 +21,8 @@ std::int32_t textOf(DatabaseFailure kind)
     case DatabaseFailure::Moved: return kTextDatabaseMoved;
     case DatabaseFailure::CannotCreate: return kTextDatabaseNotCreated;
     case DatabaseFailure::Missing: return kTextDatabaseMissing;
+    case DatabaseFailure::DamagedAtReopening: return kTextDatabaseDamagedAtReopening;
+    case DatabaseFailure::NoAccess: return kTextDatabaseNoAccess;
     case DatabaseFailure::NotInArchive:
     case DatabaseFailure::Configuration:
     case DatabaseFailure::Other: break;
@@ -40,6 +42,8 @@ std::int32_t retryTextOf(DatabaseFailure kind)
     case DatabaseFailure::WriteFailed: return 1097;
     case DatabaseFailure::Moved: return 1098;
     case DatabaseFailure::Missing: return 1085;
+    case DatabaseFailure::DamagedAtReopening: return 1087;
+    case DatabaseFailure::NoAccess: return 1089;
     default: return 0;
     }
 }

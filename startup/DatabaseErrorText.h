@@ -17,6 +17,8 @@ inline constexpr std::int32_t kTextDatabaseNotWritten = 1090;
 inline constexpr std::int32_t kTextDatabaseMoved = 1091;
 inline constexpr std::int32_t kTextDatabaseNotCreated = 1092;
 inline constexpr std::int32_t kTextDatabaseMissing = 1099;
+inline constexpr std::int32_t kTextDatabaseDamagedAtReopening = 1086;
+inline constexpr std::int32_t kTextDatabaseNoAccess = 1088;
 // One configuration that cannot be used ("|1" its name, "|2" what is wrong:
 // the value of a field, "|1" its caption, or its stored data as a whole).
 inline constexpr std::int32_t kTextConfigurationUnusable = 1066;

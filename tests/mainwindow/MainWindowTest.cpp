@@ -631,15 +631,21 @@ TEST_F(MainWindow, ABusyDatabaseIsToldApartFromAForeignFileAndOpenedOnceFree)
         ASSERT_EQ(m_Boxes.size(), 1u);
         EXPECT_EQ(m_Boxes[0].text, busy);
         EXPECT_EQ(main.lvProgrammi->count(), 0);
-        // Still locked: the next command says so again.
+        // Still locked: the next command says so again (New, given up at
+        // once when it gets that far).
+        main.SetEditNewProgramma([](FMain &, std::int32_t) { return false; });
         emit main.mnuGestioneProgrammi->aboutToShow();
+        EXPECT_EQ(m_Boxes.size(), 1u);
+        EXPECT_TRUE(main.mnuAddProgramma->isEnabled());
+        EXPECT_FALSE(main.mnuEditProgramma->isEnabled());
+        main.mnuAddProgramma->trigger();
         ASSERT_EQ(m_Boxes.size(), 2u);
         EXPECT_EQ(m_Boxes[1].text, busy);
-        EXPECT_FALSE(main.mnuEditProgramma->isEnabled());
 
         ASSERT_TRUE(lock.exec(QStringLiteral("ROLLBACK")));
-        emit main.mnuGestioneProgrammi->aboutToShow();
+        main.mnuAddProgramma->trigger();
         EXPECT_EQ(m_Boxes.size(), 2u);
+        emit main.mnuGestioneProgrammi->aboutToShow();
         EXPECT_EQ(Lines(), QStringList{QStringLiteral("Forno 1")});
         EXPECT_EQ(main.CurrentIDProgramma(), id);
         EXPECT_TRUE(main.mnuEditProgramma->isEnabled());

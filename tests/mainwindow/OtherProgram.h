@@ -9,7 +9,7 @@
 
 // Another program on the configuration database: a second connection that
 // holds the whole database (an exclusive transaction) between Lock and
-// Unlock. While it exists the program's busy wait is short (g_Connection,
+// Unlock, or only its writing (LockWrites). While it exists the program's busy wait is short (g_Connection,
 // when open, is opened again to take it), so a command that meets the lock
 // fails at once.
 class OtherProgram {
@@ -39,6 +39,12 @@ public:
     {
         if (!m_Locked)
             m_Locked = Exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    }
+    // Holds the database for writing only: others still read it.
+    void LockWrites()
+    {
+        if (!m_Locked)
+            m_Locked = Exec(QStringLiteral("BEGIN IMMEDIATE"));
     }
     void Unlock()
     {

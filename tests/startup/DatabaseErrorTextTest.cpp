@@ -14,8 +14,9 @@ TEST(DatabaseRetryText, TellsWhatToDoBeforeRetryInsteadOfRepeatingTheCommand)
     const QString outcome = QStringLiteral("Nothing has been saved.");
     const QString retry = QStringLiteral("then choose Retry to save your entries again, or Cancel to give them up.");
     const DatabaseFailure passing[] = {
-        DatabaseFailure::Busy,        DatabaseFailure::DiskFull, DatabaseFailure::ReadOnly, DatabaseFailure::ReadFailed,
-        DatabaseFailure::WriteFailed, DatabaseFailure::Moved,    DatabaseFailure::Missing};
+        DatabaseFailure::Busy,       DatabaseFailure::DiskFull,    DatabaseFailure::ReadOnly,
+        DatabaseFailure::ReadFailed, DatabaseFailure::WriteFailed, DatabaseFailure::Moved,
+        DatabaseFailure::Missing,    DatabaseFailure::NoAccess,    DatabaseFailure::DamagedAtReopening};
     for (const DatabaseFailure kind : passing) {
         const DatabaseError error(QStringLiteral("trace only"), kind);
         SCOPED_TRACE(static_cast<int>(kind));
