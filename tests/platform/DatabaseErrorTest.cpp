@@ -16,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <gtest/gtest.h>
@@ -195,6 +196,19 @@ TEST_F(DatabaseOpening, TellsWhatStandsUnderTheNameOfTheDatabase)
          false, DatabaseFailure::Damaged},
         {"the list's table dropped", changedBy("DROP TABLE CModInstr"), false, DatabaseFailure::Damaged},
         {"the list's view dropped", changedBy("DROP VIEW Programmi"), false, DatabaseFailure::Damaged},
+        {"a file the user may not read",
+         [this](const QString &file) {
+             MakeDatabase();
+             ASSERT_TRUE(QFile::setPermissions(file, QFileDevice::Permissions()));
+         },
+         true, DatabaseFailure::NoAccess},
+        {"a folder the user may not search",
+         [this](const QString &) {
+             MakeDatabase();
+             ASSERT_TRUE(QFile::setPermissions(m_Dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                                 QFileDevice::ExeOwner | QFileDevice::ReadOther));
+         },
+         true, DatabaseFailure::NoAccess},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
@@ -288,38 +302,90 @@ TEST_F(DatabaseOpening, AReadTheDiskDoesNotGiveIsNoDamagedFile)
     }
 }
 
-// SQLite keeps the error number of a failed read for the life of the
-// connection: after one, the connection asks for a new opening, on which a
-// page damaged later is told as damaged again, not as a failing disk.
-TEST_F(DatabaseOpening, AfterAFailedReadANewOpeningTellsADamagedPageAsDamaged)
+// SQLite keeps the error number of a failed read or write for the life of
+// the connection: after one, the connection asks for a new opening, on which
+// a page damaged later is told as damaged again, not as a failing disk.
+TEST_F(DatabaseOpening, AfterAFailedReadOrWriteANewOpeningTellsADamagedPageAsDamaged)
 {
     MakeDatabase();
-    m_Connection.OpenFile(File());
     const auto load = [this] {
         ADORecordset rs;
         rs.Open(QStringLiteral("CModInstr"), m_Connection, QStringLiteral("IDProgramma=3"));
     };
-    {
-        DiskReadFailure disk(File());
+    const auto save = [this] {
+        m_Connection.ExecuteProcedure(QStringLiteral("Rinomina"), {QStringLiteral("Forno 2")});
+    };
+    struct Case {
+        const char *what;
+        bool write;
+        DatabaseFailure told;
+    };
+    const Case cases[] = {
+        {"a read the disk did not give", false, DatabaseFailure::ReadFailed},
+        {"a write the disk did not take", true, DatabaseFailure::WriteFailed},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_Connection.OpenFile(File());
+        if (c.write) {
+            Exec(QStringLiteral("CREATE VIEW IF NOT EXISTS Rinomina AS SELECT m_NomeProgramma FROM CModInstr"));
+            Exec(QStringLiteral("CREATE TRIGGER IF NOT EXISTS RinominaDo INSTEAD OF INSERT ON Rinomina BEGIN "
+                                "UPDATE CModInstr SET m_NomeProgramma = NEW.m_NomeProgramma; END"));
+        }
+        {
+            std::optional<DiskReadFailure> reads;
+            std::optional<DiskWriteFailure> writes;
+            if (c.write)
+                writes.emplace(File());
+            else
+                reads.emplace(File());
+            try {
+                c.write ? save() : load();
+                ADD_FAILURE() << "the disk did not fail";
+            } catch (const DatabaseError &e) {
+                EXPECT_EQ(e.Kind(), c.told) << e.Description().toStdString();
+            }
+        }
+        EXPECT_TRUE(m_Connection.NeedsNewOpening());
+        EXPECT_FALSE(m_Connection.WriteRefused());
+
+        m_Connection.OpenFile(File());
+        EXPECT_FALSE(m_Connection.NeedsNewOpening());
+        SpoilPageOf(QStringLiteral("CModInstr"));
         try {
             load();
-            ADD_FAILURE() << "the disk did not fail the load";
+            ADD_FAILURE() << "the damaged page was read";
         } catch (const DatabaseError &e) {
-            EXPECT_EQ(e.Kind(), DatabaseFailure::ReadFailed);
+            EXPECT_EQ(e.Kind(), DatabaseFailure::Damaged) << e.Description().toStdString();
         }
+        m_Connection.Close();
+        ASSERT_TRUE(QFile::remove(File()));
+        MakeDatabase();
     }
-    EXPECT_TRUE(m_Connection.NeedsNewOpening());
-    EXPECT_FALSE(m_Connection.WriteRefused());
+}
 
+// The file at the path the connection was opened at is looked at again: a
+// file moved away, or another file put in its place, asks for a new opening
+// (SQLite would go on with the file it holds open).
+TEST_F(DatabaseOpening, AFileNoLongerAtItsPathAsksForANewOpening)
+{
+    MakeDatabase();
     m_Connection.OpenFile(File());
     EXPECT_FALSE(m_Connection.NeedsNewOpening());
-    SpoilPageOf(QStringLiteral("CModInstr"));
-    try {
-        load();
-        ADD_FAILURE() << "the damaged page was read";
-    } catch (const DatabaseError &e) {
-        EXPECT_EQ(e.Kind(), DatabaseFailure::Damaged) << e.Description().toStdString();
-    }
+    const QString away = File() + QStringLiteral(".away");
+    ASSERT_TRUE(QFile::rename(File(), away));
+    EXPECT_TRUE(m_Connection.FileMoved());
+    EXPECT_TRUE(m_Connection.NeedsNewOpening());
+    ASSERT_TRUE(QFile::rename(away, File()));
+    EXPECT_FALSE(m_Connection.NeedsNewOpening());
+
+    // A copy put in its place is another file.
+    const QString copy = File() + QStringLiteral(".copy");
+    ASSERT_TRUE(QFile::copy(File(), copy));
+    ASSERT_EQ(std::rename(QFile::encodeName(copy).constData(), QFile::encodeName(File()).constData()), 0);
+    EXPECT_TRUE(m_Connection.NeedsNewOpening());
+    m_Connection.OpenFile(File());
+    EXPECT_FALSE(m_Connection.NeedsNewOpening());
 }
 
 // The rows of a table are read page by page while the cursor walks them: a

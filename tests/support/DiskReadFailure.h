@@ -6,7 +6,7 @@
 // It stands in for the read calls of SQLite's file layer (through SQLite's
 // own way of replacing them), so SQLite handles the failure as it handles
 // one of the disk. Other files, and the reads of other code, are not
-// touched. One at a time.
+// touched. One at a time (of this and DiskWriteFailure).
 class DiskReadFailure {
 public:
     // Reads of the file fail from the first one on, or after `reads` more
@@ -21,4 +21,17 @@ public:
     void Fail(int reads = 0);
     // How many reads have failed.
     int FailedReads() const;
+};
+
+// The same for the writes SQLite makes of one file: a disk that does not
+// take the data (EIO).
+class DiskWriteFailure {
+public:
+    explicit DiskWriteFailure(const QString &file);
+    ~DiskWriteFailure();
+    DiskWriteFailure(const DiskWriteFailure &) = delete;
+    DiskWriteFailure &operator=(const DiskWriteFailure &) = delete;
+
+    // How many writes have failed.
+    int FailedWrites() const;
 };
