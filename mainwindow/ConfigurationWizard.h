@@ -20,9 +20,10 @@ class QWidget;
 // ----------------
 // New (mnuAddProgramma):
 //     std::int32_t old = m_CurrentIDProgramma;
-//     m_CurrentIDProgramma = ConfigurationWizard::DrawNewIDProgramma();
+//     const std::int32_t drawn = ConfigurationWizard::DrawNewIDProgramma();
+//     m_CurrentIDProgramma = drawn;
 //     ConfigurationWizard wizard(this);
-//     if (wizard.EditNewProgramma(ConfigurationWizard::kModeNew, m_CurrentIDProgramma, QString())) {
+//     if (wizard.EditNewProgramma(ConfigurationWizard::kModeNew, drawn, QString())) {
 //         trace, FindProgramma, AddProgramToList(name, id), UpdateCommandState
 //     } else {
 //         trace; m_CurrentIDProgramma = old;

@@ -44,7 +44,7 @@ class QToolBar;
 // load nor a later add or remove lays out every line (tests/bench/
 // ArchiveBench shows the window about as fast with 10,000 configurations as
 // with none). A database found busy at the load is reported with string
-// 1060 and opened again by the next command (a menu opened, a tool-bar
+// 1060 and opened again by the next command (a menu item, a tool-bar
 // button); a file that is not a database keeps its own message and is not
 // retried. A settings object whose stored values do not read keeps its
 // defaults and the user is told (message 1050); the start goes on.
@@ -52,10 +52,12 @@ class QToolBar;
 // Selecting a line (mouse or keys) makes it CurrentIDProgramma; a double
 // click runs Modify. Delete asks 795 and runs "Canc_Programma"
 // (configuration 2 is never deleted). Menu enabling is evaluated when a menu
-// opens (Export, Print, Modify, Delete, Transmit need a configuration; New,
-// Import and Modify instrument parameters need the database open). A
-// Modify, Export, Print or Transmit refused because another program deleted
-// the configuration brings the list up to date.
+// opens, as the tool-bar buttons are enabled and without a look at the
+// database (Export, Print, Modify, Delete, Transmit need a configuration;
+// New, Import and Modify instrument parameters a database that is open or
+// is to be opened again by the command). A Modify, Export, Print or
+// Transmit refused because another program deleted the configuration
+// brings the list up to date.
 //
 // Placement: section "Settings" of the per-user store, in twips:
 // "MainLeft"/"MainTop" the frame position, "MainWidth"/"MainHeight" the

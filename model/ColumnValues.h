@@ -3,22 +3,11 @@
 
 #include <QStringList>
 #include <cstdint>
-#include <optional>
 #include <variant>
 #include <vector>
 
 // One stored column's value, of its member's type.
 using ColumnValue = std::variant<std::int16_t, std::int32_t, QString>;
-
-// The number a column holds; none for a text column.
-inline std::optional<std::int32_t> ColumnNumber(const ColumnValue &value)
-{
-    if (const auto *v = std::get_if<std::int16_t>(&value))
-        return *v;
-    if (const auto *v = std::get_if<std::int32_t>(&value))
-        return *v;
-    return std::nullopt;
-}
 
 // The stored columns of one object read out in table order: their names and
 // values.
@@ -43,16 +32,6 @@ public:
     QStringList names;
     std::vector<ColumnValue> values;
 };
-
-// The columns of an object (the visitor takes the members by reference; this
-// one only reads them).
-template <class Object>
-ColumnValues ReadColumns(const Object &object)
-{
-    ColumnValues columns;
-    const_cast<Object &>(object).Columns(columns);
-    return columns;
-}
 
 // Writes values read from another object of the same class (in table order)
 // into the object it visits: every column, or only those `take` marks.

@@ -6,6 +6,7 @@
 #include "FileReplacement.h"
 #include "FileWriteErrorText.h"
 #include "FormText.h"
+#include "GuardedApplication.h"
 #include "MsgBox.h"
 #include "Pause.h"
 #include "ProgramFolder.h"
@@ -252,36 +253,6 @@ bool displayAvailable(int argc, char **argv)
             return true;
     return false;
 }
-} // namespace
-
-namespace {
-// The program's application object. Every handler runs its work behind the
-// command border; should one still let an exception through, it is told
-// here and the program goes on, instead of ending in the event loop.
-class GuardedApplication : public QApplication {
-public:
-    GuardedApplication(int &argc, char **argv, std::function<void()> report)
-        : QApplication(argc, argv), m_Report(std::move(report))
-    {
-    }
-
-    bool notify(QObject *receiver, QEvent *event) override
-    {
-        try {
-            return QApplication::notify(receiver, event);
-        } catch (...) {
-            if (m_Report) {
-                m_Report();
-            } else {
-                g_Trace.BugMessage(QStringLiteral("Errore interno: eccezione non gestita"));
-            }
-            return false;
-        }
-    }
-
-private:
-    std::function<void()> m_Report;
-};
 } // namespace
 
 int Main(int argc, char **argv, const StartHooks &hooks)

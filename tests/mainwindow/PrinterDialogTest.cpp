@@ -9,9 +9,12 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHash>
 #include <QMessageBox>
 #include <QPageRanges>
+#include <QPaintEngine>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSettings>
@@ -412,6 +415,79 @@ TEST(CopyPrinterSettings, APdfPrinterGetsEverySettingOfTheUsersPrinter)
     EXPECT_EQ(to.toPage(), 5);
     EXPECT_EQ(to.paperSource(), QPrinter::Envelope);
     EXPECT_FALSE(to.fontEmbeddingEnabled());
+}
+
+// A print and paint engine that keeps every property it is given, as the
+// engine of a printer that offers every setting does. Qt's PDF engine keeps
+// no duplex (it reads back as none whatever was set), and the system's
+// printer only the modes its device offers, so neither can show whether the
+// duplex is handed over.
+class RecordingPrintEngine : public QPaintEngine, public QPrintEngine {
+public:
+    bool begin(QPaintDevice *) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState &) override {}
+    void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+    Type type() const override { return User; }
+
+    void setProperty(PrintEnginePropertyKey key, const QVariant &value) override { m_Properties[key] = value; }
+    QVariant property(PrintEnginePropertyKey key) const override { return m_Properties.value(key); }
+    bool newPage() override { return true; }
+    bool abort() override { return true; }
+    int metric(QPaintDevice::PaintDeviceMetric) const override { return 0; }
+    QPrinter::PrinterState printerState() const override { return QPrinter::Idle; }
+
+private:
+    QHash<int, QVariant> m_Properties;
+};
+
+// The engine lives in a base listed before QPrinter, so that it is made
+// before the printer and outlives it.
+struct RecordingEngineHolder {
+    RecordingPrintEngine engine;
+};
+
+// A PDF-format printer printing through its own RecordingPrintEngine. The
+// format is chosen before the engine is installed (choosing it later would
+// put Qt's engine back) and the output file has a PDF name, so that
+// CopyPrinterSettings keeps the format and with it this engine.
+class RecordingPrinter : private RecordingEngineHolder, public QPrinter {
+public:
+    RecordingPrinter()
+    {
+        setOutputFormat(QPrinter::PdfFormat);
+        setEngines(&engine, &engine);
+        setOutputFileName(QStringLiteral("report.pdf"));
+    }
+    bool UsesItsEngine() { return printEngine() == &engine && paintEngine() == &engine; }
+};
+
+// The duplex reaches the fresh printer whatever it held before, the one-sided
+// mode included.
+TEST(CopyPrinterSettings, ThePrinterGetsTheDuplexOfTheUsersPrinter)
+{
+    const struct {
+        QPrinter::DuplexMode from;
+        QPrinter::DuplexMode toBefore;
+    } cases[] = {
+        {QPrinter::DuplexShortSide, QPrinter::DuplexNone},
+        {QPrinter::DuplexLongSide, QPrinter::DuplexNone},
+        {QPrinter::DuplexAuto, QPrinter::DuplexShortSide},
+        {QPrinter::DuplexNone, QPrinter::DuplexLongSide},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << "from " << c.from << ", to before " << c.toBefore);
+        RecordingPrinter from;
+        from.setDuplex(c.from);
+        RecordingPrinter to;
+        to.setDuplex(c.toBefore);
+        ASSERT_EQ(from.duplex(), c.from);
+        ASSERT_EQ(to.duplex(), c.toBefore);
+
+        CopyPrinterSettings(from, to);
+        ASSERT_TRUE(to.UsesItsEngine()) << "the copy replaced the printer's engine";
+        EXPECT_EQ(to.duplex(), c.from);
+    }
 }
 
 } // namespace

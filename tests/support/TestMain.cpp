@@ -1,19 +1,39 @@
-// Entry point of every test executable: a QApplication on the offscreen
-// platform, a temporary settings folder and program folder, and hooks that
-// turn message boxes and program ends into test-visible events.
+// Entry point of every test executable: the program's application object on
+// the offscreen platform, a temporary settings folder and program folder, and
+// hooks that turn message boxes, program ends and exceptions that reach the
+// application object into test-visible events.
+#include "GuardedApplication.h"
 #include "MsgBox.h"
 #include "ProgramExit.h"
 #include "ProgramFolder.h"
 #include "TestEnvironment.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <exception>
+#include <stdexcept>
+#include <string>
+
 namespace testenv {
 void SetRoot(const QString &root);
 }
+
+namespace {
+// What the exception being handled is, for a failure message (called inside
+// a catch block).
+std::string currentExceptionText()
+{
+    try {
+        throw;
+    } catch (const std::exception &e) {
+        return std::string("std::exception: ") + e.what();
+    } catch (...) {
+        return "an exception of a type not derived from std::exception";
+    }
+}
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -27,7 +47,12 @@ int main(int argc, char **argv)
     testenv::SetRoot(root.path());
 
     ::testing::InitGoogleTest(&argc, argv);
-    QApplication app(argc, argv);
+    // No handler should let an exception through to the application object:
+    // one that does fails the running test. Tests of that guard install
+    // their own report.
+    GuardedApplication app(argc, argv, [] {
+        ADD_FAILURE() << "an exception reached the application object's notify: " << currentExceptionText();
+    });
     SetProgramFolder(program);
     SetExecutableName(QStringLiteral("pelvaro"));
 
