@@ -511,9 +511,7 @@ void FMain::OpenArchiveAgain()
     if (row < 0 && lvProgrammi->count() > 0)
         row = listed ? std::clamp(position, 0, lvProgrammi->count() - 1) : 0;
     lvProgrammi->setCurrentRow(row);
-    m_rsProgrammi.MoveFirst();
-    if (row >= 0)
-        m_rsProgrammi.Find(QStringLiteral("IDProgramma=") + QString::number(SelectedID()));
+    StandOnSelectedRow();
     EnableToolBarButtons();
 }
 
@@ -581,8 +579,7 @@ void FMain::ReloadIfCurrentGone()
         LoadProgramList(ReadProgramLines());
         if (lvProgrammi->count() > 0) {
             lvProgrammi->setCurrentRow(std::clamp(position, 0, lvProgrammi->count() - 1));
-            m_rsProgrammi.MoveFirst();
-            m_rsProgrammi.Find(QStringLiteral("IDProgramma=") + QString::number(m_CurrentIDProgramma));
+            StandOnSelectedRow();
         }
         UpdateCommandState();
     } catch (const DatabaseError &e) {
@@ -592,10 +589,17 @@ void FMain::ReloadIfCurrentGone()
     }
 }
 
+void FMain::StandOnSelectedRow()
+{
+    m_rsProgrammi.MoveFirst();
+    if (const std::int32_t id = SelectedID(); id >= 0)
+        m_rsProgrammi.Find(QStringLiteral("IDProgramma=") + QString::number(id));
+}
+
 FMain::ProgramLines FMain::ReadProgramLines()
 {
-    // Every row is read before the list changes: a row that does not read
-    // leaves the list as it was.
+    // The lines are taken inside the opening's error handling, before the
+    // list changes; the list is then shown from them.
     ProgramLines lines;
     m_rsProgrammi.MoveFirst();
     while (!m_rsProgrammi.Eof()) {

@@ -273,6 +273,9 @@ private:
     void LoadProgramList(const ProgramLines &lines);
     // The id of the selected line; -1 when none is selected.
     std::int32_t SelectedID() const;
+    // m_rsProgrammi stands on the row of the selected line (on its first
+    // row when none is selected).
+    void StandOnSelectedRow();
     // The id of the line just selected becomes the current one (traced).
     void TakeSelectedID(std::int32_t id);
     void AddNewProgramToList(std::int32_t id);
